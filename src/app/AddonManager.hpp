@@ -1,0 +1,145 @@
+// The main window: its controls, its state and its event handlers. The
+// handlers are defined in the folder of the subsystem they belong to.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "controls/Controls.hpp"
+#include "info/AddonInfo.hpp"
+#include "platform/FileNumbers.hpp"
+#include "platform/Platform.hpp"
+#include "platform/RegAccess.hpp"
+
+namespace varnex {
+
+inline constexpr const char* kProgramTitle = "VARNX";
+inline constexpr const char* kGameKey = "SOFTWARE\\Codemasters\\Operation Flashpoint";
+inline constexpr const char* kExpansionKey = "SOFTWARE\\Codemasters\\Flashpoint Resistance";
+
+// The game's own addon file names, three lists joined: 68 names.
+Text BuildOfficialAddons();
+
+// Official by the substring test: anywhere inside the official names,
+// letter case counting.
+bool IsOfficial(const Text& officialAddons, const Text& name);
+// The last character replaced by "o" (active) or "x" (inactive).
+Text ActiveName(const Text& name);
+Text InactiveName(const Text& name);
+// Size in kilobytes: length / 1024 rounded down, plus 1.
+std::int64_t SizeInKilobytes(std::int64_t length);
+
+class AddonManager {
+public:
+    explicit AddonManager(Platform platform);
+    ~AddonManager();
+    AddonManager(const AddonManager&) = delete;
+    AddonManager& operator=(const AddonManager&) = delete;
+
+    // ---- Controls, by container.
+    Text Caption = "Varnex v0.98b";
+    Frame File{"Active Addons"};
+    FileListBox File1;
+    Frame Frame2{"Inactive Addons"};
+    FileListBox File2;
+    Frame Frame3{"Addon Folder"};
+    OptionButton Option1{"Option1"};
+    Label Label2{"OFP/Addons"};
+    OptionButton Option2{"Option2"};
+    Label Label3{"OFP:R/Addons"};
+    OptionButton Option3{"Option3"};
+    Label Label4{"others"};
+    DirListBox Dir1;
+    Frame Frame1{"Selected Addon"};
+    CommandButton Command3{"<---  Activate ---"};
+    CommandButton Command2{"-- Deactivate -->"};
+    CommandButton Command6{"Activate all"};
+    CommandButton Command5{"Deactivate all"};
+    PictureBox Image1;
+    CommandButton Command1{" Delete inactive addon "};
+    Frame Frame4{"Information"};
+    ListBox List1;
+    Frame Frame7{"Comment"};
+    TextBox Text1;
+    PictureBox Image2;
+    PictureBox Image3;
+    CommandButton Save{"Save comment"};
+    Frame Frame5{"Size of active addons"};
+    ListBox addonsize;
+    Frame Frame6{"Size of folder"};
+    ListBox foldersize;
+    CommandButton Command4{"Exit"};
+    Label Label1;
+    CommonDialog StandardDialog;
+    // The menu "&Favorits list" with "&Load List" and "&Save List".
+    Text MenueFavorits = "&Favorits list";
+    Text LoadFavorits = "&Load List";
+    Text SaveFavorits = "&Save List";
+
+    // ---- Window-level variables, in the order of their declaration.
+    Text AddonFolder;
+    Text GameFolder;
+    Text OthersFolder;
+    Text SelectedActive;
+    Text SelectedInactive;
+    Text OfficialAddons;
+    Text SelectedSize;
+    std::int16_t LoopIndex = 0;
+    std::int16_t FileNumber = 0;
+    Text CommentKey;
+    Text CommentsGame;
+    Text CommentsRes;
+    bool Busy = false;
+    bool FavoritesBusy = false;
+
+    // ---- Event handlers.
+    // Returns false when the program ended during start-up.
+    bool AddonManager_Form_Load();
+    void AddonManager_Option1_Click();
+    void AddonManager_Option2_Click();
+    void AddonManager_Option3_Click();
+    void AddonManager_Dir1_Change();
+    void AddonManager_File1_Click();
+    void AddonManager_File2_Click();
+    void AddonManager_File1_DblClick();
+    void AddonManager_File2_DblClick();
+    void AddonManager_Command3_Click();
+    void AddonManager_Command2_Click();
+    void AddonManager_Command6_Click();
+    void AddonManager_Command5_Click();
+    void AddonManager_Command1_Click();
+    void AddonManager_Command4_Click();
+    void AddonManager_Save_Click();
+    void AddonManager_Text1_Change();
+    void AddonManager_LoadFavorits_Click();
+    void AddonManager_SaveFavorits_Click();
+
+    // The information window, created by the first double click.
+    [[nodiscard]] AddonInfo* Info() { return addonInfo_.get(); }
+
+    // True once the program has ended (Exit, or "Cannot find OFP").
+    [[nodiscard]] bool Ended() const { return ended_; }
+
+private:
+    void RefreshLists();
+    void ShowComment();
+
+    // The comments text of the folder the lists show, or null when there is
+    // none or a handler that moves files is under way.
+    Text* ChosenComments();
+    // Reads one comments file whole at start-up; a file that cannot be read
+    // is reported and marked so that it is never overwritten at exit.
+    void ReadCommentsFile(const Text& path, Text& comments, bool& unreadable);
+    void Box(const Text& text);
+    void EndProgram();
+
+    Platform platform_;
+    RegAccess regAccess_;
+    FileNumbers fileNumbers_;
+    std::unique_ptr<AddonInfo> addonInfo_;
+    bool commentsGameUnreadable_ = false;
+    bool commentsResUnreadable_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,196 @@
+#include "controls/Controls.hpp"
+
+#include <algorithm>
+
+namespace varnex {
+
+namespace {
+
+unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+bool LessIgnoringCase(const Text& a, const Text& b) {
+    const auto n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = Fold(static_cast<unsigned char>(a[i]));
+        const auto y = Fold(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;  // names that differ only in case: a stable order all the same
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return Fold(static_cast<unsigned char>(x)) == Fold(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "C:\a\b" -> root "C:\" and the names a, b.
+std::vector<Text> SplitPath(const Text& path, Text& root) {
+    std::vector<Text> parts;
+    root.clear();
+    std::size_t i = 0;
+    if (path.size() >= 2 && path[1] == ':') {
+        root = path.substr(0, 2) + "\\";
+        i = 2;
+    }
+    Text part;
+    for (; i < path.size(); ++i) {
+        if (IsSeparator(path[i])) {
+            if (!part.empty()) parts.push_back(std::move(part));
+            part.clear();
+        } else {
+            part += path[i];
+        }
+    }
+    if (!part.empty()) parts.push_back(std::move(part));
+    return parts;
+}
+
+Text JoinPath(const Text& folder, const Text& name) {
+    return !folder.empty() && IsSeparator(folder.back()) ? folder + name : folder + "\\" + name;
+}
+
+}  // namespace
+
+void Control::SetVisible(bool visible) {
+    if (visible_ != visible) Touch();
+    visible_ = visible;
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (enabled_ != enabled) Touch();
+    enabled_ = enabled;
+}
+
+void Control::SetCaption(const Text& caption) {
+    if (caption_ != caption) Touch();
+    caption_ = caption;
+}
+
+void Label::SetForeColor(std::uint32_t color) {
+    if (foreColor_ != color) Touch();
+    foreColor_ = color;
+}
+
+void OptionButton::SetValue(bool value) {
+    if (value_ != value) Touch();
+    value_ = value;
+}
+
+void ListBox::AddItem(const Text& item) {
+    items_.push_back(item);
+    Touch();
+}
+
+void ListBox::Clear() {
+    if (!items_.empty()) Touch();
+    items_.clear();
+}
+
+void TextBox::SetText(const Text& text) {
+    if (text == text_) return;
+    text_ = text;
+    Touch();
+    if (Change) Change();
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+    // Iterative wildcard match with one backtrack point per "*".
+    std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || Fold(static_cast<unsigned char>(pattern[p])) ==
+                                      Fold(static_cast<unsigned char>(name[n])))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+void FileListBox::SetPath(const Text& path) {
+    path_ = path;
+    Refresh();
+}
+
+void FileListBox::Refresh() {
+    std::vector<DirEntry> all;
+    entries_.clear();
+    if (files_.ListFolder(path_, all).ok()) {
+        for (auto& entry : all)
+            if (!entry.folder && MatchesPattern(entry.name, pattern_)) entries_.push_back(std::move(entry));
+        std::sort(entries_.begin(), entries_.end(),
+                  [](const DirEntry& a, const DirEntry& b) { return LessIgnoringCase(a.name, b.name); });
+    }
+    listIndex_ = -1;
+    ++listingRevision_;
+    Touch();
+}
+
+void FileListBox::SetListIndex(int index) {
+    if (index < 0 || index >= ListCount()) return;
+    if (listIndex_ != index) Touch();
+    listIndex_ = index;
+    if (Click) Click();
+}
+
+Text FileListBox::FileName() const { return listIndex_ < 0 ? Text() : List(listIndex_); }
+
+void DirListBox::SetPath(const Text& path) {
+    if (path == path_) return;
+    path_ = path;
+    Touch();
+    if (Change) Change();
+}
+
+std::vector<FolderLine> DirListBox::Lines() const {
+    Text root;
+    const std::vector<Text> names = SplitPath(path_, root);
+    if (root.empty()) root = "C:\\";
+    std::vector<FolderLine> lines{{root, root, 0, false}};
+    Text folder = root;
+    std::vector<DirEntry> entries;
+    for (const Text& name : names) {
+        entries.clear();
+        if (!files_.ListFolder(folder, entries).ok()) break;
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) {
+            return e.folder && EqualIgnoringCase(e.name, name);
+        });
+        if (found == entries.end()) break;
+        folder = JoinPath(folder, found->name);
+        lines.push_back({found->name, folder, static_cast<int>(lines.size()), false});
+    }
+    lines.back().current = true;
+    const int depth = static_cast<int>(lines.size());
+    entries.clear();
+    std::vector<Text> subfolders;
+    if (files_.ListFolder(folder, entries).ok())
+        for (const auto& e : entries)
+            if (e.folder) subfolders.push_back(e.name);
+    std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
+    for (const Text& name : subfolders) lines.push_back({name, JoinPath(folder, name), depth, false});
+    return lines;
+}
+
+FileDialogSetup CommonDialog::Setup() const {
+    return {InitDir, Filter, FilterIndex, FileName, DialogTitle, DefaultExt, Flags};
+}
+
+void CommonDialog::ShowOpen(Desktop& desktop) { FileName = desktop.ShowOpenDialog(Setup()); }
+
+void CommonDialog::ShowSave(Desktop& desktop) { FileName = desktop.ShowSaveDialog(Setup()); }
+
+}  // namespace varnex

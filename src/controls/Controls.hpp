@@ -1,0 +1,198 @@
+// Models of the window controls: their properties and events, and nothing
+// of windows. Setting a property from code raises the control's event at
+// once, the way the handlers expect. Every change bumps a revision so the
+// front end mirrors only what changed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/Platform.hpp"
+#include "text/ClassicText.hpp"
+
+namespace varnex {
+
+using Event = std::function<void()>;
+
+inline constexpr std::uint32_t kColorButtonText = 0x80000012u;
+inline constexpr std::uint32_t kColorGrayText = 0x80000011u;
+
+class Control {
+public:
+    explicit Control(Text caption = {}) : caption_(std::move(caption)) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    [[nodiscard]] bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    [[nodiscard]] bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    [[nodiscard]] const Text& Caption() const { return caption_; }
+    void SetCaption(const Text& caption);
+    [[nodiscard]] std::uint64_t Revision() const { return revision_; }
+
+protected:
+    void Touch() { ++revision_; }
+
+private:
+    bool visible_ = true;
+    bool enabled_ = true;
+    Text caption_;
+    std::uint64_t revision_ = 1;
+};
+
+class Frame : public Control {
+    using Control::Control;
+};
+
+class PictureBox : public Control {
+    using Control::Control;
+};
+
+class Label : public Control {
+public:
+    using Control::Control;
+    [[nodiscard]] std::uint32_t ForeColor() const { return foreColor_; }
+    void SetForeColor(std::uint32_t color);
+
+private:
+    std::uint32_t foreColor_ = kColorButtonText;
+};
+
+class CommandButton : public Control {
+public:
+    using Control::Control;
+    Event Click;
+};
+
+class OptionButton : public Control {
+public:
+    using Control::Control;
+    [[nodiscard]] bool Value() const { return value_; }
+    // Selecting one button of a group is the front end's business; handlers
+    // that run another button's handling leave this untouched.
+    void SetValue(bool value);
+    Event Click;
+
+private:
+    bool value_ = false;
+};
+
+class ListBox : public Control {
+public:
+    using Control::Control;
+    void AddItem(const Text& item);
+    void Clear();
+    [[nodiscard]] int ListCount() const { return static_cast<int>(items_.size()); }
+    [[nodiscard]] const std::vector<Text>& Items() const { return items_; }
+
+private:
+    std::vector<Text> items_;
+};
+
+// The multi-line comment box. Its change event runs on every change of the
+// text, typed by the player or set by code.
+class TextBox : public Control {
+public:
+    using Control::Control;
+    [[nodiscard]] const Text& GetText() const { return text_; }
+    void SetText(const Text& text);
+    Event Change;
+
+private:
+    Text text_;
+};
+
+// Files of one folder whose names match a pattern, without regard to letter
+// case, sorted by name without regard to letter case. Setting the path
+// raises nothing; setting the current item from code raises the click
+// handling exactly as a player's click does.
+class FileListBox : public Control {
+public:
+    FileListBox(FileApi& files, Text pattern) : files_(files), pattern_(std::move(pattern)) {}
+
+    [[nodiscard]] const Text& Path() const { return path_; }
+    void SetPath(const Text& path);
+    [[nodiscard]] const Text& Pattern() const { return pattern_; }
+    // Re-reads the folder; no entry is current afterwards.
+    void Refresh();
+
+    [[nodiscard]] int ListCount() const { return static_cast<int>(entries_.size()); }
+    [[nodiscard]] int ListIndex() const { return listIndex_; }
+    // An index outside the list changes nothing and raises nothing.
+    void SetListIndex(int index);
+    [[nodiscard]] Text FileName() const;
+    [[nodiscard]] const Text& List(int index) const { return entries_[static_cast<std::size_t>(index)].name; }
+    // Size in bytes as the listing read it.
+    [[nodiscard]] std::int64_t ListedSize(int index) const { return entries_[static_cast<std::size_t>(index)].size; }
+    [[nodiscard]] const std::vector<DirEntry>& Entries() const { return entries_; }
+    // Bumped on every re-read, so a view can tell a new listing from a move
+    // of the current item.
+    [[nodiscard]] std::uint64_t ListingRevision() const { return listingRevision_; }
+
+    Event Click;
+    Event DblClick;
+
+private:
+    FileApi& files_;
+    Text path_;
+    Text pattern_;
+    std::vector<DirEntry> entries_;
+    int listIndex_ = -1;
+    std::uint64_t listingRevision_ = 0;
+};
+
+// True when `name` matches the wildcard `pattern` ("*" and "?"), letters
+// compared without regard to case.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// One line of the folder list: the drive root, the folders down to the
+// current one, then the current folder's subfolders.
+struct FolderLine {
+    Text text;  // "C:\" for the root, else the folder's name
+    Text path;  // the full path the line stands for
+    int depth = 0;
+    bool current = false;
+};
+
+// The folder list. Its path is the text it was given or the one built from
+// the names as the disk spells them when the player moves; a change to a
+// different path raises the change handling at once.
+class DirListBox : public Control {
+public:
+    explicit DirListBox(FileApi& files) : files_(files) {}
+
+    [[nodiscard]] const Text& Path() const { return path_; }
+    void SetPath(const Text& path);
+    // The lines to show. A path that does not exist shows the nearest folder
+    // above it that does.
+    [[nodiscard]] std::vector<FolderLine> Lines() const;
+    Event Change;
+
+private:
+    FileApi& files_;
+    Text path_;
+};
+
+// The open and save dialogs of the favorites lists. The file name is kept
+// between uses, so each dialog starts with the name last chosen.
+class CommonDialog {
+public:
+    Text InitDir;
+    Text Filter;
+    int FilterIndex = 0;
+    Text FileName;
+    Text DialogTitle;
+    Text DefaultExt;
+    std::uint32_t Flags = 0;
+
+    void ShowOpen(Desktop& desktop);
+    void ShowSave(Desktop& desktop);
+
+private:
+    [[nodiscard]] FileDialogSetup Setup() const;
+};
+
+}  // namespace varnex

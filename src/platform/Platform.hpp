@@ -1,0 +1,119 @@
+// The services the program's behaviour calls. platform/win32 implements them
+// with the Windows API; platform/emulated implements them over a host folder
+// for the native tests. Every path handed in is a Windows path ("C:\..."),
+// joined by the core with "\" for its own accesses and "/" for the shell.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/Status.hpp"
+#include "text/ClassicText.hpp"
+
+namespace varnex {
+
+// The four registry functions, exactly as the program calls them.
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+    using Key = std::uint64_t;
+    virtual std::int32_t RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options,
+                                       std::uint32_t samDesired, Key& result) = 0;
+    // `data` null asks for type and size only; `size` is in and out.
+    virtual std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type,
+                                          std::uint8_t* data, std::uint32_t* size) = 0;
+    virtual std::int32_t RegSetValueExA(Key key, const Text& valueName, std::uint32_t type,
+                                        const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual std::int32_t RegCloseKey(Key key) = 0;
+};
+
+enum class OpenMode { Read, Write };
+using FileHandle = std::uintptr_t;
+
+struct DirEntry {
+    Text name;  // as the disk spells it
+    bool folder = false;
+    std::int64_t size = 0;  // bytes, files only
+};
+
+// Byte files and folders. Both open modes create a missing file and neither
+// shortens an existing one, as the classic binary open does.
+class FileApi {
+public:
+    virtual ~FileApi() = default;
+    virtual IoStatus Open(const Text& path, OpenMode mode, FileHandle& handle) = 0;
+    virtual IoStatus Length(FileHandle handle, std::int64_t& length) = 0;
+    // Reads up to `size` bytes from the first byte of the file.
+    virtual IoStatus Read(FileHandle handle, char* data, std::size_t size, std::size_t& got) = 0;
+    // Writes `data` from the first byte of the file on.
+    virtual IoStatus Write(FileHandle handle, std::string_view data) = 0;
+    virtual IoStatus Close(FileHandle handle) = 0;
+    virtual IoStatus Delete(const Text& path) = 0;
+    // Length of an existing file, without opening (or creating) it.
+    virtual IoStatus FileLength(const Text& path, std::int64_t& length) = 0;
+    // Replaces the whole content of `path` so that a failure at any point
+    // leaves the old content in place: written beside it, then swapped in.
+    virtual IoStatus ReplaceContent(const Text& path, std::string_view content) = 0;
+    virtual bool FolderExists(const Text& path) = 0;
+    // Creates one folder level under an existing folder.
+    virtual IoStatus CreateFolder(const Text& path) = 0;
+    // Files and subfolders of `folder` ("." and ".." left out), any order.
+    virtual IoStatus ListFolder(const Text& folder, std::vector<DirEntry>& entries) = 0;
+};
+
+// The shell's file-operation record as the program fills it; the platform
+// turns it into the real SHFILEOPSTRUCTA.
+struct ShellFileOp {
+    std::uint32_t wFunc = 0;
+    Text pFrom;  // holds its two closing zero bytes
+    Text pTo;
+    std::uint16_t fFlags = 0;
+};
+
+class ShellApi {
+public:
+    virtual ~ShellApi() = default;
+    virtual int SHFileOperationA(const ShellFileOp& op) = 0;
+    // Windows' shell shows its own box when a rename fails; Wine's does not.
+    virtual bool ReportsOwnErrors() const = 0;
+};
+
+struct FileDialogSetup {
+    Text initDir;
+    Text filter;  // "label|pattern" pairs
+    int filterIndex = 0;
+    Text fileName;
+    Text title;
+    Text defaultExt;
+    std::uint32_t flags = 0;
+};
+
+// Boxes, dialogs and the end of the program.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual int MessageBox(const Text& text, const Text& caption, std::uint32_t style) = 0;
+    // The chosen full path, or "" when the player cancelled.
+    virtual Text ShowOpenDialog(const FileDialogSetup& setup) = 0;
+    virtual Text ShowSaveDialog(const FileDialogSetup& setup) = 0;
+    // Long walks call this now and then: the window is brought up to date
+    // and painted, while no input may reach a handler.
+    virtual void KeepResponsive() = 0;
+    // Ends the program at once; on the emulated platform it only records it.
+    virtual void EndProgram() = 0;
+};
+
+struct Platform {
+    RegistryApi& registry;
+    FileApi& files;
+    ShellApi& shell;
+    Desktop& desktop;
+};
+
+// Message box styles and answers the program uses.
+inline constexpr std::uint32_t kMbOk = 0;
+inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+inline constexpr int kIdOk = 1;
+
+}  // namespace varnex

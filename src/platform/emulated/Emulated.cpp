@@ -1,0 +1,405 @@
+#include "platform/emulated/Emulated.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace varnex::emulated {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Text Upper(std::string_view s) {
+    Text out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return out;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::uint32_t FromErrno(int e) {
+    switch (e) {
+        case ENOENT: return errc::kFileNotFound;
+        case ENOTDIR: return errc::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EISDIR: return errc::kAccessDenied;
+        case EROFS: return errc::kWriteProtect;
+        case EEXIST: return errc::kAlreadyExists;
+        case ENOSPC: return errc::kDiskFull;
+        case ENAMETOOLONG: return errc::kFilenameTooLong;
+        case EMFILE:
+        case ENFILE: return errc::kTooManyOpenFiles;
+        default: return errc::kGeneric;
+    }
+}
+
+// A file's parent missing gives "path not found", as Windows says.
+std::uint32_t OpenError(const fs::path& host, int e) {
+    if (e == ENOENT && !fs::is_directory(host.parent_path())) return errc::kPathNotFound;
+    return FromErrno(e);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Registry
+
+Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) {
+    auto& keys = view64 ? keys64_ : keys32_;
+    const auto it = keys.find(Upper(keyPath));
+    return it == keys.end() ? nullptr : &it->second;
+}
+
+const Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) const {
+    const auto& keys = view64 ? keys64_ : keys32_;
+    const auto it = keys.find(Upper(keyPath));
+    return it == keys.end() ? nullptr : &it->second;
+}
+
+void Registry::CreateKey(const Text& keyPath, bool view64) { (view64 ? keys64_ : keys32_)[Upper(keyPath)]; }
+
+void Registry::SetRaw(const Text& keyPath, const Text& valueName, std::uint32_t type, const std::string& data,
+                      bool view64) {
+    (view64 ? keys64_ : keys32_)[Upper(keyPath)].values[Upper(valueName)] = {type, data};
+}
+
+void Registry::SetString(const Text& keyPath, const Text& valueName, const Text& text, bool withNul) {
+    SetRaw(keyPath, valueName, 1, withNul ? text + '\0' : text);
+}
+
+void Registry::SetReadOnly(const Text& keyPath) { keys32_[Upper(keyPath)].readOnly = true; }
+
+bool Registry::HasKey(const Text& keyPath, bool view64) const { return Find(keyPath, view64) != nullptr; }
+
+std::optional<Registry::Value> Registry::Get(const Text& keyPath, const Text& valueName, bool view64) const {
+    const KeyData* key = Find(keyPath, view64);
+    if (!key) return std::nullopt;
+    const auto it = key->values.find(Upper(valueName));
+    if (it == key->values.end()) return std::nullopt;
+    return it->second;
+}
+
+std::int32_t Registry::RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t, std::uint32_t sam,
+                                     Key& result) {
+    if (root != 0x80000002u) return 2;
+    KeyData* key = Find(subKey, (sam & 0x0200u) == 0);
+    if (!key) return 2;
+    if (key->readOnly && (sam & 0x0002u)) return 5;
+    result = next_++;
+    open_[result] = key;
+    return 0;
+}
+
+std::int32_t Registry::RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
+                                        std::uint32_t* size) {
+    const auto it = open_.find(key);
+    if (it == open_.end()) return 6;
+    const auto value = it->second->values.find(Upper(valueName));
+    if (value == it->second->values.end()) return 2;
+    const auto& stored = value->second;
+    if (type) *type = stored.type;
+    const auto needed = static_cast<std::uint32_t>(stored.data.size());
+    if (!size) return data ? 87 : 0;
+    if (data) {
+        if (*size < needed) {
+            *size = needed;
+            return 234;
+        }
+        std::memcpy(data, stored.data.data(), needed);
+    }
+    *size = needed;
+    return 0;
+}
+
+std::int32_t Registry::RegSetValueExA(Key key, const Text& valueName, std::uint32_t type, const std::uint8_t* data,
+                                      std::uint32_t size) {
+    const auto it = open_.find(key);
+    if (it == open_.end()) return 6;
+    it->second->values[Upper(valueName)] = {type, std::string(reinterpret_cast<const char*>(data), size)};
+    return 0;
+}
+
+std::int32_t Registry::RegCloseKey(Key key) { return open_.erase(key) ? 0 : 6; }
+
+// ------------------------------------------------------------------- Files
+
+Files::Files(std::map<char, fs::path> drives) {
+    for (auto& [letter, host] : drives) drives_[static_cast<char>(Upper(Text(1, letter))[0])] = host;
+}
+
+Files::~Files() {
+    for (auto& [handle, fd] : handles_) ::close(fd);
+}
+
+fs::path Files::HostPath(const Text& windowsPath) const {
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
+    const auto drive = drives_.find(static_cast<char>(Upper(windowsPath.substr(0, 1))[0]));
+    if (drive == drives_.end()) return {};
+    fs::path host = drive->second;
+    Text part;
+    auto step = [&] {
+        if (part.empty() || part == ".") return;
+        if (part == "..") {
+            host = host.parent_path();
+        } else {
+            fs::path next = host / part;
+            std::error_code ec;
+            if (!fs::exists(next, ec) && fs::is_directory(host, ec)) {
+                const Text wanted = Upper(part);
+                for (const auto& entry : fs::directory_iterator(host, ec))
+                    if (Upper(entry.path().filename().string()) == wanted) {
+                        next = entry.path();
+                        break;
+                    }
+            }
+            host = next;
+        }
+        part.clear();
+    };
+    for (std::size_t i = 2; i < windowsPath.size(); ++i) {
+        if (IsSeparator(windowsPath[i])) step();
+        else part += windowsPath[i];
+    }
+    step();
+    return host;
+}
+
+void Files::FailOn(FileOp op, int nth, std::uint32_t code) { faults_.push_back({op, nth, code}); }
+
+void Files::Before(FileOp op, std::function<void(const Text&)> hook) { hooks_[static_cast<int>(op)] = std::move(hook); }
+
+void Files::Protect(const Text& windowsPath) { protected_.push_back(HostPath(windowsPath)); }
+
+bool Files::IsProtected(const fs::path& host) const {
+    return std::find(protected_.begin(), protected_.end(), host) != protected_.end();
+}
+
+std::uint32_t Files::Enter(FileOp op, const Text& path) {
+    ++calls_[static_cast<int>(op)];
+    if (const auto hook = hooks_.find(static_cast<int>(op)); hook != hooks_.end() && hook->second)
+        hook->second(path);
+    for (auto it = faults_.begin(); it != faults_.end(); ++it) {
+        if (it->op != op) continue;
+        if (--it->nth > 0) continue;
+        const std::uint32_t code = it->code;
+        faults_.erase(it);
+        return code;
+    }
+    return 0;
+}
+
+IoStatus Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
+    if (const auto code = Enter(FileOp::Open, path)) return {code};
+    const fs::path host = HostPath(path);
+    if (host.empty()) return {errc::kPathNotFound};
+    if (mode == OpenMode::Write && IsProtected(host)) return {errc::kAccessDenied};
+    const int flags = (mode == OpenMode::Read ? O_RDONLY : O_WRONLY) | O_CREAT;
+    const int fd = ::open(host.c_str(), flags, 0644);
+    if (fd < 0) return {OpenError(host, errno)};
+    handle = nextHandle_++;
+    handles_[handle] = fd;
+    return {};
+}
+
+IoStatus Files::Length(FileHandle handle, std::int64_t& length) {
+    if (const auto code = Enter(FileOp::Length, {})) return {code};
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) return {errc::kInvalidHandle};
+    struct stat st {};
+    if (::fstat(it->second, &st) != 0) return {FromErrno(errno)};
+    length = st.st_size;
+    return {};
+}
+
+IoStatus Files::Read(FileHandle handle, char* data, std::size_t size, std::size_t& got) {
+    if (const auto code = Enter(FileOp::Read, {})) return {code};
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) return {errc::kInvalidHandle};
+    got = 0;
+    while (got < size) {
+        const auto n = ::pread(it->second, data + got, size - got, static_cast<off_t>(got));
+        if (n < 0) return {FromErrno(errno)};
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+IoStatus Files::Write(FileHandle handle, std::string_view data) {
+    if (const auto code = Enter(FileOp::Write, {})) return {code};
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) return {errc::kInvalidHandle};
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const auto n = ::pwrite(it->second, data.data() + done, data.size() - done, static_cast<off_t>(done));
+        if (n < 0) return {FromErrno(errno)};
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+IoStatus Files::Close(FileHandle handle) {
+    const auto it = handles_.find(handle);
+    if (it == handles_.end()) return {errc::kInvalidHandle};
+    ::close(it->second);
+    handles_.erase(it);
+    if (const auto code = Enter(FileOp::Close, {})) return {code};
+    return {};
+}
+
+IoStatus Files::Delete(const Text& path) {
+    if (const auto code = Enter(FileOp::Delete, path)) return {code};
+    const fs::path host = HostPath(path);
+    if (host.empty()) return {errc::kPathNotFound};
+    if (IsProtected(host)) return {errc::kAccessDenied};
+    std::error_code ec;
+    if (!fs::is_regular_file(host, ec)) return {fs::exists(host.parent_path(), ec) ? errc::kFileNotFound : errc::kPathNotFound};
+    if (::unlink(host.c_str()) != 0) return {FromErrno(errno)};
+    return {};
+}
+
+IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
+    if (const auto code = Enter(FileOp::FileLength, path)) return {code};
+    const fs::path host = HostPath(path);
+    struct stat st {};
+    if (host.empty() || ::stat(host.c_str(), &st) != 0) return {errc::kFileNotFound};
+    if (!S_ISREG(st.st_mode)) return {errc::kAccessDenied};
+    length = st.st_size;
+    return {};
+}
+
+IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
+    if (const auto code = Enter(FileOp::Replace, path)) return {code};
+    const fs::path host = HostPath(path);
+    if (host.empty()) return {errc::kPathNotFound};
+    if (IsProtected(host)) return {errc::kAccessDenied};
+    const fs::path temp = host.string() + ".varnex-new";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return {OpenError(temp, errno)};
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const auto n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            const auto code = FromErrno(errno);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return {code};
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::fsync(fd);
+    ::close(fd);
+    if (::rename(temp.c_str(), host.c_str()) != 0) {
+        const auto code = FromErrno(errno);
+        ::unlink(temp.c_str());
+        return {code};
+    }
+    return {};
+}
+
+bool Files::FolderExists(const Text& path) {
+    const fs::path host = HostPath(path);
+    std::error_code ec;
+    return !host.empty() && fs::is_directory(host, ec);
+}
+
+IoStatus Files::CreateFolder(const Text& path) {
+    if (const auto code = Enter(FileOp::CreateFolder, path)) return {code};
+    const fs::path host = HostPath(path);
+    if (host.empty()) return {errc::kPathNotFound};
+    if (::mkdir(host.c_str(), 0755) != 0) return {OpenError(host, errno)};
+    return {};
+}
+
+IoStatus Files::ListFolder(const Text& folder, std::vector<DirEntry>& entries) {
+    if (const auto code = Enter(FileOp::ListFolder, folder)) return {code};
+    const fs::path host = HostPath(folder);
+    std::error_code ec;
+    if (host.empty() || !fs::is_directory(host, ec)) return {errc::kPathNotFound};
+    for (const auto& entry : fs::directory_iterator(host, ec)) {
+        DirEntry e;
+        e.name = entry.path().filename().string();
+        e.folder = entry.is_directory(ec);
+        if (!e.folder) e.size = static_cast<std::int64_t>(entry.file_size(ec));
+        entries.push_back(std::move(e));
+    }
+    return {};
+}
+
+// ------------------------------------------------------------------- Shell
+
+int Shell::SHFileOperationA(const ShellFileOp& op) {
+    auto single = [](const Text& list) { return Text(list.c_str()); };
+    const Text from = single(op.pFrom);
+    const Text to = single(op.pTo);
+    int result = 0;
+    const fs::path source = files_.HostPath(from);
+    std::error_code ec;
+    if (op.wFunc == 4) {
+        const fs::path target = files_.HostPath(to);
+        if (source.empty() || !fs::exists(source, ec)) {
+            result = 0x402;
+        } else if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) {
+            result = 183;
+        } else {
+            // Keep the spelling asked for, also when only letter case changes.
+            const fs::path wanted = source.parent_path() / fs::path(to.substr(to.find_last_of("\\/") + 1));
+            fs::rename(source, wanted, ec);
+            result = ec ? 5 : 0;
+        }
+    } else if (op.wFunc == 3) {
+        if (source.empty() || !fs::exists(source, ec)) {
+            result = 0x402;
+        } else if (!confirmDelete) {
+            result = 0x4C7;  // the player said No
+        } else {
+            if (!recycleBin.empty()) {
+                fs::create_directories(recycleBin, ec);
+                fs::rename(source, recycleBin / source.filename(), ec);
+            } else {
+                fs::remove(source, ec);
+            }
+            result = ec ? 5 : 0;
+            if (!ec) recycled.push_back(from);
+        }
+    }
+    calls.push_back({op.wFunc, op.pFrom, op.pTo, op.fFlags, result});
+    return result;
+}
+
+// ----------------------------------------------------------------- Desktop
+
+int Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_t style) {
+    boxes.push_back({text, caption, style});
+    if (onBox) onBox(boxes.back());
+    if (boxAnswers.empty()) return kIdOk;
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+}
+
+Text Desktop::ShowOpenDialog(const FileDialogSetup& setup) {
+    dialogs.push_back(setup);
+    dialogWasSave.push_back(false);
+    if (dialogAnswers.empty()) return {};
+    Text answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+
+Text Desktop::ShowSaveDialog(const FileDialogSetup& setup) {
+    dialogs.push_back(setup);
+    dialogWasSave.push_back(true);
+    if (dialogAnswers.empty()) return {};
+    Text answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+
+}  // namespace varnex::emulated
