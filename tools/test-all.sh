@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test: the core natively, the core under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build
+# (Win32 and end-to-end tests) under Wine on a virtual display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/packages.sh
+varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}"
+
+start=$(date +%s)
+jobs=$(nproc)
+status=0
+for preset in native asan win64; do
+  echo "== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset: test"
+  ctest --preset "$preset" -j 1 || status=1
+done
+echo "== All tests took $(( $(date +%s) - start )) s"
+exit $status
