@@ -147,6 +147,12 @@ void FileListBox::SetListIndex(int index) {
     if (Click) Click();
 }
 
+void FileListBox::Highlight(int index) {
+    if (index < 0 || index >= ListCount() || index == listIndex_) return;
+    listIndex_ = index;
+    Touch();
+}
+
 Text FileListBox::FileName() const { return listIndex_ < 0 ? Text() : List(listIndex_); }
 
 void DirListBox::SetPath(const Text& path) {

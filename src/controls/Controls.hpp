@@ -123,6 +123,10 @@ public:
     [[nodiscard]] int ListIndex() const { return listIndex_; }
     // An index outside the list changes nothing and raises nothing.
     void SetListIndex(int index);
+    // Moves the current item without raising the click handling: the window
+    // already moved it as the first half of a double click, whose handling
+    // runs the click handling itself.
+    void Highlight(int index);
     [[nodiscard]] Text FileName() const;
     [[nodiscard]] const Text& List(int index) const { return entries_[static_cast<std::size_t>(index)].name; }
     // Size in bytes as the listing read it.
