@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "controls/Controls.hpp"
 #include "info/AddonInfo.hpp"
 #include "platform/FileNumbers.hpp"
+#include "platform/Filemanager.hpp"
 #include "platform/Platform.hpp"
 #include "platform/RegAccess.hpp"
 
@@ -120,16 +122,44 @@ public:
     // True once the program has ended (Exit, or "Cannot find OFP").
     [[nodiscard]] bool Ended() const { return ended_; }
 
+    // Entries a walk covers at most: its counter is 16 bits wide.
+    static constexpr int kWalkLimit = 32767;
+    // A walk shows its progress in Label1 every this many entries.
+    static constexpr int kProgressEvery = 256;
+
 private:
     void RefreshLists();
     void ShowComment();
 
+    // Walks `list` by moving its selection from the first entry to the
+    // last, counting with LoopIndex; `visit` reads the selected entry and
+    // says whether to step on. Long walks show "<verb> n of m" in Label1.
+    // Returns false when the list had more entries than a walk can count.
+    bool WalkBySelection(FileListBox& list, const char* verb, const std::function<bool()>& visit);
+    // Tells the player that a walk stopped at the counter's limit.
+    void ReportWalkLimit(const FileListBox& list, const Text& done);
+    // Measures the file at SelectedPath into SelectedSize; returns the size
+    // line of the details list.
+    Text MeasureSelected();
+    // Hands a record to the shell. Where the shell shows no box of its own
+    // for a failure (Wine), the player gets one from the program.
+    void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
+    void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
+    // The game's or the expansion's addon folder, chosen by its option.
+    void ShowFixedFolder(const Text& folder);
+    void ShowInfo();
+    void SetUpStandardDialog();
+
     // The comments text of the folder the lists show, or null when there is
     // none or a handler that moves files is under way.
     Text* ChosenComments();
+    // Keys of the folder's other addons that begin with `CommentKey`.
+    [[nodiscard]] std::vector<Text> OtherKeys() const;
     // Reads one comments file whole at start-up; a file that cannot be read
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments, bool& unreadable);
+    // Writes a comments text back at exit.
+    void WriteCommentsFile(const Text& path, const Text& comments, bool unreadable);
     void Box(const Text& text);
     void EndProgram();
 

@@ -1,0 +1,96 @@
+// Switching addons: one at a time or all at once, by renaming the last
+// letter of the file name through the shell.
+#include "app/AddonManager.hpp"
+
+namespace varnex {
+
+void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
+    const int result = Filemanager::SHFileOperation(platform_.shell, record);
+    if (result == 0 || Filemanager::CancelledByPlayer(result) || platform_.shell.ReportsOwnErrors()) return;
+    const Text from = record.pFrom;
+    const Text reason = Filemanager::DescribeShellResult(result);
+    if (record.wFunc == Filemanager::FO_RENAME) {
+        const Text to = record.pTo.substr(record.pTo.find_last_of('/') + 1);
+        Box("Varnex could not rename " + from + " to " + to + ": " + reason + ".");
+    } else {
+        Box("Varnex could not move " + from + " into the recycle bin: " + reason + ".");
+    }
+}
+
+void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to) {
+    record.wFunc = Filemanager::FO_RENAME;
+    record.pFrom = AddonFolder + "/" + from;
+    record.pTo = AddonFolder + "/" + to;
+    record.fFlags = 0;
+    RunShell(record);
+}
+
+void AddonManager::AddonManager_Command3_Click() {
+    Busy = true;
+    File2.Refresh();
+    File1.Refresh();
+    if (!SelectedInactive.empty()) {
+        Filemanager::SHFILEOPSTRUCTA record;
+        Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+        File2.Refresh();
+        File1.Refresh();
+        RefreshLists();
+    }
+    Busy = false;
+}
+
+void AddonManager::AddonManager_Command2_Click() {
+    Busy = true;
+    File2.Refresh();
+    File1.Refresh();
+    if (!IsOfficial(OfficialAddons, SelectedActive)) {
+        Filemanager::SHFILEOPSTRUCTA record;
+        Rename(record, SelectedActive, InactiveName(SelectedActive));
+        File2.Refresh();
+        File1.Refresh();
+        RefreshLists();
+    }
+    Busy = false;
+}
+
+void AddonManager::AddonManager_Command6_Click() {
+    Busy = true;
+    File2.Refresh();
+    File1.Refresh();
+    if (File2.ListCount() >= 1) {
+        Filemanager::SHFILEOPSTRUCTA record;
+        const bool complete = WalkBySelection(File2, "Activating", [&] {
+            SelectedInactive = File2.FileName();
+            if (SelectedInactive.empty()) return false;
+            Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+            return true;
+        });
+        if (!complete) ReportWalkLimit(File2, "activated");
+        File2.Refresh();
+        File1.Refresh();
+    }
+    RefreshLists();
+    Busy = false;
+}
+
+void AddonManager::AddonManager_Command5_Click() {
+    Busy = true;
+    File2.Refresh();
+    File1.Refresh();
+    if (File1.ListCount() >= 1) {
+        Filemanager::SHFILEOPSTRUCTA record;
+        const bool complete = WalkBySelection(File1, "Deactivating", [&] {
+            SelectedActive = File1.FileName();
+            if (!IsOfficial(OfficialAddons, SelectedActive))
+                Rename(record, SelectedActive, InactiveName(SelectedActive));
+            return true;
+        });
+        if (!complete) ReportWalkLimit(File1, "deactivated");
+        File2.Refresh();
+        File1.Refresh();
+    }
+    RefreshLists();
+    Busy = false;
+}
+
+}  // namespace varnex

@@ -1,0 +1,30 @@
+// Deleting an inactive addon into the recycle bin, with its companion text
+// file removed for good.
+#include "app/AddonManager.hpp"
+
+namespace varnex {
+
+void AddonManager::AddonManager_Command1_Click() {
+    Busy = true;
+    File2.Refresh();
+    File1.Refresh();
+    if (SelectedInactive.empty()) {
+        (void)platform_.desktop.MessageBox("No addon selected", kProgramTitle, kMbOk);
+    } else {
+        Filemanager::SHFILEOPSTRUCTA record;
+        record.wFunc = Filemanager::FO_DELETE;
+        record.pFrom = AddonFolder + "/" + SelectedInactive;
+        record.fFlags = Filemanager::FOF_ALLOWUNDO;
+        RunShell(record);
+        // The companion goes whatever the shell did, also when the player
+        // kept the addon.
+        const Text companion = AddonFolder + "\\" + CutRight(SelectedInactive, 4) + ".txt";
+        const IoStatus removed = platform_.files.Delete(companion);
+        if (!removed.ok() && removed.code != errc::kFileNotFound && removed.code != errc::kPathNotFound)
+            Box("The information file " + companion + " could not be removed: " + DescribeError(removed.code) + ".");
+        File2.Refresh();
+    }
+    Busy = false;
+}
+
+}  // namespace varnex

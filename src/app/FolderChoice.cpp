@@ -1,0 +1,70 @@
+// Choosing the addon folder: the game's, the expansion's, or any other one
+// picked in the folder list.
+#include "app/AddonManager.hpp"
+
+namespace varnex {
+
+void AddonManager::ShowFixedFolder(const Text& folder) {
+    Busy = true;
+    AddonFolder = folder;
+    File1.SetPath(AddonFolder);
+    File2.SetPath(AddonFolder);
+    Dir1.SetVisible(false);
+    SelectedActive = "";
+    SelectedInactive = "";
+    List1.Clear();
+    RefreshLists();
+    File2.Refresh();
+    File1.Refresh();
+    Busy = false;
+}
+
+void AddonManager::AddonManager_Option1_Click() { ShowFixedFolder(GameFolder + "\\ADDONS"); }
+
+void AddonManager::AddonManager_Option2_Click() { ShowFixedFolder(GameFolder + "\\Res\\AddOns"); }
+
+void AddonManager::AddonManager_Option3_Click() {
+    Busy = true;
+    Dir1.SetPath(OthersFolder);
+    File1.SetPath(OthersFolder);
+    File2.SetPath(OthersFolder);
+    Dir1.SetVisible(true);
+    if (OthersFolder == GameFolder + "\\ADDONS") {
+        AddonManager_Option1_Click();
+        Dir1.SetVisible(true);
+    } else if (OthersFolder == GameFolder + "\\Res\\AddOns") {
+        AddonManager_Option2_Click();
+        Dir1.SetVisible(true);
+    } else {
+        AddonFolder = OthersFolder;
+        SelectedActive = "";
+        SelectedInactive = "";
+        List1.Clear();
+        File2.Refresh();
+        File1.Refresh();
+        if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
+    }
+    Busy = false;
+}
+
+void AddonManager::AddonManager_Dir1_Change() {
+    Busy = true;
+    OthersFolder = Dir1.Path();
+    if (OthersFolder == GameFolder + "\\ADDONS") {
+        AddonManager_Option1_Click();
+        Dir1.SetVisible(true);
+    } else if (OthersFolder == GameFolder + "\\Res\\AddOns") {
+        AddonManager_Option2_Click();
+        Dir1.SetVisible(true);
+    } else {
+        AddonFolder = OthersFolder;
+        File1.SetPath(OthersFolder);
+        File2.SetPath(OthersFolder);
+        File2.Refresh();
+        File1.Refresh();
+        if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
+    }
+    Busy = false;
+}
+
+}  // namespace varnex

@@ -1,0 +1,51 @@
+// The comment box: filling it with the stored comment of the selected addon,
+// the green and red dots, and storing an edited comment in memory.
+#include "app/AddonManager.hpp"
+#include "comments/CommentsText.hpp"
+
+namespace varnex {
+
+Text* AddonManager::ChosenComments() {
+    if (Busy) return nullptr;
+    const Text& folder = File1.Path();
+    // A comments file that could not be read at start-up takes no comments:
+    // they could never reach it.
+    if (folder == GameFolder + "\\ADDONS") return commentsGameUnreadable_ ? nullptr : &CommentsGame;
+    if (folder == GameFolder + "\\Res\\AddOns") return commentsResUnreadable_ ? nullptr : &CommentsRes;
+    return nullptr;
+}
+
+std::vector<Text> AddonManager::OtherKeys() const {
+    std::vector<Text> names;
+    names.reserve(static_cast<std::size_t>(File1.ListCount() + File2.ListCount()));
+    for (const auto* list : {&File1, &File2})
+        for (const auto& entry : list->Entries()) names.push_back(entry.name);
+    return LongerKeys(CommentKey, names);
+}
+
+void AddonManager::ShowComment() {
+    Text1.SetVisible(true);
+    const Text* comments = ChosenComments();
+    if (!comments || IsBlankKey(CommentKey)) Text1.SetText("");
+    else Text1.SetText(LookupComment(*comments, CommentKey, OtherKeys()));
+    Image2.SetVisible(true);
+    Image3.SetVisible(false);
+}
+
+void AddonManager::AddonManager_Text1_Change() {
+    Image2.SetVisible(false);
+    Image3.SetVisible(true);
+}
+
+void AddonManager::AddonManager_Save_Click() {
+    // Nothing selected since start-up, or an addon whose name is only its
+    // extension: a key without a name would land on unrelated entries.
+    Text* comments = IsBlankKey(CommentKey) ? nullptr : ChosenComments();
+    if (comments) StoreComment(*comments, CommentKey, Text1.GetText(), OtherKeys());
+    else Text1.SetText("No save possible");
+    Image2.SetVisible(true);
+    Image3.SetVisible(false);
+    if (comments) ShowComment();
+}
+
+}  // namespace varnex

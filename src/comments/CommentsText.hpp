@@ -1,0 +1,34 @@
+// The comments text of an addon folder: entries of a key ("//" and the
+// addon's file name less its last four characters) followed directly by the
+// comment, which runs up to the next "//" or the end of the text.
+#pragma once
+
+#include <vector>
+
+#include "text/ClassicText.hpp"
+
+namespace varnex {
+
+// "//" and the file name less its last four characters.
+Text CommentKeyOf(const Text& fileName);
+
+// A key that names no addon ("//" alone, or nothing): it would match the
+// start of every entry, so it has no entry of its own.
+bool IsBlankKey(const Text& key);
+
+// Keys of other addons of the folder that begin with `key` and are longer
+// (Tanks for Tank): an entry of theirs is not one of `key`'s.
+std::vector<Text> LongerKeys(const Text& key, const std::vector<Text>& fileNames);
+
+// Position (1-based) of the entry of `key`: its first occurrence that does
+// not begin one of the `longer` keys. 0 when there is none.
+std::size_t FindEntry(const Text& text, const Text& key, const std::vector<Text>& longer);
+
+// The comment stored under `key`, empty when there is none.
+Text LookupComment(const Text& text, const Text& key, const std::vector<Text>& longer);
+
+// Puts `comment` under `key`: an existing entry keeps its place and gets the
+// new comment, a new one is appended; the rest of the text is unchanged.
+void StoreComment(Text& text, const Text& key, const Text& comment, const std::vector<Text>& longer);
+
+}  // namespace varnex

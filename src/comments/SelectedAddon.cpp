@@ -1,0 +1,58 @@
+// A click on an addon: its name and size in the details list, whether it is
+// one of the game's own, its comment, and the move button that applies.
+#include "app/AddonManager.hpp"
+#include "app/GlobaleVariables.hpp"
+#include "comments/CommentsText.hpp"
+
+namespace varnex {
+
+Text AddonManager::MeasureSelected() {
+    // Measured without opening, so a file that vanished since the list was
+    // read is not created again as an empty addon.
+    std::int64_t length = 0;
+    if (!platform_.files.FileLength(GlobaleVariables::SelectedPath, length).ok()) {
+        SelectedSize.clear();
+        return "Size: file not found";
+    }
+    SelectedSize = SignedText(SizeInKilobytes(length));
+    return "Size: " + SelectedSize + "kb";
+}
+
+void AddonManager::AddonManager_File1_Click() {
+    if (FavoritesBusy || File1.ListIndex() < 0) return;
+    SelectedActive = File1.FileName();
+    GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedActive;
+    const Text sizeLine = MeasureSelected();
+    List1.Clear();
+    List1.AddItem(SelectedActive);
+    if (IsOfficial(OfficialAddons, SelectedActive)) {
+        for (const char* line : {"", "Official Addon/File", "Access denied"}) List1.AddItem(line);
+        List1.AddItem(sizeLine);
+        for (Control* control : std::initializer_list<Control*>{&Text1, &Command3, &Command2, &Image2, &Image3})
+            control->SetVisible(false);
+        return;
+    }
+    List1.AddItem("");
+    List1.AddItem(sizeLine);
+    CommentKey = CommentKeyOf(File1.FileName());
+    ShowComment();
+    Command3.SetVisible(false);
+    Command2.SetVisible(true);
+}
+
+void AddonManager::AddonManager_File2_Click() {
+    if (File2.ListIndex() < 0) return;
+    SelectedInactive = File2.FileName();
+    GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedInactive;
+    const Text sizeLine = MeasureSelected();
+    List1.Clear();
+    List1.AddItem(SelectedInactive);
+    List1.AddItem("");
+    List1.AddItem(sizeLine);
+    CommentKey = CommentKeyOf(File2.FileName());
+    ShowComment();
+    Command2.SetVisible(false);
+    Command3.SetVisible(true);
+}
+
+}  // namespace varnex

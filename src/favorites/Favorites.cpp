@@ -1,0 +1,81 @@
+// Favorites lists: the set of non-official active addons written to a file,
+// and such a file re-applied to the folder.
+#include "app/AddonManager.hpp"
+
+namespace varnex {
+
+void AddonManager::SetUpStandardDialog() {
+    StandardDialog.InitDir = AddonFolder;
+    StandardDialog.Filter = "Favorits (*.txtf)|*.txtf";
+    StandardDialog.FilterIndex = 1;
+}
+
+void AddonManager::AddonManager_SaveFavorits_Click() {
+    SetUpStandardDialog();
+    StandardDialog.ShowSave(platform_.desktop);
+    const Text path = StandardDialog.FileName;
+    if (path.empty()) return;
+    FavoritesBusy = true;
+    Text list;
+    File1.SetListIndex(0);
+    const int last = File1.ListCount() - 1;
+    LoopIndex = 0;
+    bool complete = true;
+    while (LoopIndex <= last) {
+        if (LoopIndex == kWalkLimit) {
+            complete = false;
+            break;
+        }
+        const Text name = File1.FileName();
+        if (!IsOfficial(OfficialAddons, name)) list += CutRight(name, 4) + ".pbx ";
+        if (File1.ListIndex() < File1.ListCount() - 1) File1.SetListIndex(File1.ListIndex() + 1);
+        ++LoopIndex;
+    }
+    // The list is built first and swapped in whole: a file that cannot be
+    // written keeps its earlier list.
+    const IoStatus written = platform_.files.ReplaceContent(path, list);
+    if (!written.ok())
+        Box("The favorites list " + path + " could not be written: " + DescribeError(written.code) + ".");
+    else if (!complete)
+        ReportWalkLimit(File1, "written to the list");
+    FavoritesBusy = false;
+}
+
+void AddonManager::AddonManager_LoadFavorits_Click() {
+    SetUpStandardDialog();
+    StandardDialog.ShowOpen(platform_.desktop);
+    AddonManager_Command5_Click();
+    const Text path = StandardDialog.FileName;
+    if (path.empty()) return;
+    FavoritesBusy = true;
+    // A list that does not exist is not created empty by reading it.
+    std::int64_t length = 0;
+    IoStatus status = platform_.files.FileLength(path, length);
+    Text list;
+    if (status.ok()) status = fileNumbers_.ReadWhole(fileNumbers_.FreeFile(), path, list);
+    if (!status.ok()) {
+        FavoritesBusy = false;
+        const Text reason = status.code == errc::kFileNotFound || status.code == errc::kPathNotFound
+                                ? "was not found"
+                                : "cannot be read: " + DescribeError(status.code);
+        Box("The favorites list " + path + " " + reason +
+            ".\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none was activated.");
+        return;
+    }
+    Filemanager::SHFILEOPSTRUCTA record;
+    const bool complete = WalkBySelection(File2, "Activating", [&] {
+        const Text name = File2.FileName();
+        if (InStr(1, list, name) != 0) {
+            SelectedInactive = name;
+            Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+        }
+        return true;
+    });
+    FavoritesBusy = false;
+    if (!complete) ReportWalkLimit(File2, "checked against the list");
+    File2.Refresh();
+    File1.Refresh();
+    RefreshLists();
+}
+
+}  // namespace varnex
