@@ -1,0 +1,29 @@
+// The windows are laid out in twips, 1440 to the inch, and turned into
+// pixels with the DPI of the monitor each window is on.
+#pragma once
+
+#include <windows.h>
+
+#include "win32/Handles.hpp"
+
+namespace varnex::win32 {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+[[nodiscard]] inline int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
+
+// The DPI of the primary monitor, where a window first appears.
+[[nodiscard]] UINT SystemDpi();
+// The DPI of the monitor a window is on (the system DPI where Windows
+// predates per-monitor DPI).
+[[nodiscard]] UINT WindowDpi(HWND hwnd);
+// Outer size of a window whose client area is `client` twips.
+[[nodiscard]] SIZE WindowSizeFor(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi);
+// The dialog font of the controls at a DPI.
+[[nodiscard]] UniqueFont MakeControlFont(UINT dpi);
+
+}  // namespace varnex::win32
