@@ -1,0 +1,195 @@
+// Speed and memory of the main window's actions on large addon folders, each
+// printed next to the bare file-system work it cannot avoid, measured in the
+// same run on the same files. Native core over the emulated platform on a
+// real folder.
+//
+//   varnex_bench [--quick]     --quick runs small folders only (CI smoke)
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AddonManager.hpp"
+#include "app/GlobaleVariables.hpp"
+#include "platform/emulated/Emulated.hpp"
+
+namespace fs = std::filesystem;
+using namespace varnex;
+
+namespace {
+
+double Seconds(const std::function<void()>& work, int repeat = 1) {
+    double best = 1e9;
+    for (int i = 0; i < repeat; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+// A game installation with `active` and `inactive` player addons of a few
+// hundred bytes each, and a few official ones.
+class Game {
+public:
+    Game(int active, int inactive, std::size_t commentsBytes = 0) {
+        Text templ = (fs::temp_directory_path() / "varnex-bench-XXXXXX").string();
+        root = ::mkdtemp(templ.data());
+        addons = root / "Games" / "OFP" / "ADDONS";
+        fs::create_directories(addons);
+        fs::create_directories(root / "Games" / "OFP" / "Res" / "AddOns");
+        const char body[300] = {};
+        auto make = [&](const Text& name) {
+            const int fd = ::open((addons / name).c_str(), O_WRONLY | O_CREAT, 0644);
+            if (fd >= 0) {
+                (void)!::write(fd, body, sizeof body);
+                ::close(fd);
+            }
+        };
+        for (const char* official : {"Data.pbo", "O.pbo", "XMS.pbo"}) make(official);
+        for (int i = 0; i < active; ++i) make("addon" + std::to_string(i) + ".pbo");
+        for (int i = 0; i < inactive; ++i) make("mod" + std::to_string(i) + ".pbx");
+        Text comments;
+        for (int i = 0; comments.size() < commentsBytes; ++i)
+            comments += "//addon" + std::to_string(i) + "A comment of a player about this addon.\r\n";
+        const int fd = ::open((addons / "Comments.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+        (void)!::write(fd, comments.data(), comments.size());
+        ::close(fd);
+
+        files = std::make_unique<emulated::Files>(std::map<char, fs::path>{{'C', root}});
+        shell = std::make_unique<emulated::Shell>(*files);
+        registry.SetString(kGameKey, "Main", "C:\\Games\\OFP");
+        registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
+    }
+    ~Game() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+
+    std::unique_ptr<AddonManager> Start() {
+        auto app = std::make_unique<AddonManager>(Platform{registry, *files, *shell, desktop});
+        app->AddonManager_Form_Load();
+        return app;
+    }
+
+    // The floor of a listing: the folder read with every file's size.
+    double ListingFloor() {
+        return Seconds([&] {
+            std::vector<DirEntry> entries;
+            (void)files->ListFolder("C:\\Games\\OFP\\ADDONS", entries);
+        }, 3);
+    }
+
+    // The floor of switching: a bare loop of renames over the same files.
+    double RenameFloor(const char* from, const char* to) {
+        std::vector<std::pair<fs::path, fs::path>> renames;
+        for (const auto& entry : fs::directory_iterator(addons)) {
+            const Text name = entry.path().filename().string();
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, from) == 0 &&
+                name != "Data.pbo" && name != "O.pbo" && name != "XMS.pbo")
+                renames.emplace_back(entry.path(), addons / (name.substr(0, name.size() - 4) + to));
+        }
+        const double there = Seconds([&] {
+            for (const auto& [a, b] : renames) ::rename(a.c_str(), b.c_str());
+        });
+        for (const auto& [a, b] : renames) ::rename(b.c_str(), a.c_str());
+        return there;
+    }
+
+    fs::path root, addons;
+    emulated::Registry registry;
+    std::unique_ptr<emulated::Files> files;
+    std::unique_ptr<emulated::Shell> shell;
+    emulated::Desktop desktop;
+};
+
+struct Row {
+    Text what;
+    int n;
+    double seconds;
+    double floor;  // 0: none
+};
+
+void Print(const Row& row, const Row* previous) {
+    std::printf("%-44s %7d %10.2f ms", row.what.c_str(), row.n, row.seconds * 1e3);
+    if (row.floor > 0) std::printf(" %10.2f ms %6.2fx", row.floor * 1e3, row.seconds / row.floor);
+    else std::printf(" %10s %7s", "-", "-");
+    if (previous && previous->what == row.what && previous->seconds > 0)
+        std::printf(" %8.2f", (row.seconds / previous->seconds) / (double(row.n) / previous->n));
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    const std::vector<int> sizes = quick ? std::vector<int>{100, 200} : std::vector<int>{1000, 10000, 32767};
+    std::printf("%-44s %7s %13s %13s %7s %8s\n", "action", "addons", "time", "floor", "ratio", "growth");
+    std::printf("(growth: time ratio to the previous size divided by the size ratio; 1.00 is linear)\n");
+
+    std::vector<Row> rows;
+    auto add = [&](Row row) {
+        const Row* previous = nullptr;
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            if (it->what == row.what) {
+                previous = &*it;
+                break;
+            }
+        Print(row, previous);
+        rows.push_back(std::move(row));
+    };
+
+    for (const int n : sizes) {
+        Game game(n / 2, n - n / 2);
+        std::unique_ptr<AddonManager> app;
+        const double startUp = Seconds([&] { app = game.Start(); });
+        add({"start-up", n, startUp, game.ListingFloor()});
+        add({"choose the game folder (lists and sizes)", n,
+             Seconds([&] { app->AddonManager_Option1_Click(); }, 3), game.ListingFloor()});
+        app->SelectedInactive.clear();
+        const double activateFloor = game.RenameFloor(".pbx", ".pbo");
+        add({"Activate all", n, Seconds([&] { app->AddonManager_Command6_Click(); }), activateFloor});
+        const double deactivateFloor = game.RenameFloor(".pbo", ".pbx");
+        add({"Deactivate all", n, Seconds([&] { app->AddonManager_Command5_Click(); }), deactivateFloor});
+    }
+
+    {
+        const int n = quick ? 200 : 1000;
+        Game game(n, 0, 1 << 20);
+        // An addon with no entry yet: the lookup reads the whole text.
+        const int fd = ::open((game.addons / "zzz.pbo").c_str(), O_WRONLY | O_CREAT, 0644);
+        ::close(fd);
+        auto app = game.Start();
+        const int last = app->File1.ListCount() - 1;
+        add({"click an addon, 1 MB comments text", n, Seconds([&] { app->File1.SetListIndex(last); }, 5), 0});
+        app->Text1.SetText("A new comment");
+        add({"Save comment, 1 MB comments text", n, Seconds([&] { app->AddonManager_Save_Click(); }, 5), 0});
+    }
+
+    {
+        const int n = quick ? 300 : 32767;
+        Game game(n, 0);
+        auto app = game.Start();
+        const Text list = "C:\\Games\\OFP\\favorites.txtf";
+        game.desktop.dialogAnswers.push_back(list);
+        add({"Save List", n, Seconds([&] { app->AddonManager_SaveFavorits_Click(); }), 0});
+        game.desktop.dialogAnswers.push_back(list);
+        const double renames = game.RenameFloor(".pbo", ".pbx") + game.RenameFloor(".pbx", ".pbo");
+        add({"Load List (deactivate all, then activate)", n,
+             Seconds([&] { app->AddonManager_LoadFavorits_Click(); }), renames});
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        std::printf("peak memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
+    }
+    return 0;
+}
