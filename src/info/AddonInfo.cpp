@@ -70,9 +70,11 @@ void AddonInfo::AddonInfo_Form_Load() {
     }
     const Text path = CompanionPath(selectedPath);
     // A missing companion file reads as an empty one, which would be removed
-    // again at once: leave the folder untouched instead.
+    // again at once: leave the folder untouched instead. A folder that is
+    // gone holds no companion either.
     std::int64_t length = 0;
-    if (files_.FileLength(path, length).code == errc::kFileNotFound) return;
+    const std::uint32_t code = files_.FileLength(path, length).code;
+    if (code == errc::kFileNotFound || code == errc::kPathNotFound) return;
     const std::int16_t number = numbers_.FreeFile();
     Text text;
     const IoStatus status = numbers_.ReadWhole(number, path, text);
