@@ -1,6 +1,7 @@
 // Favorites lists: the set of non-official active addons written to a file,
 // and such a file re-applied to the folder.
 #include "app/AddonManager.hpp"
+#include "favorites/NameMatcher.hpp"
 
 namespace varnex {
 
@@ -62,10 +63,14 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
             ".\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none was activated.");
         return;
     }
+    std::vector<Text> names;
+    names.reserve(static_cast<std::size_t>(File2.ListCount()));
+    for (const auto& entry : File2.Entries()) names.push_back(entry.name);
+    const std::vector<bool> listed = NameMatcher(names).Occurs(list);
     Filemanager::SHFILEOPSTRUCTA record;
     const bool complete = WalkBySelection(File2, "Activating", [&] {
         const Text name = File2.FileName();
-        if (InStr(1, list, name) != 0) {
+        if (listed[static_cast<std::size_t>(File2.ListIndex())]) {
             SelectedInactive = name;
             Rename(record, SelectedInactive, ActiveName(SelectedInactive));
         }
