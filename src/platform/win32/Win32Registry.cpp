@@ -6,20 +6,18 @@
 
 namespace varnex {
 
-namespace {
-
-// Predefined roots are 32-bit values that a 64-bit program sees sign-
-// extended: HKEY_LOCAL_MACHINE is 0xFFFFFFFF80000002 there.
-HKEY RootKey(std::uint32_t root) {
-    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
+// HKEY_LOCAL_MACHINE is 0xFFFFFFFF80000002 to a 64-bit program, as the
+// Windows headers define it. Wine also takes it zero-extended; the program
+// does not count on every system being that lenient.
+void* Win32Registry::PredefinedRoot(std::uint32_t root) {
+    return reinterpret_cast<void*>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
 }
-
-}  // namespace
 
 std::int32_t Win32Registry::RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options,
                                           std::uint32_t samDesired, Key& result) {
     HKEY opened = nullptr;
-    const LSTATUS status = ::RegOpenKeyExA(RootKey(root), subKey.c_str(), options, samDesired, &opened);
+    const auto rootKey = static_cast<HKEY>(PredefinedRoot(root));
+    const LSTATUS status = ::RegOpenKeyExA(rootKey, subKey.c_str(), options, samDesired, &opened);
     if (status != ERROR_SUCCESS) return status;
     const Key key = reinterpret_cast<std::uintptr_t>(opened);
     keys_[key] = winapi::UniqueKey(opened);

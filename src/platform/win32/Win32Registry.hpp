@@ -23,6 +23,10 @@ public:
 
     [[nodiscard]] int OpenKeys() const { return static_cast<int>(keys_.size()); }
 
+    // The key handle that a predefined root, a 32-bit value such as
+    // 0x80000002, stands for in a 64-bit program: sign-extended.
+    [[nodiscard]] static void* PredefinedRoot(std::uint32_t root);
+
 private:
     std::map<Key, winapi::UniqueKey> keys_;
 };

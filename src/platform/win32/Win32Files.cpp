@@ -1,0 +1,226 @@
+#include "platform/win32/Win32Files.hpp"
+
+// After the program's headers: <windows.h> turns names such as MessageBox
+// into macros, which must not rename the program's own declarations.
+#include <windows.h>
+
+#include <algorithm>
+
+namespace varnex {
+
+namespace {
+
+// The reason for the failure just seen. A failing call that left no code
+// still must not read as success.
+IoStatus LastError() {
+    const DWORD code = ::GetLastError();
+    return {code == ERROR_SUCCESS ? errc::kGeneric : static_cast<std::uint32_t>(code)};
+}
+
+// ReadFile and WriteFile move at most 4 GB less one byte per call.
+constexpr std::size_t kChunk = std::size_t{1} << 30;
+
+// Both transfers name their position, so they start at the first byte
+// whatever an earlier transfer on the same handle left behind.
+OVERLAPPED At(std::size_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+    return at;
+}
+
+IoStatus WriteAll(HANDLE file, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const auto chunk = static_cast<DWORD>(std::min(data.size() - done, kChunk));
+        OVERLAPPED at = At(done);
+        DWORD written = 0;
+        const bool ok = ::WriteFile(file, data.data() + done, chunk, &written, &at) != FALSE;
+        if (!ok) return LastError();
+        if (written == 0) return {errc::kDiskFull};
+        done += written;
+    }
+    return {};
+}
+
+std::int64_t SizeOf(DWORD high, DWORD low) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
+// Beside the file it replaces, so that the swap is a rename within one
+// folder and one volume.
+Text NewContentPath(const Text& path) { return path + ".varnex-new"; }
+
+// The file that carries new content until it is swapped in: removed when
+// the swap does not happen, so a failure leaves nothing behind.
+class PendingFile {
+public:
+    explicit PendingFile(Text path) : path_(std::move(path)) {}
+    ~PendingFile() {
+        if (!path_.empty()) (void)::DeleteFileA(path_.c_str());
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    void SwappedIn() { path_.clear(); }
+
+private:
+    Text path_;
+};
+
+}  // namespace
+
+void* Win32Files::Find(FileHandle handle) const {
+    const auto open = open_.find(handle);
+    return open == open_.end() ? nullptr : open->second.get();
+}
+
+IoStatus Win32Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
+    // OPEN_ALWAYS for both modes: a missing file is created empty and an
+    // existing one is never shortened, as the classic binary open does.
+    // Others may go on reading and writing it meanwhile, as on the emulated
+    // platform, where nothing is locked.
+    const DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_WRITE;
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    winapi::UniqueHandle file = winapi::OwnedFile(
+        ::CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastError();
+    handle = reinterpret_cast<FileHandle>(file.get());
+    open_[handle] = std::move(file);
+    return {};
+}
+
+IoStatus Win32Files::Length(FileHandle handle, std::int64_t& length) {
+    void* const file = Find(handle);
+    if (!file) return {errc::kInvalidHandle};
+    LARGE_INTEGER size{};
+    const bool ok = ::GetFileSizeEx(file, &size) != FALSE;
+    if (!ok) return LastError();
+    length = size.QuadPart;
+    return {};
+}
+
+IoStatus Win32Files::Read(FileHandle handle, char* data, std::size_t size, std::size_t& got) {
+    void* const file = Find(handle);
+    if (!file) return {errc::kInvalidHandle};
+    got = 0;
+    while (got < size) {
+        const auto chunk = static_cast<DWORD>(std::min(size - got, kChunk));
+        OVERLAPPED at = At(got);
+        DWORD read = 0;
+        const bool ok = ::ReadFile(file, data + got, chunk, &read, &at) != FALSE;
+        if (!ok) {
+            // A positioned read at or past the end says so with an error.
+            if (::GetLastError() == ERROR_HANDLE_EOF) break;
+            return LastError();
+        }
+        if (read == 0) break;
+        got += read;
+    }
+    return {};
+}
+
+IoStatus Win32Files::Write(FileHandle handle, std::string_view data) {
+    void* const file = Find(handle);
+    if (!file) return {errc::kInvalidHandle};
+    return WriteAll(file, data);
+}
+
+IoStatus Win32Files::Close(FileHandle handle) {
+    const auto open = open_.find(handle);
+    if (open == open_.end()) return {errc::kInvalidHandle};
+    void* const file = open->second.release();
+    open_.erase(open);
+    const bool ok = ::CloseHandle(file) != FALSE;
+    if (!ok) return LastError();
+    return {};
+}
+
+IoStatus Win32Files::Delete(const Text& path) {
+    const bool ok = ::DeleteFileA(path.c_str()) != FALSE;
+    if (!ok) return LastError();
+    return {};
+}
+
+IoStatus Win32Files::FileLength(const Text& path, std::int64_t& length) {
+    WIN32_FILE_ATTRIBUTE_DATA found{};
+    const bool ok = ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found) != FALSE;
+    if (!ok) return LastError();
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {errc::kAccessDenied};
+    length = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
+    return {};
+}
+
+IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) {
+    // Windows refuses to replace a read-only file; Wine, at least when run by
+    // root, replaces it. Asking first keeps the player's protection on both,
+    // and nothing is written in vain.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return {errc::kAccessDenied};
+
+    const Text newPath = NewContentPath(path);
+    winapi::UniqueHandle created = winapi::OwnedFile(
+        ::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!created) return LastError();
+    // Declared in this order so that on the way out the handle is closed
+    // before the file it writes is removed.
+    PendingFile pending(newPath);
+    winapi::UniqueHandle file = std::move(created);
+    const IoStatus written = WriteAll(file.get(), content);
+    if (!written.ok()) return written;
+    // On the disk before it replaces anything: a crash right after the swap
+    // must not leave an empty file where the old content was.
+    const bool flushed = ::FlushFileBuffers(file.get()) != FALSE;
+    if (!flushed) return LastError();
+    const bool closed = ::CloseHandle(file.release()) != FALSE;
+    if (!closed) return LastError();
+    // One rename: the old content stays until the new one takes its name.
+    const bool swapped =
+        ::MoveFileExA(newPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!swapped) return LastError();
+    pending.SwappedIn();
+    return {};
+}
+
+bool Win32Files::FolderExists(const Text& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+IoStatus Win32Files::CreateFolder(const Text& path) {
+    const bool ok = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    if (!ok) return LastError();
+    return {};
+}
+
+IoStatus Win32Files::ListFolder(const Text& folder, std::vector<DirEntry>& entries) {
+    // An empty path would list the current folder.
+    if (folder.empty()) return {errc::kPathNotFound};
+    Text pattern = folder;
+    if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found{};
+    const winapi::UniqueFind find = winapi::OwnedFind(::FindFirstFileA(pattern.c_str(), &found));
+    if (!find) {
+        // Only a drive's root has no "." entry, so only an empty root
+        // finds nothing at all.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) return {};
+        return LastError();
+    }
+    bool more = true;
+    while (more) {
+        const Text name = found.cFileName;
+        if (name != "." && name != "..") {
+            DirEntry entry;
+            entry.name = name;
+            entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (!entry.folder) entry.size = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
+            entries.push_back(std::move(entry));
+        }
+        more = ::FindNextFileA(find.get(), &found) != FALSE;
+    }
+    if (::GetLastError() != ERROR_NO_MORE_FILES) return LastError();
+    return {};
+}
+
+}  // namespace varnex

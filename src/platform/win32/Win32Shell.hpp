@@ -1,0 +1,17 @@
+// The shell's file operation: the program's record becomes a real
+// SHFILEOPSTRUCTA with no owner window and goes to shell32 as it is.
+#pragma once
+
+#include "platform/Platform.hpp"
+
+namespace varnex {
+
+class Win32Shell final : public ShellApi {
+public:
+    [[nodiscard]] int SHFileOperationA(const ShellFileOp& op) override;
+    // Windows' shell tells the player itself when a rename fails; Wine's
+    // shell says nothing, so the program must.
+    [[nodiscard]] bool ReportsOwnErrors() const override;
+};
+
+}  // namespace varnex
