@@ -52,19 +52,25 @@ void AddonManager::RefreshLists() {
     std::int32_t total = 0;
     // A file that vanished since the list was read adds nothing; a total
     // past the 32-bit range stays at its largest value.
-    auto addSize = [&] {
+    auto addSize = [&](const Text& path) {
         std::int64_t length = 0;
-        if (!platform_.files.FileLength(GlobaleVariables::SelectedPath, length).ok()) return;
+        if (!platform_.files.FileLength(path, length).ok()) return;
         const std::int64_t sum = total + SizeInKilobytes(length);
         total = static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+    };
+    // The walk's counter stops short of a longer list; the entries past it
+    // are not walked, but the summary still counts them.
+    auto addBeyondWalk = [&](const FileListBox& list) {
+        for (int i = kWalkLimit; i < list.ListCount(); ++i) addSize(AddonFolder + "\\" + list.List(i));
     };
     if (File1.ListCount() >= 1) {
         (void)WalkBySelection(File1, "Reading sizes:", [&] {
             SelectedActive = File1.FileName();
             GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedActive;
-            addSize();
+            addSize(GlobaleVariables::SelectedPath);
             return true;
         });
+        addBeyondWalk(File1);
         addonsize.AddItem(SignedText(total) + " kb");
         SelectedActive = "";
         File1.SetListIndex(0);
@@ -73,9 +79,10 @@ void AddonManager::RefreshLists() {
     (void)WalkBySelection(File2, "Reading sizes:", [&] {
         SelectedInactive = File2.FileName();
         GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedInactive;
-        addSize();
+        addSize(GlobaleVariables::SelectedPath);
         return true;
     });
+    addBeyondWalk(File2);
     File2.SetListIndex(0);
     foldersize.AddItem(SignedText(total) + " kb");
     SelectedInactive = "";

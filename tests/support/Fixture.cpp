@@ -76,4 +76,16 @@ std::vector<Text> Names(const FileListBox& list) {
     return names;
 }
 
+Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
+
+void ClickOn(FileListBox& list, const Text& name) {
+    const auto names = Names(list);
+    const auto at = std::find(names.begin(), names.end(), name);
+    if (at == names.end()) {
+        ADD_FAILURE() << name << " is not listed";
+        return;
+    }
+    list.SetListIndex(static_cast<int>(at - names.begin()));
+}
+
 }  // namespace varnex::testing

@@ -54,4 +54,9 @@ protected:
 std::vector<Text> Lines(const ListBox& list);
 std::vector<Text> Names(const FileListBox& list);
 
+// The Windows path of a file in the game's addon folder.
+Text InAddons(const Text& name);
+// Makes the entry `name` the list's current item, as the player's click does.
+void ClickOn(FileListBox& list, const Text& name);
+
 }  // namespace varnex::testing

@@ -1,6 +1,7 @@
 #include "platform/emulated/Emulated.hpp"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,6 +136,94 @@ Files::Files(std::map<char, fs::path> drives) {
 
 Files::~Files() {
     for (auto& [handle, fd] : handles_) ::close(fd);
+    if (notify_ >= 0) ::close(notify_);
+}
+
+std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Text& name) const {
+    const Text wanted = Upper(name);
+    CatchUp();
+    if (const auto index = indexes_.find(folder); index != indexes_.end()) {
+        const auto hit = index->second.find(wanted);
+        if (hit == index->second.end()) return std::nullopt;
+        return folder / hit->second;
+    }
+    std::error_code ec;
+    std::size_t scanned = 0;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (Upper(entry.path().filename().string()) == wanted) return entry.path();
+        ++scanned;
+    }
+    if (scanned >= kIndexFrom) Index(folder);
+    return std::nullopt;
+}
+
+namespace {
+
+void AddName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
+    const Text key = Upper(name);
+    const auto [first, last] = byUpper.equal_range(key);
+    if (std::none_of(first, last, [&](const auto& e) { return e.second == name; })) byUpper.emplace(key, name);
+}
+
+void RemoveName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
+    const auto [first, last] = byUpper.equal_range(Upper(name));
+    for (auto it = first; it != last; ++it)
+        if (it->second == name) {
+            byUpper.erase(it);
+            return;
+        }
+}
+
+}  // namespace
+
+void Files::Index(const fs::path& folder) const {
+    if (notify_ < 0) notify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (notify_ < 0) return;
+    // Watched before it is read, so no change can fall between the two.
+    const int watch = ::inotify_add_watch(
+        notify_, folder.c_str(),
+        IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+    if (watch < 0 || watched_.count(watch)) return;
+    watched_[watch] = folder;
+    FolderIndex& index = indexes_[folder];
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) AddName(index, entry.path().filename().string());
+}
+
+void Files::DropIndexes() const {
+    for (const auto& [watch, folder] : watched_) ::inotify_rm_watch(notify_, watch);
+    watched_.clear();
+    indexes_.clear();
+}
+
+void Files::CatchUp() const {
+    if (notify_ < 0) return;
+    alignas(inotify_event) char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(notify_, buffer, sizeof buffer);
+        if (got <= 0) return;  // every notice read
+        for (ssize_t at = 0; at < got;) {
+            const auto* notice = reinterpret_cast<const inotify_event*>(buffer + at);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + notice->len);
+            if (notice->mask & IN_Q_OVERFLOW) {
+                DropIndexes();  // notices were lost: read the folders anew when next needed
+                continue;
+            }
+            const auto folder = watched_.find(notice->wd);
+            if (folder == watched_.end()) continue;
+            if (notice->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
+                if (!(notice->mask & IN_IGNORED)) ::inotify_rm_watch(notify_, notice->wd);
+                indexes_.erase(folder->second);
+                watched_.erase(folder);
+                continue;
+            }
+            if (notice->len == 0) continue;
+            auto& byUpper = indexes_[folder->second];
+            const Text name = notice->name;
+            if (notice->mask & (IN_CREATE | IN_MOVED_TO)) AddName(byUpper, name);
+            else if (notice->mask & (IN_DELETE | IN_MOVED_FROM)) RemoveName(byUpper, name);
+        }
+    }
 }
 
 fs::path Files::HostPath(const Text& windowsPath) const {
@@ -150,14 +239,8 @@ fs::path Files::HostPath(const Text& windowsPath) const {
         } else {
             fs::path next = host / part;
             std::error_code ec;
-            if (!fs::exists(next, ec) && fs::is_directory(host, ec)) {
-                const Text wanted = Upper(part);
-                for (const auto& entry : fs::directory_iterator(host, ec))
-                    if (Upper(entry.path().filename().string()) == wanted) {
-                        next = entry.path();
-                        break;
-                    }
-            }
+            if (!fs::exists(next, ec) && fs::is_directory(host, ec))
+                if (auto found = FindIgnoringCase(host, part)) next = std::move(*found);
             host = next;
         }
         part.clear();

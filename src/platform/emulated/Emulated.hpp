@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.hpp"
@@ -95,6 +96,23 @@ private:
     // Counts the call and returns an injected failure, if any.
     std::uint32_t Enter(FileOp op, const Text& path);
     [[nodiscard]] bool IsProtected(const std::filesystem::path& host) const;
+
+    // The entry of `folder` whose name equals `name` without regard to
+    // letter case, if any.
+    [[nodiscard]] std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& folder,
+                                                                        const Text& name) const;
+    // A folder of thousands of addons would be scanned once per rename, so a
+    // big folder is indexed by upper-cased name instead; the kernel's change
+    // notices keep the index current whoever changes the folder, the
+    // program or the test.
+    using FolderIndex = std::unordered_multimap<Text, Text>;  // upper-cased -> as the disk spells it
+    static constexpr std::size_t kIndexFrom = 512;
+    void Index(const std::filesystem::path& folder) const;
+    void CatchUp() const;
+    void DropIndexes() const;
+    mutable int notify_ = -1;
+    mutable std::map<std::filesystem::path, FolderIndex> indexes_;
+    mutable std::map<int, std::filesystem::path> watched_;
 
     std::map<char, std::filesystem::path> drives_;
     std::map<FileHandle, int> handles_;  // handle -> host descriptor
