@@ -123,10 +123,12 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 
 void FileListBox::SetPath(const Text& path) {
     path_ = path;
+    listIndex_ = -1;
     Refresh();
 }
 
 void FileListBox::Refresh() {
+    const Text current = FileName();
     std::vector<DirEntry> all;
     entries_.clear();
     if (files_.ListFolder(path_, all).ok()) {
@@ -135,7 +137,8 @@ void FileListBox::Refresh() {
         std::sort(entries_.begin(), entries_.end(),
                   [](const DirEntry& a, const DirEntry& b) { return LessIgnoringCase(a.name, b.name); });
     }
-    listIndex_ = -1;
+    const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
+    listIndex_ = current.empty() || kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());
     ++listingRevision_;
     Touch();
 }

@@ -116,7 +116,9 @@ public:
     [[nodiscard]] const Text& Path() const { return path_; }
     void SetPath(const Text& path);
     [[nodiscard]] const Text& Pattern() const { return pattern_; }
-    // Re-reads the folder; no entry is current afterwards.
+    // Re-reads the folder. The current entry stays current while a file of
+    // its name is still there, so the highlighted entry keeps matching the
+    // details shown for it; no click handling is raised.
     void Refresh();
 
     [[nodiscard]] int ListCount() const { return static_cast<int>(entries_.size()); }

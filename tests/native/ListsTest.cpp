@@ -117,3 +117,30 @@ TEST_F(Lists, AFileThatVanishesDuringTheWalkCountsNothingAndIsNotCreated) {
 
 }  // namespace
 }  // namespace varnex::testing
+
+namespace varnex::testing {
+namespace {
+
+// Re-reading a list keeps its highlighted entry while that file is still
+// there, so the highlight goes on matching the details shown for it.
+TEST_F(AppTest, ReReadingAListKeepsItsCurrentEntryWhileTheFileIsThere) {
+    emu.InstallGame();
+    for (const char* name : {"alpha.pbo", "beta.pbo", "gamma.pbx"}) emu.Write(InAddons(name), "x");
+    Start();
+    app->AddonManager_Option1_Click();
+    EXPECT_EQ(app->File1.FileName(), "alpha.pbo");
+    EXPECT_EQ(app->File2.FileName(), "gamma.pbx");
+
+    ClickOn(app->File1, "beta.pbo");
+    emu.Write(InAddons("aaa.pbo"), "x");
+    app->File1.Refresh();
+    EXPECT_EQ(app->File1.FileName(), "beta.pbo");
+    EXPECT_EQ(app->File1.ListIndex(), 2);
+
+    std::filesystem::remove(emu.files->HostPath(InAddons("beta.pbo")));
+    app->File1.Refresh();
+    EXPECT_EQ(app->File1.ListIndex(), -1);
+}
+
+}  // namespace
+}  // namespace varnex::testing
