@@ -351,7 +351,8 @@ IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
     if (const auto code = Enter(FileOp::FileLength, path)) return {code};
     const fs::path host = HostPath(path);
     struct stat st {};
-    if (host.empty() || ::stat(host.c_str(), &st) != 0) return {errc::kFileNotFound};
+    if (host.empty()) return {errc::kPathNotFound};
+    if (::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
     if (!S_ISREG(st.st_mode)) return {errc::kAccessDenied};
     length = st.st_size;
     return {};
