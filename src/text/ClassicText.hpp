@@ -44,6 +44,10 @@ inline Text CutRight(std::string_view s, std::size_t count) {
 
 // A non-negative number as the classic number-to-text conversion writes it:
 // one leading blank for the sign, then the digits.
-inline Text SignedText(long long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+inline Text SignedText(long long n) {
+    Text text = n < 0 ? Text() : Text(" ");
+    text += std::to_string(n);
+    return text;
+}
 
 }  // namespace varnex

@@ -2,7 +2,7 @@
 // pixels with the DPI of the monitor each window is on.
 #pragma once
 
-#include <windows.h>
+#include "win32/Windows.hpp"
 
 #include "win32/Handles.hpp"
 

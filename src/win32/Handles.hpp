@@ -3,7 +3,7 @@
 // exactly once however the function that made it is left.
 #pragma once
 
-#include <windows.h>
+#include "win32/Windows.hpp"
 
 #include <memory>
 #include <type_traits>

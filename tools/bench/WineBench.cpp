@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#undef MessageBox
 
 #include <chrono>
 #include <cstdio>

@@ -1,0 +1,379 @@
+#include "win32/ControlViews.hpp"
+
+#include <algorithm>
+
+#include "win32/Handles.hpp"
+
+namespace varnex::win32 {
+
+namespace {
+
+// A colour as the models keep it: a value with the high bit set names a
+// system colour by its index, any other is a plain red-green-blue value.
+COLORREF ColorOf(std::uint32_t color) {
+    return (color & 0x80000000u) != 0 ? GetSysColor(static_cast<int>(color & 0xFFu))
+                                      : static_cast<COLORREF>(color & 0xFFFFFFu);
+}
+
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(hwnd, message, wParam, lParam);
+}
+
+// Fills a list box with `count` texts, painting once at the end rather
+// than once per entry.
+void FillList(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
+    Send(list, WM_SETREDRAW, FALSE);
+    Send(list, LB_RESETCONTENT);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
+    Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
+    for (std::size_t i = 0; i < count; ++i) Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
+    Send(list, WM_SETREDRAW, TRUE);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// A hidden or disabled button cannot be clicked by the player; a script's
+// click on it counts no more.
+bool Clickable(const Control& model) { return model.Visible() && model.Enabled(); }
+
+int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
+
+void Select(HWND list, int index) {
+    if (CurrentSelection(list) != index) Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+// A folder mark: a tab over a body; an open folder shows its front flap.
+void DrawFolder(HDC dc, int left, int top, UINT dpi, bool open) {
+    const int width = ToPixels(210, dpi), height = ToPixels(150, dpi), tab = std::max(2, height / 4);
+    const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(150, 110, 20)));
+    const UniqueBrush back(CreateSolidBrush(RGB(225, 180, 60)));
+    const UniqueBrush front(CreateSolidBrush(RGB(250, 215, 110)));
+    const Selected penSelected(dc, pen.get());
+    {
+        const Selected brushSelected(dc, back.get());
+        Rectangle(dc, left, top, left + width / 2, top + tab + 1);
+        Rectangle(dc, left, top + tab, left + width, top + height);
+    }
+    const Selected brushSelected(dc, front.get());
+    if (open) {
+        const int shift = width / 4;
+        const POINT flap[] = {{left + shift, top + tab + tab},
+                              {left + width + shift / 2, top + tab + tab},
+                              {left + width - shift / 2, top + height - 1},
+                              {left, top + height - 1}};
+        Polygon(dc, flap, 4);
+    } else {
+        Rectangle(dc, left, top + tab + tab / 2, left + width, top + height);
+    }
+}
+
+}  // namespace
+
+// ---- ControlView
+
+ControlView::ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
+                         const Text& text)
+    : id_(slot.id), place_(slot.place), dpi_(site.dpi) {
+    // Created hidden: the first sync shows what the model says.
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                            ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
+                            ToPixels(place_.height, dpi_), site.parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
+    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), FALSE);
+}
+
+void ControlView::Rescale(const ViewSite& site) {
+    dpi_ = site.dpi;
+    MoveWindow(hwnd_, ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
+               ToPixels(place_.height, dpi_), TRUE);
+    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), TRUE);
+}
+
+bool ControlView::Changed(std::uint64_t revision) {
+    if (revision == seen_) return false;
+    seen_ = revision;
+    return true;
+}
+
+void ControlView::MirrorState(const Control& model) {
+    const bool shown = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown && !model.Visible() && GetFocus() == hwnd_) {
+        // The keyboard moves on rather than stay with a control nobody sees.
+        const HWND next = GetNextDlgTabItem(GetParent(hwnd_), hwnd_, FALSE);
+        if (next && next != hwnd_) SetFocus(next);
+    }
+    if (shown != model.Visible()) ShowWindow(hwnd_, model.Visible() ? SW_SHOWNA : SW_HIDE);
+    if ((IsWindowEnabled(hwnd_) != FALSE) != model.Enabled()) EnableWindow(hwnd_, model.Enabled() ? TRUE : FALSE);
+}
+
+void ControlView::MirrorText(const Text& text) {
+    if (WindowText() != text) SetWindowTextA(hwnd_, text.c_str());
+}
+
+Text ControlView::WindowText() const {
+    Text text(static_cast<std::size_t>(std::max(0, GetWindowTextLengthA(hwnd_))) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// ---- FrameView
+
+FrameView::FrameView(const ViewSite& site, const Slot& slot, Frame& model)
+    : ControlView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption()), model_(model) {}
+
+void FrameView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    MirrorText(model_.Caption());
+}
+
+// ---- LabelView
+
+LabelView::LabelView(const ViewSite& site, const Slot& slot, Label& model)
+    : ControlView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption()),
+      model_(model),
+      shownColor_(model.ForeColor()) {}
+
+void LabelView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    MirrorText(model_.Caption());
+    if (shownColor_ != model_.ForeColor()) {
+        shownColor_ = model_.ForeColor();
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+HBRUSH LabelView::OnColor(HDC dc) {
+    SetTextColor(dc, ColorOf(shownColor_));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// ---- ButtonView
+
+ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate)
+    : ControlView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption()), model_(model), gate_(gate) {}
+
+void ButtonView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    MirrorText(model_.Caption());
+}
+
+void ButtonView::OnCommand(WORD code) {
+    if (code != BN_CLICKED || !Clickable(model_)) return;
+    gate_.Run([this] {
+        if (model_.Click) model_.Click();
+    });
+}
+
+// ---- OptionView
+
+OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
+                       Gate& gate)
+    : ControlView(site, slot, "BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0, model.Caption()),
+      model_(model),
+      group_(std::move(group)),
+      gate_(gate) {}
+
+void OptionView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    MirrorText(model_.Caption());
+    const WPARAM check = model_.Value() ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
+}
+
+void OptionView::OnCommand(WORD code) {
+    if (code != BN_CLICKED || !Clickable(model_)) return;
+    const bool ran = gate_.Run([this] {
+        model_.SetValue(true);
+        for (OptionButton* other : group_)
+            if (other != &model_) other->SetValue(false);
+        if (model_.Click) model_.Click();
+    });
+    if (!ran) Invalidate();
+}
+
+HBRUSH OptionView::OnColor(HDC dc) {
+    // The button is narrower than its caption, which is not meant to be
+    // read (a label beside it is): what shows of it at some DPIs is hidden.
+    SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// ---- FileListView
+
+FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
+    : ControlView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                  WS_EX_CLIENTEDGE, {}),
+      model_(model),
+      gate_(gate) {}
+
+void FileListView::Fill() {
+    const auto& entries = model_.Entries();
+    FillList(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
+    shownListing_ = model_.ListingRevision();
+}
+
+void FileListView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    if (shownListing_ != model_.ListingRevision()) Fill();
+    Select(hwnd_, model_.ListIndex());
+}
+
+void FileListView::OnCommand(WORD code) {
+    const int index = CurrentSelection(hwnd_);
+    bool ran = true;
+    if (code == LBN_SELCHANGE) {
+        ran = gate_.Run([&] { model_.SetListIndex(index); });
+    } else if (code == LBN_DBLCLK && index >= 0) {
+        ran = gate_.Run([&] {
+            model_.Highlight(index);
+            if (model_.DblClick) model_.DblClick();
+        });
+    }
+    if (!ran) Invalidate();
+}
+
+// ---- DirListView
+
+DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
+    : ControlView(site, slot, "LISTBOX",
+                  LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                  WS_EX_CLIENTEDGE, model.Path()),
+      model_(model),
+      gate_(gate) {
+    SetItemHeight(site.font);
+}
+
+void DirListView::SetItemHeight(HFONT font) {
+    const HDC dc = GetDC(hwnd_);
+    TEXTMETRICA metrics{};
+    {
+        const Selected selected(dc, font);
+        GetTextMetricsA(dc, &metrics);
+    }
+    ReleaseDC(hwnd_, dc);
+    const int height = std::max<int>(metrics.tmHeight, ToPixels(150, Dpi())) + ToPixels(45, Dpi());
+    Send(hwnd_, LB_SETITEMHEIGHT, 0, height);
+}
+
+void DirListView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    SetItemHeight(site.font);
+}
+
+void DirListView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    MirrorText(model_.Path());
+    // The folders are read only while the list can be seen.
+    lines_ = model_.Visible() ? model_.Lines() : std::vector<FolderLine>{};
+    FillList(hwnd_, lines_.size(), [&](std::size_t i) -> const Text& { return lines_[i].text; });
+    current_ = static_cast<std::size_t>(
+        std::find_if(lines_.begin(), lines_.end(), [](const FolderLine& line) { return line.current; }) -
+        lines_.begin());
+    Select(hwnd_, current_ < lines_.size() ? static_cast<int>(current_) : -1);
+}
+
+void DirListView::OnCommand(WORD code) {
+    const int index = CurrentSelection(hwnd_);
+    if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
+    const Text path = lines_[static_cast<std::size_t>(index)].path;
+    if (!gate_.Run([&] { model_.SetPath(path); })) Invalidate();
+}
+
+void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
+    if (item.itemID >= lines_.size()) return;
+    const FolderLine& line = lines_[item.itemID];
+    const HDC dc = item.hDC;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    RECT area = item.rcItem;
+    FillRect(dc, &area, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    // Folders on the way down to the current one are open; its subfolders
+    // are closed.
+    const bool open = item.itemID <= current_;
+    const int left = area.left + ToPixels(45, Dpi()) + line.depth * ToPixels(165, Dpi());
+    const int top = area.top + (area.bottom - area.top - ToPixels(150, Dpi())) / 2;
+    DrawFolder(dc, left, top, Dpi(), open);
+
+    RECT textArea = area;
+    textArea.left = left + ToPixels(210 + 75, Dpi());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextA(dc, line.text.c_str(), static_cast<int>(line.text.size()), &textArea,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &area);
+}
+
+// ---- ListBoxView
+
+ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
+    : ControlView(site, slot, "LISTBOX", LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL : 0),
+                  WS_EX_CLIENTEDGE, {}),
+      model_(model) {}
+
+void ListBoxView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    const auto& items = model_.Items();
+    FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+}
+
+// ---- TextView
+
+namespace {
+
+DWORD EditStyle(TextStyle style) {
+    DWORD bits = WS_TABSTOP | (style.readOnly ? ES_READONLY : 0);
+    if (!style.multiLine) return bits | ES_AUTOHSCROLL;
+    bits |= ES_MULTILINE | ES_AUTOVSCROLL | (style.scrollBar ? WS_VSCROLL : 0);
+    return style.readOnly ? bits : bits | ES_WANTRETURN;
+}
+
+}  // namespace
+
+TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate)
+    : ControlView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}),
+      model_(model),
+      style_(style),
+      gate_(gate) {
+    // Comments may be longer than the few thousand characters typing
+    // allows by default.
+    if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
+}
+
+void TextView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+    if (WindowText() == model_.GetText()) return;
+    mirroring_ = true;
+    SetWindowTextA(hwnd_, model_.GetText().c_str());
+    mirroring_ = false;
+}
+
+void TextView::OnCommand(WORD code) {
+    if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
+    const Text typed = WindowText();
+    if (!gate_.Run([&] { model_.SetText(typed); })) Invalidate();
+}
+
+// ---- PictureView
+
+PictureView::PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter)
+    : ControlView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}), model_(model), painter_(std::move(painter)) {}
+
+void PictureView::Sync() {
+    if (!Changed(model_.Revision())) return;
+    MirrorState(model_);
+}
+
+void PictureView::OnDraw(const DRAWITEMSTRUCT& item) { painter_(item.hDC, item.rcItem, Dpi()); }
+
+}  // namespace varnex::win32

@@ -1,0 +1,201 @@
+// Views: one real control per control model. A view mirrors its model into
+// the window when the model's revision moved, and turns the player's input
+// on the control into the model call a handler would make, through the
+// gate. Views decide nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "controls/Controls.hpp"
+#include "win32/Dpi.hpp"
+#include "win32/Gate.hpp"
+#include "win32/Windows.hpp"
+
+namespace varnex::win32 {
+
+// A control's ID and its place in its window's client area.
+struct Slot {
+    int id;
+    TwipsRect place;
+};
+
+// What every view is created with.
+struct ViewSite {
+    HWND parent;
+    UINT dpi;
+    HFONT font;
+};
+
+class ControlView {
+public:
+    virtual ~ControlView() = default;
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    [[nodiscard]] HWND Handle() const { return hwnd_; }
+    [[nodiscard]] int Id() const { return id_; }
+
+    // Mirrors the model, when it changed since the last time.
+    virtual void Sync() = 0;
+    virtual void OnCommand(WORD /*code*/) {}
+    // The brush for WM_CTLCOLOR*, or null for the system's colours.
+    virtual HBRUSH OnColor(HDC /*dc*/) { return nullptr; }
+    virtual void OnDraw(const DRAWITEMSTRUCT& /*item*/) {}
+    // The window moved to a monitor of another DPI.
+    virtual void Rescale(const ViewSite& site);
+    // The control may show what the model never said (the player's input
+    // was dropped): mirror it whole at the next sync.
+    void Invalidate() { seen_ = 0; }
+
+protected:
+    ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
+                const Text& text);
+
+    // True when `revision` is not the one mirrored last; remembers it.
+    bool Changed(std::uint64_t revision);
+    // Visible and enabled.
+    void MirrorState(const Control& model);
+    // The window text, set only when it differs.
+    void MirrorText(const Text& text);
+    [[nodiscard]] Text WindowText() const;
+    [[nodiscard]] UINT Dpi() const { return dpi_; }
+
+    HWND hwnd_ = nullptr;
+
+private:
+    int id_;
+    TwipsRect place_;
+    UINT dpi_;
+    std::uint64_t seen_ = 0;
+};
+
+class FrameView final : public ControlView {
+public:
+    FrameView(const ViewSite& site, const Slot& slot, Frame& model);
+    void Sync() override;
+
+private:
+    Frame& model_;
+};
+
+class LabelView final : public ControlView {
+public:
+    LabelView(const ViewSite& site, const Slot& slot, Label& model);
+    void Sync() override;
+    HBRUSH OnColor(HDC dc) override;
+
+private:
+    Label& model_;
+    std::uint32_t shownColor_ = 0;
+};
+
+class ButtonView final : public ControlView {
+public:
+    ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate);
+    void Sync() override;
+    void OnCommand(WORD code) override;
+
+private:
+    CommandButton& model_;
+    Gate& gate_;
+};
+
+// One button of a group: a click selects it and clears the others, then
+// runs its handling.
+class OptionView final : public ControlView {
+public:
+    OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
+               Gate& gate);
+    void Sync() override;
+    void OnCommand(WORD code) override;
+    HBRUSH OnColor(HDC dc) override;
+
+private:
+    OptionButton& model_;
+    std::vector<OptionButton*> group_;
+    Gate& gate_;
+};
+
+// A file list. Thousands of entries are refilled only when the listing
+// changed; a move of the current item only moves the selection.
+class FileListView final : public ControlView {
+public:
+    FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate);
+    void Sync() override;
+    void OnCommand(WORD code) override;
+
+private:
+    void Fill();
+
+    FileListBox& model_;
+    Gate& gate_;
+    std::uint64_t shownListing_ = ~std::uint64_t{0};
+};
+
+// The folder list: the drive root, the folders down to the current one and
+// its subfolders, indented by depth and drawn with a folder mark. Its window
+// text is the model's path.
+class DirListView final : public ControlView {
+public:
+    DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate);
+    void Sync() override;
+    void OnCommand(WORD code) override;
+    void OnDraw(const DRAWITEMSTRUCT& item) override;
+    void Rescale(const ViewSite& site) override;
+
+private:
+    void SetItemHeight(HFONT font);
+
+    DirListBox& model_;
+    Gate& gate_;
+    std::vector<FolderLine> lines_;
+    std::size_t current_ = 0;  // the line of the current folder
+};
+
+class ListBoxView final : public ControlView {
+public:
+    ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar);
+    void Sync() override;
+
+private:
+    ListBox& model_;
+};
+
+struct TextStyle {
+    bool multiLine = false;
+    bool scrollBar = false;
+    bool readOnly = false;
+};
+
+// A text box. The player's typing sets the model's text (which runs its
+// change handling); the view's own mirroring does not count as typing.
+class TextView final : public ControlView {
+public:
+    TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate);
+    void Sync() override;
+    void OnCommand(WORD code) override;
+
+private:
+    TextBox& model_;
+    TextStyle style_;
+    Gate& gate_;
+    bool mirroring_ = false;
+};
+
+// Paints a picture into `area` of `dc` at the window's DPI.
+using Painter = std::function<void(HDC dc, const RECT& area, UINT dpi)>;
+
+class PictureView final : public ControlView {
+public:
+    PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter);
+    void Sync() override;
+    void OnDraw(const DRAWITEMSTRUCT& item) override;
+
+private:
+    PictureBox& model_;
+    Painter painter_;
+};
+
+}  // namespace varnex::win32

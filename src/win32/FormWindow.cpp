@@ -1,0 +1,164 @@
+#include "win32/FormWindow.hpp"
+
+#include <algorithm>
+
+#include "win32/Dpi.hpp"
+#include "win32/Resources.hpp"
+
+namespace varnex::win32 {
+
+namespace {
+
+void RegisterFormClass(HINSTANCE instance, const char* className, WNDPROC procedure) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExA(instance, className, &windowClass)) return;
+    windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(VARNEX_ICON));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(VARNEX_ICON), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = className;
+    (void)RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+FormWindow::~FormWindow() {
+    // The derived parts are gone already: no message may reach them.
+    if (hwnd_) SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, 0);
+    hwnd_.reset();
+}
+
+void FormWindow::Create(const char* className, const Text& caption, SIZE clientTwips, DWORD style, UniqueMenu menu) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterFormClass(instance, className, &FormWindow::Trampoline);
+    clientTwips_ = clientTwips;
+    style_ = style;
+    hasMenu_ = menu != nullptr;
+    dpi_ = SystemDpi();
+    font_ = MakeControlFont(dpi_);
+    SIZE size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
+    if (CreateWindowExA(0, className, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                        menu.get(), instance, this))
+        (void)menu.release();
+    if (!IsOpen()) return;
+    // The window may have landed on a monitor with another DPI.
+    const UINT dpi = WindowDpi(Handle());
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    font_ = MakeControlFont(dpi_);
+    size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
+    SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::SyncViews() {
+    if (!IsOpen()) return;
+    for (const auto& view : views_) view->Sync();
+}
+
+bool FormWindow::Navigate(MSG& message) { return IsOpen() && IsDialogMessageA(Handle(), &message) != FALSE; }
+
+void FormWindow::PlaceBeside(HWND other) {
+    RECT mine{}, theirs{};
+    if (!IsOpen() || !other || !GetWindowRect(Handle(), &mine) || !GetWindowRect(other, &theirs)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(other, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    POINT place{theirs.right, theirs.top};
+    if (place.x + (mine.right - mine.left) > work.right) {
+        const int step = 2 * GetSystemMetrics(SM_CYCAPTION);
+        place = {theirs.left + step, theirs.top + step};
+    }
+    SetWindowPos(Handle(), nullptr, std::max(place.x, work.left), std::max(place.y, work.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_.reset(hwnd);
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        (void)self->hwnd_.release();
+        self->byId_.clear();
+        self->views_.clear();
+        self->OnDestroyed();
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+ControlView* FormWindow::ViewOf(int id) {
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : found->second;
+}
+
+void FormWindow::Rescale(UINT dpi) {
+    dpi_ = dpi;
+    UniqueFont font = MakeControlFont(dpi_);
+    for (const auto& view : views_) view->Rescale(ViewSite{Handle(), dpi_, font.get()});
+    font_ = std::move(font);
+}
+
+LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // A menu item (or a dialog key with no control behind it) comes
+        // without a control handle.
+        if (lParam == 0)
+            OnMenu(LOWORD(wParam));
+        else if (ControlView* view = ViewOf(LOWORD(wParam)))
+            view->OnCommand(HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        if (ControlView* view = ViewOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
+            if (const HBRUSH brush = view->OnColor(reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(brush);
+        break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (ControlView* view = ViewOf(static_cast<int>(item.CtlID))) {
+            view->OnDraw(item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_ACTIVATE:
+        // Like a dialog, the window gives the keyboard back to the control
+        // that had it when the player switched away.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            focus_ = GetFocus();
+        } else if (focus_ && IsChild(Handle(), focus_) && IsWindowVisible(focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED: {
+        Rescale(HIWORD(wParam));
+        const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+        const SIZE size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+}  // namespace varnex::win32

@@ -1,0 +1,75 @@
+// A top-level window of the program with its control views. One window
+// procedure serves every such window: `this` travels in lpCreateParams, is
+// kept in GWLP_USERDATA, and each message goes to a member function; a
+// control's notification goes back to that control's view.
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "win32/ControlViews.hpp"
+#include "win32/Handles.hpp"
+#include "win32/Windows.hpp"
+
+namespace varnex::win32 {
+
+class FormWindow {
+public:
+    virtual ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    [[nodiscard]] HWND Handle() const { return hwnd_.get(); }
+    [[nodiscard]] bool IsOpen() const { return hwnd_ != nullptr; }
+    // Mirrors every model that changed into its control.
+    void SyncViews();
+    // Tab and arrow keys move between the controls, as in a dialog.
+    [[nodiscard]] bool Navigate(MSG& message);
+    // Moves the window beside `other`, or over it, a little down and to the
+    // right, where the monitor has no room beside it.
+    void PlaceBeside(HWND other);
+
+protected:
+    explicit FormWindow(Gate& gate) : gate_(gate) {}
+
+    // Creates the window with a client area of `clientTwips`, at the DPI of
+    // the monitor it appears on. `menu` is taken over by the window.
+    void Create(const char* className, const Text& caption, SIZE clientTwips, DWORD style, UniqueMenu menu);
+
+    template <class View, class... Args>
+    View& Add(const Slot& slot, Args&&... args) {
+        auto view = std::make_unique<View>(ViewSite{Handle(), dpi_, font_.get()}, slot, std::forward<Args>(args)...);
+        View& added = *view;
+        byId_[slot.id] = view.get();
+        views_.push_back(std::move(view));
+        return added;
+    }
+
+    virtual void OnMenu(int /*id*/) {}
+    // The player asked to close the window through its frame.
+    virtual void OnClose() = 0;
+    // The window is gone.
+    virtual void OnDestroyed() {}
+
+    Gate& gate_;
+
+private:
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    ControlView* ViewOf(int id);
+    void Rescale(UINT dpi);
+
+    UniqueWindow hwnd_;
+    SIZE clientTwips_{};
+    DWORD style_ = 0;
+    bool hasMenu_ = false;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UniqueFont font_;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::unordered_map<int, ControlView*> byId_;
+    HWND focus_ = nullptr;  // given back when the window is activated again
+};
+
+}  // namespace varnex::win32

@@ -1,0 +1,47 @@
+// The program's windows over the addon manager: the main window, the
+// information window once the model has one to show, the gate every piece
+// of input passes, and the message loop.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/AddonManager.hpp"
+#include "win32/Gate.hpp"
+#include "win32/InfoWindow.hpp"
+#include "win32/MainWindow.hpp"
+
+namespace varnex::win32 {
+
+class FrontEnd {
+public:
+    explicit FrontEnd(AddonManager& app);
+    ~FrontEnd();
+    FrontEnd(const FrontEnd&) = delete;
+    FrontEnd& operator=(const FrontEnd&) = delete;
+
+    // Opens the main window; false when it could not be created.
+    [[nodiscard]] bool Open(int showCommand);
+    // Runs until none of the program's windows is open.
+    int Run();
+
+    // Brings every window up to date with its models.
+    void Sync();
+    // Paints what changed at once, without waiting for the message loop.
+    void PaintNow();
+    // The window boxes and dialogs belong to: the main window while open.
+    [[nodiscard]] HWND Owner() const;
+    // The program's windows that are open.
+    [[nodiscard]] std::vector<HWND> Windows() const;
+
+private:
+    // A window was closed: the program ends when none is left open.
+    void Closed();
+
+    AddonManager& app_;
+    Gate gate_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<InfoWindow> info_;
+};
+
+}  // namespace varnex::win32

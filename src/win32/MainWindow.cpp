@@ -1,0 +1,108 @@
+#include "win32/MainWindow.hpp"
+
+#include "win32/Pictures.hpp"
+
+namespace varnex::win32 {
+
+namespace {
+
+constexpr int kLoadList = 1201;
+constexpr int kSaveList = 1202;
+
+// A place given within a container, as the window's design gives it.
+constexpr TwipsRect In(const TwipsRect& container, int left, int top, int width, int height) {
+    return {container.left + left, container.top + top, width, height};
+}
+
+// The containers: three columns above a bottom row.
+constexpr TwipsRect kActiveFrame{120, 0, 4095, 7695};
+constexpr TwipsRect kFolderFrame{4320, 0, 2295, 3015};
+constexpr TwipsRect kSelectedFrame{4320, 3120, 2295, 2535};
+constexpr TwipsRect kInformationFrame{4320, 5760, 2295, 1935};
+constexpr TwipsRect kInactiveFrame{6720, 0, 3495, 5655};
+constexpr TwipsRect kCommentFrame{6720, 5760, 3495, 1935};
+constexpr TwipsRect kAddonSizeFrame{120, 7800, 1935, 615};
+constexpr TwipsRect kFolderSizeFrame{2160, 7800, 2055, 615};
+
+}  // namespace
+
+MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone)
+    : FormWindow(gate), app_(app), gone_(std::move(gone)) {
+    UniqueMenu bar(CreateMenu());
+    UniqueMenu favorites(CreatePopupMenu());
+    AppendMenuA(favorites.get(), MF_STRING, kLoadList, app_.LoadFavorits.c_str());
+    AppendMenuA(favorites.get(), MF_STRING, kSaveList, app_.SaveFavorits.c_str());
+    if (AppendMenuA(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(favorites.get()), app_.MenueFavorits.c_str()))
+        (void)favorites.release();
+    Create("VarnexMain", app_.Caption, SIZE{10305, 8865}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+           std::move(bar));
+    if (!IsOpen()) return;
+
+    // Created in keyboard order: the active list first, then the inactive.
+    firstFocus_ = Add<FileListView>({1101, In(kActiveFrame, 120, 240, 3855, 7335)}, app_.File1, gate_).Handle();
+    Add<FileListView>({1103, In(kInactiveFrame, 120, 240, 3255, 5295)}, app_.File2, gate_);
+
+    const std::vector<OptionButton*> choice{&app_.Option1, &app_.Option2, &app_.Option3};
+    Add<OptionView>({1105, In(kFolderFrame, 120, 360, 255, 255)}, app_.Option1, choice, gate_);
+    Add<OptionView>({1107, In(kFolderFrame, 120, 720, 255, 255)}, app_.Option2, choice, gate_);
+    Add<OptionView>({1109, In(kFolderFrame, 120, 1080, 255, 255)}, app_.Option3, choice, gate_);
+    Add<DirListView>({1111, In(kFolderFrame, 120, 1320, 2055, 1440)}, app_.Dir1, gate_);
+
+    Add<ButtonView>({1113, In(kSelectedFrame, 120, 225, 2055, 360)}, app_.Command3, gate_);
+    Add<ButtonView>({1114, In(kSelectedFrame, 120, 600, 2055, 360)}, app_.Command2, gate_);
+    Add<ButtonView>({1115, In(kSelectedFrame, 120, 975, 2055, 360)}, app_.Command6, gate_);
+    Add<ButtonView>({1116, In(kSelectedFrame, 120, 1350, 2055, 360)}, app_.Command5, gate_);
+    // Created before the logo, so that it lies over the logo's lower part.
+    Add<ButtonView>({1118, In(kSelectedFrame, 120, 2055, 2055, 360)}, app_.Command1, gate_);
+    Add<PictureView>({1117, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
+
+    Add<ListBoxView>({1120, In(kInformationFrame, 120, 240, 2055, 1575)}, app_.List1, true);
+
+    Add<TextView>({1122, In(kCommentFrame, 120, 240, 3255, 1095)}, app_.Text1, TextStyle{true, true, false}, gate_);
+    Add<ButtonView>({1125, In(kCommentFrame, 480, 1455, 2895, 360)}, app_.Save, gate_);
+    Add<PictureView>({1123, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image2, PaintGreenDot);
+    Add<PictureView>({1124, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image3, PaintRedDot);
+
+    Add<ListBoxView>({1127, In(kAddonSizeFrame, 120, 240, 1695, 285)}, app_.addonsize, false);
+    Add<ListBoxView>({1129, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize, false);
+    Add<ButtonView>({1130, {6720, 7875, 3495, 495}}, app_.Command4, gate_);
+
+    Add<LabelView>({1106, In(kFolderFrame, 600, 390, 1575, 255)}, app_.Label2);
+    Add<LabelView>({1108, In(kFolderFrame, 600, 750, 1575, 255)}, app_.Label3);
+    Add<LabelView>({1110, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4);
+    Add<LabelView>({1131, {120, 8520, 10095, 255}}, app_.Label1);
+
+    // The frames last: at the bottom, under the controls they group.
+    Add<FrameView>({1100, kActiveFrame}, app_.File);
+    Add<FrameView>({1102, kInactiveFrame}, app_.Frame2);
+    Add<FrameView>({1104, kFolderFrame}, app_.Frame3);
+    Add<FrameView>({1112, kSelectedFrame}, app_.Frame1);
+    Add<FrameView>({1119, kInformationFrame}, app_.Frame4);
+    Add<FrameView>({1121, kCommentFrame}, app_.Frame7);
+    Add<FrameView>({1126, kAddonSizeFrame}, app_.Frame5);
+    Add<FrameView>({1128, kFolderSizeFrame}, app_.Frame6);
+}
+
+void MainWindow::Show(int showCommand) {
+    SyncViews();
+    ShowWindow(Handle(), showCommand);
+    UpdateWindow(Handle());
+    SetFocus(firstFocus_);
+}
+
+void MainWindow::OnMenu(int id) {
+    if (id == kLoadList) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); });
+    if (id == kSaveList) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); });
+}
+
+void MainWindow::OnClose() {
+    // Closing through the frame writes nothing; only not in the middle of
+    // a handler, whose box or walk is still under way.
+    if (!gate_.Busy()) DestroyWindow(Handle());
+}
+
+void MainWindow::OnDestroyed() {
+    if (gone_) gone_();
+}
+
+}  // namespace varnex::win32

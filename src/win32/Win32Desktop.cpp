@@ -1,0 +1,111 @@
+#include "win32/Win32Desktop.hpp"
+
+#include <algorithm>
+#include <vector>
+
+#include "win32/FrontEnd.hpp"
+#include "win32/Windows.hpp"
+
+#include <commdlg.h>
+
+namespace varnex::win32 {
+
+namespace {
+
+// While a box or dialog is up, its owner is disabled by the box itself;
+// the program's other windows are disabled here, so that no click on them
+// reaches a handler through the box's modal loop.
+class OthersDisabled {
+public:
+    OthersDisabled(const FrontEnd* frontEnd, HWND owner) {
+        if (!frontEnd) return;
+        for (const HWND window : frontEnd->Windows())
+            if (window != owner && IsWindowEnabled(window)) {
+                EnableWindow(window, FALSE);
+                disabled_.push_back(window);
+            }
+    }
+    ~OthersDisabled() {
+        for (const HWND window : disabled_) EnableWindow(window, TRUE);
+    }
+    OthersDisabled(const OthersDisabled&) = delete;
+    OthersDisabled& operator=(const OthersDisabled&) = delete;
+
+private:
+    std::vector<HWND> disabled_;
+};
+
+const char* OrNull(const Text& text) { return text.empty() ? nullptr : text.c_str(); }
+
+// "label|pattern|label|pattern" as the dialogs want it: each part ended by
+// a zero byte, the whole by a second one.
+Text FilterList(const Text& filter) {
+    if (filter.empty()) return {};
+    Text list = filter;
+    std::replace(list.begin(), list.end(), '|', '\0');
+    list.push_back('\0');
+    list.push_back('\0');
+    return list;
+}
+
+}  // namespace
+
+int Win32Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_t style) {
+    HWND owner = nullptr;
+    if (frontEnd_) {
+        frontEnd_->Sync();
+        owner = frontEnd_->Owner();
+    }
+    const OthersDisabled others(frontEnd_, owner);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+}
+
+Text Win32Desktop::ShowOpenDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, false); }
+
+Text Win32Desktop::ShowSaveDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, true); }
+
+Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
+    HWND owner = nullptr;
+    if (frontEnd_) {
+        frontEnd_->Sync();
+        owner = frontEnd_->Owner();
+    }
+    const Text filter = FilterList(setup.filter);
+    std::vector<char> file(32768, '\0');
+    std::copy_n(setup.fileName.begin(), std::min(setup.fileName.size(), file.size() - 1), file.begin());
+
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(std::max(0, setup.filterIndex));
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = OrNull(setup.initDir);
+    dialog.lpstrTitle = OrNull(setup.title);
+    dialog.lpstrDefExt = OrNull(setup.defaultExt);
+    dialog.Flags = setup.flags;
+
+    const OthersDisabled others(frontEnd_, owner);
+    const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    return chosen ? Text(file.data()) : Text();
+}
+
+void Win32Desktop::KeepResponsive() {
+    if (!frontEnd_) return;
+    frontEnd_->Sync();
+    frontEnd_->PaintNow();
+    // Clicks and keys meanwhile could start nothing, and acting on them
+    // after the walk would act on a window that has changed: drop them.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+    }
+}
+
+void Win32Desktop::EndProgram() { ExitProcess(0); }
+
+}  // namespace varnex::win32
