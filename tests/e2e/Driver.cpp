@@ -300,4 +300,13 @@ HWND Focus(DWORD thread) {
     return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
+void PressButton(HWND dialog, int buttonId) { PostMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
+
+void ChooseFile(HWND dialog, const std::string& path) {
+    constexpr int kFileNameField = 0x47C;
+    const std::wstring wide = Wide(path);
+    SendMessageW(Control(dialog, kFileNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 }  // namespace varnex::e2e

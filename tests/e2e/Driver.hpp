@@ -112,4 +112,11 @@ bool Eventually(Condition condition, DWORD timeoutMs = 5000) {
     }
 }
 
+// Presses the button `buttonId` of a dialog (a message box, the shell's
+// confirmation), posted so that the caller never waits on the dialog.
+void PressButton(HWND dialog, int buttonId);
+// Types `path` into the file name field of a standard open or save dialog
+// and presses its OK button.
+void ChooseFile(HWND dialog, const std::string& path);
+
 }  // namespace varnex::e2e
