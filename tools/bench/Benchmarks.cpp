@@ -90,19 +90,28 @@ public:
         }, 3);
     }
 
-    // The floor of switching: a bare loop of renames over the same files.
+    // The floor of switching: a bare loop of the same renames through the
+    // emulated shell, over the same files, there and back again.
     double RenameFloor(const char* from, const char* to) {
-        std::vector<std::pair<fs::path, fs::path>> renames;
+        std::vector<std::pair<Text, Text>> renames;
         for (const auto& entry : fs::directory_iterator(addons)) {
             const Text name = entry.path().filename().string();
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, from) == 0 &&
-                name != "Data.pbo" && name != "O.pbo" && name != "XMS.pbo")
-                renames.emplace_back(entry.path(), addons / (name.substr(0, name.size() - 4) + to));
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, from) == 0 && name != "Data.pbo" &&
+                name != "O.pbo" && name != "XMS.pbo")
+                renames.emplace_back(name, name.substr(0, name.size() - 4) + to);
         }
-        const double there = Seconds([&] {
-            for (const auto& [a, b] : renames) ::rename(a.c_str(), b.c_str());
-        });
-        for (const auto& [a, b] : renames) ::rename(b.c_str(), a.c_str());
+        auto run = [&](bool back) {
+            for (const auto& [a, b] : renames) {
+                ShellFileOp op;
+                op.wFunc = 4;
+                op.pFrom = "C:\\Games\\OFP\\ADDONS/" + (back ? b : a) + Text(2, '\0');
+                op.pTo = "C:\\Games\\OFP\\ADDONS/" + (back ? a : b) + Text(2, '\0');
+                (void)shell->SHFileOperationA(op);
+            }
+        };
+        const double there = Seconds([&] { run(false); });
+        run(true);
+        shell->calls.clear();
         return there;
     }
 
