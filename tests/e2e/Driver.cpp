@@ -1,5 +1,7 @@
 #include "Driver.hpp"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -12,87 +14,62 @@ namespace {
 
 constexpr const char* kGameKey = "SOFTWARE\\Codemasters\\Operation Flashpoint";
 constexpr const char* kExpansionKey = "SOFTWARE\\Codemasters\\Flashpoint Resistance";
-constexpr REGSAM k32 = KEY_WOW64_32KEY;
 
+// Texts cross the process boundary as UTF-16 (Wine fills list texts so even
+// for the ANSI calls); the program itself works in the ANSI code page.
 std::string Narrow(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+    std::string text(wide.size() * 2, '\0');
+    text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                                             text.data(), static_cast<int>(text.size()), nullptr,
+                                                             nullptr)));
     return text;
 }
 
 std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
     return wide;
 }
 
-class Key {
-public:
-    Key(const char* path, REGSAM access) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | k32, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    [[nodiscard]] HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
+// The game's keys live in the 32-bit view of the registry.
+HKEY Open(const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS ? key : nullptr;
+}
 
 void DeleteKey(const char* path) {
-    {
-        const Key key(path, KEY_ALL_ACCESS);
-        if (!key.get()) return;
-        RegDeleteTreeA(key.get(), nullptr);
+    if (const HKEY key = Open(path, KEY_ALL_ACCESS)) {
+        RegDeleteTreeA(key, nullptr);
+        RegCloseKey(key);
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, KEY_WOW64_32KEY, 0);
     }
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, k32, 0);
 }
 
-void SetValue(const char* path, const std::string& name, DWORD type, const std::string& data) {
+void SetValue(const char* path, const std::string& value) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS | k32, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         throw std::runtime_error(std::string("cannot create the registry key ") + path);
-    RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                   static_cast<DWORD>(data.size()));
+    RegSetValueExA(key, "Main", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
-}
-
-// The program under test, built beside this test; a Unix path from the
-// build system is reached through Wine's drive Z:.
-std::string ProgramPath() {
-    std::string path = VARNEX_EXE;
-    if (!path.empty() && path.front() == '/') {
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
 }
 
 }  // namespace
 
-// ---- GameInstall
-
-GameInstall::GameInstall() {
+GameInstall::GameInstall(bool registered, bool expansion) {
     static int made = 0;
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, temp);
-    root_ = fs::path(temp) / ("varnex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    root_ = temp + ("varnex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    folder_ = root_ + "\\OFP";
     fs::remove_all(root_);
-    fs::create_directories(root_ / "OFP");
-    folder_ = (root_ / "OFP").string();
-
+    fs::create_directories(folder_);
     DeleteKey(kGameKey);
     DeleteKey(kExpansionKey);
+    if (registered) SetValue(kGameKey, folder_);
+    if (expansion) SetValue(kExpansionKey, folder_ + "\\Res");
 }
 
 GameInstall::~GameInstall() {
@@ -102,36 +79,21 @@ GameInstall::~GameInstall() {
     fs::remove_all(root_, ignored);
 }
 
-void GameInstall::Register(bool expansion) {
-    SetGameValue("Main", folder_);
-    if (expansion) SetValue(kExpansionKey, "Main", REG_SZ, folder_ + "\\Res" + '\0');
+bool GameInstall::GameKeyExists() const {
+    const HKEY key = Open(kGameKey, KEY_READ);
+    if (key) RegCloseKey(key);
+    return key != nullptr;
 }
 
-void GameInstall::SetGameValue(const std::string& name, const std::string& value) {
-    SetValue(kGameKey, name, REG_SZ, value + '\0');
-}
-
-std::optional<std::string> GameInstall::GameValue(const std::string& name) const {
-    const Key key(kGameKey, KEY_READ);
-    DWORD size = 0;
-    if (!key.get() || RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::string value(size, '\0');
-    RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &size);
-    value.resize(size);
-    while (!value.empty() && value.back() == '\0') value.pop_back();
-    return value;
-}
-
-bool GameInstall::GameKeyExists() const { return Key(kGameKey, KEY_READ).get() != nullptr; }
-
-int GameInstall::GameValueCount() const {
-    const Key key(kGameKey, KEY_READ);
-    DWORD values = 0;
-    if (!key.get()) return 0;
-    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
-                     nullptr, nullptr);
-    return static_cast<int>(values);
+std::optional<std::string> GameInstall::GameValue(const char* name) const {
+    const HKEY key = Open(kGameKey, KEY_READ);
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    const bool found = key && RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
+                                  ERROR_SUCCESS;
+    if (key) RegCloseKey(key);
+    if (!found) return std::nullopt;
+    return std::string(value);  // stored with or without its NUL
 }
 
 void GameInstall::Write(const std::string& relative, const std::string& bytes) const {
@@ -141,36 +103,45 @@ void GameInstall::Write(const std::string& relative, const std::string& bytes) c
 }
 
 std::string GameInstall::Read(const std::string& relative) const {
-    std::ifstream file(fs::path(folder_) / relative, std::ios::binary);
     std::ostringstream content;
-    content << file.rdbuf();
+    content << std::ifstream(fs::path(folder_) / relative, std::ios::binary).rdbuf();
     return content.str();
+}
+
+Lines GameInstall::Names(const std::string& relative) const {
+    Lines names;
+    for (const auto& entry : fs::directory_iterator(fs::path(folder_) / relative))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::map<std::string, std::string> GameInstall::Snapshot() const {
     std::map<std::string, std::string> tree;
     for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
         const std::string relative = fs::relative(entry.path(), folder_).string();
-        tree[relative] = entry.is_regular_file() ? Read(relative) : "<folder>";
+        // Addon contents are long and never written: a failure shows sizes.
+        const std::string content = entry.is_regular_file() ? Read(relative) : "<folder>";
+        tree[relative] = content.size() <= 100 ? content : std::to_string(content.size()) + " bytes";
     }
     return tree;
 }
 
-// ---- Varnex
-
 Varnex::Varnex() {
-    const std::string program = ProgramPath();
+    // Built beside this test; a Unix path is reached through Wine's drive Z:.
+    std::string program = VARNEX_EXE;
+    if (program.front() == '/') program = "Z:" + program;
+    std::replace(program.begin(), program.end(), '/', '\\');
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
         throw std::runtime_error("cannot start " + program + ": error " + std::to_string(GetLastError()));
-    thread_ = process_.dwThreadId;
 }
 
 Varnex::~Varnex() {
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    if (!WaitForExit(0)) {
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
     }
@@ -178,79 +149,95 @@ Varnex::~Varnex() {
     CloseHandle(process_.hProcess);
 }
 
-HWND Varnex::FindWindowNow(const std::string& caption, const char* className) const {
+HWND Varnex::Window(const std::string& caption, const char* className, DWORD timeoutMs) const {
     struct Search {
         DWORD process;
         const std::string& caption;
         const char* className;
         HWND found = nullptr;
     } search{process_.dwProcessId, caption, className};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process != s.process || !IsWindowVisible(window)) return TRUE;
-            char text[256] = {}, name[64] = {};
-            GetWindowTextA(window, text, sizeof text);
-            GetClassNameA(window, name, sizeof name);
-            if (s.caption != text || (s.className && std::string(s.className) != name)) return TRUE;
+    const auto find = [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char text[256] = {}, name[64] = {};
+        GetWindowTextA(window, text, sizeof text);
+        GetClassNameA(window, name, sizeof name);
+        if (process == s.process && IsWindowVisible(window) && s.caption == text &&
+            (!s.className || std::string(s.className) == name))
             s.found = window;
-            return FALSE;
+        return s.found == nullptr;
+    };
+    Eventually(
+        [&] {
+            EnumWindows(find, reinterpret_cast<LPARAM>(&search));
+            return search.found || WaitForExit(0);
         },
-        reinterpret_cast<LPARAM>(&search));
+        timeoutMs);
     return search.found;
 }
 
-HWND Varnex::WaitForWindow(const std::string& caption, const char* className, DWORD timeoutMs) const {
-    HWND found = nullptr;
-    Eventually(
-        [&] {
-            found = FindWindowNow(caption, className);
-            return found != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-        },
-        timeoutMs);
-    return found;
-}
-
 std::optional<DWORD> Varnex::WaitForExit(DWORD timeoutMs) const {
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
 
-// ---- Reading and acting
+// The program takes a sent message only once the handler has returned or
+// while a box or dialog of it waits for input.
+void Varnex::Settle() const {
+    DWORD_PTR ignored = 0;
+    if (const HWND main = Window(kMainCaption, nullptr, 0))
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+}
+
+std::string Varnex::Answer(const char* caption, int button) const {
+    const HWND dialog = Window(caption, "#32770");
+    if (!dialog) return std::string("<no box ") + caption + ">";
+    const std::string text = Text(GetDlgItem(dialog, 0xFFFF));
+    const HWND pressed = GetDlgItem(dialog, button);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(pressed));
+    Eventually([&] { return !IsWindowVisible(dialog); });
+    Settle();
+    return text;
+}
+
+std::string Varnex::ChooseFile(int menuItem, const char* caption, const std::string& path) const {
+    PostMessageW(Window(kMainCaption), WM_COMMAND, MAKEWPARAM(menuItem, 0), 0);
+    const HWND dialog = Window(caption, "#32770");
+    constexpr int kFileNameField = 0x47C, kFileTypeField = 0x470;
+    const std::string fileType = Text(Control(dialog, kFileTypeField));
+    SendMessageW(Control(dialog, kFileNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(path).c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Eventually([&] { return !IsWindowVisible(dialog); });
+    Settle();
+    return fileType;
+}
 
 HWND Control(HWND window, int controlId) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{controlId};
+    std::pair<int, HWND> search{controlId, nullptr};
     EnumChildWindows(
         window,
         [](HWND child, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            if (GetDlgCtrlID(child) != s.id) return TRUE;
-            s.found = child;
-            return FALSE;
+            auto& s = *reinterpret_cast<std::pair<int, HWND>*>(param);
+            if (GetDlgCtrlID(child) == s.first) s.second = child;
+            return s.second == nullptr;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 std::string Text(HWND window) {
-    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return Narrow(text);
 }
 
-std::vector<std::string> Entries(HWND list) {
-    std::vector<std::string> entries;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+Lines Entries(HWND list) {
+    Lines entries;
+    for (LRESULT i = 0, count = SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
         std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
         entries.push_back(Narrow(text));
@@ -258,55 +245,24 @@ std::vector<std::string> Entries(HWND list) {
     return entries;
 }
 
-bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Visible(HWND main, int controlId) { return IsWindowVisible(Control(main, controlId)) != FALSE; }
 
-std::string BoxText(HWND box) { return Text(GetDlgItem(box, 0xFFFF)); }
-
-void PressOk(HWND box) {
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+bool Checked(HWND main, int controlId) {
+    return SendMessageW(Control(main, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
-namespace {
+void Post(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-void Notify(HWND list, int index, WORD code) {
+void ClickEntry(HWND list, int index, WORD code) {
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), code), reinterpret_cast<LPARAM>(list));
 }
 
-}  // namespace
-
-void ClickEntry(HWND list, int index) { Notify(list, index, LBN_SELCHANGE); }
-
-void DoubleClickEntry(HWND list, int index) { Notify(list, index, LBN_DBLCLK); }
-
 void Type(HWND edit, const std::string& text) {
-    const std::wstring wide = Wide(text);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
-}
-
-RECT ClientRect(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-HWND Focus(DWORD thread) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-}
-
-void PressButton(HWND dialog, int buttonId) { PostMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
-
-void ChooseFile(HWND dialog, const std::string& path) {
-    constexpr int kFileNameField = 0x47C;
-    const std::wstring wide = Wide(path);
-    SendMessageW(Control(dialog, kFileNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 }  // namespace varnex::e2e

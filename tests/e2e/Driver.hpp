@@ -11,8 +11,6 @@
 #endif
 #include <windows.h>
 
-#include <cstdint>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,51 +18,45 @@
 
 namespace varnex::e2e {
 
-// Control IDs of the automation contract.
+using Lines = std::vector<std::string>;
+
+// Control and menu IDs of the automation contract.
 namespace id {
-inline constexpr int File = 1100, File1 = 1101, File2 = 1103, Option1 = 1105, Option2 = 1107, Label3 = 1108,
-                     Option3 = 1109, Dir1 = 1111, Command3 = 1113, Command2 = 1114, Command6 = 1115,
-                     Command1 = 1118, List1 = 1120, Text1 = 1122, Image2 = 1123, Image3 = 1124, addonsize = 1127,
-                     foldersize = 1129;
-inline constexpr int InfoText1 = 1311, InfoText4 = 1314, InfoText5 = 1315;
-}  // namespace id
+inline constexpr int File1 = 1101, File2 = 1103, Option1 = 1105, Option2 = 1107, Option3 = 1109, Dir1 = 1111,
+                     Command3 = 1113, Command2 = 1114, Command6 = 1115, Command5 = 1116, Command1 = 1118,
+                     List1 = 1120, Text1 = 1122, Image2 = 1123, Image3 = 1124, Save = 1125, addonsize = 1127,
+                     foldersize = 1129, Command4 = 1130, LoadFavorits = 1201, SaveFavorits = 1202, InfoText1 = 1311;
+}
 
 inline constexpr const char* kMainCaption = "Varnex v0.98b";
-inline constexpr const char* kInfoCaption = "Addon Information";
 
-// A game installation of one test: a fresh folder, and the game's and the
-// expansion's registry keys in the 32-bit view, which start empty (a demo
-// installation in the same prefix makes its own again) and are removed
-// afterwards.
+// A fresh game folder for one test. The game's and the expansion's keys in
+// the 32-bit registry view are removed before (a demo installation in the
+// same prefix makes its own) and after; `registered` makes the game's key.
 class GameInstall {
 public:
-    GameInstall();
+    explicit GameInstall(bool registered, bool expansion = false);
     ~GameInstall();
     GameInstall(const GameInstall&) = delete;
     GameInstall& operator=(const GameInstall&) = delete;
 
-    // The game's folder, a Windows path without final backslash.
+    // A Windows path without final backslash.
     [[nodiscard]] const std::string& Folder() const { return folder_; }
-    // Registers the game (and the expansion) with this folder.
-    void Register(bool expansion);
-    void SetGameValue(const std::string& name, const std::string& value);
-    [[nodiscard]] std::optional<std::string> GameValue(const std::string& name) const;
     [[nodiscard]] bool GameKeyExists() const;
-    [[nodiscard]] int GameValueCount() const;
-
+    [[nodiscard]] std::optional<std::string> GameValue(const char* name) const;
     // Files by their path below the game folder.
     void Write(const std::string& relative, const std::string& bytes) const;
     [[nodiscard]] std::string Read(const std::string& relative) const;
+    // The names in one folder below the game folder, sorted.
+    [[nodiscard]] Lines Names(const std::string& relative) const;
     // Every file (with its content) and folder below the game folder.
     [[nodiscard]] std::map<std::string, std::string> Snapshot() const;
 
 private:
-    std::filesystem::path root_;
-    std::string folder_;
+    std::string root_, folder_;
 };
 
-// varnex.exe started as a second process; ended if still running at the
-// end of the test.
+// varnex.exe started as a second process; ended if still running at the end.
 class Varnex {
 public:
     Varnex();
@@ -73,35 +65,34 @@ public:
     Varnex& operator=(const Varnex&) = delete;
 
     // A visible top-level window of the program with this caption (and
-    // class, if given); null after the timeout or when the program ended.
-    [[nodiscard]] HWND WaitForWindow(const std::string& caption, const char* className = nullptr,
-                                     DWORD timeoutMs = 10000) const;
-    [[nodiscard]] HWND FindWindowNow(const std::string& caption, const char* className = nullptr) const;
-    // The program's exit code, or nothing when it still runs after the timeout.
+    // class), waited for; null after the timeout or once the program ended.
+    [[nodiscard]] HWND Window(const std::string& caption, const char* className = nullptr,
+                              DWORD timeoutMs = 10000) const;
     [[nodiscard]] std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000) const;
-    [[nodiscard]] DWORD ThreadId() const { return thread_; }
+    // Answers the dialog with this caption by its button and waits until
+    // the handler that opened it has gone on; the dialog's text.
+    std::string Answer(const char* caption = "VARNX", int button = IDOK) const;
+    // Posts the menu item, types `path` into the file dialog it opens and
+    // presses OK; returns the dialog's file type once the handler has gone on.
+    std::string ChooseFile(int menuItem, const char* caption, const std::string& path) const;
 
 private:
+    void Settle() const;
     PROCESS_INFORMATION process_{};
-    DWORD thread_ = 0;
 };
 
 // The control with `controlId` among all descendants of `window`.
 [[nodiscard]] HWND Control(HWND window, int controlId);
 [[nodiscard]] std::string Text(HWND window);
-[[nodiscard]] std::vector<std::string> Entries(HWND list);
-[[nodiscard]] bool Checked(HWND button);
-// The text of a message box.
-[[nodiscard]] std::string BoxText(HWND box);
-void PressOk(HWND box);
+[[nodiscard]] Lines Entries(HWND list);
+[[nodiscard]] bool Visible(HWND main, int controlId);
+[[nodiscard]] bool Checked(HWND main, int controlId);
+// Sent: returns once the handler has. Posted: for a handler that opens a
+// box, which the test then answers.
 void Click(HWND button);
-void ClickEntry(HWND list, int index);
-void DoubleClickEntry(HWND list, int index);
+void Post(HWND button);
+void ClickEntry(HWND list, int index, WORD code = LBN_SELCHANGE);
 void Type(HWND edit, const std::string& text);
-// A control's place in its top-level window's client area, in pixels.
-[[nodiscard]] RECT ClientRect(HWND control);
-// The control that has the keyboard in the program's window thread.
-[[nodiscard]] HWND Focus(DWORD thread);
 // Waits until `condition` holds or the timeout passes; its last answer.
 template <class Condition>
 bool Eventually(Condition condition, DWORD timeoutMs = 5000) {
@@ -111,12 +102,5 @@ bool Eventually(Condition condition, DWORD timeoutMs = 5000) {
         Sleep(10);
     }
 }
-
-// Presses the button `buttonId` of a dialog (a message box, the shell's
-// confirmation), posted so that the caller never waits on the dialog.
-void PressButton(HWND dialog, int buttonId);
-// Types `path` into the file name field of a standard open or save dialog
-// and presses its OK button.
-void ChooseFile(HWND dialog, const std::string& path);
 
 }  // namespace varnex::e2e
