@@ -5,58 +5,115 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
+#include <fstream>
+#include <numeric>
 
 #include "app/AddonManager.hpp"
+#include "app/GlobaleVariables.hpp"
 #include "platform/emulated/Emulated.hpp"
 
 namespace varnex::testing {
 
-inline constexpr const char* kGame = "C:\\Games\\OFP";
+namespace fs = std::filesystem;
+using Strings = std::vector<Text>;
+
 inline constexpr const char* kAddons = "C:\\Games\\OFP\\ADDONS";
 inline constexpr const char* kResAddons = "C:\\Games\\OFP\\Res\\AddOns";
 
-class Emulation {
-public:
-    Emulation();
-    ~Emulation();
+// The Windows path of a file in the game's addon folder.
+inline Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
 
-    std::filesystem::path root;  // the host folder behind C:
-    emulated::Registry registry;
-    std::unique_ptr<emulated::Files> files;
-    std::unique_ptr<emulated::Shell> shell;
-    emulated::Desktop desktop;
-
-    [[nodiscard]] Platform platform() { return {registry, *files, *shell, desktop}; }
+struct Emulation {
+    Emulation() { GlobaleVariables::SelectedPath.clear(); }
+    ~Emulation() { fs::remove_all(root); }
 
     // The game (and the expansion) registered and their folders made.
-    void InstallGame(bool expansion = true);
+    void InstallGame(bool expansion = true) {
+        registry.SetString(kGameKey, "Main", "C:\\Games\\OFP\\");
+        if (expansion) registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
+        fs::create_directories(files->HostPath(expansion ? kResAddons : kAddons));
+        fs::create_directories(files->HostPath(kAddons));
+    }
+    // Files in the game's addon folder, each holding `bytes`.
+    void Put(const Strings& names, const std::string& bytes = "x") {
+        for (const Text& name : names) Write(InAddons(name), bytes);
+    }
     // Writes a file given by its Windows path, making its folders.
-    void Write(const Text& windowsPath, const std::string& bytes);
-    [[nodiscard]] bool Exists(const Text& windowsPath) const;
-    [[nodiscard]] std::string Read(const Text& windowsPath) const;
+    void Write(const Text& windowsPath, const std::string& bytes) {
+        fs::create_directories(files->HostPath(windowsPath).parent_path());
+        std::ofstream(files->HostPath(windowsPath), std::ios::binary) << bytes;
+    }
+    [[nodiscard]] std::string Read(const Text& windowsPath) const {
+        std::ifstream in(files->HostPath(windowsPath), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
     // The files of a folder, sorted by name as the disk spells them.
-    [[nodiscard]] std::vector<Text> Names(const Text& windowsFolder) const;
+    [[nodiscard]] Strings Names(const Text& windowsFolder) const {
+        Strings names;
+        for (const auto& entry : fs::directory_iterator(files->HostPath(windowsFolder)))
+            if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The boxes shown so far, each as "caption style: text".
+    [[nodiscard]] Strings Boxes() const {
+        Strings boxes;
+        for (const auto& b : desktop.boxes) boxes.push_back(b.caption + " " + std::to_string(b.style) + ": " + b.text);
+        return boxes;
+    }
+    // A main window on this platform after its start-up.
+    [[nodiscard]] std::unique_ptr<AddonManager> Launch() {
+        auto app = std::make_unique<AddonManager>(Platform{registry, *files, *shell, desktop});
+        app->AddonManager_Form_Load();
+        return app;
+    }
+    // The game installed with `addons` (one byte each) and the game's
+    // comments file, then started.
+    [[nodiscard]] std::unique_ptr<AddonManager> Game(const Strings& addons = {}, const std::string& comments = "") {
+        InstallGame();
+        Put(addons);
+        Write(InAddons("Comments.txt"), comments);
+        return Launch();
+    }
+
+    fs::path root = [] {  // the host folder behind C:
+        Text templ = (fs::temp_directory_path() / "varnex-test-XXXXXX").string();
+        return fs::path(::mkdtemp(templ.data()));
+    }();
+    emulated::Registry registry;
+    std::unique_ptr<emulated::Files> files = std::make_unique<emulated::Files>(std::map<char, fs::path>{{'C', root}});
+    std::unique_ptr<emulated::Shell> shell = std::make_unique<emulated::Shell>(*files);
+    emulated::Desktop desktop;
 };
 
-// An emulation with a main window built on it.
-class AppTest : public ::testing::Test {
-protected:
-    AppTest();
-    // Builds the window and runs its start-up.
-    AddonManager& Start();
-
+struct AppTest : ::testing::Test {
+    AddonManager& Start(const Strings& addons = {}, const std::string& comments = "") {
+        return *(app = emu.Game(addons, comments));
+    }
     Emulation emu;
     std::unique_ptr<AddonManager> app;
 };
 
-std::vector<Text> Lines(const ListBox& list);
-std::vector<Text> Names(const FileListBox& list);
+inline Strings Names(const FileListBox& list) {
+    Strings names;
+    for (const auto& e : list.Entries()) names.push_back(e.name);
+    return names;
+}
 
-// The Windows path of a file in the game's addon folder.
-Text InAddons(const Text& name);
 // Makes the entry `name` the list's current item, as the player's click does.
-void ClickOn(FileListBox& list, const Text& name);
+inline void ClickOn(FileListBox& list, const Text& name) {
+    const auto names = Names(list);
+    const auto at = std::find(names.begin(), names.end(), name);
+    ASSERT_NE(at, names.end()) << name << " is not listed";
+    list.SetListIndex(static_cast<int>(at - names.begin()));
+}
+
+// The two size summaries, each followed by "|".
+inline Text Sizes(const AddonManager& app) {
+    Text sizes;
+    for (const ListBox* box : {&app.addonsize, &app.foldersize})
+        sizes += std::accumulate(box->Items().begin(), box->Items().end(), Text()) + "|";
+    return sizes;
+}
 
 }  // namespace varnex::testing

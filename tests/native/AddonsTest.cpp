@@ -1,0 +1,247 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "support/Fixture.hpp"
+
+namespace varnex::testing {
+namespace {
+
+using Lists = AppTest;
+using Activation = AppTest;
+using Delete = AppTest;
+
+TEST_F(Lists, ListsMatchTheirPatternsAndSummariesAddStartedKilobytes) {
+    struct Case {
+        std::vector<std::pair<Text, std::size_t>> files;  // name, bytes
+        Strings active, inactive;
+        Text sizes;
+    };
+    const Case cases[] = {
+        {{{"a.pbo", 5000}, {"b.pbo", 0}, {"c.pbx", 1024}}, {"a.pbo", "b.pbo"}, {"c.pbx"}, " 6 kb| 8 kb|"},
+        {{{"a.pbo.pbx", 2048}, {"x.pbo", 0}}, {"a.pbo.pbx", "x.pbo"}, {"a.pbo.pbx"}, " 4 kb| 7 kb|"},
+        {{{"c.pbx", 1024}, {"d.pbx", 1}}, {}, {"c.pbx", "d.pbx"}, "| 3 kb|"},
+        {{{"TANK.PBO", 0}, {"b.Pbo", 0}, {"a.pBo.bak", 0}, {"Heli.PBX", 0}, {"B2.pbo", 0}, {"apbo", 0},
+          {"readme.txt", 0}, {"pbo.pbx.txt", 0}},
+         {"a.pBo.bak", "b.Pbo", "B2.pbo", "TANK.PBO"}, {"Heli.PBX", "pbo.pbx.txt"}, " 4 kb| 6 kb|"},
+    };
+    for (const auto& c : cases) {
+        Emulation emu;
+        for (const auto& [name, bytes] : c.files) emu.Put({name}, std::string(bytes, 'z'));
+        fs::create_directories(emu.files->HostPath(InAddons("folder.pbo")));
+        auto app = emu.Game();
+        app->AddonManager_Option1_Click();
+        EXPECT_EQ(Names(app->File1), c.active) << c.sizes;
+        EXPECT_EQ(Names(app->File2), c.inactive) << c.sizes;
+        EXPECT_EQ(Sizes(*app), c.sizes);
+    }
+}
+
+TEST_F(Lists, ARefreshSelectsTheFirstEntriesAndShowsNoCommentWhileItWalks) {
+    Start({"Data.pbo", "Anim.pbo", "heli.pbx", "tank.pbx"}, "//heliH//tankT");
+    ClickOn(app->File2, "tank.pbx");
+    Strings shown;  // every text the comment box takes
+    app->Text1.Change = [&, inner = app->Text1.Change] { shown.push_back(app->Text1.GetText()), inner(); };
+    // Both active addons are official: Deactivate all renames nothing.
+    app->Command5.Click();
+    EXPECT_EQ(app->File1.ListIndex() + app->File2.ListIndex(), 0);
+    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "Anim.pbo|");
+    EXPECT_EQ(GlobaleVariables::SelectedPath, InAddons("heli.pbx"));
+    EXPECT_EQ(app->List1.Items(), (Strings{"heli.pbx", "", "Size:  1kb"}));
+    EXPECT_EQ(shown, Strings{""});
+    EXPECT_EQ(Sizes(*app), " 2 kb| 4 kb|");
+
+    // Activate all empties the inactive list: SelectedInactive keeps the
+    // last name walked.
+    app->Command6.Click();
+    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "Anim.pbo|tank.pbx");
+    EXPECT_EQ(Sizes(*app), " 4 kb||");
+    EXPECT_EQ(shown, Strings{""});
+    ClickOn(app->File1, "tank.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "T");
+}
+
+TEST_F(Lists, AFileThatVanishedIsNeitherCountedNorCreated) {
+    Start({"gone.pbo", "tank.pbo", "c.pbx"});
+    fs::remove(emu.files->HostPath(InAddons("gone.pbo")));
+    ClickOn(app->File1, "gone.pbo");  // the list still shows it
+    EXPECT_EQ(app->List1.Items(), (Strings{"gone.pbo", "", "Size: file not found"}));
+    emu.files->Before(emulated::FileOp::FileLength, [&](const Text& path) {
+        if (path == InAddons("tank.pbo")) fs::remove(emu.files->HostPath(path));
+    });
+    app->AddonManager_Option1_Click();
+    EXPECT_EQ(Sizes(*app), " 0 kb| 1 kb|");
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "c.pbx"}));
+    EXPECT_TRUE(emu.desktop.boxes.empty());
+}
+
+TEST_F(Lists, ReReadingAListKeepsItsCurrentEntryWhileTheFileIsThere) {
+    Start({"alpha.pbo", "beta.pbo"});
+    ClickOn(app->File1, "beta.pbo");
+    emu.Put({"aaa.pbo"});
+    app->File1.Refresh();
+    EXPECT_EQ(app->File1.ListIndex(), 2);
+    fs::remove(emu.files->HostPath(InAddons("beta.pbo")));
+    app->File1.Refresh();
+    EXPECT_EQ(app->File1.ListIndex(), -1);
+}
+
+// The shell's calls as "function flags: from -> to".
+Strings Calls(const emulated::Shell& shell) {
+    Strings calls;
+    for (const auto& c : shell.calls)
+        calls.push_back(std::to_string(c.wFunc) + " " + std::to_string(c.fFlags) + ": " + c.pFrom + " -> " + c.pTo);
+    return calls;
+}
+
+// A rename as the shell is handed it: paths joined with "/", each ending in
+// two zero bytes.
+Text Rename(const Text& from, const Text& to) {
+    const auto path = [](const Text& name) { return Text(kAddons) + "/" + name + Text(2, '\0'); };
+    return "4 0: " + path(from) + " -> " + path(to);
+}
+
+TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
+    struct Case {
+        const char *name, *renamed;  // renamed null: left alone
+        bool activeAfter;
+    };
+    const Case cases[] = {
+        {"Tank.PBX", "Tank.PBo", true},    {"ABC.PBO", "ABC.PBx", false}, {"xms.pbo", "xms.pbx", false},
+        {"tank.pbo.bak", "tank.pbo.bax", true}, {"a.pbo", nullptr, true},  {"XMS.pbo", nullptr, true},
+    };
+    EXPECT_EQ(BuildOfficialAddons().size(), 660u);  // the game's 68 names, joined by blanks
+    for (const auto& c : cases) {
+        Emulation emu;
+        auto app = emu.Game({c.name});
+        const bool active = app->File1.ListCount() == 1;
+        ClickOn(active ? app->File1 : app->File2, c.name);
+        (active ? app->Command2 : app->Command3).Click();
+        EXPECT_EQ(Calls(*emu.shell), c.renamed ? Strings{Rename(c.name, c.renamed)} : Strings{}) << c.name;
+        const Strings now{c.renamed ? c.renamed : c.name};
+        EXPECT_EQ(Names(app->File1), c.activeAfter ? now : Strings{}) << c.name;
+        EXPECT_EQ(Names(app->File2), c.activeAfter ? Strings{} : now) << c.name;
+        EXPECT_FALSE(app->Busy) << c.name;
+    }
+}
+
+TEST_F(Activation, NothingSelectedDoesNothingAndTheLastNameStaysStored) {
+    Start({"tank.pbo", "heli.pbx"});
+    app->Command3.Click();
+    app->Command2.Click();
+    app->AddonManager_Option1_Click();  // a refresh leaves SelectedInactive empty
+    app->Command3.Click();
+    EXPECT_TRUE(emu.shell->calls.empty());
+    // Deactivating the last active addon keeps its name: a second press
+    // asks for a file that is gone, and the player is told.
+    ClickOn(app->File1, "tank.pbo");
+    app->Command2.Click();
+    app->Command2.Click();
+    EXPECT_EQ(Calls(*emu.shell), Strings(2, Rename("tank.pbo", "tank.pbx")));
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS/tank.pbo to tank.pbx: "
+                                   "the file does not exist."});
+    EXPECT_FALSE(app->Busy);
+}
+
+TEST_F(Activation, DeactivateAllPassesOverOfficialNamesAndActivateAllAlwaysRefreshes) {
+    emu.Put({"Data.pbo", "a.pbo", "tank.pbo"}, std::string(1500, 'z'));
+    Start();
+    app->Command5.Click();
+    EXPECT_EQ(Sizes(*app), " 4 kb| 6 kb|");
+    app->Command6.Click();
+    emu.Put({"jeep.pbo"});
+    app->Command6.Click();  // nothing inactive left: renames nothing, still refreshes
+    EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("tank.pbo", "tank.pbx"), Rename("tank.pbx", "tank.pbo")}));
+    EXPECT_EQ(Sizes(*app), " 7 kb||");
+    EXPECT_FALSE(app->Busy);
+}
+
+TEST_F(Activation, AClashChangesNoFileAndTheWalkGoesOnWithOneBoxUnlessTheShellReportsItself) {
+    for (const bool shellReports : {false, true}) {
+        Emulation emu;
+        emu.shell->reportsOwnErrors = shellReports;
+        emu.Put({"TANK.pbx"}, "older");
+        auto app = emu.Game({"heli.pbo", "tank.pbo", "zulu.pbo"});
+        app->Command5.Click();
+        EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "TANK.pbx", "heli.pbx", "tank.pbo", "zulu.pbx"}));
+        EXPECT_EQ(emu.Boxes(), shellReports ? Strings{}
+                                            : Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS/"
+                                                      "tank.pbo to tank.pbx: a file of that name already exists."});
+    }
+}
+
+TEST_F(Activation, LongWalksShowTheirProgressAndRestoreTheLabel) {
+    for (int i = 0; i < 600; ++i) emu.Put({"a" + std::to_string(1000 + i) + ".pbo"});
+    Start();
+    app->Label1.SetCaption("Ready.");
+    Strings captions;
+    emu.files->Before(emulated::FileOp::FileLength, [&](const Text&) {
+        if (captions.empty() || captions.back() != app->Label1.Caption()) captions.push_back(app->Label1.Caption());
+    });
+    app->Command5.Click();
+    EXPECT_EQ(captions, (Strings{"Ready.", "Deactivating 256 of 600", "Deactivating 512 of 600", "Ready.",
+                                 "Reading sizes: 256 of 600", "Reading sizes: 512 of 600", "Ready."}));
+    EXPECT_EQ(app->Label1.Caption(), "Ready.");
+}
+
+TEST_F(Activation, AWalkStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
+    emu.InstallGame();
+    const auto folder = emu.files->HostPath(kAddons);
+    const auto touch = [&](const Text& name) { ::close(::open((folder / name).c_str(), O_CREAT | O_WRONLY, 0644)); };
+    for (int i = 0; i < 32768; ++i) touch("a" + std::to_string(10000 + i) + ".pbo");
+    Start();
+    app->Command5.Click();
+    ASSERT_EQ(emu.shell->calls.size(), 32767u);
+    EXPECT_EQ(Calls(*emu.shell).back(), Rename("a42766.pbo", "a42766.pbx"));
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: This folder holds 32,768 addons in that list, more than Varnex walks in "
+                                   "one go: the first 32,767 were deactivated, the others were left as they were."});
+    EXPECT_EQ(Sizes(*app), " 1 kb| 32768 kb|");
+    // The inactive list, now longer than a walk, is still counted whole.
+    touch("b.pbx");
+    app->AddonManager_Option1_Click();
+    EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
+    EXPECT_FALSE(app->Busy);
+}
+
+TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays) {
+    // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
+    // with companions, shown through the game's choice so the sizes are up.
+    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
+    Start({"tank.pbo", "heli.txt", "jeep.pbx", "jeep.txt"});
+    app->AddonManager_Option1_Click();
+    app->Command1.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 0: No addon selected"});
+
+    // Declined: the companion goes all the same, and nothing is refreshed
+    // but the inactive list.
+    ClickOn(app->File1, "tank.pbo");
+    ClickOn(app->File2, "heli.pbx");
+    const auto listings = app->File1.ListingRevision();
+    emu.shell->confirmDelete = false;
+    app->Command1.Click();
+    const Text from = Text(kAddons) + "/heli.pbx";
+    EXPECT_EQ(Calls(*emu.shell), Strings{"3 64: " + from + Text(2, '\0') + " -> "});
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
+    EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
+    EXPECT_EQ(Sizes(*app), " 1 kb| 4 kb|");
+
+    emu.shell->confirmDelete = true;
+    app->Command1.Click();
+    EXPECT_EQ(emu.shell->recycled, Strings{from});
+    EXPECT_EQ(Names(app->File2), Strings{"jeep.pbx"});
+    app->Command1.Click();  // the addon is gone the second time
+    EXPECT_EQ(emu.Boxes().back(),
+              "VARNX 48: Varnex could not move C:\\Games\\OFP\\ADDONS/heli.pbx into the recycle bin: the file does "
+              "not exist.");
+
+    emu.files->Protect(InAddons("jeep.txt"));
+    ClickOn(app->File2, "jeep.pbx");
+    app->Command1.Click();
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "jeep.txt", "tank.pbo"}));
+    EXPECT_EQ(emu.Boxes().back(),
+              "VARNX 48: The information file C:\\Games\\OFP\\ADDONS\\jeep.txt could not be removed: access is denied.");
+    EXPECT_EQ(emu.Boxes().size(), 3u);
+    EXPECT_FALSE(app->Busy);
+}
+
+}  // namespace
+}  // namespace varnex::testing

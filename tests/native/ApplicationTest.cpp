@@ -1,0 +1,290 @@
+#include "support/Fixture.hpp"
+
+namespace varnex::testing {
+namespace {
+
+const Text kGameComments = InAddons("Comments.txt");
+const Text kResComments = Text(kResAddons) + "\\Comments.txt";
+
+TEST(RegAccess, ReadsStringsWithOrWithoutNulAndNumbersAndWritesOnlyKeysItCanOpen) {
+    emulated::Registry registry;
+    RegAccess access(registry);
+    const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
+    const auto write = [&](const char* name, const RegValue& value, std::uint32_t type) {
+        access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, name, value, type);
+    };
+    write("VARNX", Text("C:\\Mods"), REG_SZ_);
+    EXPECT_FALSE(registry.HasKey(kGameKey));
+    // The game's 32-bit installer never writes the 64-bit view.
+    registry.SetRaw(kGameKey, "VARNX", 1, "C:\\OFP", /*view64=*/true);
+    EXPECT_EQ(read(), RegValue{});
+
+    const std::tuple<std::uint32_t, std::string, RegValue> reads[] = {
+        {1, std::string("C:\\\xC9t\xE9\0", 7), Text("C:\\\xC9t\xE9")},
+        {1, "D", Text("D")},
+        {1, "", RegValue{}},
+        {1, std::string("\0", 1), Text("")},
+        {1, std::string("a\0b", 3), Text(std::string("a\0b", 3))},
+        {4, std::string("\xFE\xFF\xFF\xFF", 4), std::int32_t{-2}},
+        {2, std::string("C:\\OFP\0", 7), RegValue{}},
+    };
+    for (const auto& [type, data, want] : reads) {
+        registry.SetRaw(kGameKey, "VARNX", type, data);
+        EXPECT_EQ(read(), want) << type << " " << data;
+    }
+
+    write("VARNX", Text("C:\\Mods"), REG_SZ_);
+    EXPECT_EQ(registry.Get(kGameKey, "VARNX")->type, 1u);
+    EXPECT_EQ(registry.Get(kGameKey, "VARNX")->data, "C:\\Mods");
+    // A key the user may read but not change cannot be opened with the
+    // program's rights: it reads empty and is not written.
+    registry.SetReadOnly(kGameKey);
+    write("VARNX", Text("D:\\"), REG_SZ_);
+    EXPECT_EQ(read(), RegValue{});
+    EXPECT_EQ(registry.Get(kGameKey, "VARNX")->data, "C:\\Mods");
+    EXPECT_EQ(registry.OpenHandles(), 0);
+}
+
+// Every file and folder below the emulated drive, with content.
+std::map<Text, std::string> Snapshot(const Emulation& emu) {
+    std::map<Text, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(emu.root)) {
+        const Text rel = fs::relative(entry.path(), emu.root).string();
+        tree[rel] = entry.is_regular_file() ? emu.Read("C:\\" + rel) : "<folder>";
+    }
+    return tree;
+}
+
+TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
+    const Text noFolder = "VARNX 48: The addon folder C:\\Games\\OFP\\ADDONS does not exist and cannot be created: "
+                          "access is denied.\r\n\r\nVarnex ends now and has changed nothing.";
+    struct Case {
+        const char* main;        // null: no key
+        const char* gameFolder;  // null: the program ends with `box`
+        Text box = {};
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "VARNX 0: Cannot find OFP"},
+        {"C:", nullptr, "VARNX 0: Cannot find OFP"},
+        {"C:\\", "C:"},
+        {"C:\\Games\\OFP", "C:\\Games\\OFP"},
+        {"C:\\Games\\OFP\\\\", "C:\\Games\\OFP\\"},
+        {"C:\\Games\\OFP", nullptr, noFolder},
+    };
+    for (const auto& c : cases) {
+        Emulation emu;
+        if (c.main) emu.registry.SetString(kGameKey, "Main", c.main, /*withNul=*/false);
+        // The installation folder with a file in it, but no addon folder.
+        emu.Write("C:\\Games\\OFP\\Res\\AddOns\\Comments.txt", "//TankOld");
+        if (c.box == noFolder) emu.files->FailOn(emulated::FileOp::CreateFolder, 1, errc::kAccessDenied);
+        const auto before = Snapshot(emu);
+        const auto app = emu.Launch();
+        EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box}) << c.main;
+        EXPECT_EQ(emu.desktop.ended, !c.gameFolder) << c.main;
+        if (!c.gameFolder) {
+            EXPECT_EQ(Snapshot(emu), before) << c.main;
+            EXPECT_FALSE(emu.registry.Get(kGameKey, "VARNX"));
+            continue;
+        }
+        const Text addons = Text(c.gameFolder) + "\\ADDONS";
+        EXPECT_EQ(app->GameFolder, c.gameFolder);
+        EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path(),
+                  addons + "|" + addons + "|" + addons);
+        EXPECT_EQ(emu.Names(addons), Strings{"Comments.txt"});
+    }
+}
+
+TEST(StartUp, TheExpansionAndTheRememberedFolderNeedMoreThanTwoCharacters) {
+    struct Case {
+        const char* expansion;  // null: key missing
+        bool installed;
+        const char* varnx;  // null: value missing
+        const char* others;
+    };
+    const Case cases[] = {
+        {"C:", true, "D:\\", "D:\\"},
+        {"C", false, "ab", "C:\\Games\\OFP"},
+        {nullptr, false, nullptr, "C:\\Games\\OFP"},
+    };
+    for (const auto& c : cases) {
+        Emulation emu;
+        emu.InstallGame(false);
+        fs::create_directories(emu.files->HostPath(kResAddons));
+        emu.Put({"tank.pbo", "heli.pbx"});
+        if (c.expansion) emu.registry.SetString(kExpansionKey, "Main", c.expansion);
+        if (c.varnx) emu.registry.SetString(kGameKey, "VARNX", c.varnx);
+        const auto app = emu.Launch();
+        EXPECT_EQ(app->Option2.Visible(), c.installed) << c.expansion;
+        EXPECT_EQ(app->Label3.ForeColor(), c.installed ? kColorButtonText : kColorGrayText);
+        EXPECT_EQ(emu.Names(kResAddons), c.installed ? Strings{"Comments.txt"} : Strings{});
+        EXPECT_EQ(app->OthersFolder, c.others);
+        // The window as the player first sees it.
+        EXPECT_EQ(Names(app->File1), Strings{"tank.pbo"});
+        EXPECT_EQ(Names(app->File2), Strings{"heli.pbx"});
+        EXPECT_EQ(app->File1.ListIndex(), -1);
+        EXPECT_FALSE(app->Dir1.Visible() || app->Image3.Visible());
+        EXPECT_EQ(Sizes(*app), "||");
+    }
+}
+
+// tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the game's
+// folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
+std::unique_ptr<AddonManager> Started(Emulation& emu, const char* others) {
+    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
+    emu.Write("C:\\Mods\\m1.pbo", "m");
+    emu.Write("C:\\Mods\\m2.pbx", "m");
+    emu.registry.SetString(kGameKey, "VARNX", others);
+    return emu.Game({"tank.pbo"}, "//heliFast");
+}
+
+TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderThoughTheSecondMoveRaisedNoChange) {
+    Emulation emu;
+    auto app = Started(emu, "C:\\Mods");
+    int changes = 0;
+    app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
+    app->AddonManager_Option1_Click();
+    // The size walk ran while Busy, so heli's comment never reached the box.
+    EXPECT_EQ(app->Text1.GetText(), "");
+    app->AddonManager_Option3_Click();
+    app->AddonManager_Option1_Click();
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path(), "C:\\Mods|C:\\Mods|C:\\Mods");
+    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    EXPECT_TRUE(app->Dir1.Visible());
+    EXPECT_FALSE(app->Busy);
+}
+
+TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIsAnotherFolder) {
+    for (const bool sameFolder : {true, false}) {
+        const char* others = sameFolder ? "C:\\Games\\OFP\\ADDONS" : "C:\\Games\\OFP\\addons";
+        Emulation emu;
+        auto app = Started(emu, others);
+        app->AddonManager_Option3_Click();
+        EXPECT_EQ(app->AddonFolder, others);
+        EXPECT_TRUE(app->Dir1.Visible()) << others;
+        EXPECT_EQ(Sizes(*app), " 1 kb| 3 kb|");
+        app->File2.SetListIndex(0);
+        EXPECT_EQ(app->Text1.GetText(), sameFolder ? "Fast" : "") << others;
+        app->Text1.SetText("Quick");
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText(), sameFolder ? "Quick" : "No save possible") << others;
+        EXPECT_EQ(app->CommentsGame, sameFolder ? "//heliQuick" : "//heliFast") << others;
+    }
+}
+
+TEST(FolderChoice, EveryMoveInTheFolderListUpdatesOthersFolderWhichIsShownOnlyWhileOthersIsChosen) {
+    Emulation emu;
+    auto app = Started(emu, "C:\\Mods");
+    fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
+    app->AddonManager_Option3_Click();
+    app->File1.SetListIndex(0);
+    // Nothing to walk in an empty folder: the selection and the sizes stay.
+    app->Dir1.SetPath("C:\\Mods\\Sub");
+    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive, "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
+    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    for (const Text fixed : {kResAddons, kAddons}) {
+        app->Dir1.SetPath(fixed);
+        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path(), fixed + "|" + fixed);
+        EXPECT_TRUE(app->Dir1.Visible()) << fixed;
+    }
+    app->AddonManager_Option2_Click();
+    EXPECT_FALSE(app->Dir1.Visible());
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(app->AddonFolder, kAddons);
+    EXPECT_FALSE(app->Busy);
+    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
+}
+
+TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolderWithoutABox) {
+    Emulation emu;
+    auto app = Started(emu, "C:\\Games\\OFP\\Gone\\Mods");
+    app->AddonManager_Option1_Click();
+    app->File2.SetListIndex(0);
+    app->File1.SetListIndex(0);
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(app->AddonFolder + "|" + app->Dir1.Path(), "C:\\Games\\OFP\\Gone\\Mods|C:\\Games\\OFP\\Gone\\Mods");
+    EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 0);
+    EXPECT_EQ(Sizes(*app), " 1 kb| 3 kb|");
+    EXPECT_EQ(app->List1.ListCount() + app->SelectedActive.size() + app->SelectedInactive.size(), 0u);
+    Strings lines;
+    for (const auto& line : app->Dir1.Lines()) lines.push_back(line.current ? "[" + line.path + "]" : line.text);
+    EXPECT_EQ(lines, (Strings{"C:\\", "Games", "[C:\\Games\\OFP]", "ADDONS", "Res"}));
+    EXPECT_FALSE(emu.files->FolderExists("C:\\Games\\OFP\\Gone"));
+    EXPECT_TRUE(emu.desktop.boxes.empty());
+}
+
+TEST(Exit, WritesTheOthersFolderWithoutNulAndOnlyTheCommentsFilesOfWhatIsInstalled) {
+    for (const bool expansion : {false, true}) {
+        Emulation emu;
+        emu.InstallGame(expansion);
+        emu.Write(Text(kResAddons) + "\\mod.pbo", "m");
+        if (expansion) emu.registry.SetString(kGameKey, "VARNX", "D:\\Mods", /*withNul=*/true);
+        auto app = emu.Launch();
+        app->CommentsRes = "//modMine";
+        app->Command4.Click();
+        const auto value = emu.registry.Get(kGameKey, "VARNX").value_or(emulated::Registry::Value{0, ""});
+        EXPECT_EQ(std::to_string(value.type) + value.data, expansion ? "1D:\\Mods" : "1C:\\Games\\OFP");
+        EXPECT_EQ(emu.Names(kResAddons), expansion ? (Strings{"Comments.txt", "mod.pbo"}) : Strings{"mod.pbo"});
+        EXPECT_TRUE(emu.desktop.ended && emu.desktop.boxes.empty());
+    }
+}
+
+TEST(Exit, CommentsFilesHoldExactlyTheTextsInMemoryEveryByteValueIncluded) {
+    std::string every(256, '\0');
+    for (int b = 0; b < 256; ++b) every[b] = static_cast<char>(b);
+    Emulation emu;
+    emu.Write(kResComments, every);
+    auto app = emu.Game({"heli.pbx"}, "//tankBig" + every);
+    app->File2.SetListIndex(0);
+    app->Text1.SetText(every);
+    app->Save.Click();
+    const std::string game = "//tankBig" + every + "//heli" + every;
+    EXPECT_EQ(app->CommentsGame, game);
+    EXPECT_EQ(app->Text1.GetText(), every);
+    app->Command4.Click();
+    EXPECT_EQ(emu.Read(kGameComments), game);
+    EXPECT_EQ(emu.Read(kResComments), every);
+
+    app = emu.Launch();
+    EXPECT_EQ(app->CommentsGame + app->CommentsRes, game + every);
+}
+
+TEST(Exit, AFileThatFailsItsWriteOrItsReadAtStartUpKeepsItsContentAndIsNamedInOneBox) {
+    struct Case {
+        emulated::FileOp op;
+        std::uint32_t code;
+        Text box, shown;
+    };
+    const Case cases[] = {
+        {emulated::FileOp::Replace, errc::kAccessDenied,
+         "VARNX 48: The comments could not be saved to " + kGameComments +
+             ": access is denied.\r\n\r\nThe file keeps the content it had before; the comments saved in this "
+             "session are lost.",
+         "New"},
+        {emulated::FileOp::Read, errc::kSharingViolation,
+         "VARNX 48: The comments file " + kGameComments +
+             " cannot be read: the file is in use by another program.\r\n\r\nIts comments are not shown in this "
+             "session, and Varnex will leave the file as it is.",
+         "No save possible"},
+    };
+    for (const auto& c : cases) {
+        Emulation emu;
+        emu.Write(kResComments, "//tankOld");
+        emu.files->FailOn(c.op, 1, c.code);
+        auto app = emu.Game({"tank.pbo"}, "//tankOld");
+        app->CommentsRes = "//tankNew";
+        app->File1.SetListIndex(0);
+        app->Text1.SetText("New");
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText(), c.shown);
+        app->Command4.Click();
+        EXPECT_EQ(emu.Read(kGameComments), "//tankOld");
+        EXPECT_EQ(emu.Read(kResComments), "//tankNew");
+        EXPECT_EQ(emu.Boxes(), Strings{c.box});
+        EXPECT_TRUE(emu.desktop.ended);
+    }
+}
+
+}  // namespace
+}  // namespace varnex::testing

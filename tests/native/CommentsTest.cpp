@@ -1,0 +1,174 @@
+#include "support/Fixture.hpp"
+
+namespace varnex::testing {
+namespace {
+
+using SelectedAddon = AppTest;
+using CommentsText = AppTest;
+
+TEST(ClassicText, SearchAndSliceFollowTheClassicOneBasedRules) {
+    struct Case {
+        std::size_t start;
+        const char *hay, *needle;
+        std::size_t want;
+    };
+    const Case cases[] = {
+        {2, "//TanksBig//Island", "//", 11}, {1, "abc", "", 1},       {4, "abc", "", 0}, {1, "", "", 0},
+        {3, "abcabc", "abc", 4},             {1, "DATA.pbo", "Data", 0}, {7, "abcabc", "c", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(InStr(c.start, c.hay, c.needle), c.want) << c.hay << " / " << c.needle;
+    EXPECT_EQ(Mid("abcdef", 7) + Mid("abcdef", 2, 3) + Mid("abcdef", 5, 9), "bcdef");
+    EXPECT_EQ(CutRight("tank.pbo", 4) + CutRight(".pbo", 4) + SignedText(56), "tank 56");
+}
+
+TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
+    struct Case {
+        const char* name;
+        std::size_t bytes;
+        Strings details;
+        const char* comment;  // null: official, the comment box hidden
+    };
+    const Case cases[] = {
+        {"xms.pbo", 1023, {"xms.pbo", "", "Size:  1kb"}, "Extra"},  // official only as XMS.pbo or XMS.PBO
+        {"big.pbo", 1024, {"big.pbo", "", "Size:  2kb"}, ""},
+        {"a.pbo", 2047, {"a.pbo", "", "Official Addon/File", "Access denied", "Size:  2kb"}, nullptr},
+        {"a.pbx", 2048, {"a.pbx", "", "Size:  3kb"}, "A"},  // inactive names are never tested for official
+    };
+    for (const auto& c : cases) emu.Put({c.name}, std::string(c.bytes, 'z'));
+    Start({}, "//xmsExtra//aA");
+    for (const auto& c : cases) {
+        const bool active = Text(c.name).back() == 'o';
+        ClickOn(active ? app->File1 : app->File2, c.name);
+        EXPECT_EQ(app->List1.Items(), c.details);
+        EXPECT_EQ(std::to_string(app->Text1.Visible()) + std::to_string(app->Image2.Visible()) +
+                      std::to_string(app->Image3.Visible()), c.comment ? "110" : "000") << c.name;
+        EXPECT_EQ(app->Text1.GetText(), c.comment ? c.comment : "") << c.name;
+        EXPECT_EQ(app->Command2.Visible(), active && c.comment) << c.name;
+        EXPECT_EQ(app->Command3.Visible(), !active) << c.name;
+    }
+    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "a.pbo|a.pbx");
+}
+
+TEST_F(SelectedAddon, WhileAFavoritesListIsWalkedOnlyTheInactiveListAnswers) {
+    Start({"heli.pbo", "tank.pbo", "jeep.pbx"}, "//heliH//tankT//jeepJ");
+    ClickOn(app->File1, "heli.pbo");
+    app->FavoritesBusy = true;
+    ClickOn(app->File1, "tank.pbo");
+    EXPECT_EQ(app->SelectedActive + "|" + app->CommentKey + "|" + app->Text1.GetText(), "heli.pbo|//heli|H");
+    EXPECT_EQ(GlobaleVariables::SelectedPath, InAddons("heli.pbo"));
+    ClickOn(app->File2, "jeep.pbx");
+    EXPECT_EQ(app->SelectedInactive + "|" + app->Text1.GetText(), "jeep.pbx|J");
+    EXPECT_EQ(app->List1.Items(), (Strings{"jeep.pbx", "", "Size:  1kb"}));
+}
+
+TEST_F(CommentsText, EntriesAreAppendedAndReplacedInPlaceAndReachTheFileAtExit) {
+    Start({"Tanks.pbo", "Island.pbx"});
+    const auto save = [&](const Text& comment) {
+        app->Text1.SetText(comment);
+        EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible()) << "a red dot for " << comment;
+        app->Save.Click();
+        EXPECT_TRUE(app->Image2.Visible() && !app->Image3.Visible()) << "a green dot for " << comment;
+    };
+    ClickOn(app->File1, "Tanks.pbo");
+    save("Big tanks");
+    EXPECT_EQ(app->CommentsGame, "//TanksBig tanks");
+    ClickOn(app->File2, "Island.pbx");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    app->Save.Click();
+    EXPECT_EQ(app->CommentsGame, "//TanksBig tanks//Island");
+    save("Nice map");
+    EXPECT_EQ(app->CommentsGame, "//TanksBig tanks//IslandNice map");
+    ClickOn(app->File1, "Tanks.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "Big tanks");
+    save("Small");
+    EXPECT_EQ(app->CommentsGame, "//TanksSmall//IslandNice map");
+    // An edit not saved is dropped by a click elsewhere.
+    app->Text1.SetText("Huge");
+    ClickOn(app->File2, "Island.pbx");
+    EXPECT_EQ(app->Text1.GetText(), "Nice map");
+    EXPECT_TRUE(app->Image2.Visible() && !app->Image3.Visible());
+
+    // An empty comment keeps its key.
+    ClickOn(app->File1, "Tanks.pbo");
+    save("");
+    EXPECT_EQ(app->CommentsGame, "//Tanks//IslandNice map");
+    // Two slashes typed into a comment start a further entry: the box shows
+    // the comment up to them, and a later save replaces only that part.
+    save("see http://ofp.info");
+    EXPECT_EQ(app->CommentsGame, "//Tankssee http://ofp.info//IslandNice map");
+    EXPECT_EQ(app->Text1.GetText(), "see http:");
+    save("new");
+    EXPECT_EQ(app->CommentsGame, "//Tanksnew//ofp.info//IslandNice map");
+    app->Command4.Click();
+    EXPECT_EQ(emu.Read(InAddons("Comments.txt")), "//Tanksnew//ofp.info//IslandNice map");
+}
+
+TEST_F(CommentsText, AKeyThatBeginsAnotherAddonsKeyFindsOnlyItsOwnEntry) {
+    const Text far = "//Filler" + Text(70000, 'f');  // positions past 16 bits
+    struct Case {
+        Text text;
+        const char* tank;  // shown for Tank.pbo
+        Text saved;        // the text after saving "New" for Tank.pbo
+        Text both;         // and then "S" for Tanks.pbx
+    };
+    const Case cases[] = {
+        {"//TankA//TanksB", "A", "//TankNew//TanksB", "//TankNew//TanksS"},
+        {"//TanksB", "", "//TanksB//TankNew", "//TanksS//TankNew"},
+        {far + "//TanksB//TankA", "A", far + "//TanksB//TankNew", far + "//TanksS//TankNew"},
+        // Letter case counts: tank is not Tank.
+        {"//tankA//TanksB", "", "//tankA//TanksB//TankNew", "//tankA//TanksS//TankNew"},
+    };
+    for (const auto& c : cases) {
+        Emulation emu;
+        auto app = emu.Game({"Tank.pbo", "Tanks.pbx"}, c.text);
+        ClickOn(app->File1, "Tank.pbo");
+        EXPECT_EQ(app->Text1.GetText(), c.tank) << c.saved;
+        app->Text1.SetText("New");
+        app->Save.Click();
+        EXPECT_EQ(app->CommentsGame, c.saved);
+        EXPECT_EQ(app->Text1.GetText(), "New") << c.saved;
+        ClickOn(app->File2, "Tanks.pbx");
+        EXPECT_EQ(app->Text1.GetText(), "B") << c.saved;
+        app->Text1.SetText("S");
+        app->Save.Click();
+        EXPECT_EQ(app->CommentsGame, c.both);
+    }
+}
+
+TEST_F(CommentsText, NoSavePossibleWithoutAKeyOrOutsideTheTwoFixedFolders) {
+    emu.Write("C:\\Mods\\m1.pbo", "m");
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    Start({".pbx", "ABox.pbo", "Tank.pbo"}, "//TankOld");
+    const auto refused = [&](const Text& typed) {
+        const Text before = app->CommentsGame + "|" + app->CommentsRes;
+        app->Text1.SetText(typed);
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText(), "No save possible") << typed;
+        EXPECT_TRUE(app->Image2.Visible() && !app->Image3.Visible()) << typed;
+        EXPECT_EQ(app->CommentsGame + "|" + app->CommentsRes, before) << typed;
+    };
+    refused("nothing selected since start-up");
+    // A name that is only an extension gives the key "//", which would land
+    // on the first entry of the text.
+    ClickOn(app->File2, ".pbx");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    refused("only an extension");
+
+    // Saving after a click on an official addon stores under the key
+    // clicked before.
+    ClickOn(app->File1, "Tank.pbo");
+    app->Text1.SetText("Note");
+    ClickOn(app->File1, "ABox.pbo");
+    app->Save.Click();
+    EXPECT_EQ(app->CommentsGame, "//TankNote");
+    EXPECT_EQ(app->Text1.GetText(), "Note");
+    EXPECT_TRUE(app->Text1.Visible());
+
+    app->AddonManager_Option3_Click();
+    ClickOn(app->File1, "m1.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    refused("in another folder");
+}
+
+}  // namespace
+}  // namespace varnex::testing

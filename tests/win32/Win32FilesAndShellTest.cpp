@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "platform/win32/Win32Files.hpp"
+#include "platform/win32/Win32Shell.hpp"
+
+namespace varnex {
+namespace {
+
+using Strings = std::vector<Text>;
+
+// A fresh folder under the Windows temporary folder, removed with what it
+// holds (files and empty folders). Its helpers use the C runtime and the A
+// functions directly, not the services under test, so a fault there cannot
+// hide itself.
+struct TempFolder {
+    const Text path = [] {  // "C:\...\varnex-<process>-<n>", without a closing backslash
+        static int count = 0;
+        char base[MAX_PATH + 1] = {};
+        ::GetTempPathA(sizeof base, base);
+        return Text(base) + "varnex-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++count);
+    }();
+    TempFolder() { ::CreateDirectoryA(path.c_str(), nullptr); }
+    ~TempFolder() {
+        for (const Text& name : Names())
+            if (::SetFileAttributesA(At(name).c_str(), FILE_ATTRIBUTE_NORMAL) && !::DeleteFileA(At(name).c_str()))
+                (void)::RemoveDirectoryA(At(name).c_str());
+        (void)::RemoveDirectoryA(path.c_str());
+    }
+    [[nodiscard]] Text At(const Text& name) const { return path + "\\" + name; }
+    void Write(const Text& name, std::string_view bytes) const { std::ofstream(At(name), std::ios::binary) << bytes; }
+    [[nodiscard]] std::string Read(const Text& name) const {
+        std::ifstream in(At(name), std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+    }
+    // Names of files and folders as the disk spells them, sorted.
+    [[nodiscard]] Strings Names() const {
+        Strings names;
+        WIN32_FIND_DATAA found{};
+        const HANDLE find = ::FindFirstFileA(At("*").c_str(), &found);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &found))
+            if (Text(found.cFileName) != "." && Text(found.cFileName) != "..") names.emplace_back(found.cFileName);
+        if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+struct Win32FilesTest : ::testing::Test {
+    TempFolder dir;
+    Win32Files files;
+};
+
+TEST_F(Win32FilesTest, BothOpensCreateAMissingFileNeitherShortensOneAndTransfersStartAtTheFirstByte) {
+    FileHandle handle = 0;
+    for (const auto mode : {OpenMode::Read, OpenMode::Write}) {
+        ASSERT_TRUE(files.Open(dir.At(mode == OpenMode::Read ? "r.txt" : "w.txt"), mode, handle).ok());
+        EXPECT_TRUE(files.Close(handle).ok() && files.Close(handle).code == errc::kInvalidHandle);
+    }
+    dir.Write("Comments.txt", "abcdef");
+    ASSERT_TRUE(files.Open(dir.At("Comments.txt"), OpenMode::Write, handle).ok());
+    EXPECT_TRUE(files.Write(handle, "XY").ok() && files.Write(handle, "Z").ok() && files.Close(handle).ok());
+    EXPECT_EQ(dir.Read("Comments.txt"), "ZYcdef");
+    ASSERT_TRUE(files.Open(dir.At("Comments.txt"), OpenMode::Read, handle).ok());
+    std::int64_t length = 0;
+    Text text(10, '\0');
+    std::size_t got = 0;
+    EXPECT_TRUE(files.Length(handle, length).ok() && files.Read(handle, text.data(), 2, got).ok() &&
+                files.Read(handle, text.data(), text.size(), got).ok() && files.Close(handle).ok());
+    EXPECT_EQ(text.substr(0, got) + " " + std::to_string(length), "ZYcdef 6");
+    EXPECT_EQ(dir.Names(), (Strings{"Comments.txt", "r.txt", "w.txt"}));
+}
+
+TEST_F(Win32FilesTest, ListsAndMeasuresNamesAsTheDiskSpellsThemAndFailsWithWindowsCodesCreatingNothing) {
+    dir.Write("Tank.PBO", std::string(3000, 't'));
+    dir.Write("\xC9l\xE8ve.pbx", "");
+    ASSERT_TRUE(files.CreateFolder(dir.At("Res")).ok());
+    EXPECT_TRUE(files.FolderExists(dir.At("rES")) && !files.FolderExists(dir.At("Tank.PBO")));
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(files.ListFolder(dir.path, entries).ok());
+    Strings listed;
+    for (const auto& e : entries) listed.push_back(e.name + "|" + std::to_string(e.folder) + std::to_string(e.size));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (Strings{"Res|10", "Tank.PBO|03000", "\xC9l\xE8ve.pbx|00"}));
+
+    FileHandle handle = 0;
+    std::int64_t length = -1;
+    EXPECT_TRUE(files.FileLength(dir.At("tank.pbo"), length).ok() && length == 3000);
+    EXPECT_EQ(files.FileLength(dir.At("Gone.pbo"), length).code, errc::kFileNotFound);
+    EXPECT_EQ(files.FileLength(dir.At("Res"), length).code, errc::kAccessDenied);
+    EXPECT_EQ(files.Open(dir.At("None\\a.txt"), OpenMode::Read, handle).code, errc::kPathNotFound);
+    EXPECT_EQ(files.Delete(dir.At("Gone.pbo")).code, errc::kFileNotFound);
+    EXPECT_EQ(files.ListFolder(dir.At("None"), entries).code, errc::kPathNotFound);
+    EXPECT_EQ(dir.Names(), (Strings{"Res", "Tank.PBO", "\xC9l\xE8ve.pbx"}));
+}
+
+TEST_F(Win32FilesTest, ReplaceContentSwapsInEveryByteOrLeavesTheOldFileAndNothingElse) {
+    std::string content;
+    for (int i = 0; i < 512; ++i) content += static_cast<char>(i);
+    const Text path = dir.At("Comments.txt");
+    dir.Write("Comments.txt", std::string(5000, 'o'));
+    EXPECT_TRUE(files.ReplaceContent(path, content).ok() && dir.Read("Comments.txt") == content);
+
+    dir.Write("Comments.txt", "old comments");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(files.ReplaceContent(path, "new").code, errc::kAccessDenied);
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    const HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(files.ReplaceContent(path, "new").ok()) << "open elsewhere without sharing";
+    ::CloseHandle(held);
+    EXPECT_EQ(files.ReplaceContent(dir.At("None\\Comments.txt"), "x").code, errc::kPathNotFound);
+    EXPECT_EQ(dir.Read("Comments.txt"), "old comments");
+    EXPECT_EQ(dir.Names(), Strings{"Comments.txt"});
+}
+
+// A rename as the program hands it over: the folder as it writes it, with
+// "\", joined to the name with "/", each path closed by two zero bytes.
+int Rename(const TempFolder& dir, const Text& from, const Text& to) {
+    const auto path = [&](const Text& name) { return dir.path + "/" + name + Text(2, '\0'); };
+    return Win32Shell().SHFileOperationA(ShellFileOp{4, path(from), path(to), 0});  // FO_RENAME
+}
+
+TEST(Win32Shell, RenamesInPlaceToTheSpellingAskedForAndRefusesAClashOrAMissingSource) {
+    for (const Text from : {"My Addon.PBO", "\xC9l\xE8ve.pbx"}) {
+        TempFolder dir;
+        dir.Write(from, "addon");
+        const Text to = from.substr(0, from.size() - 1) + (from.back() == 'x' ? "o" : "x");
+        EXPECT_EQ(Rename(dir, from, to), 0) << from;
+        EXPECT_EQ(dir.Names(), Strings{to}) << from;
+        EXPECT_EQ(dir.Read(to), "addon") << from;
+    }
+    TempFolder dir;
+    dir.Write("Tank.pbo", "active");
+    dir.Write("Tank.pbx", "inactive");
+    EXPECT_NE(Rename(dir, "Tank.pbo", "Tank.pbx"), 0) << "target exists";
+    EXPECT_NE(Rename(dir, "Gone.pbo", "Gone.pbx"), 0) << "source missing";
+    EXPECT_EQ(dir.Read("Tank.pbo") + "|" + dir.Read("Tank.pbx") + "|" + std::to_string(dir.Names().size()),
+              "active|inactive|2");
+    EXPECT_FALSE(Win32Shell().ReportsOwnErrors()) << "Wine's shell reports nothing itself";
+}
+
+}  // namespace
+}  // namespace varnex
