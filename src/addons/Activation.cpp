@@ -7,7 +7,10 @@ namespace varnex {
 void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     const int result = Filemanager::SHFileOperation(platform_.shell, record);
     if (result == 0 || Filemanager::CancelledByPlayer(result) || platform_.shell.ReportsOwnErrors()) return;
-    const Text from = record.pFrom;
+    // The shell's paths join folder and name with "/"; the player reads them
+    // the Windows way.
+    Text from = record.pFrom;
+    from[from.find_last_of('/')] = '\\';
     const Text reason = Filemanager::DescribeShellResult(result);
     if (record.wFunc == Filemanager::FO_RENAME) {
         const Text to = record.pTo.substr(record.pTo.find_last_of('/') + 1);
@@ -25,13 +28,13 @@ void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from
     RunShell(record);
 }
 
-void AddonManager::AddonManager_Command3_Click() {
+void AddonManager::SwitchSelected(const Text& name, bool allowed, Text (*newName)(const Text&)) {
     Busy = true;
     File2.Refresh();
     File1.Refresh();
-    if (!SelectedInactive.empty()) {
+    if (allowed) {
         Filemanager::SHFILEOPSTRUCTA record;
-        Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+        Rename(record, name, newName(name));
         File2.Refresh();
         File1.Refresh();
         RefreshLists();
@@ -39,18 +42,12 @@ void AddonManager::AddonManager_Command3_Click() {
     Busy = false;
 }
 
+void AddonManager::AddonManager_Command3_Click() {
+    SwitchSelected(SelectedInactive, !SelectedInactive.empty(), ActiveName);
+}
+
 void AddonManager::AddonManager_Command2_Click() {
-    Busy = true;
-    File2.Refresh();
-    File1.Refresh();
-    if (!IsOfficial(OfficialAddons, SelectedActive)) {
-        Filemanager::SHFILEOPSTRUCTA record;
-        Rename(record, SelectedActive, InactiveName(SelectedActive));
-        File2.Refresh();
-        File1.Refresh();
-        RefreshLists();
-    }
-    Busy = false;
+    SwitchSelected(SelectedActive, !IsOfficial(OfficialAddons, SelectedActive), InactiveName);
 }
 
 void AddonManager::AddonManager_Command6_Click() {

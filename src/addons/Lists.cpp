@@ -63,26 +63,25 @@ void AddonManager::RefreshLists() {
     auto addBeyondWalk = [&](const FileListBox& list) {
         for (int i = kWalkLimit; i < list.ListCount(); ++i) addSize(AddonFolder + "\\" + list.List(i));
     };
-    if (File1.ListCount() >= 1) {
-        (void)WalkBySelection(File1, "Reading sizes:", [&] {
-            SelectedActive = File1.FileName();
-            GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedActive;
+    // Each entry is read from the selection into the list's own variable,
+    // as a click would set it.
+    auto walk = [&](FileListBox& list, Text& selected) {
+        (void)WalkBySelection(list, "Reading sizes:", [&] {
+            selected = list.FileName();
+            GlobaleVariables::SelectedPath = AddonFolder + "\\" + selected;
             addSize(GlobaleVariables::SelectedPath);
             return true;
         });
-        addBeyondWalk(File1);
+        addBeyondWalk(list);
+    };
+    if (File1.ListCount() >= 1) {
+        walk(File1, SelectedActive);
         addonsize.AddItem(SignedText(total) + " kb");
         SelectedActive = "";
         File1.SetListIndex(0);
     }
     if (File2.ListCount() == 0) return;
-    (void)WalkBySelection(File2, "Reading sizes:", [&] {
-        SelectedInactive = File2.FileName();
-        GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedInactive;
-        addSize(GlobaleVariables::SelectedPath);
-        return true;
-    });
-    addBeyondWalk(File2);
+    walk(File2, SelectedInactive);
     File2.SetListIndex(0);
     foldersize.AddItem(SignedText(total) + " kb");
     SelectedInactive = "";

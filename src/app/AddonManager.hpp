@@ -147,6 +147,13 @@ private:
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
     // The game's or the expansion's addon folder, chosen by its option.
     void ShowFixedFolder(const Text& folder);
+    // The game's or the expansion's addon folder reached as the "others"
+    // folder is shown by that folder's own handling, the folder list staying
+    // visible. False for any other folder.
+    bool ShowOwnHandling(const Text& folder);
+    // Activate or Deactivate: the addon last selected in a list gets its
+    // other name, when `allowed`.
+    void SwitchSelected(const Text& name, bool allowed, Text (*newName)(const Text&));
     void ShowInfo();
     void SetUpStandardDialog();
 

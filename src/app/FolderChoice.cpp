@@ -19,6 +19,14 @@ void AddonManager::ShowFixedFolder(const Text& folder) {
     Busy = false;
 }
 
+bool AddonManager::ShowOwnHandling(const Text& folder) {
+    if (folder == GameFolder + "\\ADDONS") AddonManager_Option1_Click();
+    else if (folder == GameFolder + "\\Res\\AddOns") AddonManager_Option2_Click();
+    else return false;
+    Dir1.SetVisible(true);
+    return true;
+}
+
 void AddonManager::AddonManager_Option1_Click() { ShowFixedFolder(GameFolder + "\\ADDONS"); }
 
 void AddonManager::AddonManager_Option2_Click() { ShowFixedFolder(GameFolder + "\\Res\\AddOns"); }
@@ -29,13 +37,7 @@ void AddonManager::AddonManager_Option3_Click() {
     File1.SetPath(OthersFolder);
     File2.SetPath(OthersFolder);
     Dir1.SetVisible(true);
-    if (OthersFolder == GameFolder + "\\ADDONS") {
-        AddonManager_Option1_Click();
-        Dir1.SetVisible(true);
-    } else if (OthersFolder == GameFolder + "\\Res\\AddOns") {
-        AddonManager_Option2_Click();
-        Dir1.SetVisible(true);
-    } else {
+    if (!ShowOwnHandling(OthersFolder)) {
         AddonFolder = OthersFolder;
         SelectedActive = "";
         SelectedInactive = "";
@@ -50,13 +52,7 @@ void AddonManager::AddonManager_Option3_Click() {
 void AddonManager::AddonManager_Dir1_Change() {
     Busy = true;
     OthersFolder = Dir1.Path();
-    if (OthersFolder == GameFolder + "\\ADDONS") {
-        AddonManager_Option1_Click();
-        Dir1.SetVisible(true);
-    } else if (OthersFolder == GameFolder + "\\Res\\AddOns") {
-        AddonManager_Option2_Click();
-        Dir1.SetVisible(true);
-    } else {
+    if (!ShowOwnHandling(OthersFolder)) {
         AddonFolder = OthersFolder;
         File1.SetPath(OthersFolder);
         File2.SetPath(OthersFolder);

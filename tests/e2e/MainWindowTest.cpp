@@ -93,7 +93,7 @@ TEST(MainWindow, ShowsTheGameFolderSwitchesAddonsReportsAClashOnceAndClosingThro
 
     // A rename onto an existing file: one box each time, both files kept,
     // and the walks still switch every other addon but the game's own.
-    const std::string folder = game.Folder() + "\\ADDONS/";
+    const std::string folder = game.Folder() + "\\ADDONS\\";
     const auto expectClash = [&](int button, const std::string& from, const std::string& to) {
         Post(Control(main, button));
         EXPECT_EQ(varnex.Answer(), "Varnex could not rename " + folder + from + " to " + to +

@@ -137,7 +137,7 @@ TEST_F(Activation, NothingSelectedDoesNothingAndTheLastNameStaysStored) {
     app->Command2.Click();
     app->Command2.Click();
     EXPECT_EQ(Calls(*emu.shell), Strings(2, Rename("tank.pbo", "tank.pbx")));
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS/tank.pbo to tank.pbx: "
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS\\tank.pbo to tank.pbx: "
                                    "the file does not exist."});
     EXPECT_FALSE(app->Busy);
 }
@@ -164,7 +164,7 @@ TEST_F(Activation, AClashChangesNoFileAndTheWalkGoesOnWithOneBoxUnlessTheShellRe
         app->Command5.Click();
         EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "TANK.pbx", "heli.pbx", "tank.pbo", "zulu.pbx"}));
         EXPECT_EQ(emu.Boxes(), shellReports ? Strings{}
-                                            : Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS/"
+                                            : Strings{"VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS\\"
                                                       "tank.pbo to tank.pbx: a file of that name already exists."});
     }
 }
@@ -230,7 +230,7 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays
     EXPECT_EQ(Names(app->File2), Strings{"jeep.pbx"});
     app->Command1.Click();  // the addon is gone the second time
     EXPECT_EQ(emu.Boxes().back(),
-              "VARNX 48: Varnex could not move C:\\Games\\OFP\\ADDONS/heli.pbx into the recycle bin: the file does "
+              "VARNX 48: Varnex could not move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the file does "
               "not exist.");
 
     emu.files->Protect(InAddons("jeep.txt"));
