@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "comments/CommentsText.hpp"
 #include "controls/Controls.hpp"
 #include "info/AddonInfo.hpp"
 #include "platform/FileNumbers.hpp"
@@ -161,7 +162,7 @@ private:
     // none or a handler that moves files is under way.
     Text* ChosenComments();
     // Keys of the folder's other addons that begin with `CommentKey`.
-    [[nodiscard]] std::vector<Text> OtherKeys() const;
+    [[nodiscard]] std::vector<Text> OtherKeys();
     // Reads one comments file whole at start-up; a file that cannot be read
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments, bool& unreadable);
@@ -174,6 +175,8 @@ private:
     RegAccess regAccess_;
     FileNumbers fileNumbers_;
     std::unique_ptr<AddonInfo> addonInfo_;
+    FolderKeys folderKeys_;
+    std::pair<std::uint64_t, std::uint64_t> folderKeysRevisions_{~0ull, ~0ull};
     bool commentsGameUnreadable_ = false;
     bool commentsResUnreadable_ = false;
     bool ended_ = false;

@@ -15,19 +15,29 @@ Text* AddonManager::ChosenComments() {
     return nullptr;
 }
 
-std::vector<Text> AddonManager::OtherKeys() const {
-    std::vector<Text> names;
-    names.reserve(static_cast<std::size_t>(File1.ListCount() + File2.ListCount()));
-    for (const auto* list : {&File1, &File2})
-        for (const auto& entry : list->Entries()) names.push_back(entry.name);
-    return LongerKeys(CommentKey, names);
+std::vector<Text> AddonManager::OtherKeys() {
+    // The folder's keys are sorted once per listing, not once per click: a
+    // walk clicks every entry.
+    const std::pair revisions{File1.ListingRevision(), File2.ListingRevision()};
+    if (revisions != folderKeysRevisions_) {
+        std::vector<Text> names;
+        names.reserve(static_cast<std::size_t>(File1.ListCount() + File2.ListCount()));
+        for (const auto* list : {&File1, &File2})
+            for (const auto& entry : list->Entries()) names.push_back(entry.name);
+        folderKeys_ = FolderKeys(names);
+        folderKeysRevisions_ = revisions;
+    }
+    return folderKeys_.LongerThan(CommentKey);
 }
 
 void AddonManager::ShowComment() {
     Text1.SetVisible(true);
     const Text* comments = ChosenComments();
     if (!comments || IsBlankKey(CommentKey)) Text1.SetText("");
-    else Text1.SetText(LookupComment(*comments, CommentKey, OtherKeys()));
+    else
+        Text1.SetTextLater([comments, key = CommentKey, longer = OtherKeys()] {
+            return LookupComment(*comments, key, longer);
+        });
     Image2.SetVisible(true);
     Image3.SetVisible(false);
 }

@@ -8,14 +8,18 @@ Text CommentKeyOf(const Text& fileName) { return "//" + CutRight(fileName, 4); }
 
 bool IsBlankKey(const Text& key) { return key.size() <= 2; }
 
-std::vector<Text> LongerKeys(const Text& key, const std::vector<Text>& fileNames) {
+FolderKeys::FolderKeys(const std::vector<Text>& fileNames) {
+    sorted_.reserve(fileNames.size());
+    for (const Text& name : fileNames) sorted_.push_back(CommentKeyOf(name));
+    std::sort(sorted_.begin(), sorted_.end());
+    sorted_.erase(std::unique(sorted_.begin(), sorted_.end()), sorted_.end());
+}
+
+std::vector<Text> FolderKeys::LongerThan(const Text& key) const {
     std::vector<Text> longer;
-    for (const Text& name : fileNames) {
-        Text other = CommentKeyOf(name);
-        if (other.size() > key.size() && other.compare(0, key.size(), key) == 0 &&
-            std::find(longer.begin(), longer.end(), other) == longer.end())
-            longer.push_back(std::move(other));
-    }
+    for (auto it = std::upper_bound(sorted_.begin(), sorted_.end(), key);
+         it != sorted_.end() && it->compare(0, key.size(), key) == 0; ++it)
+        longer.push_back(*it);
     return longer;
 }
 

@@ -16,9 +16,19 @@ Text CommentKeyOf(const Text& fileName);
 // start of every entry, so it has no entry of its own.
 bool IsBlankKey(const Text& key);
 
-// Keys of other addons of the folder that begin with `key` and are longer
-// (Tanks for Tank): an entry of theirs is not one of `key`'s.
-std::vector<Text> LongerKeys(const Text& key, const std::vector<Text>& fileNames);
+// The keys of a folder's addons, sorted, so that those beginning with
+// another addon's key are found without reading them all.
+class FolderKeys {
+public:
+    FolderKeys() = default;
+    explicit FolderKeys(const std::vector<Text>& fileNames);
+    // Keys that begin with `key` and are longer (Tanks for Tank): an entry
+    // of theirs is not one of `key`'s.
+    [[nodiscard]] std::vector<Text> LongerThan(const Text& key) const;
+
+private:
+    std::vector<Text> sorted_;
+};
 
 // Position (1-based) of the entry of `key`: its first occurrence that does
 // not begin one of the `longer` keys. 0 when there is none.

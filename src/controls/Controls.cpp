@@ -91,8 +91,21 @@ void ListBox::Clear() {
     items_.clear();
 }
 
+const Text& TextBox::GetText() const {
+    if (pending_) {
+        text_ = pending_();
+        pending_ = nullptr;
+    }
+    return text_;
+}
+
+void TextBox::SetTextLater(std::function<Text()> compute) {
+    pending_ = std::move(compute);
+    Touch();
+}
+
 void TextBox::SetText(const Text& text) {
-    if (text == text_) return;
+    if (text == GetText()) return;
     text_ = text;
     Touch();
     if (Change) Change();

@@ -97,12 +97,17 @@ private:
 class TextBox : public Control {
 public:
     using Control::Control;
-    [[nodiscard]] const Text& GetText() const { return text_; }
+    [[nodiscard]] const Text& GetText() const;
     void SetText(const Text& text);
+    // A text worked out only when it is read: a walk fills the box for every
+    // entry it passes, and only the last of those texts is ever seen. Raises
+    // no change event; the caller sets what that event would have set.
+    void SetTextLater(std::function<Text()> compute);
     Event Change;
 
 private:
-    Text text_;
+    mutable Text text_;
+    mutable std::function<Text()> pending_;
 };
 
 // Files of one folder whose names match a pattern, without regard to letter
