@@ -180,7 +180,10 @@ int main(int argc, char** argv) {
         ::close(fd);
         auto app = game.Start();
         const int last = app->File1.ListCount() - 1;
-        add({"click an addon, 1 MB comments text", n, Seconds([&] { app->File1.SetListIndex(last); }, 5), 0});
+        add({"click an addon, 1 MB comments text", n, Seconds([&] {
+            app->File1.SetListIndex(last);
+            (void)app->Text1.GetText();
+        }, 5), 0});
         app->Text1.SetText("A new comment");
         add({"Save comment, 1 MB comments text", n, Seconds([&] { app->AddonManager_Save_Click(); }, 5), 0});
     }
