@@ -18,20 +18,11 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     if (path.empty()) return;
     FavoritesBusy = true;
     Text list;
-    File1.SetListIndex(0);
-    const int last = File1.ListCount() - 1;
-    LoopIndex = 0;
-    bool complete = true;
-    while (LoopIndex <= last) {
-        if (LoopIndex == kWalkLimit) {
-            complete = false;
-            break;
-        }
+    const bool complete = WalkBySelection(File1, "Writing the list:", [&] {
         const Text name = File1.FileName();
         if (!IsOfficial(OfficialAddons, name)) list += CutRight(name, 4) + ".pbx ";
-        if (File1.ListIndex() < File1.ListCount() - 1) File1.SetListIndex(File1.ListIndex() + 1);
-        ++LoopIndex;
-    }
+        return true;
+    });
     // The list is built first and swapped in whole: a file that cannot be
     // written keeps its earlier list.
     const IoStatus written = platform_.files.ReplaceContent(path, list);
