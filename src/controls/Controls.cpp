@@ -137,11 +137,22 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 void FileListBox::SetPath(const Text& path) {
     path_ = path;
     listIndex_ = -1;
-    Refresh();
+    unread_ = true;
+    Touch();
 }
 
 void FileListBox::Refresh() {
-    const Text current = FileName();
+    Read();
+    Touch();
+}
+
+const std::vector<DirEntry>& FileListBox::Listing() const {
+    if (unread_) Read();
+    return entries_;
+}
+
+void FileListBox::Read() const {
+    const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
     std::vector<DirEntry> all;
     entries_.clear();
     if (files_.ListFolder(path_, all).ok()) {
@@ -152,8 +163,8 @@ void FileListBox::Refresh() {
     }
     const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
     listIndex_ = current.empty() || kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());
+    unread_ = false;
     ++listingRevision_;
-    Touch();
 }
 
 void FileListBox::SetListIndex(int index) {

@@ -126,7 +126,7 @@ public:
     // details shown for it; no click handling is raised.
     void Refresh();
 
-    [[nodiscard]] int ListCount() const { return static_cast<int>(entries_.size()); }
+    [[nodiscard]] int ListCount() const { return static_cast<int>(Listing().size()); }
     [[nodiscard]] int ListIndex() const { return listIndex_; }
     // An index outside the list changes nothing and raises nothing.
     void SetListIndex(int index);
@@ -135,13 +135,13 @@ public:
     // runs the click handling itself.
     void Highlight(int index);
     [[nodiscard]] Text FileName() const;
-    [[nodiscard]] const Text& List(int index) const { return entries_[static_cast<std::size_t>(index)].name; }
+    [[nodiscard]] const Text& List(int index) const { return Listing()[static_cast<std::size_t>(index)].name; }
     // Size in bytes as the listing read it.
-    [[nodiscard]] std::int64_t ListedSize(int index) const { return entries_[static_cast<std::size_t>(index)].size; }
-    [[nodiscard]] const std::vector<DirEntry>& Entries() const { return entries_; }
+    [[nodiscard]] std::int64_t ListedSize(int index) const { return Listing()[static_cast<std::size_t>(index)].size; }
+    [[nodiscard]] const std::vector<DirEntry>& Entries() const { return Listing(); }
     // Bumped on every re-read, so a view can tell a new listing from a move
     // of the current item.
-    [[nodiscard]] std::uint64_t ListingRevision() const { return listingRevision_; }
+    [[nodiscard]] std::uint64_t ListingRevision() const { return (void)Listing(), listingRevision_; }
 
     Event Click;
     Event DblClick;
@@ -150,9 +150,15 @@ private:
     FileApi& files_;
     Text path_;
     Text pattern_;
-    std::vector<DirEntry> entries_;
-    int listIndex_ = -1;
-    std::uint64_t listingRevision_ = 0;
+    // A new path is read when the list is first looked at, so that setting
+    // the path and then re-reading, as the handlers do, reads the folder once.
+    [[nodiscard]] const std::vector<DirEntry>& Listing() const;
+    void Read() const;
+
+    mutable std::vector<DirEntry> entries_;
+    mutable bool unread_ = false;
+    mutable int listIndex_ = -1;
+    mutable std::uint64_t listingRevision_ = 0;
 };
 
 // True when `name` matches the wildcard `pattern` ("*" and "?"), letters

@@ -142,7 +142,11 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderThoughTheSecondMoveR
     auto app = Started(emu, "C:\\Mods");
     int changes = 0;
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
+    const int listings = emu.files->Calls(emulated::FileOp::ListFolder);
     app->AddonManager_Option1_Click();
+    // A list given a new path is read when first looked at: each list reads
+    // the folder once for the size walk and once for the final re-read.
+    EXPECT_EQ(emu.files->Calls(emulated::FileOp::ListFolder) - listings, 4);
     // The size walk ran while Busy, so heli's comment never reached the box.
     EXPECT_EQ(app->Text1.GetText(), "");
     app->AddonManager_Option3_Click();
