@@ -26,6 +26,8 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
     list.SetListIndex(0);
     const int count = list.ListCount();
     const Text before = Label1.Caption();
+    const bool outerWalk = walking_;
+    walking_ = true;
     LoopIndex = 0;
     while (LoopIndex <= count - 1 && LoopIndex < kWalkLimit) {
         if (LoopIndex > 0 && LoopIndex % kProgressEvery == 0) {
@@ -36,6 +38,7 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
         ++LoopIndex;
     }
     Label1.SetCaption(before);
+    walking_ = outerWalk;
     return count <= kWalkLimit;
 }
 
@@ -50,18 +53,14 @@ void AddonManager::RefreshLists() {
     addonsize.Clear();
     foldersize.Clear();
     std::int32_t total = 0;
-    // A file that vanished since the list was read adds nothing; a total
-    // past the 32-bit range stays at its largest value.
-    auto addSize = [&](const Text& path) {
-        std::int64_t length = 0;
-        if (!platform_.files.FileLength(path, length).ok()) return;
-        const std::int64_t sum = total + SizeInKilobytes(length);
-        total = static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
-    };
-    // The walk's counter stops short of a longer list; the entries past it
-    // are not walked, but the summary still counts them.
-    auto addBeyondWalk = [&](const FileListBox& list) {
-        for (int i = kWalkLimit; i < list.ListCount(); ++i) addSize(AddonFolder + "\\" + list.List(i));
+    // Sizes come from the listing just read; a total past the 32-bit range
+    // stays at its largest value. The walk's counter stops short of a longer
+    // list: the entries past it are not walked, but still counted.
+    auto addSizes = [&](const FileListBox& list, int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const std::int64_t sum = total + SizeInKilobytes(list.ListedSize(i));
+            total = static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));
+        }
     };
     // Each entry is read from the selection into the list's own variable,
     // as a click would set it.
@@ -69,10 +68,10 @@ void AddonManager::RefreshLists() {
         (void)WalkBySelection(list, "Reading sizes:", [&] {
             selected = list.FileName();
             GlobaleVariables::SelectedPath = AddonFolder + "\\" + selected;
-            addSize(GlobaleVariables::SelectedPath);
+            addSizes(list, list.ListIndex(), list.ListIndex() + 1);
             return true;
         });
-        addBeyondWalk(list);
+        addSizes(list, kWalkLimit, list.ListCount());
     };
     if (File1.ListCount() >= 1) {
         walk(File1, SelectedActive);

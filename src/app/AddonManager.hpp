@@ -139,9 +139,9 @@ private:
     bool WalkBySelection(FileListBox& list, const char* verb, const std::function<bool()>& visit);
     // Tells the player that a walk stopped at the counter's limit.
     void ReportWalkLimit(const FileListBox& list, const Text& done);
-    // Measures the file at SelectedPath into SelectedSize; returns the size
-    // line of the details list.
-    Text MeasureSelected();
+    // Measures the file at SelectedPath, the current entry of `list`, into
+    // SelectedSize; returns the size line of the details list.
+    Text MeasureSelected(const FileListBox& list);
     // Hands a record to the shell. Where the shell shows no box of its own
     // for a failure (Wine), the player gets one from the program.
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
@@ -180,6 +180,7 @@ private:
     bool commentsGameUnreadable_ = false;
     bool commentsResUnreadable_ = false;
     bool ended_ = false;
+    bool walking_ = false;  // a walk by selection is under way
 };
 
 }  // namespace varnex

@@ -6,11 +6,15 @@
 
 namespace varnex {
 
-Text AddonManager::MeasureSelected() {
-    // Measured without opening, so a file that vanished since the list was
-    // read is not created again as an empty addon.
+Text AddonManager::MeasureSelected(const FileListBox& list) {
+    // A walk re-read its list just before and takes each size from that
+    // listing; a player's click measures the file as it is now, without
+    // opening it, so a file that vanished is not created again as an empty
+    // addon.
     std::int64_t length = 0;
-    if (!platform_.files.FileLength(GlobaleVariables::SelectedPath, length).ok()) {
+    if (walking_) {
+        length = list.ListedSize(list.ListIndex());
+    } else if (!platform_.files.FileLength(GlobaleVariables::SelectedPath, length).ok()) {
         SelectedSize.clear();
         return "Size: file not found";
     }
@@ -22,7 +26,7 @@ void AddonManager::AddonManager_File1_Click() {
     if (FavoritesBusy || File1.ListIndex() < 0) return;
     SelectedActive = File1.FileName();
     GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedActive;
-    const Text sizeLine = MeasureSelected();
+    const Text sizeLine = MeasureSelected(File1);
     List1.Clear();
     List1.AddItem(SelectedActive);
     if (IsOfficial(OfficialAddons, SelectedActive)) {
@@ -44,7 +48,7 @@ void AddonManager::AddonManager_File2_Click() {
     if (File2.ListIndex() < 0) return;
     SelectedInactive = File2.FileName();
     GlobaleVariables::SelectedPath = AddonFolder + "\\" + SelectedInactive;
-    const Text sizeLine = MeasureSelected();
+    const Text sizeLine = MeasureSelected(File2);
     List1.Clear();
     List1.AddItem(SelectedInactive);
     List1.AddItem("");

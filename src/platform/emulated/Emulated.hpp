@@ -172,7 +172,12 @@ public:
     int MessageBox(const Text& text, const Text& caption, std::uint32_t style) override;
     Text ShowOpenDialog(const FileDialogSetup& setup) override;
     Text ShowSaveDialog(const FileDialogSetup& setup) override;
-    void KeepResponsive() override { ++keepResponsiveCalls; }
+    // Runs at every KeepResponsive, for tests that look at the window then.
+    std::function<void()> onKeepResponsive;
+    void KeepResponsive() override {
+        ++keepResponsiveCalls;
+        if (onKeepResponsive) onKeepResponsive();
+    }
     void EndProgram() override { ended = true; }
 };
 
