@@ -111,29 +111,6 @@ void TextBox::SetText(const Text& text) {
     if (Change) Change();
 }
 
-bool MatchesPattern(std::string_view name, std::string_view pattern) {
-    // Iterative wildcard match with one backtrack point per "*".
-    std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || Fold(static_cast<unsigned char>(pattern[p])) ==
-                                      Fold(static_cast<unsigned char>(name[n])))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
-}
-
 void FileListBox::SetPath(const Text& path) {
     path_ = path;
     listIndex_ = -1;
@@ -155,7 +132,7 @@ void FileListBox::Read() const {
     const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
     std::vector<DirEntry> all;
     entries_.clear();
-    if (files_.ListFolder(path_, all).ok()) {
+    if (files_.ListFolder(path_, pattern_, all).ok()) {
         for (auto& entry : all)
             if (!entry.folder && MatchesPattern(entry.name, pattern_)) entries_.push_back(std::move(entry));
         std::sort(entries_.begin(), entries_.end(),
@@ -198,7 +175,7 @@ std::vector<FolderLine> DirListBox::Lines() const {
     std::vector<DirEntry> entries;
     for (const Text& name : names) {
         entries.clear();
-        if (!files_.ListFolder(folder, entries).ok()) break;
+        if (!files_.ListFolder(folder, {}, entries).ok()) break;
         const auto found = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) {
             return e.folder && EqualIgnoringCase(e.name, name);
         });
@@ -210,7 +187,7 @@ std::vector<FolderLine> DirListBox::Lines() const {
     const int depth = static_cast<int>(lines.size());
     entries.clear();
     std::vector<Text> subfolders;
-    if (files_.ListFolder(folder, entries).ok())
+    if (files_.ListFolder(folder, {}, entries).ok())
         for (const auto& e : entries)
             if (e.folder) subfolders.push_back(e.name);
     std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);

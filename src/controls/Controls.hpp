@@ -161,10 +161,6 @@ private:
     mutable std::uint64_t listingRevision_ = 0;
 };
 
-// True when `name` matches the wildcard `pattern` ("*" and "?"), letters
-// compared without regard to case.
-bool MatchesPattern(std::string_view name, std::string_view pattern);
-
 // One line of the folder list: the drive root, the folders down to the
 // current one, then the current folder's subfolders.
 struct FolderLine {

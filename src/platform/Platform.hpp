@@ -58,8 +58,11 @@ public:
     virtual bool FolderExists(const Text& path) = 0;
     // Creates one folder level under an existing folder.
     virtual IoStatus CreateFolder(const Text& path) = 0;
-    // Files and subfolders of `folder` ("." and ".." left out), any order.
-    virtual IoStatus ListFolder(const Text& folder, std::vector<DirEntry>& entries) = 0;
+    // The subfolders of `folder` ("." and ".." left out) and its files whose
+    // names match `filePattern` (see MatchesPattern), in any order. Only
+    // matching files are measured, so a list of one kind of addon does not
+    // pay for the other.
+    virtual IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) = 0;
 };
 
 // The shell's file-operation record as the program fills it; the platform

@@ -50,4 +50,28 @@ inline Text SignedText(long long n) {
     return text;
 }
 
+// True when `name` matches the wildcard `pattern` ("*" and "?"), letters
+// compared without regard to case, as the file lists match their files.
+inline bool MatchesPattern(std::string_view name, std::string_view pattern) {
+    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    // Iterative match with one backtrack point, the last "*".
+    std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
 }  // namespace varnex

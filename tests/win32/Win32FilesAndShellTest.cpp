@@ -82,11 +82,16 @@ TEST_F(Win32FilesTest, ListsAndMeasuresNamesAsTheDiskSpellsThemAndFailsWithWindo
     ASSERT_TRUE(files.CreateFolder(dir.At("Res")).ok());
     EXPECT_TRUE(files.FolderExists(dir.At("rES")) && !files.FolderExists(dir.At("Tank.PBO")));
     std::vector<DirEntry> entries;
-    ASSERT_TRUE(files.ListFolder(dir.path, entries).ok());
-    Strings listed;
-    for (const auto& e : entries) listed.push_back(e.name + "|" + std::to_string(e.folder) + std::to_string(e.size));
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ(listed, (Strings{"Res|10", "Tank.PBO|03000", "\xC9l\xE8ve.pbx|00"}));
+    const auto listed = [&](const Text& pattern) {
+        entries.clear();
+        EXPECT_TRUE(files.ListFolder(dir.path, pattern, entries).ok());
+        Strings names;
+        for (const auto& e : entries) names.push_back(e.name + "|" + std::to_string(e.folder) + std::to_string(e.size));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(listed("*"), (Strings{"Res|10", "Tank.PBO|03000", "\xC9l\xE8ve.pbx|00"}));
+    EXPECT_EQ(listed("*.pbo*"), (Strings{"Res|10", "Tank.PBO|03000"}));
 
     FileHandle handle = 0;
     std::int64_t length = -1;
@@ -95,7 +100,7 @@ TEST_F(Win32FilesTest, ListsAndMeasuresNamesAsTheDiskSpellsThemAndFailsWithWindo
     EXPECT_EQ(files.FileLength(dir.At("Res"), length).code, errc::kAccessDenied);
     EXPECT_EQ(files.Open(dir.At("None\\a.txt"), OpenMode::Read, handle).code, errc::kPathNotFound);
     EXPECT_EQ(files.Delete(dir.At("Gone.pbo")).code, errc::kFileNotFound);
-    EXPECT_EQ(files.ListFolder(dir.At("None"), entries).code, errc::kPathNotFound);
+    EXPECT_EQ(files.ListFolder(dir.At("None"), "*", entries).code, errc::kPathNotFound);
     EXPECT_EQ(dir.Names(), (Strings{"Res", "Tank.PBO", "\xC9l\xE8ve.pbx"}));
 }
 

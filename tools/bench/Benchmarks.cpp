@@ -86,7 +86,7 @@ public:
     double ListingFloor() {
         return Seconds([&] {
             std::vector<DirEntry> entries;
-            (void)files->ListFolder("C:\\Games\\OFP\\ADDONS", entries);
+            (void)files->ListFolder("C:\\Games\\OFP\\ADDONS", "*", entries);
         }, 3);
     }
 

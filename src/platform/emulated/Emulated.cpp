@@ -401,7 +401,7 @@ IoStatus Files::CreateFolder(const Text& path) {
     return {};
 }
 
-IoStatus Files::ListFolder(const Text& folder, std::vector<DirEntry>& entries) {
+IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) {
     if (const auto code = Enter(FileOp::ListFolder, folder)) return {code};
     const fs::path host = HostPath(folder);
     std::error_code ec;
@@ -410,6 +410,7 @@ IoStatus Files::ListFolder(const Text& folder, std::vector<DirEntry>& entries) {
         DirEntry e;
         e.name = entry.path().filename().string();
         e.folder = entry.is_directory(ec);
+        if (!e.folder && !MatchesPattern(e.name, filePattern)) continue;
         if (!e.folder) e.size = static_cast<std::int64_t>(entry.file_size(ec));
         entries.push_back(std::move(e));
     }

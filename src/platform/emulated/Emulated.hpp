@@ -90,7 +90,7 @@ public:
     IoStatus ReplaceContent(const Text& path, std::string_view content) override;
     bool FolderExists(const Text& path) override;
     IoStatus CreateFolder(const Text& path) override;
-    IoStatus ListFolder(const Text& folder, std::vector<DirEntry>& entries) override;
+    IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
 
 private:
     // Counts the call and returns an injected failure, if any.

@@ -193,7 +193,7 @@ IoStatus Win32Files::CreateFolder(const Text& path) {
     return {};
 }
 
-IoStatus Win32Files::ListFolder(const Text& folder, std::vector<DirEntry>& entries) {
+IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) {
     // An empty path would list the current folder.
     if (folder.empty()) return {errc::kPathNotFound};
     Text pattern = folder;
@@ -210,11 +210,14 @@ IoStatus Win32Files::ListFolder(const Text& folder, std::vector<DirEntry>& entri
     bool more = true;
     while (more) {
         const Text name = found.cFileName;
-        if (name != "." && name != "..") {
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // The shell's own pattern matching also matches short 8.3 names, so
+        // every name is matched here by the program's rule.
+        if (name != "." && name != ".." && (folder || MatchesPattern(name, filePattern))) {
             DirEntry entry;
             entry.name = name;
-            entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            if (!entry.folder) entry.size = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
+            entry.folder = folder;
+            if (!folder) entry.size = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
             entries.push_back(std::move(entry));
         }
         more = ::FindNextFileA(find.get(), &found) != FALSE;
