@@ -72,5 +72,25 @@ TEST(FolderAndComments, OthersWalksTheFolderListAndExitKeepsTheCommentAndTheFold
     EXPECT_EQ(Entries(Control(main, id::File1)), (Lines{"tank.pbo"}));
 }
 
+// Walking back into the game's addon folder, spelled as the game's path
+// spells it, shows it through the game's own choice: its comments apply.
+TEST(FolderAndComments, WalkingIntoTheGamesAddonFolderUsesTheGameChoice) {
+    GameInstall game(true);
+    game.Write("ADDONS\\tank.pbo", "t");
+    game.Write("ADDONS\\Comments.txt", "//tankFast");
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const HWND dir1 = Control(main, id::Dir1), file1 = Control(main, id::File1);
+    Click(Control(main, id::Option3));
+    EXPECT_TRUE(Entries(file1).empty());
+    ClickEntry(dir1, static_cast<int>(Entries(dir1).size()) - 1, LBN_DBLCLK);
+    EXPECT_EQ(Text(dir1), game.Folder() + "\\ADDONS");
+    EXPECT_TRUE(IsWindowVisible(dir1) && Checked(main, id::Option3));
+    EXPECT_EQ(Entries(file1), (Lines{"tank.pbo"}));
+    ClickEntry(file1, 0);
+    EXPECT_EQ(Text(Control(main, id::Text1)), "Fast");
+}
+
 }  // namespace
 }  // namespace varnex::e2e
