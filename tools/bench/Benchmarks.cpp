@@ -21,6 +21,7 @@
 
 #include "app/AddonManager.hpp"
 #include "app/GlobaleVariables.hpp"
+#include "favorites/NameMatcher.hpp"
 #include "platform/emulated/Emulated.hpp"
 
 namespace fs = std::filesystem;
@@ -199,6 +200,19 @@ int main(int argc, char** argv) {
         const double renames = game.RenameFloor(".pbo", ".pbx") + game.RenameFloor(".pbx", ".pbo");
         add({"Load List (deactivate all, then activate)", n,
              Seconds([&] { app->AddonManager_LoadFavorits_Click(); }), renames});
+        // The match alone, against the plain name-by-name search it replaces.
+        std::vector<Text> names;
+        Text listText;
+        for (int i = 0; i < n; ++i) {
+            names.push_back("addon" + std::to_string(i) + ".pbx");
+            listText += names.back() + " ";
+        }
+        add({"Load List match, one pass", n, Seconds([&] { (void)NameMatcher(names).Occurs(listText); }), 0});
+        add({"Load List match, plain searches", n, Seconds([&] {
+                 int found = 0;
+                 for (const Text& name : names) found += InStr(1, listText, name) != 0;
+                 if (found != n) std::printf("plain search found %d\n", found);
+             }), 0});
         rusage usage{};
         ::getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
