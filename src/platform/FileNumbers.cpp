@@ -43,12 +43,6 @@ IoStatus FileNumbers::Get(std::int16_t number, Text& text) {
     return status;
 }
 
-IoStatus FileNumbers::Put(std::int16_t number, std::string_view text) {
-    Slot* slot = Find(number);
-    if (!slot || !slot->open) return {errc::kInvalidHandle};
-    return files_.Write(slot->handle, text);
-}
-
 IoStatus FileNumbers::Close(std::int16_t number) {
     Slot* slot = Find(number);
     if (!slot || !slot->open) return {errc::kInvalidHandle};

@@ -24,8 +24,6 @@ public:
     IoStatus Length(std::int16_t number, std::int64_t& length);
     // Fills `text` (already sized) from byte 1 on.
     IoStatus Get(std::int16_t number, Text& text);
-    // Writes `text` from byte 1 on.
-    IoStatus Put(std::int16_t number, std::string_view text);
     IoStatus Close(std::int16_t number);
 
     // Open for reading (creating a missing file), read whole, close.
