@@ -1,5 +1,5 @@
 // Classic file numbers over the byte-file service: a free number is taken,
-// a file opened under it, measured, read or written whole, and closed.
+// a file opened under it, measured, read whole, and closed.
 #pragma once
 
 #include <array>
