@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -26,12 +27,7 @@ struct TempFolder {
         return Text(base) + "varnex-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++count);
     }();
     TempFolder() { ::CreateDirectoryA(path.c_str(), nullptr); }
-    ~TempFolder() {
-        for (const Text& name : Names())
-            if (::SetFileAttributesA(At(name).c_str(), FILE_ATTRIBUTE_NORMAL) && !::DeleteFileA(At(name).c_str()))
-                (void)::RemoveDirectoryA(At(name).c_str());
-        (void)::RemoveDirectoryA(path.c_str());
-    }
+    ~TempFolder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
     [[nodiscard]] Text At(const Text& name) const { return path + "\\" + name; }
     void Write(const Text& name, std::string_view bytes) const { std::ofstream(At(name), std::ios::binary) << bytes; }
     [[nodiscard]] std::string Read(const Text& name) const {
@@ -51,12 +47,9 @@ struct TempFolder {
     }
 };
 
-struct Win32FilesTest : ::testing::Test {
-    TempFolder dir;
-    Win32Files files;
-};
+struct Win32FilesTest : ::testing::Test { TempFolder dir; Win32Files files; };
 
-TEST_F(Win32FilesTest, BothOpensCreateAMissingFileNeitherShortensOneAndTransfersStartAtTheFirstByte) {
+TEST_F(Win32FilesTest, OpensCreateAMissingFileWithoutShorteningOneAndReplaceContentSwapsInEveryByteOrNone) {
     FileHandle handle = 0;
     for (const auto mode : {OpenMode::Read, OpenMode::Write}) {
         ASSERT_TRUE(files.Open(dir.At(mode == OpenMode::Read ? "r.txt" : "w.txt"), mode, handle).ok());
@@ -73,6 +66,21 @@ TEST_F(Win32FilesTest, BothOpensCreateAMissingFileNeitherShortensOneAndTransfers
     EXPECT_TRUE(files.Length(handle, length).ok() && files.Read(handle, text.data(), 2, got).ok() &&
                 files.Read(handle, text.data(), text.size(), got).ok() && files.Close(handle).ok());
     EXPECT_EQ(text.substr(0, got) + " " + std::to_string(length), "ZYcdef 6");
+    // Replacing the content swaps in every byte or leaves the old file and nothing else.
+    const std::string content = [] { std::string c; for (int i = 0; i < 512; ++i) c += char(i); return c; }();
+    const Text path = dir.At("Comments.txt");
+    dir.Write("Comments.txt", std::string(5000, 'o'));
+    EXPECT_TRUE(files.ReplaceContent(path, content).ok() && dir.Read("Comments.txt") == content);
+
+    dir.Write("Comments.txt", "old comments");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(files.ReplaceContent(path, "new").code, errc::kAccessDenied);
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    const HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(files.ReplaceContent(path, "new").ok()) << "open elsewhere without sharing";
+    ::CloseHandle(held);
+    EXPECT_EQ(files.ReplaceContent(dir.At("None\\Comments.txt"), "x").code, errc::kPathNotFound);
+    EXPECT_EQ(dir.Read("Comments.txt"), "old comments");
     EXPECT_EQ(dir.Names(), (Strings{"Comments.txt", "r.txt", "w.txt"}));
 }
 
@@ -104,25 +112,6 @@ TEST_F(Win32FilesTest, ListsAndMeasuresNamesAsTheDiskSpellsThemAndFailsWithWindo
     EXPECT_EQ(dir.Names(), (Strings{"Res", "Tank.PBO", "\xC9l\xE8ve.pbx"}));
 }
 
-TEST_F(Win32FilesTest, ReplaceContentSwapsInEveryByteOrLeavesTheOldFileAndNothingElse) {
-    std::string content;
-    for (int i = 0; i < 512; ++i) content += static_cast<char>(i);
-    const Text path = dir.At("Comments.txt");
-    dir.Write("Comments.txt", std::string(5000, 'o'));
-    EXPECT_TRUE(files.ReplaceContent(path, content).ok() && dir.Read("Comments.txt") == content);
-
-    dir.Write("Comments.txt", "old comments");
-    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(files.ReplaceContent(path, "new").code, errc::kAccessDenied);
-    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
-    const HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_FALSE(files.ReplaceContent(path, "new").ok()) << "open elsewhere without sharing";
-    ::CloseHandle(held);
-    EXPECT_EQ(files.ReplaceContent(dir.At("None\\Comments.txt"), "x").code, errc::kPathNotFound);
-    EXPECT_EQ(dir.Read("Comments.txt"), "old comments");
-    EXPECT_EQ(dir.Names(), Strings{"Comments.txt"});
-}
-
 // A rename as the program hands it over: the folder as it writes it, with
 // "\", joined to the name with "/", each path closed by two zero bytes.
 int Rename(const TempFolder& dir, const Text& from, const Text& to) {
@@ -130,16 +119,14 @@ int Rename(const TempFolder& dir, const Text& from, const Text& to) {
     return Win32Shell().SHFileOperationA(ShellFileOp{4, path(from), path(to), 0});  // FO_RENAME
 }
 
-TEST(Win32Shell, RenamesInPlaceToTheSpellingAskedForAndRefusesAClashOrAMissingSource) {
+TEST_F(Win32FilesTest, TheShellRenamesInPlaceToTheSpellingAskedForAndRefusesAClashOrAMissingSource) {
     for (const Text from : {"My Addon.PBO", "\xC9l\xE8ve.pbx"}) {
-        TempFolder dir;
+        TempFolder dir;  // one of its own for each name
         dir.Write(from, "addon");
         const Text to = from.substr(0, from.size() - 1) + (from.back() == 'x' ? "o" : "x");
         EXPECT_EQ(Rename(dir, from, to), 0) << from;
-        EXPECT_EQ(dir.Names(), Strings{to}) << from;
-        EXPECT_EQ(dir.Read(to), "addon") << from;
+        EXPECT_EQ(std::pair(dir.Names(), dir.Read(to)), std::pair(Strings{to}, std::string("addon"))) << from;
     }
-    TempFolder dir;
     dir.Write("Tank.pbo", "active");
     dir.Write("Tank.pbx", "inactive");
     EXPECT_NE(Rename(dir, "Tank.pbo", "Tank.pbx"), 0) << "target exists";
