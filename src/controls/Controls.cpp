@@ -119,7 +119,10 @@ void FileListBox::SetPath(const Text& path) {
 }
 
 void FileListBox::Refresh() {
-    Read();
+    // Read when next looked at: handlers re-read both lists before and
+    // after their renames, and a folder of thousands of addons is listed
+    // once for what is actually looked at, not once per re-read.
+    unread_ = true;
     Touch();
 }
 
@@ -157,7 +160,7 @@ void FileListBox::Highlight(int index) {
     Touch();
 }
 
-Text FileListBox::FileName() const { return listIndex_ < 0 ? Text() : List(listIndex_); }
+Text FileListBox::FileName() const { return ListIndex() < 0 ? Text() : List(listIndex_); }
 
 void DirListBox::SetPath(const Text& path) {
     if (path == path_) return;

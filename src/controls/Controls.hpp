@@ -121,13 +121,14 @@ public:
     [[nodiscard]] const Text& Path() const { return path_; }
     void SetPath(const Text& path);
     [[nodiscard]] const Text& Pattern() const { return pattern_; }
-    // Re-reads the folder. The current entry stays current while a file of
-    // its name is still there, so the highlighted entry keeps matching the
-    // details shown for it; no click handling is raised.
+    // Re-reads the folder when the list is next looked at. The current entry
+    // stays current while a file of its name is still there, so the
+    // highlighted entry keeps matching the details shown for it; no click
+    // handling is raised.
     void Refresh();
 
     [[nodiscard]] int ListCount() const { return static_cast<int>(Listing().size()); }
-    [[nodiscard]] int ListIndex() const { return listIndex_; }
+    [[nodiscard]] int ListIndex() const { return (void)Listing(), listIndex_; }
     // An index outside the list changes nothing and raises nothing.
     void SetListIndex(int index);
     // Moves the current item without raising the click handling: the window
