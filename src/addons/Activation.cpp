@@ -54,7 +54,7 @@ void AddonManager::AddonManager_Command6_Click() {
     Busy = true;
     File2.Refresh();
     File1.Refresh();
-    if (File2.ListCount() >= 1) {
+    if (Readable(File2) && File2.ListCount() >= 1) {
         Filemanager::SHFILEOPSTRUCTA record;
         const bool complete = WalkBySelection(File2, "Activating", [&] {
             SelectedInactive = File2.FileName();
@@ -74,7 +74,7 @@ void AddonManager::AddonManager_Command5_Click() {
     Busy = true;
     File2.Refresh();
     File1.Refresh();
-    if (File1.ListCount() >= 1) {
+    if (Readable(File1) && File1.ListCount() >= 1) {
         Filemanager::SHFILEOPSTRUCTA record;
         const bool complete = WalkBySelection(File1, "Deactivating", [&] {
             SelectedActive = File1.FileName();

@@ -42,6 +42,16 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
     return count <= kWalkLimit;
 }
 
+bool AddonManager::Readable(const FileListBox& list) {
+    // A folder that is gone, or lies past the longest path Windows reaches,
+    // shows as empty lists without a word, as a missing "others" folder does.
+    const std::uint32_t code = list.ReadError();
+    if (code == 0 || code == errc::kFileNotFound || code == errc::kPathNotFound || code == errc::kFilenameTooLong)
+        return true;
+    Box("The addon folder " + list.Path() + " cannot be read: " + DescribeError(code) + ".");
+    return false;
+}
+
 void AddonManager::ReportWalkLimit(const FileListBox& list, const Text& done) {
     Box("This folder holds " + Grouped(list.ListCount()) + " addons in that list, more than Varnex walks in one go: " +
         "the first " + Grouped(kWalkLimit) + " were " + done + ", the others were left as they were.");

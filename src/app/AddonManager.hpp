@@ -137,6 +137,10 @@ private:
     // says whether to step on. Long walks show "<verb> n of m" in Label1.
     // Returns false when the list had more entries than a walk can count.
     bool WalkBySelection(FileListBox& list, const char* verb, const std::function<bool()>& visit);
+    // Tells the player when `list` could not read its folder for another
+    // reason than the folder being gone, before a walk that would pass over
+    // its addons; false then.
+    bool Readable(const FileListBox& list);
     // Tells the player that a walk stopped at the counter's limit.
     void ReportWalkLimit(const FileListBox& list, const Text& done);
     // Measures the file at SelectedPath, the current entry of `list`, into

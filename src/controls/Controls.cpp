@@ -135,7 +135,8 @@ void FileListBox::Read() const {
     const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
     std::vector<DirEntry> all;
     entries_.clear();
-    if (files_.ListFolder(path_, pattern_, all).ok()) {
+    readError_ = files_.ListFolder(path_, pattern_, all).code;
+    if (readError_ == 0) {
         for (auto& entry : all)
             if (!entry.folder && MatchesPattern(entry.name, pattern_)) entries_.push_back(std::move(entry));
         std::sort(entries_.begin(), entries_.end(),

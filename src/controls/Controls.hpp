@@ -143,6 +143,9 @@ public:
     // Bumped on every re-read, so a view can tell a new listing from a move
     // of the current item.
     [[nodiscard]] std::uint64_t ListingRevision() const { return (void)Listing(), listingRevision_; }
+    // Why the folder could not be read when it was last read, 0 when it was:
+    // the list then shows no entry.
+    [[nodiscard]] std::uint32_t ReadError() const { return (void)Listing(), readError_; }
 
     Event Click;
     Event DblClick;
@@ -160,6 +163,7 @@ private:
     mutable bool unread_ = false;
     mutable int listIndex_ = -1;
     mutable std::uint64_t listingRevision_ = 0;
+    mutable std::uint32_t readError_ = 0;
 };
 
 // One line of the folder list: the drive root, the folders down to the

@@ -15,7 +15,9 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     SetUpStandardDialog();
     StandardDialog.ShowSave(platform_.desktop);
     const Text path = StandardDialog.FileName;
-    if (path.empty()) return;
+    // An active list that could not be read would write an empty list over
+    // the chosen file.
+    if (path.empty() || !Readable(File1)) return;
     FavoritesBusy = true;
     Text list;
     const bool complete = WalkBySelection(File1, "Writing the list:", [&] {
@@ -54,6 +56,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
             ".\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none was activated.");
         return;
     }
+    (void)Readable(File2);
     std::vector<Text> names;
     names.reserve(static_cast<std::size_t>(File2.ListCount()));
     for (const auto& entry : File2.Entries()) names.push_back(entry.name);

@@ -55,6 +55,16 @@ struct Emulation {
         std::sort(names.begin(), names.end());
         return names;
     }
+    // Every file and folder of drive C: by its path below the root, files
+    // with their bytes, folders as "<folder>".
+    [[nodiscard]] std::map<Text, std::string> Drive() const {
+        std::map<Text, std::string> tree;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            const Text rel = fs::relative(entry.path(), root).string();
+            tree[rel] = entry.is_regular_file() ? Read("C:\\" + rel) : "<folder>";
+        }
+        return tree;
+    }
     // The boxes shown so far, each as "caption style: text".
     [[nodiscard]] Strings Boxes() const {
         Strings boxes;

@@ -259,8 +259,14 @@ void Files::Before(FileOp op, std::function<void(const Text&)> hook) { hooks_[st
 
 void Files::Protect(const Text& windowsPath) { protected_.push_back(HostPath(windowsPath)); }
 
-bool Files::IsProtected(const fs::path& host) const {
-    return std::find(protected_.begin(), protected_.end(), host) != protected_.end();
+void Files::Lock(const Text& windowsPath) { locked_.push_back(HostPath(windowsPath)); }
+
+std::uint32_t Files::Refusal(const fs::path& host, bool changing) const {
+    const auto listed = [&](const std::vector<fs::path>& paths) {
+        return std::find(paths.begin(), paths.end(), host) != paths.end();
+    };
+    if (listed(locked_)) return errc::kSharingViolation;
+    return changing && listed(protected_) ? errc::kAccessDenied : 0;
 }
 
 std::uint32_t Files::Enter(FileOp op, const Text& path) {
@@ -281,7 +287,7 @@ IoStatus Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     if (const auto code = Enter(FileOp::Open, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {errc::kPathNotFound};
-    if (mode == OpenMode::Write && IsProtected(host)) return {errc::kAccessDenied};
+    if (const auto refused = Refusal(host, mode == OpenMode::Write)) return {refused};
     const int flags = (mode == OpenMode::Read ? O_RDONLY : O_WRONLY) | O_CREAT;
     const int fd = ::open(host.c_str(), flags, 0644);
     if (fd < 0) return {OpenError(host, errno)};
@@ -340,7 +346,7 @@ IoStatus Files::Delete(const Text& path) {
     if (const auto code = Enter(FileOp::Delete, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {errc::kPathNotFound};
-    if (IsProtected(host)) return {errc::kAccessDenied};
+    if (const auto refused = Refusal(host, true)) return {refused};
     std::error_code ec;
     if (!fs::is_regular_file(host, ec)) return {fs::exists(host.parent_path(), ec) ? errc::kFileNotFound : errc::kPathNotFound};
     if (::unlink(host.c_str()) != 0) return {FromErrno(errno)};
@@ -362,7 +368,7 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
     if (const auto code = Enter(FileOp::Replace, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {errc::kPathNotFound};
-    if (IsProtected(host)) return {errc::kAccessDenied};
+    if (const auto refused = Refusal(host, true)) return {refused};
     const fs::path temp = host.string() + ".varnex-new";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return {OpenError(temp, errno)};
@@ -423,36 +429,39 @@ int Shell::SHFileOperationA(const ShellFileOp& op) {
     auto single = [](const Text& list) { return Text(list.c_str()); };
     const Text from = single(op.pFrom);
     const Text to = single(op.pTo);
-    int result = 0;
     const fs::path source = files_.HostPath(from);
     std::error_code ec;
-    if (op.wFunc == 4) {
-        const fs::path target = files_.HostPath(to);
-        if (source.empty() || !fs::exists(source, ec)) {
-            result = 0x402;
-        } else if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) {
-            result = 183;
-        } else {
-            // Keep the spelling asked for, also when only letter case changes.
-            const fs::path wanted = source.parent_path() / fs::path(to.substr(to.find_last_of("\\/") + 1));
-            fs::rename(source, wanted, ec);
-            result = ec ? 5 : 0;
-        }
-    } else if (op.wFunc == 3) {
-        if (source.empty() || !fs::exists(source, ec)) {
-            result = 0x402;
+    // What stands in the way of the operation, in the order the shell meets
+    // it: an injected failure, a missing source, and for a rename a name
+    // already taken; then the player's answer; then a lock or protection.
+    const auto obstacle = [&]() -> int {
+        if (const auto code = files_.Enter(op.wFunc == 4 ? FileOp::Rename : FileOp::Recycle, from))
+            return static_cast<int>(code);
+        if (source.empty() || !fs::exists(source, ec)) return 0x402;
+        if (op.wFunc == 4) {
+            const fs::path target = files_.HostPath(to);
+            if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) return 183;
         } else if (!confirmDelete) {
-            result = 0x4C7;  // the player said No
-        } else {
-            if (!recycleBin.empty()) {
-                fs::create_directories(recycleBin, ec);
-                fs::rename(source, recycleBin / source.filename(), ec);
-            } else {
-                fs::remove(source, ec);
-            }
-            result = ec ? 5 : 0;
-            if (!ec) recycled.push_back(from);
+            return 0x4C7;  // the player said No
         }
+        return static_cast<int>(files_.Refusal(source, true));
+    };
+    int result = 0;
+    if (op.wFunc == 4 || op.wFunc == 3) result = obstacle();
+    if (result == 0 && op.wFunc == 4) {
+        // Keep the spelling asked for, also when only letter case changes.
+        const fs::path wanted = source.parent_path() / fs::path(to.substr(to.find_last_of("\\/") + 1));
+        fs::rename(source, wanted, ec);
+        result = ec ? 5 : 0;
+    } else if (result == 0 && op.wFunc == 3) {
+        if (!recycleBin.empty()) {
+            fs::create_directories(recycleBin, ec);
+            fs::rename(source, recycleBin / source.filename(), ec);
+        } else {
+            fs::remove(source, ec);
+        }
+        result = ec ? 5 : 0;
+        if (!ec) recycled.push_back(from);
     }
     calls.push_back({op.wFunc, op.pFrom, op.pTo, op.fFlags, result});
     return result;

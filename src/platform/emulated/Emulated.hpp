@@ -55,8 +55,12 @@ private:
     Key next_ = 0x100;
 };
 
-// A file operation the next call will meet (fault injection).
-enum class FileOp { Open, Length, Read, Write, Close, Delete, FileLength, Replace, CreateFolder, ListFolder };
+// A file operation the next call will meet (fault injection). Rename and
+// Recycle are the shell's rename and its delete into the recycle bin.
+enum class FileOp {
+    Open, Length, Read, Write, Close, Delete, FileLength, Replace, CreateFolder, ListFolder, Rename, Recycle
+};
+inline constexpr int kFileOps = 12;
 
 class Files : public FileApi {
 public:
@@ -74,9 +78,15 @@ public:
     // Runs before every call of `op`, for files that vanish or appear
     // between two steps of a handler.
     void Before(FileOp op, std::function<void(const Text& path)> hook);
-    // Files the program must not write: their opens for writing, deletes and
-    // replacements are refused as if write-protected.
+    // Files the program must not write: their opens for writing, deletes,
+    // replacements and the shell's renames and deletes of them are refused
+    // with "access denied", as for a write-protected file.
     void Protect(const Text& windowsPath);
+    // A file another program holds open without sharing it: every open,
+    // delete and replacement of it, and the shell's rename or delete, fails
+    // with a sharing violation. Its length and listing stay readable, as
+    // Windows reads them from the folder.
+    void Lock(const Text& windowsPath);
     [[nodiscard]] int OpenHandles() const { return static_cast<int>(handles_.size()); }
     [[nodiscard]] int Calls(FileOp op) const { return calls_[static_cast<int>(op)]; }
 
@@ -93,9 +103,13 @@ public:
     IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
 
 private:
+    friend class Shell;
     // Counts the call and returns an injected failure, if any.
     std::uint32_t Enter(FileOp op, const Text& path);
-    [[nodiscard]] bool IsProtected(const std::filesystem::path& host) const;
+    // Why a file may not be reached now (a lock), or not changed
+    // (`changing`: a lock or write protection); 0 when nothing stands in
+    // the way.
+    [[nodiscard]] std::uint32_t Refusal(const std::filesystem::path& host, bool changing) const;
 
     // The entry of `folder` whose name equals `name` without regard to
     // letter case, if any.
@@ -117,7 +131,7 @@ private:
     std::map<char, std::filesystem::path> drives_;
     std::map<FileHandle, int> handles_;  // handle -> host descriptor
     FileHandle nextHandle_ = 1;
-    std::vector<std::filesystem::path> protected_;
+    std::vector<std::filesystem::path> protected_, locked_;
     struct Fault {
         FileOp op;
         int nth;
@@ -125,7 +139,7 @@ private:
     };
     std::vector<Fault> faults_;
     std::map<int, std::function<void(const Text&)>> hooks_;
-    int calls_[10] = {};
+    int calls_[kFileOps] = {};
 };
 
 class Shell : public ShellApi {

@@ -1,0 +1,314 @@
+// Every handler walked through the failures its file operations can meet:
+// each call of each operation failing in turn, and files that vanish,
+// appear, become read-only or locked between two steps. Whatever fails, no
+// exception escapes, both flags end false, no file is left open, a failure
+// that changes the outcome is told in a "VARNX" box (none where the shell
+// tells it itself), and every byte on the drive is either as it was or as
+// the handler meant it to be.
+#include <iostream>
+#include <set>
+
+#include "support/Fixture.hpp"
+
+namespace varnex::testing {
+namespace {
+
+using emulated::FileOp;
+using emulated::kFileOps;
+using Drive = std::map<Text, std::string>;
+
+const Text kList = "C:\\Lists\\fav.txtf";
+const Text kGameComments = InAddons("Comments.txt");
+const Text kResComments = Text(kResAddons) + "\\Comments.txt";
+const char* const kOpNames[kFileOps] = {"Open",   "Length",       "Read",       "Write",  "Close",  "Delete",
+                                        "FileLength", "Replace", "CreateFolder", "ListFolder", "Rename", "Recycle"};
+
+// The game with its expansion: tank.pbo, the official ABox.pbo, heli.pbx
+// with its companion and jeep.pbx in the game's folder, each addon of bytes
+// of its own; a comments file in both fixed folders; C:\Mods remembered as
+// the other folder; a favorites list naming heli.
+void Install(Emulation& emu) {
+    emu.InstallGame();
+    const std::pair<Text, std::string> files[] = {
+        {InAddons("tank.pbo"), std::string(1500, 't')}, {InAddons("ABox.pbo"), "official"},
+        {InAddons("heli.pbx"), "heli"}, {InAddons("heli.txt"), "/x/authorAnn"}, {InAddons("jeep.pbx"), "jeep"},
+        {kGameComments, "//tankT//heliH"}, {kResComments, "//modR"}, {Text(kResAddons) + "\\mod.pbo", "mod"},
+        {"C:\\Mods\\m1.pbo", "m1"}, {"C:\\Mods\\m2.pbx", "m2"}, {kList, "heli.pbx "}};
+    for (const auto& [path, bytes] : files) emu.Write(path, bytes);
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+}
+
+using Step = std::function<void(AddonManager&, Emulation&)>;
+
+Step Call(void (AddonManager::*handler)()) {
+    return [handler](AddonManager& app, Emulation&) { (app.*handler)(); };
+}
+Step Select(FileListBox AddonManager::*list, const char* name) {
+    return [=](AddonManager& app, Emulation&) { ClickOn(app.*list, name); };
+}
+// The window moves the current item, then the double click's handling runs.
+Step DoubleClick(FileListBox AddonManager::*list, const char* name) {
+    return [=](AddonManager& app, Emulation&) {
+        const auto names = Names(app.*list);
+        (app.*list).Highlight(static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin()));
+        (app.*list).DblClick();
+    };
+}
+Step Type(const char* text) {
+    return [=](AddonManager& app, Emulation&) { app.Text1.SetText(text); };
+}
+Step Steps(std::vector<Step> steps) {
+    return [=](AddonManager& app, Emulation& emu) {
+        for (const Step& step : steps) step(app, emu);
+    };
+}
+const Step kStart = [](AddonManager& app, Emulation&) { app.AddonManager_Form_Load(); };
+
+struct Handler {
+    const char* name;
+    Step prepare, act;  // the failures are armed between the two
+    bool started = true;  // false: start-up is the handler
+};
+
+using A = AddonManager;
+const Handler kHandlers[] = {
+    {"Form_Load", {}, kStart, false},
+    {"Form_Load, no addon folder",
+     [](A&, Emulation& emu) { fs::remove_all(emu.files->HostPath(kAddons)); }, kStart, false},
+    {"Option1", {}, Call(&A::AddonManager_Option1_Click)},
+    {"Option2", {}, Call(&A::AddonManager_Option2_Click)},
+    {"Option3", {}, Call(&A::AddonManager_Option3_Click)},
+    {"Dir1_Change", Call(&A::AddonManager_Option3_Click), [](A& app, Emulation&) { app.Dir1.SetPath(kAddons); }},
+    {"File1_Click", {}, Select(&A::File1, "tank.pbo")},
+    {"File2_Click", {}, Select(&A::File2, "heli.pbx")},
+    {"File1_DblClick", {}, DoubleClick(&A::File1, "tank.pbo")},
+    {"File2_DblClick", {}, DoubleClick(&A::File2, "heli.pbx")},
+    {"Command3", Select(&A::File2, "heli.pbx"), Call(&A::AddonManager_Command3_Click)},
+    {"Command2", Select(&A::File1, "tank.pbo"), Call(&A::AddonManager_Command2_Click)},
+    {"Command6", {}, Call(&A::AddonManager_Command6_Click)},
+    {"Command5", {}, Call(&A::AddonManager_Command5_Click)},
+    {"Command1, yes", Select(&A::File2, "heli.pbx"), Call(&A::AddonManager_Command1_Click)},
+    {"Command1, no",
+     Steps({Select(&A::File2, "heli.pbx"), [](A&, Emulation& emu) { emu.shell->confirmDelete = false; }}),
+     Call(&A::AddonManager_Command1_Click)},
+    {"Save_Click", Steps({Select(&A::File1, "tank.pbo"), Type("New")}), Call(&A::AddonManager_Save_Click)},
+    {"Text1_Change", Select(&A::File1, "tank.pbo"), Type("typed")},
+    {"Command4", Steps({Select(&A::File1, "tank.pbo"), Type("New"), Call(&A::AddonManager_Save_Click)}),
+     Call(&A::AddonManager_Command4_Click)},
+    {"LoadFavorits", [](A&, Emulation& emu) { emu.desktop.dialogAnswers = {kList}; },
+     Call(&A::AddonManager_LoadFavorits_Click)},
+    {"SaveFavorits", [](A&, Emulation& emu) { emu.desktop.dialogAnswers = {kList}; },
+     Call(&A::AddonManager_SaveFavorits_Click)},
+    {"SaveFavorits, the active list to be re-read",
+     [](A& app, Emulation& emu) { emu.desktop.dialogAnswers = {kList}, app.File1.Refresh(); },
+     Call(&A::AddonManager_SaveFavorits_Click)},
+};
+
+const Handler& Named(const Text& name) {
+    return *std::find_if(std::begin(kHandlers), std::end(kHandlers), [&](const Handler& h) { return h.name == name; });
+}
+
+struct Outcome {
+    Drive before, after;
+    Strings boxes;  // shown by the handler, each as "caption: text"
+    std::array<int, kFileOps> calls{};  // made by the handler
+    bool ended = false;
+};
+
+// Runs `handler` on a fresh installation, `arm` setting up the failures
+// once it is prepared, and checks what must hold after any failure.
+Outcome Walk(const Handler& handler, const std::function<void(Emulation&)>& arm, bool shellReports = false) {
+    Emulation emu;
+    Install(emu);
+    emu.shell->reportsOwnErrors = shellReports;
+    auto app = std::make_unique<AddonManager>(Platform{emu.registry, *emu.files, *emu.shell, emu.desktop});
+    // The window shows both lists once it has started.
+    if (handler.started) (void)(app->AddonManager_Form_Load(), app->File1.ListCount() + app->File2.ListCount());
+    if (handler.prepare) handler.prepare(*app, emu);
+    Outcome out;
+    out.before = emu.Drive();
+    const std::size_t shown = emu.desktop.boxes.size();
+    for (int op = 0; op < kFileOps; ++op) out.calls[op] = -emu.files->Calls(static_cast<FileOp>(op));
+    if (arm) arm(emu);
+    EXPECT_NO_THROW(handler.act(*app, emu));
+    for (int op = 0; op < kFileOps; ++op) out.calls[op] += emu.files->Calls(static_cast<FileOp>(op));
+    EXPECT_FALSE(app->Busy);
+    EXPECT_FALSE(app->FavoritesBusy);
+    EXPECT_EQ(emu.files->OpenHandles(), 0);
+    EXPECT_EQ(emu.registry.OpenHandles(), 0);
+    for (std::size_t i = shown; i < emu.desktop.boxes.size(); ++i) {
+        const auto& box = emu.desktop.boxes[i];
+        out.boxes.push_back(box.caption + ": " + box.text);
+        EXPECT_EQ(box.caption, "VARNX");
+        EXPECT_FALSE(box.text.empty());
+    }
+    out.after = emu.Drive();
+    out.ended = app->Ended();
+    return out;
+}
+
+// Paths whose bytes are neither those they had nor those the handler meant
+// them to have, and bytes of a file that are gone from the drive although
+// the handler meant to keep them.
+Strings Damage(const Drive& before, const Drive& meant, const Drive& after) {
+    std::set<Text> paths;
+    for (const Drive* drive : {&before, &meant, &after})
+        for (const auto& [path, bytes] : *drive) paths.insert(path);
+    const auto at = [](const Drive& drive, const Text& path) {
+        const auto it = drive.find(path);
+        return it == drive.end() ? std::string("<none>") : it->second;
+    };
+    const auto holds = [](const Drive& drive, const std::string& bytes) {
+        return std::any_of(drive.begin(), drive.end(), [&](const auto& entry) { return entry.second == bytes; });
+    };
+    Strings damage;
+    for (const Text& path : paths)
+        if (const auto now = at(after, path); now != at(before, path) && now != at(meant, path))
+            damage.push_back(path + " holds " + now);
+    for (const auto& [path, bytes] : before)
+        if (bytes != "<folder>" && holds(meant, bytes) && !holds(after, bytes))
+            damage.push_back(path + " lost its bytes");
+    return damage;
+}
+
+TEST(Faults, EveryCallOfEveryFileOperationFailingInTurnLosesNothingAndIsToldUnlessTheShellTellsIt) {
+    int cases = 0;
+    for (const Handler& handler : kHandlers) {
+        SCOPED_TRACE(handler.name);
+        const Outcome clean = Walk(handler, {});
+        EXPECT_EQ(clean.boxes, Strings{});
+        for (int op = 0; op < kFileOps; ++op) {
+            const auto fileOp = static_cast<FileOp>(op);
+            const bool byShell = fileOp == FileOp::Rename || fileOp == FileOp::Recycle;
+            for (int n = 1; n <= clean.calls[op]; ++n)
+                for (const bool shellReports : {false, true}) {
+                    if (shellReports && !byShell) continue;
+                    SCOPED_TRACE(std::string(kOpNames[op]) + " call " + std::to_string(n) +
+                                 (shellReports ? ", the shell showing its own box" : ""));
+                    const std::uint32_t code = n % 2 ? errc::kAccessDenied : errc::kSharingViolation;
+                    const Outcome o =
+                        Walk(handler, [&](Emulation& emu) { emu.files->FailOn(fileOp, n, code); }, shellReports);
+                    ++cases;
+                    EXPECT_GE(o.calls[op], n) << "the failure was never met";
+                    EXPECT_EQ(o.before, clean.before);
+                    EXPECT_EQ(Damage(o.before, clean.after, o.after), Strings{});
+                    if (byShell && shellReports) {
+                        EXPECT_EQ(o.boxes, clean.boxes);
+                    } else if (o.after != clean.after || o.ended != clean.ended) {
+                        EXPECT_GT(o.boxes.size(), clean.boxes.size()) << "a failure that changed the outcome is untold";
+                    }
+                }
+        }
+    }
+    std::cout << "[ FAULTS   ] " << cases << " failure cases run over " << std::size(kHandlers) << " handlers\n";
+    ::testing::Test::RecordProperty("failure_cases", cases);
+}
+
+// The path of a file below the drive's root, as Drive names it.
+Text OnDrive(Text windowsPath) {
+    windowsPath.erase(0, 3);
+    std::replace(windowsPath.begin(), windowsPath.end(), '\\', '/');
+    return windowsPath;
+}
+
+std::function<void(Emulation&)> Fail(FileOp op, std::uint32_t code) {
+    return [=](Emulation& emu) { emu.files->FailOn(op, 1, code); };
+}
+std::function<void(Emulation&)> Lock(Text path) {
+    return [=](Emulation& emu) { emu.files->Lock(path); };
+}
+std::function<void(Emulation&)> Protect(Text path) {
+    return [=](Emulation& emu) { emu.files->Protect(path); };
+}
+// `path` vanishes, or appears holding `bytes`, just before the first call
+// of `op` on `when`.
+std::function<void(Emulation&)> Before(FileOp op, Text when, Text path, const char* bytes = nullptr) {
+    return [=](Emulation& emu) {
+        emu.files->Before(op, [=, &emu, done = false](const Text& at) mutable {
+            if (done || at.find(when) == Text::npos) return;
+            done = true;
+            if (bytes) emu.Write(path, bytes);
+            else fs::remove_all(emu.files->HostPath(path));
+        });
+    };
+}
+
+TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAndLoseNothing) {
+    const Text tank = InAddons("tank.pbo"), heli = InAddons("heli.pbx"), heliTxt = InAddons("heli.txt");
+    const std::string tankBytes(1500, 't');
+    const Text tankOff = InAddons("tank.pbx");
+    const char* t = tankBytes.c_str();
+    struct Case {
+        const char* handler;
+        std::function<void(Emulation&)> arm;
+        std::vector<std::pair<Text, const char*>> changes;  // bytes now; null: gone
+        Strings boxes;  // a part of each box's text, the shell showing none of its own
+    };
+    const Text rename = "VARNX: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
+    const Text recycle = "VARNX: Varnex could not move C:\\Games\\OFP\\ADDONS\\";
+    const Case cases[] = {
+        {"Command2", Before(FileOp::Rename, "tank", tank), {{tank, nullptr}},
+         {rename + "tank.pbo to tank.pbx: the file does not exist."}},
+        {"Command2", Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"), {{InAddons("tank.pbx"), "other"}},
+         {rename + "tank.pbo to tank.pbx: a file of that name already exists."}},
+        {"Command3", Lock(heli), {}, {rename + "heli.pbx to heli.pbo: the file is in use by another program."}},
+        {"Command5", Lock(tank), {}, {rename + "tank.pbo to tank.pbx: the file is in use by another program."}},
+        {"Command6", Protect(InAddons("jeep.pbx")), {{heli, nullptr}, {InAddons("heli.pbo"), "heli"}},
+         {rename + "jeep.pbx to jeep.pbo: access is denied."}},
+        {"Command1, yes", Lock(heliTxt), {{heli, nullptr}},
+         {"information file " + heliTxt + " could not be removed: the file is in use by another program."}},
+        {"Command1, yes", Protect(heli), {{heliTxt, nullptr}},
+         {recycle + "heli.pbx into the recycle bin: access is denied."}},
+        {"Command1, yes", Before(FileOp::Delete, "heli", heliTxt), {{heli, nullptr}, {heliTxt, nullptr}}, {}},
+        {"Command4", Lock(kGameComments), {},
+         {"comments could not be saved to " + kGameComments + ": the file is in use by another program."}},
+        {"Command4", Protect(kResComments), {{kGameComments, "//tankNew//heliH"}},
+         {"comments could not be saved to " + kResComments + ": access is denied."}},
+        {"Command4", Before(FileOp::Replace, "ADDONS", kGameComments), {{kGameComments, "//tankNew//heliH"}}, {}},
+        {"Form_Load", Lock(kGameComments), {},
+         {"comments file " + kGameComments + " cannot be read: the file is in use by another program."}},
+        {"SaveFavorits", Lock(kList), {}, {"favorites list " + kList + " could not be written: the file is in use"}},
+        {"LoadFavorits", Before(FileOp::FileLength, "fav", kList), {{tank, nullptr}, {tankOff, t}, {kList, nullptr}},
+         {"favorites list " + kList + " was not found."}},
+        {"LoadFavorits", Lock(kList), {{tank, nullptr}, {tankOff, t}},
+         {"favorites list " + kList + " cannot be read: the file is in use by another program."}},
+        {"LoadFavorits", Lock(heli), {{tank, nullptr}, {tankOff, t}},
+         {rename + "heli.pbx to heli.pbo: the file is in use by another program."}},
+        {"File2_DblClick", Lock(heliTxt), {},
+         {"information file " + heliTxt + " cannot be read: the file is in use by another program."}},
+        // Gone after it was measured: the read makes it anew, empty, and
+        // it is removed again.
+        {"File2_DblClick", Before(FileOp::Open, "heli", heliTxt), {{heliTxt, nullptr}}, {}},
+        {"File1_Click", Before(FileOp::FileLength, "tank", tank), {{tank, nullptr}}, {}},
+        // A folder that cannot be read is told before a walk would pass
+        // over its addons, and no empty list is written for it.
+        {"Command5", Fail(FileOp::ListFolder, errc::kAccessDenied), {},
+         {"VARNX: The addon folder C:\\Games\\OFP\\ADDONS cannot be read: access is denied."}},
+        {"SaveFavorits, the active list to be re-read", Fail(FileOp::ListFolder, errc::kSharingViolation), {},
+         {"addon folder C:\\Games\\OFP\\ADDONS cannot be read: the file is in use by another program."}},
+        {"Option3", Before(FileOp::ListFolder, "Mods", "C:\\Mods"),
+         {{"C:\\Mods", nullptr}, {"C:\\Mods\\m1.pbo", nullptr}, {"C:\\Mods\\m2.pbx", nullptr}}, {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        for (const bool shellReports : {false, true}) {
+            const Case& c = cases[i];
+            SCOPED_TRACE("case " + std::to_string(i) + ", " + c.handler + (shellReports ? ", the shell's box" : ""));
+            const Outcome o = Walk(Named(c.handler), c.arm, shellReports);
+            Drive want = o.before;
+            for (const auto& [path, bytes] : c.changes) {
+                if (bytes) want[OnDrive(path)] = bytes;
+                else want.erase(OnDrive(path));
+            }
+            EXPECT_EQ(o.after, want);
+            Strings boxes;  // the expected parts, in the order of the boxes
+            for (const Text& part : c.boxes)
+                if (!shellReports || part.find("Varnex could not") == Text::npos) boxes.push_back(part);
+            EXPECT_EQ(o.boxes.size(), boxes.size()) << ::testing::PrintToString(o.boxes);
+            for (std::size_t b = 0; b < std::min(boxes.size(), o.boxes.size()); ++b)
+                EXPECT_NE(o.boxes[b].find(boxes[b]), Text::npos) << o.boxes[b];
+            EXPECT_EQ(o.ended, Text(c.handler) == "Command4");
+        }
+}
+
+}  // namespace
+}  // namespace varnex::testing
