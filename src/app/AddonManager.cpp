@@ -1,5 +1,7 @@
 #include "app/AddonManager.hpp"
 
+#include <algorithm>
+
 #include "app/GlobaleVariables.hpp"
 
 namespace varnex {
@@ -34,7 +36,11 @@ AddonManager::AddonManager(Platform platform)
 AddonManager::~AddonManager() = default;
 
 void AddonManager::Box(const Text& text) {
-    (void)platform_.desktop.MessageBox(text, kProgramTitle, kMbOk | kMbIconExclamation);
+    // A box ends its text at a NUL character; a path read from the registry
+    // may hold some, and the rest of the message must still be seen.
+    Text shown = text;
+    std::replace(shown.begin(), shown.end(), '\0', '?');
+    (void)platform_.desktop.MessageBox(shown, kProgramTitle, kMbOk | kMbIconExclamation);
 }
 
 void AddonManager::EndProgram() {

@@ -14,9 +14,13 @@ Text AddonManager::MeasureSelected(const FileListBox& list) {
     std::int64_t length = 0;
     if (walking_) {
         length = list.ListedSize(list.ListIndex());
-    } else if (!platform_.files.FileLength(GlobaleVariables::SelectedPath, length).ok()) {
+    } else if (const IoStatus measured = platform_.files.FileLength(GlobaleVariables::SelectedPath, length);
+               !measured.ok()) {
         SelectedSize.clear();
-        return "Size: file not found";
+        // Only a file that vanished is "not found"; a path past the system's
+        // bound or a file kept from us is still there, and says why.
+        const bool gone = measured.code == errc::kFileNotFound || measured.code == errc::kPathNotFound;
+        return "Size: " + (gone ? Text("file not found") : DescribeError(measured.code));
     }
     SelectedSize = SignedText(SizeInKilobytes(length));
     return "Size: " + SelectedSize + "kb";

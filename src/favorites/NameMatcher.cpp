@@ -9,11 +9,13 @@ std::uint64_t Edge(std::int32_t node, unsigned char c) { return (static_cast<std
 }  // namespace
 
 std::int32_t NameMatcher::Child(std::int32_t node, unsigned char c) const {
+    if (node == 0) return rootChildren_[c];
     const auto it = children_.find(Edge(node, c));
     return it == children_.end() ? -1 : it->second;
 }
 
 NameMatcher::NameMatcher(const std::vector<Text>& names) : count_(names.size()) {
+    rootChildren_.fill(-1);
     // A trie of the names, then the failure links breadth first: each node's
     // link is the longest proper suffix of its text that is also a prefix of
     // some name.
@@ -30,7 +32,8 @@ NameMatcher::NameMatcher(const std::vector<Text>& names) : count_(names.size()) 
             std::int32_t next = Child(node, c);
             if (next < 0) {
                 next = static_cast<std::int32_t>(namesAt_.size());
-                children_.emplace(Edge(node, c), next);
+                if (node == 0) rootChildren_[c] = next;
+                else children_.emplace(Edge(node, c), next);
                 edges[static_cast<std::size_t>(node)].push_back(c);
                 namesAt_.emplace_back();
                 edges.emplace_back();
@@ -72,6 +75,7 @@ std::vector<bool> NameMatcher::Occurs(std::string_view text) const {
     std::int32_t node = 0;
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
+        if (node == 0 && rootChildren_[c] < 0) continue;  // nothing starts here
         std::int32_t next = Child(node, c);
         while (next < 0 && node != 0) {
             node = fail_[static_cast<std::size_t>(node)];

@@ -48,8 +48,20 @@ std::int64_t SizeOf(DWORD high, DWORD low) {
 }
 
 // Beside the file it replaces, so that the swap is a rename within one
-// folder and one volume.
-Text NewContentPath(const Text& path) { return path + ".varnex-new"; }
+// folder and one volume. A path that the added suffix would take past the
+// single-byte calls' bound keeps its length instead, its last character
+// changed, and only where no file of that name exists: the file is
+// truncated now and removed should the swap fail.
+Text NewContentPath(const Text& path) {
+    const Text beside = path + ".varnex-new";
+    if (beside.size() < MAX_PATH || path.empty()) return beside;
+    for (const char last : {'~', '#', '!'}) {
+        Text same = path;
+        same.back() = last;
+        if (same != path && ::GetFileAttributesA(same.c_str()) == INVALID_FILE_ATTRIBUTES) return same;
+    }
+    return beside;
+}
 
 // The file that carries new content until it is swapped in: removed when
 // the swap does not happen, so a failure leaves nothing behind.
