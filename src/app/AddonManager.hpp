@@ -165,8 +165,8 @@ private:
     // The comments text of the folder the lists show, or null when there is
     // none or a handler that moves files is under way.
     Text* ChosenComments();
-    // Keys of the folder's other addons that begin with `CommentKey`.
-    [[nodiscard]] std::vector<Text> OtherKeys();
+    // The keys of the addons the two lists show now.
+    [[nodiscard]] std::shared_ptr<const FolderKeys> CurrentFolderKeys();
     // Reads one comments file whole at start-up; a file that cannot be read
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments, bool& unreadable);
@@ -179,7 +179,7 @@ private:
     RegAccess regAccess_;
     FileNumbers fileNumbers_;
     std::unique_ptr<AddonInfo> addonInfo_;
-    FolderKeys folderKeys_;
+    std::shared_ptr<const FolderKeys> folderKeys_;
     std::pair<std::uint64_t, std::uint64_t> folderKeysRevisions_{~0ull, ~0ull};
     bool commentsGameUnreadable_ = false;
     bool commentsResUnreadable_ = false;

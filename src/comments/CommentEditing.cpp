@@ -15,19 +15,19 @@ Text* AddonManager::ChosenComments() {
     return nullptr;
 }
 
-std::vector<Text> AddonManager::OtherKeys() {
+std::shared_ptr<const FolderKeys> AddonManager::CurrentFolderKeys() {
     // The folder's keys are sorted once per listing, not once per click: a
     // walk clicks every entry.
     const std::pair revisions{File1.ListingRevision(), File2.ListingRevision()};
-    if (revisions != folderKeysRevisions_) {
+    if (!folderKeys_ || revisions != folderKeysRevisions_) {
         std::vector<Text> names;
         names.reserve(static_cast<std::size_t>(File1.ListCount() + File2.ListCount()));
         for (const auto* list : {&File1, &File2})
             for (const auto& entry : list->Entries()) names.push_back(entry.name);
-        folderKeys_ = FolderKeys(names);
+        folderKeys_ = std::make_shared<const FolderKeys>(names);
         folderKeysRevisions_ = revisions;
     }
-    return folderKeys_.LongerThan(CommentKey);
+    return folderKeys_;
 }
 
 void AddonManager::ShowComment() {
@@ -35,8 +35,10 @@ void AddonManager::ShowComment() {
     const Text* comments = ChosenComments();
     if (!comments || IsBlankKey(CommentKey)) Text1.SetText("");
     else
-        Text1.SetTextLater([comments, key = CommentKey, longer = OtherKeys()] {
-            return LookupComment(*comments, key, longer);
+        // The keys as the lists show them at the click; only a text that is
+        // looked at is searched.
+        Text1.SetTextLater([comments, key = CommentKey, keys = CurrentFolderKeys()] {
+            return LookupComment(*comments, key, keys->LongerThan(key));
         });
     Image2.SetVisible(true);
     Image3.SetVisible(false);
@@ -51,7 +53,7 @@ void AddonManager::AddonManager_Save_Click() {
     // Nothing selected since start-up, or an addon whose name is only its
     // extension: a key without a name would land on unrelated entries.
     Text* comments = IsBlankKey(CommentKey) ? nullptr : ChosenComments();
-    if (comments) StoreComment(*comments, CommentKey, Text1.GetText(), OtherKeys());
+    if (comments) StoreComment(*comments, CommentKey, Text1.GetText(), CurrentFolderKeys()->LongerThan(CommentKey));
     else Text1.SetText("No save possible");
     Image2.SetVisible(true);
     Image3.SetVisible(false);
