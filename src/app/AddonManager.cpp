@@ -7,8 +7,9 @@
 namespace varnex {
 
 AddonManager::AddonManager(Platform platform)
-    : File1(platform.files, "*.pbo*"),
-      File2(platform.files, "*.pbx*"),
+    : folderReads_(platform.files),
+      File1(folderReads_, "*.pbo*"),
+      File2(folderReads_, "*.pbx*"),
       Dir1(platform.files),
       platform_(platform),
       regAccess_(platform.registry),

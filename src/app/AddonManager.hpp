@@ -33,6 +33,9 @@ Text InactiveName(const Text& name);
 std::int64_t SizeInKilobytes(std::int64_t length);
 
 class AddonManager {
+    // Shared by the two addon lists, so made before them.
+    FolderReads folderReads_;
+
 public:
     explicit AddonManager(Platform platform);
     ~AddonManager();

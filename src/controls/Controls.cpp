@@ -111,10 +111,22 @@ void TextBox::SetText(const Text& text) {
     if (Change) Change();
 }
 
+IoStatus FolderReads::Read(const Text& folder, std::uint64_t since, const std::vector<DirEntry>*& entries) {
+    if (reads_ <= since || folder != folder_) {
+        entries_.clear();
+        status_ = files_.ListFolder(folder, "*", entries_);
+        folder_ = folder;
+        ++reads_;
+    }
+    entries = &entries_;
+    return status_;
+}
+
 void FileListBox::SetPath(const Text& path) {
     path_ = path;
     listIndex_ = -1;
     unread_ = true;
+    readAfter_ = reads_.Now();
     Touch();
 }
 
@@ -123,6 +135,7 @@ void FileListBox::Refresh() {
     // after their renames, and a folder of thousands of addons is listed
     // once for what is actually looked at, not once per re-read.
     unread_ = true;
+    readAfter_ = reads_.Now();
     Touch();
 }
 
@@ -133,14 +146,24 @@ const std::vector<DirEntry>& FileListBox::Listing() const {
 
 void FileListBox::Read() const {
     const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
-    std::vector<DirEntry> all;
+    const std::vector<DirEntry>* all = nullptr;
     entries_.clear();
-    readError_ = files_.ListFolder(path_, pattern_, all).code;
+    readError_ = reads_.Read(path_, readAfter_, all).code;
     if (readError_ == 0) {
-        for (auto& entry : all)
-            if (!entry.folder && MatchesPattern(entry.name, pattern_)) entries_.push_back(std::move(entry));
-        std::sort(entries_.begin(), entries_.end(),
-                  [](const DirEntry& a, const DirEntry& b) { return LessIgnoringCase(a.name, b.name); });
+        // Each name is folded once, not in every comparison: a folder of
+        // thousands of addons is compared hundreds of thousands of times.
+        std::vector<std::pair<Text, DirEntry>> sorted;
+        for (const auto& entry : *all) {
+            if (entry.folder || !MatchesPattern(entry.name, pattern_)) continue;
+            Text folded = entry.name;
+            for (char& c : folded) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+            sorted.emplace_back(std::move(folded), entry);
+        }
+        std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+        });
+        entries_.reserve(sorted.size());
+        for (auto& [folded, entry] : sorted) entries_.push_back(std::move(entry));
     }
     const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
     listIndex_ = current.empty() || kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());

@@ -114,9 +114,29 @@ private:
 // case, sorted by name without regard to letter case. Setting the path
 // raises nothing; setting the current item from code raises the click
 // handling exactly as a player's click does.
+// The reads of one folder shared by the file lists that show it. Handlers
+// re-read both lists together after every change they make, so a read made
+// since a list asked to be re-read serves that list too: a folder of
+// thousands of addons is listed once for both lists.
+class FolderReads {
+public:
+    explicit FolderReads(FileApi& files) : files_(files) {}
+    // The moment now: reads made from here on are newer than it.
+    [[nodiscard]] std::uint64_t Now() const { return reads_; }
+    // Every entry of `folder`, files and folders, as read after `since`.
+    IoStatus Read(const Text& folder, std::uint64_t since, const std::vector<DirEntry>*& entries);
+
+private:
+    FileApi& files_;
+    Text folder_;
+    std::vector<DirEntry> entries_;
+    IoStatus status_;
+    std::uint64_t reads_ = 0;  // the number of the last read
+};
+
 class FileListBox : public Control {
 public:
-    FileListBox(FileApi& files, Text pattern) : files_(files), pattern_(std::move(pattern)) {}
+    FileListBox(FolderReads& reads, Text pattern) : reads_(reads), pattern_(std::move(pattern)) {}
 
     [[nodiscard]] const Text& Path() const { return path_; }
     void SetPath(const Text& path);
@@ -151,9 +171,10 @@ public:
     Event DblClick;
 
 private:
-    FileApi& files_;
+    FolderReads& reads_;
     Text path_;
     Text pattern_;
+    std::uint64_t readAfter_ = 0;  // the moment the list last asked to be re-read
     // A new path is read when the list is first looked at, so that setting
     // the path and then re-reading, as the handlers do, reads the folder once.
     [[nodiscard]] const std::vector<DirEntry>& Listing() const;
