@@ -1,5 +1,6 @@
 #include "platform/emulated/Emulated.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -410,16 +411,21 @@ IoStatus Files::CreateFolder(const Text& path) {
 IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) {
     if (const auto code = Enter(FileOp::ListFolder, folder)) return {code};
     const fs::path host = HostPath(folder);
-    std::error_code ec;
-    if (host.empty() || !fs::is_directory(host, ec)) return {errc::kPathNotFound};
-    for (const auto& entry : fs::directory_iterator(host, ec)) {
+    DIR* dir = host.empty() ? nullptr : ::opendir(host.c_str());
+    if (!dir) return {errc::kPathNotFound};
+    // Each entry measured relative to the open folder, as Windows' folder
+    // reads hand out every file's size without looking its path up again.
+    while (const dirent* found = ::readdir(dir)) {
         DirEntry e;
-        e.name = entry.path().filename().string();
-        e.folder = entry.is_directory(ec);
+        e.name = found->d_name;
+        struct stat info {};
+        if (e.name == "." || e.name == ".." || ::fstatat(::dirfd(dir), found->d_name, &info, 0) != 0) continue;
+        e.folder = S_ISDIR(info.st_mode);
         if (!e.folder && !MatchesPattern(e.name, filePattern)) continue;
-        if (!e.folder) e.size = static_cast<std::int64_t>(entry.file_size(ec));
+        if (!e.folder) e.size = static_cast<std::int64_t>(info.st_size);
         entries.push_back(std::move(e));
     }
+    ::closedir(dir);
     return {};
 }
 
