@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "text/ClassicText.hpp"
@@ -22,14 +21,24 @@ public:
 
 private:
     [[nodiscard]] std::int32_t Child(std::int32_t node, unsigned char c) const;
+    void AddChild(std::int32_t node, unsigned char c, std::int32_t child);
 
-    std::unordered_map<std::uint64_t, std::int32_t> children_;
+    // The trie's edges below the root in one open-addressed table, keyed by
+    // node and byte: sized once for every character of every name, so it
+    // never grows and a lookup is a multiply and a short probe.
+    std::vector<std::uint64_t> edgeKeys_;  // 0: free
+    std::vector<std::int32_t> edgeChildren_;
+    std::uint64_t edgeMask_ = 0;
     // The root's children by byte: most bytes of a list start no name, and
-    // the scan passes them with one look here instead of a hash lookup.
+    // the scan passes them with one look here.
     std::array<std::int32_t, 256> rootChildren_;
-    std::vector<std::int32_t> fail_;
-    std::vector<std::int32_t> nextTerminal_;  // nearest terminal node on the fail chain, or -1
-    std::vector<std::vector<std::int32_t>> namesAt_;  // names ending at each node
+    // Per node: its children as a chain (for the breadth-first pass), its
+    // failure link, the nearest node on the failure chain where a name
+    // ends (-1: none), and the first name ending at it (-1: none).
+    std::vector<std::int32_t> firstChild_, nextSibling_;
+    std::vector<unsigned char> label_;
+    std::vector<std::int32_t> fail_, nextTerminal_, firstName_;
+    std::vector<std::int32_t> nextName_;  // per name: the next name of the same text
     std::vector<std::int32_t> emptyNames_;
     std::size_t count_ = 0;
 };
