@@ -16,4 +16,4 @@ varnex_need_packages() {
     return 1
   fi
 }
-VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb)
+VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb clang libclang-rt-14-dev llvm)

@@ -10,7 +10,7 @@ varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}"
 start=$(date +%s)
 jobs=$(nproc)
 status=0
-for preset in native asan win64; do
+for preset in native asan win64 fuzz; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

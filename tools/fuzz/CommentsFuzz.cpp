@@ -1,0 +1,90 @@
+// The comments lookup and store against a slow reference: input is
+// text|comment|selected name|other names of the folder...
+#include <algorithm>
+
+#include "comments/CommentsText.hpp"
+#include "FuzzInput.hpp"
+
+namespace {
+
+using varnex::Text;
+constexpr std::size_t kNone = Text::npos;
+
+// True when `piece` stands in `text` from index `i` on.
+bool At(const Text& text, std::size_t i, const Text& piece) {
+    if (i + piece.size() > text.size()) return false;
+    for (std::size_t j = 0; j < piece.size(); ++j)
+        if (text[i + j] != piece[j]) return false;
+    return true;
+}
+
+std::size_t SlashesFrom(const Text& text, std::size_t i) {
+    for (; i + 1 < text.size(); ++i)
+        if (text[i] == '/' && text[i + 1] == '/') return i;
+    return kNone;
+}
+
+Text KeyOf(const Text& name) { return "//" + (name.size() > 4 ? name.substr(0, name.size() - 4) : Text()); }
+
+// The first place where the key stands and no longer key of another addon
+// of the folder that begins with it (Tanks for Tank) stands too.
+std::size_t Entry(const Text& text, const Text& key, const std::vector<Text>& names) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!At(text, i, key)) continue;
+        bool others = false;
+        for (const Text& name : names) {
+            const Text longer = KeyOf(name);
+            if (longer.size() > key.size() && At(longer, 0, key) && At(text, i, longer)) others = true;
+        }
+        if (!others) return i;
+    }
+    return kNone;
+}
+
+Text Lookup(const Text& text, const Text& key, const std::vector<Text>& names) {
+    const std::size_t i = Entry(text, key, names);
+    if (i == kNone) return {};
+    const std::size_t start = i + key.size();
+    const std::size_t next = SlashesFrom(text, start);
+    return next == kNone ? text.substr(start) : text.substr(start, next - start);
+}
+
+Text Store(const Text& text, const Text& key, const Text& comment, const std::vector<Text>& names) {
+    const std::size_t i = Entry(text, key, names);
+    if (i == kNone) return text + key + comment;
+    const std::size_t next = SlashesFrom(text, i + 1);
+    return text.substr(0, i) + key + comment + (next == kNone ? Text() : text.substr(next));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace varnex;
+    using fuzz::Same;
+    auto parts = fuzz::Split(data, size);
+    if (parts.size() < 3) return 0;
+    const Text text = parts[0], comment = parts[1];
+    // A few names make every case of keys that begin one another; more only
+    // slow the reference down.
+    std::vector<Text> names(parts.begin() + 2, parts.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(parts.size(), 10)));
+    // File names hold no '/'.
+    for (Text& name : names)
+        for (char& c : name)
+            if (c == '/') c = '_';
+    const FolderKeys keys(names);
+    const Text key = CommentKeyOf(names[0]);
+    Same("key", key, KeyOf(names[0]));
+    // A key without a name is never looked up or stored.
+    if (IsBlankKey(key) != (names[0].size() <= 4)) fuzz::Differ("blank key", key, "");
+    if (IsBlankKey(key)) return 0;
+    Same("lookup", LookupComment(text, key, keys.LongerThan(key)), Lookup(text, key, names));
+    Text stored = text;
+    StoreComment(stored, key, comment, keys.LongerThan(key));
+    Same("store", stored, Store(text, key, comment, names));
+    for (const Text& name : names) {
+        const Text other = CommentKeyOf(name);
+        if (!IsBlankKey(other)) Same("lookup after the store", LookupComment(stored, other, keys.LongerThan(other)),
+                                     Lookup(stored, other, names));
+    }
+    return 0;
+}
