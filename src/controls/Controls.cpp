@@ -152,18 +152,23 @@ void FileListBox::Read() const {
     if (readError_ == 0) {
         // Each name is folded once, not in every comparison: a folder of
         // thousands of addons is compared hundreds of thousands of times.
-        std::vector<std::pair<Text, DirEntry>> sorted;
+        // The entries are sorted by position, so a swap moves no text.
+        std::vector<Text> folded;
+        std::vector<const DirEntry*> shown;
         for (const auto& entry : *all) {
             if (entry.folder || !MatchesPattern(entry.name, pattern_)) continue;
-            Text folded = entry.name;
-            for (char& c : folded) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
-            sorted.emplace_back(std::move(folded), entry);
+            folded.push_back(entry.name);
+            for (char& c : folded.back()) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+            shown.push_back(&entry);
         }
-        std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+        std::vector<std::uint32_t> order(shown.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int order = folded[a].compare(folded[b]);
+            return order != 0 ? order < 0 : shown[a]->name < shown[b]->name;
         });
-        entries_.reserve(sorted.size());
-        for (auto& [folded, entry] : sorted) entries_.push_back(std::move(entry));
+        entries_.reserve(order.size());
+        for (const std::uint32_t i : order) entries_.push_back(*shown[i]);
     }
     const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
     listIndex_ = current.empty() || kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());
