@@ -1,0 +1,396 @@
+// Everything a whole session of Varnex writes: the drive, the recycle bin
+// and the registry are listed with a checksum of every file and value before
+// and after a run through every feature, and any difference that is not one
+// of the few the player asked for fails.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "Driver.hpp"
+
+namespace varnex::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Size and FNV-1a 64 checksum of a file or a registry value; `shown` is what
+// a failure prints of a value's data.
+struct Entry {
+    std::uint64_t size = 0, sum = 0;
+    std::string shown;
+    bool operator==(const Entry& other) const { return size == other.size && sum == other.sum; }
+};
+using Listing = std::map<std::string, Entry>;
+
+constexpr std::uint64_t kFnvBasis = 14695981039346656037ull;
+
+std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = kFnvBasis) {
+    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
+    return hash;
+}
+
+std::string Utf8(const std::wstring& wide) {
+    std::string text(wide.size() * 3, '\0');
+    text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                             text.data(), static_cast<int>(text.size()), nullptr,
+                                                             nullptr)));
+    return text;
+}
+
+Entry FileEntry(const std::wstring& path) {
+    Entry entry;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {0, 0, "<unreadable>"};
+    entry.sum = kFnvBasis;
+    static std::vector<char> buffer(1 << 20);
+    DWORD got = 0;
+    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+        entry.sum = Fnv1a(buffer.data(), got, entry.sum);
+        entry.size += got;
+    }
+    CloseHandle(file);
+    return entry;
+}
+
+// Every folder and file below `folder`, by `label` and the path below it.
+// Links are listed but not followed: the ones Wine puts in a drive lead to
+// the host's home folder, which is no part of it.
+void ListFiles(const std::wstring& folder, const std::string& label, Listing& listing) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        const std::string key = label + "\\" + Utf8(name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            listing[key] = {0, 0, "<link>"};
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            listing[key + "\\"] = {0, 0, "<folder>"};
+            ListFiles(path, key, listing);
+        } else {
+            listing[key] = FileEntry(path);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+std::string Shown(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / 2);
+        while (!text.empty() && text.back() == L'\0') text.pop_back();  // stored with or without its NUL
+        std::string shown(1, '"');
+        shown += Utf8(text).substr(0, 80);
+        return shown += '"';
+    }
+    if (type == REG_DWORD && size == 4) return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+    return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
+}
+
+// The registry as the wineserver holds it now: every key, and every value
+// with its type and data, by path. Read live rather than from the prefix's
+// .reg files, which the server writes only now and then and when it ends,
+// and whose timestamps change on every save.
+void ListKeys(HKEY parent, const std::wstring& name, const std::string& label, Listing& listing, int depth = 0) {
+    HKEY key = nullptr;
+    if (depth > 40 || RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+        listing[label + "\\"] = {0, 0, "<unopenable>"};
+        return;
+    }
+    listing[label + "\\"] = {0, 0, "<key>"};
+    DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, longestData = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
+                     &longestData, nullptr, nullptr);
+    std::wstring valueName(longestName + 2, L'\0');
+    std::vector<BYTE> data(longestData + 2);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = static_cast<DWORD>(valueName.size()), size = static_cast<DWORD>(data.size()), type = 0;
+        const LONG got = RegEnumValueW(key, i, valueName.data(), &nameSize, nullptr, &type, data.data(), &size);
+        if (got == ERROR_MORE_DATA) {  // grown since asked
+            valueName.resize(valueName.size() * 2 + 256);
+            data.resize(data.size() * 2 + 4096);
+            --i;
+            continue;
+        }
+        if (got != ERROR_SUCCESS) break;
+        const std::string value = label + " : " + (nameSize ? Utf8(valueName.substr(0, nameSize)) : "@");
+        listing[value] = {size, Fnv1a(data.data(), size, Fnv1a(&type, sizeof type)), Shown(type, data, size)};
+    }
+    std::vector<std::wstring> names;
+    std::wstring subkey(longestSubkey + 2, L'\0');
+    for (DWORD i = 0;; ++i) {
+        DWORD size = static_cast<DWORD>(subkey.size());
+        const LONG got = RegEnumKeyExW(key, i, subkey.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (got == ERROR_MORE_DATA) {
+            subkey.resize(subkey.size() * 2 + 256);
+            --i;
+            continue;
+        }
+        if (got != ERROR_SUCCESS) break;
+        names.push_back(subkey.substr(0, size));
+    }
+    for (const auto& child : names) ListKeys(key, child, label + "\\" + Utf8(child), listing, depth + 1);
+    RegCloseKey(key);
+}
+
+// The whole drive C:, which holds the game installation too, the recycle
+// bin, and the whole registry. Drive Z: is the host's root folder, with this
+// build and everything else on the machine: of it only the recycle bin
+// counts, which the test session keeps in its own folder.
+Listing TakeListing(const std::wstring& trash) {
+    Listing listing;
+    ListFiles(L"C:", "C:", listing);
+    ListFiles(trash, "Trash", listing);
+    ListKeys(HKEY_LOCAL_MACHINE, L"", "HKLM", listing);
+    ListKeys(HKEY_USERS, L"", "HKU", listing);
+    return listing;
+}
+
+// Every difference between two listings, one per line.
+Lines Differences(const Listing& before, const Listing& after) {
+    Lines lines;
+    const auto show = [](const Entry& e) { return e.shown.empty() ? std::to_string(e.size) + " bytes" : e.shown; };
+    for (const auto& [path, entry] : before) {
+        const auto now = after.find(path);
+        if (now == after.end())
+            lines.push_back("- " + path + "  " + show(entry));
+        else if (!(now->second == entry))
+            lines.push_back("~ " + path + "  " + show(entry) + " -> " + show(now->second));
+    }
+    for (const auto& [path, entry] : after)
+        if (!before.count(path)) lines.push_back("+ " + path + "  " + show(entry));
+    return lines;
+}
+
+// The recycle bin of the test session, where the shell moves what it
+// deletes undoably, as a path of drive Z:.
+std::wstring TrashFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (!data || *data != '/') return {};
+    std::string path = std::string("Z:") + data + "/Trash";
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return {path.begin(), path.end()};
+}
+
+// What Wine and the shell write on behalf of the standard dialogs and the
+// shell operations that Varnex uses, never Varnex itself. A start and close
+// of Varnex, or of a program that shows a bare window, changes nothing at
+// all in the drive, the bin or the registry.
+bool SystemWrite(const std::string& path) {
+    // Wine's service manager counts the service processes it has started, in
+    // a volatile value; the dialogs and the shell start some on first use.
+    if (path == "HKLM\\System\\CurrentControlSet\\Control\\ServiceCurrent : @") return true;
+    // Wine's device manager marks in volatile keys which device interfaces
+    // are enabled; those of the virtual mouse and keyboard (HID) come and go
+    // with the display's input devices in a fresh prefix.
+    const std::string devices = "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\";
+    const auto endsWith = [&path](const std::string& end) {
+        return path.size() > end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0;
+    };
+    if (path.compare(0, devices.size(), devices) == 0 && path.find("#hid#") != std::string::npos &&
+        (endsWith("\\#\\Control\\") || endsWith("\\#\\Control : Linked")))
+        return true;
+    const std::string users = "HKU\\S-1-5-21-";
+    const std::size_t user = path.find('\\', users.size());
+    if (path.compare(0, users.size(), users) != 0 || user == std::string::npos) return false;
+    const std::string key = path.substr(user + 1);
+    const auto under = [&key](const std::string& parent) { return key.compare(0, parent.size(), parent) == 0; };
+    const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+    // The open and save dialogs remember, for each program, the folder
+    // last chosen in them, as they do on Windows.
+    return under(explorer + "ComDlg32\\") ||
+           // The folder view of the open dialog creates this key, empty, as
+           // it reads how to show hidden files.
+           key == explorer + "Advanced\\" ||
+           // The shell's delete confirmation creates keys, empty, in Wine's
+           // volatile copy of the system parameters as it reads the mouse
+           // settings; that copy is never saved.
+           (under("Software\\Wine\\Temporary System Parameters\\") && key.back() == '\\');
+}
+
+// What the player asked for, and nothing else: an addon renamed (or moved
+// into the bin), a file removed, changed or added, a value written.
+enum class Change { Renamed, Removed, Changed, Added };
+struct Allowed {
+    Change change;
+    std::string path, to;
+};
+
+// The differences between the listings that are not allowed, and the allowed
+// ones that did not happen. A renamed file keeps its size and checksum.
+Lines Unexpected(Listing before, Listing after, const std::vector<Allowed>& allowed) {
+    std::erase_if(before, [](const auto& entry) { return SystemWrite(entry.first); });
+    std::erase_if(after, [](const auto& entry) { return SystemWrite(entry.first); });
+    Lines lines;
+    for (const auto& [change, path, to] : allowed) {
+        const bool was = before.count(path), is = after.count(path);
+        bool happened = false;
+        switch (change) {
+        case Change::Renamed:
+            happened = was && !is && !before.count(to) && after.count(to) && after[to] == before[path];
+            after.erase(to);
+            break;
+        case Change::Removed: happened = was && !is; break;
+        case Change::Changed: happened = was && is && !(before[path] == after[path]); break;
+        case Change::Added: happened = !was && is; break;
+        }
+        if (!happened) lines.push_back("did not happen: " + path + (to.empty() ? "" : " -> " + to));
+        before.erase(path);
+        after.erase(path);
+    }
+    for (const auto& line : Differences(before, after)) lines.push_back(line);
+    return lines;
+}
+
+// A copy of the demo installation of the game and its expansion: some of
+// the game's own addons, some of a player's (a few switched off), their
+// authors' information files and both comments files. The addons hold their
+// own names, so that each has its own checksum.
+void InstallDemo(const GameInstall& game) {
+    const std::pair<const char*, int> addons[] = {
+        {"ADDONS\\6G30.pbo", 1800},           {"ADDONS\\ABox.pbo", 1800},          {"ADDONS\\BMP2.pbo", 1800},
+        {"ADDONS\\Flags.pbo", 1800},          {"ADDONS\\Hunter.pbo", 1800},        {"ADDONS\\O.pbo", 1800},
+        {"ADDONS\\XMS.pbo", 1800},            {"ADDONS\\Data.pbo", 1800},          {"ADDONS\\M1A1_Abrams.pbo", 2350},
+        {"ADDONS\\T80_Tank.pbo", 1960},       {"ADDONS\\Desert_Island.pbo", 14200}, {"ADDONS\\Delta_Force.pbo", 5400},
+        {"ADDONS\\Weapons_Pack.pbo", 8800},   {"ADDONS\\Jungle_Map.pbx", 22100},   {"ADDONS\\Police_Cars.pbx", 3100},
+        {"ADDONS\\Sound_Mod.pbx", 41000},     {"Res\\AddOns\\Noe.pbo", 900},       {"Res\\AddOns\\Winter_Camo.pbo", 2600},
+        {"Res\\AddOns\\Kolgujev_Extra.pbx", 7300}};
+    for (const auto& [name, kilobytes] : addons) {
+        std::string bytes;
+        while (bytes.size() < kilobytes * 1024u) bytes += std::string(name) + "\n";
+        bytes.resize(kilobytes * 1024u);
+        game.Write(name, bytes);
+    }
+    game.Write("ADDONS\\M1A1_Abrams.txt",
+               "/x/units\r\nM1A1 Abrams (West)\r\nM1A1 Abrams (Resistance)\r\n/x/info\r\nA heavy tank with a 120 mm "
+               "gun and a crew of four.\r\n/x/comment\r\nNeeds no other addon. Place it from the editor under "
+               "Armored.\r\n/x/author\r\nThe Varnex demo\r\n/x/version1.2/x/reqversion1.96\r\n");
+    game.Write("ADDONS\\T80_Tank.txt", "/x/units\r\nT-80 (East)\r\n/x/author\r\nThe Varnex demo\r\n/x/version0.9\r\n");
+    game.Write("ADDONS\\Jungle_Map.txt", "/x/info\r\nA large jungle island with three airfields.\r\n/x/comment\r\n"
+                                         "Switched off: it slows loading down.\r\n/x/version2.0/x/reqversion1.91\r\n");
+    game.Write("ADDONS\\Comments.txt",
+               "//M1A1_AbramsThe best tank for the campaign.//Jungle_MapOnly for the weekend missions.");
+    game.Write("Res\\AddOns\\Comments.txt", "//Winter_CamoGoes with Kolgujev_Extra.");
+}
+
+// Clicks the last entry of `list` that reads `text`.
+bool Pick(HWND list, const std::string& text, WORD code = LBN_SELCHANGE) {
+    const Lines entries = Entries(list);
+    const auto found = std::find(entries.rbegin(), entries.rend(), text);
+    if (found == entries.rend()) return false;
+    ClickEntry(list, static_cast<int>(entries.rend() - found) - 1, code);
+    return true;
+}
+
+TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavoritesAndRememberedFolder) {
+    const std::wstring trash = TrashFolder();
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
+    // The bin exists, as on any desktop, and holds no earlier Jungle_Map.pbx
+    // that would make the shell pick another name.
+    fs::create_directories(fs::path(trash) / "files");
+    fs::create_directories(fs::path(trash) / "info");
+    fs::remove(fs::path(trash) / "files" / "Jungle_Map.pbx");
+    fs::remove(fs::path(trash) / "info" / "Jungle_Map.pbx.trashinfo");
+    GameInstall game(true, true);
+    InstallDemo(game);
+    const std::string folder = game.Folder(), favorites = folder + "\\Weekend.txtf";
+
+    const Listing before = TakeListing(trash);
+    {
+        Varnex varnex;
+        const HWND main = varnex.Window(kMainCaption);
+        ASSERT_NE(main, nullptr);
+        const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), list1 = Control(main, id::List1),
+                   text1 = Control(main, id::Text1), dir1 = Control(main, id::Dir1);
+
+        // Clicks: one of the game's own addons, one with a comment; a comment
+        // typed and saved; one addon off, one on.
+        ASSERT_TRUE(Pick(file1, "Data.pbo"));
+        EXPECT_EQ(Entries(list1).at(2), "Official Addon/File");
+        ASSERT_TRUE(Pick(file1, "M1A1_Abrams.pbo"));
+        EXPECT_EQ(Text(text1), "The best tank for the campaign.");
+        ASSERT_TRUE(Pick(file1, "T80_Tank.pbo"));
+        Type(text1, "Pairs well with the M1A1.");
+        Click(Control(main, id::Save));
+        ASSERT_TRUE(Pick(file1, "Delta_Force.pbo"));
+        Click(Control(main, id::Command2));
+        ASSERT_TRUE(Pick(file2, "Police_Cars.pbx"));
+        Click(Control(main, id::Command3));
+
+        // The information window of an addon, closed again.
+        ASSERT_TRUE(Pick(file1, "M1A1_Abrams.pbo", LBN_DBLCLK));
+        const HWND info = varnex.Window("Addon Information");
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(Text(Control(info, id::InfoText1 + 3)), "\r\nThe Varnex demo\r\n");
+        SendMessageW(info, WM_CLOSE, 0, 0);
+
+        // The favorites saved, all off, all on, the favorites loaded.
+        varnex.ChooseFile(id::SaveFavorits, "Save As", favorites);
+        Click(Control(main, id::Command5));
+        EXPECT_EQ(Entries(file2).size(), 8u);
+        Click(Control(main, id::Command6));
+        EXPECT_TRUE(Entries(file2).empty());
+        varnex.ChooseFile(id::LoadFavorits, "Open", favorites);
+        EXPECT_EQ(Entries(file2), (Lines{"Delta_Force.pbx", "Jungle_Map.pbx", "Sound_Mod.pbx"}));
+
+        // Deleting: No keeps the addon, Yes moves it into the bin.
+        ASSERT_TRUE(Pick(file2, "Sound_Mod.pbx"));
+        Post(Control(main, id::Command1));
+        varnex.Answer("Confirm file deletion", IDNO);
+        ASSERT_TRUE(Pick(file2, "Jungle_Map.pbx"));
+        Post(Control(main, id::Command1));
+        varnex.Answer("Confirm file deletion", IDYES);
+        EXPECT_EQ(Entries(file2), (Lines{"Delta_Force.pbx", "Sound_Mod.pbx"}));
+
+        // The expansion's folder: a comment changed, an addon switched on.
+        Click(Control(main, id::Option2));
+        ASSERT_TRUE(Pick(file1, "Winter_Camo.pbo"));
+        EXPECT_EQ(Text(text1), "Goes with Kolgujev_Extra.");
+        Type(text1, "Only for winter islands.");
+        Click(Control(main, id::Save));
+        ASSERT_TRUE(Pick(file2, "Kolgujev_Extra.pbx"));
+        Click(Control(main, id::Command3));
+
+        // "others": a walk in the folder list, then back to the game.
+        Click(Control(main, id::Option3));
+        ASSERT_TRUE(Pick(dir1, "Res", LBN_DBLCLK));
+        EXPECT_EQ(Text(dir1), folder + "\\Res");
+        Click(Control(main, id::Option1));
+        Post(Control(main, id::Command4));
+        EXPECT_EQ(varnex.WaitForExit(), 0u);
+    }
+    const Listing after = TakeListing(trash);
+
+    const std::string addons = folder + "\\ADDONS\\", res = folder + "\\Res\\AddOns\\";
+    const std::vector<Allowed> allowed = {
+        {Change::Renamed, addons + "Delta_Force.pbo", addons + "Delta_Force.pbx"},
+        {Change::Renamed, addons + "Police_Cars.pbx", addons + "Police_Cars.pbo"},
+        {Change::Renamed, res + "Kolgujev_Extra.pbx", res + "Kolgujev_Extra.pbo"},
+        {Change::Renamed, addons + "Jungle_Map.pbx", "Trash\\files\\Jungle_Map.pbx"},
+        {Change::Added, "Trash\\info\\Jungle_Map.pbx.trashinfo", ""},
+        {Change::Removed, addons + "Jungle_Map.txt", ""},
+        {Change::Changed, addons + "Comments.txt", ""},
+        {Change::Changed, res + "Comments.txt", ""},
+        {Change::Added, favorites, ""},
+        {Change::Added, "HKLM\\Software\\Wow6432Node\\Codemasters\\Operation Flashpoint : VARNX", ""},
+    };
+    Lines unexpected = Unexpected(before, after, allowed);
+    std::string report;
+    for (const auto& line : unexpected) report += line + "\n";
+    EXPECT_TRUE(unexpected.empty()) << report;
+    EXPECT_EQ(after.at("HKLM\\Software\\Wow6432Node\\Codemasters\\Operation Flashpoint : VARNX").shown,
+              "\"" + folder + "\\Res\"");
+
+    fs::remove(fs::path(trash) / "files" / "Jungle_Map.pbx");
+    fs::remove(fs::path(trash) / "info" / "Jungle_Map.pbx.trashinfo");
+}
+
+}  // namespace
+}  // namespace varnex::e2e
