@@ -1,8 +1,11 @@
 // Activate all and Deactivate all through the real shell under Wine (or on
 // Windows), next to a bare loop of the same shell renames over the same
-// files, measured in the same run.
+// files, measured in the same run; and the start-up of varnex.exe over a
+// game folder of many addons, next to a program that only opens a window,
+// both started the same way.
 //
-//   varnex_wine_bench [N...]      default: 1000 10000
+//   varnex_wine_bench [N...] [--startup=ADDONS] [--rounds=R]
+//                                 default: 1000 10000 --startup=1000 --rounds=7
 // The program's headers come first: the shell's header defines FO_RENAME
 // and friends as macros.
 #include "app/AddonManager.hpp"
@@ -14,9 +17,11 @@
 #include <shellapi.h>
 #undef MessageBox
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,19 +65,154 @@ int ShellRename(const std::string& from, const std::string& to) {
     return SHFileOperationA(&op);
 }
 
+// A program built beside this one; a Unix path is reached through drive Z:.
+std::string WindowsPath(std::string path) {
+    if (path.front() == '/') path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// The seconds from starting `program` until a window of it with `caption`
+// is visible; the program is then closed as through its frame, which makes
+// Varnex write nothing.
+std::optional<double> SecondsToWindow(const std::string& program, const char* caption) {
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const auto start = std::chrono::steady_clock::now();
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return std::nullopt;
+    HWND window = nullptr;
+    for (;;) {
+        for (HWND w = nullptr; !window && (w = FindWindowExA(nullptr, w, nullptr, caption));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == process.dwProcessId && IsWindowVisible(w)) window = w;
+        }
+        if (window || WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!window) return std::nullopt;
+    return seconds;
+}
+
+// The game's and the expansion's "Main" values in the 32-bit registry view,
+// pointed at the benchmark's game folder (no expansion) for as long as this
+// lives, and put back as they were afterwards.
+class GameRegistration {
+public:
+    explicit GameRegistration(const std::string& gameFolder) {
+        Set(kGame, gameFolder);
+        Set(kExpansion, std::nullopt);
+    }
+    ~GameRegistration() {
+        for (const auto& [key, value] : saved_) Set(key, value, false);
+    }
+    GameRegistration(const GameRegistration&) = delete;
+    GameRegistration& operator=(const GameRegistration&) = delete;
+
+private:
+    static constexpr const char* kGame = "SOFTWARE\\Codemasters\\Operation Flashpoint";
+    static constexpr const char* kExpansion = "SOFTWARE\\Codemasters\\Flashpoint Resistance";
+
+    void Set(const char* path, const std::optional<std::string>& value, bool save = true) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
+            if (save) saved_.emplace_back(path, std::nullopt);
+            if (!value) return;
+            if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                                &key, nullptr) != ERROR_SUCCESS)
+                return;
+        } else if (save) {
+            char old[1024] = {};
+            DWORD size = sizeof old - 1;
+            const bool had = RegQueryValueExA(key, "Main", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                             ERROR_SUCCESS;
+            saved_.emplace_back(path, had ? std::optional<std::string>(old) : std::nullopt);
+        }
+        if (value)
+            RegSetValueExA(key, "Main", 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                           static_cast<DWORD>(value->size() + 1));
+        else
+            RegDeleteValueA(key, "Main");
+        RegCloseKey(key);
+    }
+
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Start-up of varnex.exe over a game folder of `addons` addons, half of them
+// switched off, next to the minimal window program, in alternating rounds
+// after one unmeasured start of each.
+void StartUp(const std::string& folder, int addons, int rounds) {
+    const std::string game = folder + "\\game", gameAddons = game + "\\ADDONS";
+    CreateDirectoryA(game.c_str(), nullptr);
+    CreateDirectoryA(gameAddons.c_str(), nullptr);
+    std::vector<std::string> files{gameAddons + "\\Comments.txt"};
+    for (int i = 0; i < addons; ++i) files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
+    for (const auto& file : files) MakeFile(file);
+
+    const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE);
+    std::vector<double> varnexTimes, minimalTimes;
+    {
+        GameRegistration registration(game);
+        for (int round = 0; round <= rounds; ++round) {
+            const auto v = SecondsToWindow(varnex, "Varnex v0.98b");
+            const auto m = SecondsToWindow(minimal, "Minimal window");
+            if (!v || !m) {
+                std::printf("Start-up: %s showed no window\n", v ? "the minimal program" : "varnex.exe");
+                break;
+            }
+            if (round == 0) continue;
+            varnexTimes.push_back(*v);
+            minimalTimes.push_back(*m);
+        }
+    }
+    if (!varnexTimes.empty()) {
+        const double v = Median(varnexTimes), m = Median(minimalTimes);
+        std::printf("%-16s %7s %12s %22s %7s\n", "start-up", "addons", "varnex.exe", "minimal window", "ratio");
+        std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx   (median of %d)\n", "to window shown", addons, v * 1e3,
+                    m * 1e3, v / m, rounds);
+    }
+    for (const auto& file : files) DeleteFileA(file.c_str());
+    RemoveDirectoryA(gameAddons.c_str());
+    RemoveDirectoryA(game.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty()) sizes = {1000, 10000};
+    int startUpAddons = 1000, rounds = 7;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--startup=", 0) == 0)
+            startUpAddons = std::atoi(arg.c_str() + 10);
+        else if (arg.rfind("--rounds=", 0) == 0)
+            rounds = std::max(1, std::atoi(arg.c_str() + 9));
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
+    if (argc == 1) sizes = {1000, 10000};
 
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "varnex-bench-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
 
-    std::printf("%-16s %7s %12s %22s %7s\n", "action", "addons", "time", "bare SHFileOperationA", "ratio");
+    if (!sizes.empty())
+        std::printf("%-16s %7s %12s %22s %7s\n", "action", "addons", "time", "bare SHFileOperationA", "ratio");
     for (const int n : sizes) {
         std::vector<std::string> names;
         for (int i = 0; i < n; ++i) {
@@ -104,6 +244,7 @@ int main(int argc, char** argv) {
         if (desktop.boxes) std::printf("(%d boxes)\n", desktop.boxes);
         for (const auto& name : names) DeleteFileA((folder + "\\" + name + ".pbx").c_str());
     }
+    if (startUpAddons > 0) StartUp(folder, startUpAddons, rounds);
     RemoveDirectoryA(folder.c_str());
     return 0;
 }
