@@ -8,6 +8,8 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/LateBound.hpp"
+
 namespace varnex::win32 {
 
 namespace {
@@ -87,7 +89,10 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     dialog.Flags = setup.flags;
 
     const OthersDisabled others(frontEnd_, owner);
-    const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    const auto show = save ? getSave : getOpen;
+    const BOOL chosen = show && show(&dialog);
     return chosen ? Text(file.data()) : Text();
 }
 

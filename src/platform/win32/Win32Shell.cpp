@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/LateBound.hpp"
+
 namespace varnex {
 
 namespace {
@@ -39,7 +41,8 @@ int Win32Shell::SHFileOperationA(const ShellFileOp& op) {
     record.pFrom = from.c_str();
     record.pTo = op.pTo.empty() ? nullptr : to.c_str();
     record.fFlags = op.fFlags;
-    return ::SHFileOperationA(&record);
+    static const auto shFileOperation = winapi::LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
+    return shFileOperation ? shFileOperation(&record) : ERROR_MOD_NOT_FOUND;
 }
 
 bool Win32Shell::ReportsOwnErrors() const { return !RunningUnderWine(); }
