@@ -1,5 +1,7 @@
 #include "win32/Dpi.hpp"
 
+#include "platform/win32/LateBound.hpp"
+
 namespace varnex::win32 {
 
 namespace {
@@ -7,14 +9,13 @@ namespace {
 // The per-monitor functions came with Windows 10; the game's players may
 // still run older systems, where the whole desktop has one DPI.
 template <class Function>
-Function User32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+Function* User32Function(const char* name) {
+    return winapi::LateBound<Function>("user32.dll", name);
 }
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetDpiForSystemFn = UINT(WINAPI*)();
-using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetDpiForWindowFn = UINT WINAPI(HWND);
+using GetDpiForSystemFn = UINT WINAPI();
+using AdjustForDpiFn = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
 
 UINT ScreenDpi() {
     const HDC screen = GetDC(nullptr);

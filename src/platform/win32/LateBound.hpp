@@ -1,5 +1,6 @@
-// System functions bound at their first call instead of at start-up. The
-// shell and the common dialogs pull in a large tree of libraries, whose
+// System functions bound at run time: those that only newer systems have,
+// and those of the shell and the common dialogs, bound at their first call
+// instead of at start-up. Those two pull in a large tree of libraries whose
 // loading is a good part of the program's start under Wine; the window is
 // up before either is needed.
 #pragma once
