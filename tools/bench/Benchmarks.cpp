@@ -171,8 +171,11 @@ void Print(const Row& row, const Row* previous) {
     std::printf("%-44s %7d %10.2f ms", row.what.c_str(), row.n, row.seconds * 1e3);
     if (row.floor > 0) std::printf(" %10.2f ms %6.2fx", row.floor * 1e3, row.seconds / row.floor);
     else std::printf(" %10s %7s", "-", "-");
-    if (previous && previous->what == row.what && previous->seconds > 0)
-        std::printf(" %8.2f", (row.seconds / previous->seconds) / (double(row.n) / previous->n));
+    if (previous && previous->what == row.what && previous->seconds > 0) {
+        const double sizes = double(row.n) / previous->n;
+        std::printf(" %8.2f", (row.seconds / previous->seconds) / sizes);
+        if (row.floor > 0 && previous->floor > 0) std::printf(" %8.2f", (row.floor / previous->floor) / sizes);
+    }
     std::printf("\n");
 }
 
@@ -183,9 +186,10 @@ int main(int argc, char** argv) {
     const bool listsOnly = argc > 1 && std::strcmp(argv[1], "--lists") == 0;
     std::vector<int> sizes = quick ? std::vector<int>{100, 200} : std::vector<int>{1000, 10000, 32767};
     if (listsOnly) sizes.clear();
-    std::printf("%-44s %7s %13s %13s %7s %8s\n", "action", "addons", "time", "floor", "ratio", "growth");
+    std::printf("%-44s %7s %13s %13s %7s %8s %8s\n", "action", "addons", "time", "floor", "ratio", "growth",
+                "(floor)");
     std::printf("(time and floor: processor time, user and system; growth: time ratio to the previous size\n"
-                " divided by the size ratio, 1.00 is linear)\n");
+                " divided by the size ratio, 1.00 is linear; the floor's own growth beside it)\n");
 
     std::vector<Row> rows;
     auto add = [&](Row row) {
@@ -204,7 +208,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<AddonManager> app;
         const double startUp = Seconds([&] { app = game.Start(); });
         add({"start-up", n, startUp, game.ListingFloor()});
-        add({"choose the game folder (lists and sizes)", n,
+        add({"RefreshLists: choose OFP/Addons", n,
              Seconds([&] { app->AddonManager_Option1_Click(); }, 3), game.ListingFloor()});
         app->SelectedInactive.clear();
         const double activateFloor = game.RenameFloor(".pbx", ".pbo");

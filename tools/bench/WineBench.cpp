@@ -219,13 +219,6 @@ int main(int argc, char** argv) {
             names.push_back("mod" + std::to_string(i));
             MakeFile(folder + "\\" + names.back() + ".pbx");
         }
-        const double bareOn = Seconds([&] {
-            for (const auto& name : names) ShellRename(folder + "/" + name + ".pbx", folder + "/" + name + ".pbo");
-        });
-        const double bareOff = Seconds([&] {
-            for (const auto& name : names) ShellRename(folder + "/" + name + ".pbo", folder + "/" + name + ".pbx");
-        });
-
         Win32Registry registry;
         Win32Files files;
         Win32Shell shell;
@@ -235,8 +228,20 @@ int main(int argc, char** argv) {
         app.OfficialAddons = BuildOfficialAddons();
         app.File1.SetPath(folder);
         app.File2.SetPath(folder);
-        const double activate = Seconds([&] { app.AddonManager_Command6_Click(); });
-        const double deactivate = Seconds([&] { app.AddonManager_Command5_Click(); });
+        // The bare loop and the program in alternating rounds, the best of
+        // each: the disk and the other programs of the machine weigh on
+        // both alike.
+        double bareOn = 1e9, bareOff = 1e9, activate = 1e9, deactivate = 1e9;
+        for (int round = 0; round < (n <= 1000 ? 3 : 1); ++round) {
+            bareOn = std::min(bareOn, Seconds([&] {
+                for (const auto& name : names) ShellRename(folder + "/" + name + ".pbx", folder + "/" + name + ".pbo");
+            }));
+            bareOff = std::min(bareOff, Seconds([&] {
+                for (const auto& name : names) ShellRename(folder + "/" + name + ".pbo", folder + "/" + name + ".pbx");
+            }));
+            activate = std::min(activate, Seconds([&] { app.AddonManager_Command6_Click(); }));
+            deactivate = std::min(deactivate, Seconds([&] { app.AddonManager_Command5_Click(); }));
+        }
         std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx\n", "Activate all", n, activate * 1e3, bareOn * 1e3,
                     activate / bareOn);
         std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx\n", "Deactivate all", n, deactivate * 1e3, bareOff * 1e3,
