@@ -153,7 +153,7 @@ double Median(std::vector<double> values) {
 }
 
 // Start-up of varnex.exe over a game folder of `addons` addons, half of them
-// switched off, next to the minimal window program, in alternating rounds
+// switched off, next to the two minimal window programs, in alternating rounds
 // after one unmeasured start of each.
 void StartUp(const std::string& folder, int addons, int rounds) {
     const std::string game = folder + "\\game", gameAddons = game + "\\ADDONS";
@@ -163,27 +163,35 @@ void StartUp(const std::string& folder, int addons, int rounds) {
     for (int i = 0; i < addons; ++i) files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
     for (const auto& file : files) MakeFile(file);
 
-    const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE);
-    std::vector<double> varnexTimes, minimalTimes;
+    const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
+                      styled = WindowsPath(STYLED_WINDOW_EXE);
+    std::vector<double> varnexTimes, minimalTimes, styledTimes;
     {
         GameRegistration registration(game);
         for (int round = 0; round <= rounds; ++round) {
             const auto v = SecondsToWindow(varnex, "Varnex v0.98b");
             const auto m = SecondsToWindow(minimal, "Minimal window");
-            if (!v || !m) {
-                std::printf("Start-up: %s showed no window\n", v ? "the minimal program" : "varnex.exe");
+            const auto s = SecondsToWindow(styled, "Minimal window");
+            if (!v || !m || !s) {
+                std::printf("Start-up: %s showed no window\n", !v ? "varnex.exe" : "a minimal program");
                 break;
             }
             if (round == 0) continue;
             varnexTimes.push_back(*v);
             minimalTimes.push_back(*m);
+            styledTimes.push_back(*s);
         }
     }
     if (!varnexTimes.empty()) {
-        const double v = Median(varnexTimes), m = Median(minimalTimes);
-        std::printf("%-16s %7s %12s %22s %7s\n", "start-up", "addons", "varnex.exe", "minimal window", "ratio");
-        std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx   (median of %d)\n", "to window shown", addons, v * 1e3,
-                    m * 1e3, v / m, rounds);
+        const double v = Median(varnexTimes);
+        std::printf("%-16s %7s %12s %37s %7s   (medians of %d)\n", "start-up", "addons", "varnex.exe", "floor",
+                    "ratio", rounds);
+        for (const auto& [floor, times] : {std::pair{"minimal window", &minimalTimes},
+                                           std::pair{"minimal window, visual styles", &styledTimes}}) {
+            const double f = Median(*times);
+            std::printf("%-16s %7d %9.0f ms %37s %6.2fx\n", "to window shown", addons, v * 1e3,
+                        (std::to_string(static_cast<int>(f * 1e3 + 0.5)) + " ms " + floor).c_str(), v / f);
+        }
     }
     for (const auto& file : files) DeleteFileA(file.c_str());
     RemoveDirectoryA(gameAddons.c_str());
