@@ -6,47 +6,26 @@ namespace {
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 
-TEST(RegAccess, ReadsStringsWithOrWithoutNulAndNumbersAndWritesOnlyKeysItCanOpen) {
+TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     emulated::Registry registry;
     RegAccess access(registry);
     const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
-    const auto write = [&](const char* name, const RegValue& value, std::uint32_t type) {
-        access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, name, value, type);
-    };
-    write("VARNX", Text("C:\\Mods"), REG_SZ_);
+    const auto write = [&](const Text& value) { access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", value, REG_SZ_); };
+    write("C:\\Mods");
     EXPECT_FALSE(registry.HasKey(kGameKey));
     // The game's 32-bit installer never writes the 64-bit view.
     registry.SetRaw(kGameKey, "VARNX", 1, "C:\\OFP", /*view64=*/true);
     EXPECT_EQ(read(), RegValue{});
-
-    const std::tuple<std::uint32_t, std::string, RegValue> reads[] = {
-        {1, std::string("C:\\\xC9t\xE9\0", 7), Text("C:\\\xC9t\xE9")}, {1, "D", Text("D")}, {1, "", RegValue{}},
-        {1, std::string("\0", 1), Text("")}, {1, std::string("a\0b", 3), Text(std::string("a\0b", 3))},
-        {4, std::string("\xFE\xFF\xFF\xFF", 4), std::int32_t{-2}}, {2, std::string("C:\\OFP\0", 7), RegValue{}}};
-    for (const auto& [type, data, want] : reads) {
-        registry.SetRaw(kGameKey, "VARNX", type, data);
-        EXPECT_EQ(read(), want) << type << " " << data;
-    }
-
-    write("VARNX", Text("C:\\Mods"), REG_SZ_);
+    registry.SetRaw(kGameKey, "VARNX", 4, "Mods");
+    write("C:\\Mods");
     EXPECT_EQ(std::to_string(registry.Get(kGameKey, "VARNX")->type) + registry.Get(kGameKey, "VARNX")->data, "1C:\\Mods");
     // A key the user may read but not change cannot be opened with the
     // program's rights: it reads empty and is not written.
     registry.SetReadOnly(kGameKey);
-    write("VARNX", Text("D:\\"), REG_SZ_);
+    write("D:\\");
     EXPECT_EQ(read(), RegValue{});
     EXPECT_EQ(registry.Get(kGameKey, "VARNX")->data, "C:\\Mods");
     EXPECT_EQ(registry.OpenHandles(), 0);
-}
-
-// Every file and folder below the emulated drive, with content.
-std::map<Text, std::string> Snapshot(const Emulation& emu) {
-    std::map<Text, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(emu.root)) {
-        const Text rel = fs::relative(entry.path(), emu.root).string();
-        tree[rel] = entry.is_regular_file() ? emu.Read("C:\\" + rel) : "<folder>";
-    }
-    return tree;
 }
 
 TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
@@ -55,7 +34,7 @@ TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
     // main null: no key; gameFolder null: the program ends with `box`.
     struct Case { const char *main, *gameFolder; Text box = {}; };
     const Case cases[] = {
-        {nullptr, nullptr, "VARNX 0: Cannot find OFP"}, {"C:", nullptr, "VARNX 0: Cannot find OFP"}, {"C:\\", "C:"},
+        {nullptr, nullptr, "VARNX 0: Cannot find OFP"}, {"C:\\", "C:"},
         {"C:\\Games\\OFP", "C:\\Games\\OFP"}, {"C:\\Games\\OFP\\\\", "C:\\Games\\OFP\\"},
         {"C:\\Games\\OFP", nullptr, noFolder}};
     for (const auto& c : cases) {
@@ -64,12 +43,12 @@ TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
         // The installation folder with a file in it, but no addon folder.
         emu.Write("C:\\Games\\OFP\\Res\\AddOns\\Comments.txt", "//TankOld");
         if (c.box == noFolder) emu.files->FailOn(emulated::FileOp::CreateFolder, 1, errc::kAccessDenied);
-        const auto before = Snapshot(emu);
+        const auto before = emu.Drive();
         const auto app = emu.Launch();
         EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box}) << c.main;
         EXPECT_EQ(emu.desktop.ended, !c.gameFolder) << c.main;
         if (!c.gameFolder) {
-            EXPECT_EQ(Snapshot(emu), before) << c.main;
+            EXPECT_EQ(emu.Drive(), before) << c.main;
             EXPECT_FALSE(emu.registry.Get(kGameKey, "VARNX"));
             continue;
         }
@@ -80,29 +59,18 @@ TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
     }
 }
 
-TEST(StartUp, TheExpansionAndTheRememberedFolderNeedMoreThanTwoCharacters) {
-    // expansion, varnx null: key or value missing.
-    struct Case { const char* expansion; bool installed; const char *varnx, *others; };
-    const Case cases[] = {{"C:", true, "D:\\", "D:\\"}, {"C", false, "ab", "C:\\Games\\OFP"},
-                          {nullptr, false, nullptr, "C:\\Games\\OFP"}};
-    for (const auto& c : cases) {
-        Emulation emu;
-        emu.InstallGame(false);
-        fs::create_directories(emu.files->HostPath(kResAddons));
-        emu.Put({"tank.pbo", "heli.pbx"});
-        if (c.expansion) emu.registry.SetString(kExpansionKey, "Main", c.expansion);
-        if (c.varnx) emu.registry.SetString(kGameKey, "VARNX", c.varnx);
-        const auto app = emu.Launch();
-        EXPECT_EQ(std::pair(app->Option2.Visible(), app->Label3.ForeColor()),
-                  std::pair(c.installed, c.installed ? kColorButtonText : kColorGrayText)) << c.expansion;
-        EXPECT_EQ(emu.Names(kResAddons), c.installed ? Strings{"Comments.txt"} : Strings{});
-        EXPECT_EQ(app->OthersFolder, c.others);
-        // The window as the player first sees it.
-        EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)), std::pair(Strings{"tank.pbo"}, Strings{"heli.pbx"}));
-        EXPECT_EQ(app->File1.ListIndex(), -1);
-        EXPECT_FALSE(app->Dir1.Visible() || app->Image3.Visible());
-        EXPECT_EQ(Sizes(*app), "||");
-    }
+TEST(StartUp, WithoutExpansionOrRememberedFolderTheWindowShowsTheGamesAddonsWithNothingSelected) {
+    Emulation emu;
+    emu.InstallGame(false);
+    fs::create_directories(emu.files->HostPath(kResAddons));
+    emu.Put({"tank.pbo", "heli.pbx"});
+    const auto app = emu.Launch();
+    EXPECT_EQ(emu.Names(kResAddons), Strings{});  // its comments file is neither read nor made
+    EXPECT_EQ(app->OthersFolder, "C:\\Games\\OFP");
+    EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)), std::pair(Strings{"tank.pbo"}, Strings{"heli.pbx"}));
+    EXPECT_EQ(app->File1.ListIndex(), -1);
+    EXPECT_FALSE(app->Dir1.Visible() || app->Image3.Visible());
+    EXPECT_EQ(Sizes(*app), "||");
 }
 
 // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the game's
@@ -191,41 +159,6 @@ TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolde
     for (const auto& line : app->Dir1.Lines()) lines.push_back(line.current ? "[" + line.path + "]" : line.text);
     EXPECT_EQ(lines, (Strings{"C:\\", "Games", "[C:\\Games\\OFP]", "ADDONS", "Res"}));
     EXPECT_TRUE(!emu.files->FolderExists("C:\\Games\\OFP\\Gone") && emu.desktop.boxes.empty());
-}
-
-TEST(Exit, WritesTheOthersFolderWithoutNulAndOnlyTheCommentsFilesOfWhatIsInstalled) {
-    for (const bool expansion : {false, true}) {
-        Emulation emu;
-        emu.InstallGame(expansion);
-        emu.Write(Text(kResAddons) + "\\mod.pbo", "m");
-        if (expansion) emu.registry.SetString(kGameKey, "VARNX", "D:\\Mods", /*withNul=*/true);
-        auto app = emu.Launch();
-        app->CommentsRes = "//modMine";
-        app->Command4.Click();
-        const auto value = emu.registry.Get(kGameKey, "VARNX").value_or(emulated::Registry::Value{0, ""});
-        EXPECT_EQ(std::to_string(value.type) + value.data, expansion ? "1D:\\Mods" : "1C:\\Games\\OFP");
-        EXPECT_EQ(emu.Names(kResAddons), expansion ? (Strings{"Comments.txt", "mod.pbo"}) : Strings{"mod.pbo"});
-        EXPECT_TRUE(emu.desktop.ended && emu.desktop.boxes.empty());
-    }
-}
-
-TEST(Exit, CommentsFilesHoldExactlyTheTextsInMemoryEveryByteValueIncluded) {
-    std::string every(256, '\0');
-    for (int b = 0; b < 256; ++b) every[b] = static_cast<char>(b);
-    Emulation emu;
-    emu.Write(kResComments, every);
-    auto app = emu.Game({"heli.pbx"}, "//tankBig" + every);
-    app->File2.SetListIndex(0);
-    app->Text1.SetText(every);
-    app->Save.Click();
-    const std::string game = "//tankBig" + every + "//heli" + every;
-    EXPECT_EQ(app->Text1.GetText(), every);
-    app->Command4.Click();
-    EXPECT_EQ(emu.Read(kGameComments), game);
-    EXPECT_EQ(emu.Read(kResComments), every);
-
-    app = emu.Launch();
-    EXPECT_EQ(app->CommentsGame + app->CommentsRes, game + every);
 }
 
 TEST(Exit, AFileThatFailsItsWriteOrItsReadAtStartUpKeepsItsContentAndIsNamedInOneBox) {

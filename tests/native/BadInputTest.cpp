@@ -42,14 +42,6 @@ const std::string& Huge() {
 const std::string kEvery = EveryByte();
 const std::string kLine(1u << 20, 'L');  // one line of 1 MB
 
-// The bytes of a file, read in one go.
-std::string Slurp(const Emulation& emu, const Text& windowsPath) {
-    const fs::path host = emu.files->HostPath(windowsPath);
-    std::string bytes(fs::file_size(host), '\0');
-    std::ifstream(host, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
 // Compares without printing megabytes when it fails.
 ::testing::AssertionResult Same(const std::string& got, const std::string& want) {
     if (got == want) return ::testing::AssertionSuccess();
@@ -94,7 +86,7 @@ TEST(BadComments, EveryShapeShowsItsEntryAndComesBackByteForByteAfterExit) {
                 EXPECT_EQ(app->Text1.GetText(), "New") << "row " << i;
             }
             app->Command4.Click();
-            EXPECT_TRUE(Same(Slurp(emu, kGameComments), save ? r.saved : r.file)) << "row " << i << " save " << save;
+            EXPECT_TRUE(Same(emu.Read(kGameComments), save ? r.saved : r.file)) << "row " << i << " save " << save;
             EXPECT_TRUE(emu.desktop.ended && emu.desktop.boxes.empty()) << "row " << i;
         }
     }
@@ -123,7 +115,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
         ListOf(*app, r.addon).DblClick();
         for (std::size_t f = 0; f < 6; ++f)
             EXPECT_TRUE(Same(app->Info()->Fields()[f]->GetText(), r.shown[f])) << "row " << i << " field " << f + 1;
-        EXPECT_TRUE(Same(Slurp(emu, companion), r.file)) << "row " << i;
+        EXPECT_TRUE(Same(emu.Read(companion), r.file)) << "row " << i;
         EXPECT_TRUE(emu.desktop.boxes.empty()) << "row " << i;
     }
 }
@@ -136,7 +128,7 @@ TEST(BadFavorites, ListsOfEveryShapeActivateExactlyTheNamesTheyHold) {
         Emulation emu;
         emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
         emu.Game(addons)->AddonManager_SaveFavorits_Click();
-        EXPECT_EQ(Slurp(emu, "C:\\fav.txtf"), "heli.pbx my heli.pbx Pz\xE4\xFF.pbx tank.pbx ");
+        EXPECT_EQ(emu.Read("C:\\fav.txtf"), "heli.pbx my heli.pbx Pz\xE4\xFF.pbx tank.pbx ");
     }
     // Every name is searched inside the whole text, so ".pbx" comes along
     // with any list that names an inactive addon, and heli.pbx with
@@ -158,7 +150,7 @@ TEST(BadFavorites, ListsOfEveryShapeActivateExactlyTheNamesTheyHold) {
         app->AddonManager_LoadFavorits_Click();
         EXPECT_EQ(Names(app->File1), rows[i].active) << "row " << i;
         EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 6) << "row " << i;
-        EXPECT_TRUE(Same(Slurp(emu, "C:\\fav.txtf"), rows[i].list)) << "row " << i;
+        EXPECT_TRUE(Same(emu.Read("C:\\fav.txtf"), rows[i].list)) << "row " << i;
         EXPECT_TRUE(emu.desktop.boxes.empty() && !app->FavoritesBusy) << "row " << i;
     }
 }
@@ -171,8 +163,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     };
     const Text cannot = "Cannot find OFP";
     // want: the first lines of the boxes shown, then, when the program goes
-    // on, GameFolder, "R" when the expansion counts as installed, and
-    // OthersFolder.
+    // on, GameFolder, "R" when the expansion counts as installed (its choice
+    // shown, its label not grayed), and OthersFolder.
     struct Row { const char *key, *value; std::uint32_t type; std::string data; Text want; };
     const char* game = kGameKey;
     const Row rows[] = {
@@ -205,18 +197,20 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         fs::create_directories(emu.files->HostPath(kSpiele + "\\Res\\AddOns"));
         emu.registry.SetRaw(r.key, r.value, r.type, r.data);
         auto app = emu.Launch();
+        const bool installed = app->Option2.Visible() && app->Label3.ForeColor() == kColorButtonText;
         Text got;
         for (const auto& box : emu.desktop.boxes) got += box.text.substr(0, box.text.find("\r\n"));
-        if (!app->Ended()) got += "|" + app->GameFolder + "|" + (app->Option2.Visible() ? "R" : "") + "|" + app->OthersFolder;
+        if (!app->Ended()) got += "|" + app->GameFolder + "|" + (installed ? "R" : "") + "|" + app->OthersFolder;
         EXPECT_TRUE(Same(got, r.want)) << "row " << i;
         if (app->Ended()) continue;
         // The "others" choice takes whatever was read, and Exit writes it
-        // back as a string.
+        // back as a string, and the expansion's comments only if installed.
         app->AddonManager_Option3_Click();
         EXPECT_FALSE(app->Busy) << "row " << i;
         app->Command4.Click();
         const auto written = emu.registry.Get(kGameKey, "VARNX");
         EXPECT_TRUE(written && written->type == REG_SZ_ && Same(written->data, app->OthersFolder)) << "row " << i;
+        EXPECT_EQ(fs::exists(emu.files->HostPath(app->GameFolder + "\\Res\\AddOns\\Comments.txt")), installed) << i;
         EXPECT_EQ(emu.desktop.boxes.size(), 0u) << "row " << i;
     }
 }
@@ -279,7 +273,7 @@ TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
         app.AddonManager_SaveFavorits_Click();
         app.AddonManager_LoadFavorits_Click();
         app.Command4.Click();
-        EXPECT_EQ(Slurp(emu, comments), readable ? "//tankNew" : "//tankOld") << length;
+        EXPECT_EQ(emu.Read(comments), readable ? "//tankNew" : "//tankOld") << length;
         EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, deep);
         Strings boxes = {"The favorites list " + deep + "\\f.txtf could not be written: the path is too long.",
                          "The favorites list " + deep + "\\f.txtf cannot be read: the path is too long."};

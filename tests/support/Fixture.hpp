@@ -43,9 +43,12 @@ struct Emulation {
         fs::create_directories(files->HostPath(windowsPath).parent_path());
         std::ofstream(files->HostPath(windowsPath), std::ios::binary) << bytes;
     }
+    // The bytes of a file, read in one go; "" for a file that is not there.
     [[nodiscard]] std::string Read(const Text& windowsPath) const {
-        std::ifstream in(files->HostPath(windowsPath), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        std::ifstream in(files->HostPath(windowsPath), std::ios::binary | std::ios::ate);
+        std::string bytes(in ? static_cast<std::size_t>(in.tellg()) : 0, '\0');
+        in.seekg(0).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
     }
     // The files of a folder, sorted by name as the disk spells them.
     [[nodiscard]] Strings Names(const Text& windowsFolder) const {
@@ -116,6 +119,13 @@ inline void ClickOn(FileListBox& list, const Text& name) {
     const auto at = std::find(names.begin(), names.end(), name);
     ASSERT_NE(at, names.end()) << name << " is not listed";
     list.SetListIndex(static_cast<int>(at - names.begin()));
+}
+
+// The window moves the current item, then the double click's handling runs.
+inline void DoubleClick(FileListBox& list, const Text& name) {
+    const auto names = Names(list);
+    list.Highlight(static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin()));
+    list.DblClick();
 }
 
 // The two size summaries, each followed by "|".
