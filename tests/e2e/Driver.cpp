@@ -15,16 +15,6 @@ namespace {
 constexpr const char* kGameKey = "SOFTWARE\\Codemasters\\Operation Flashpoint";
 constexpr const char* kExpansionKey = "SOFTWARE\\Codemasters\\Flashpoint Resistance";
 
-// Texts cross the process boundary as UTF-16 (Wine fills list texts so even
-// for the ANSI calls); the program itself works in the ANSI code page.
-std::string Narrow(const std::wstring& wide) {
-    std::string text(wide.size() * 2, '\0');
-    text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             text.data(), static_cast<int>(text.size()), nullptr,
-                                                             nullptr)));
-    return text;
-}
-
 std::wstring Wide(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
     wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
@@ -57,6 +47,14 @@ void SetValue(const char* path, const std::string& value) {
 }
 
 }  // namespace
+
+std::string Narrow(const std::wstring& wide, UINT codePage) {
+    std::string text(wide.size() * 3, '\0');
+    text.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                                             text.data(), static_cast<int>(text.size()), nullptr,
+                                                             nullptr)));
+    return text;
+}
 
 GameInstall::GameInstall(bool registered, bool expansion) {
     static int made = 0;

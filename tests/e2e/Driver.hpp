@@ -93,6 +93,9 @@ void Click(HWND button);
 void Post(HWND button);
 void ClickEntry(HWND list, int index, WORD code = LBN_SELCHANGE);
 void Type(HWND edit, const std::string& text);
+// Texts cross the process boundary as UTF-16 (Wine fills list texts so even
+// for the ANSI calls); the program itself works in the ANSI code page.
+std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP);
 // Waits until `condition` holds or the timeout passes; its last answer.
 template <class Condition>
 bool Eventually(Condition condition, DWORD timeoutMs = 5000) {

@@ -33,13 +33,9 @@ std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = kFn
     return hash;
 }
 
-std::string Utf8(const std::wstring& wide) {
-    std::string text(wide.size() * 3, '\0');
-    text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             text.data(), static_cast<int>(text.size()), nullptr,
-                                                             nullptr)));
-    return text;
-}
+// Names and texts as UTF-8: every name keeps its own key, whatever the
+// code page.
+std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
 Entry FileEntry(const std::wstring& path) {
     Entry entry;
