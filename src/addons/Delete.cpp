@@ -20,7 +20,7 @@ void AddonManager::AddonManager_Command1_Click() {
         // kept the addon.
         const Text companion = AddonFolder + "\\" + CutRight(SelectedInactive, 4) + ".txt";
         const IoStatus removed = platform_.files.Delete(companion);
-        if (!removed.ok() && removed.code != errc::kFileNotFound && removed.code != errc::kPathNotFound)
+        if (!removed.ok() && !removed.gone())
             Box("The information file " + companion + " could not be removed: " + DescribeError(removed.code) + ".");
         File2.Refresh();
     }

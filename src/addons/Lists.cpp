@@ -45,10 +45,9 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
 bool AddonManager::Readable(const FileListBox& list) {
     // A folder that is gone, or lies past the longest path Windows reaches,
     // shows as empty lists without a word, as a missing "others" folder does.
-    const std::uint32_t code = list.ReadError();
-    if (code == 0 || code == errc::kFileNotFound || code == errc::kPathNotFound || code == errc::kFilenameTooLong)
-        return true;
-    Box("The addon folder " + list.Path() + " cannot be read: " + DescribeError(code) + ".");
+    const IoStatus read{list.ReadError()};
+    if (read.ok() || read.gone() || read.code == errc::kFilenameTooLong) return true;
+    Box("The addon folder " + list.Path() + " cannot be read: " + DescribeError(read.code) + ".");
     return false;
 }
 

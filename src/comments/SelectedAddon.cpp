@@ -19,8 +19,7 @@ Text AddonManager::MeasureSelected(const FileListBox& list) {
         SelectedSize.clear();
         // Only a file that vanished is "not found"; a path past the system's
         // bound or a file kept from us is still there, and says why.
-        const bool gone = measured.code == errc::kFileNotFound || measured.code == errc::kPathNotFound;
-        return "Size: " + (gone ? Text("file not found") : DescribeError(measured.code));
+                return "Size: " + (measured.gone() ? Text("file not found") : DescribeError(measured.code));
     }
     SelectedSize = SignedText(SizeInKilobytes(length));
     return "Size: " + SelectedSize + "kb";

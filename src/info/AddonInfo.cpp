@@ -73,8 +73,7 @@ void AddonInfo::AddonInfo_Form_Load() {
     // again at once: leave the folder untouched instead. A folder that is
     // gone holds no companion either.
     std::int64_t length = 0;
-    const std::uint32_t code = files_.FileLength(path, length).code;
-    if (code == errc::kFileNotFound || code == errc::kPathNotFound) return;
+    if (files_.FileLength(path, length).gone()) return;
     const std::int16_t number = numbers_.FreeFile();
     Text text;
     const IoStatus status = numbers_.ReadWhole(number, path, text);

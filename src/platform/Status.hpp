@@ -29,6 +29,8 @@ inline constexpr std::uint32_t kGeneric = 31;
 struct [[nodiscard]] IoStatus {
     std::uint32_t code = 0;
     [[nodiscard]] bool ok() const { return code == 0; }
+    // The file, or a folder on its way, is not there (any more).
+    [[nodiscard]] bool gone() const { return code == errc::kFileNotFound || code == errc::kPathNotFound; }
 };
 
 // The reason for a failure in the program's own words, for message boxes.
