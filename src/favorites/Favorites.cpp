@@ -47,29 +47,29 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     IoStatus status = platform_.files.FileLength(path, length);
     Text list;
     if (status.ok()) status = fileNumbers_.ReadWhole(fileNumbers_.FreeFile(), path, list);
+    bool complete = true;
     if (!status.ok()) {
-        FavoritesBusy = false;
-        const Text reason = status.code == errc::kFileNotFound || status.code == errc::kPathNotFound
-                                ? "was not found"
-                                : "cannot be read: " + DescribeError(status.code);
+        // The load still ends as every load does, so the lists, the sizes
+        // and the comment box show the folder as "Deactivate all" left it.
+        const Text reason = status.gone() ? "was not found" : "cannot be read: " + DescribeError(status.code);
         Box("The favorites list " + path + " " + reason +
             ".\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none was activated.");
-        return;
+    } else {
+        (void)Readable(File2);
+        std::vector<Text> names;
+        names.reserve(static_cast<std::size_t>(File2.ListCount()));
+        for (const auto& entry : File2.Entries()) names.push_back(entry.name);
+        const std::vector<bool> listed = NameMatcher(names).Occurs(list);
+        Filemanager::SHFILEOPSTRUCTA record;
+        complete = WalkBySelection(File2, "Activating", [&] {
+            const Text name = File2.FileName();
+            if (listed[static_cast<std::size_t>(File2.ListIndex())]) {
+                SelectedInactive = name;
+                Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+            }
+            return true;
+        });
     }
-    (void)Readable(File2);
-    std::vector<Text> names;
-    names.reserve(static_cast<std::size_t>(File2.ListCount()));
-    for (const auto& entry : File2.Entries()) names.push_back(entry.name);
-    const std::vector<bool> listed = NameMatcher(names).Occurs(list);
-    Filemanager::SHFILEOPSTRUCTA record;
-    const bool complete = WalkBySelection(File2, "Activating", [&] {
-        const Text name = File2.FileName();
-        if (listed[static_cast<std::size_t>(File2.ListIndex())]) {
-            SelectedInactive = name;
-            Rename(record, SelectedInactive, ActiveName(SelectedInactive));
-        }
-        return true;
-    });
     FavoritesBusy = false;
     if (!complete) ReportWalkLimit(File2, "checked against the list");
     File2.Refresh();

@@ -57,5 +57,27 @@ TEST(Favorites, BothDialogsAreSetUpAlikeKeepTheLastNameAndCancellingLoadStillDea
     EXPECT_EQ(emu.Names(kAddons), (Strings{"ABox.pbo", "Comments.txt", "m1tank.pbx"}));
 }
 
+TEST(Favorites, ALoadWhoseListIsMissingEndsAsTheLoadOfAnEmptyList) {
+    // What a load leaves in the window, whatever its list.
+    const auto window = [](const AddonManager& app) {
+        return Sizes(app) + app.Text1.GetText() + "|" + app.SelectedActive + "|" + app.SelectedInactive + "|" +
+               std::to_string(app.File1.ListIndex()) + std::to_string(app.File2.ListIndex()) +
+               std::to_string(app.FavoritesBusy) + std::to_string(app.Image2.Visible());
+    };
+    std::vector<Text> seen;
+    for (const bool missing : {false, true}) {
+        Emulation emu;
+        auto app = Started(emu, {"ABox.pbo", "tank.pbo", "heli.pbx"}, "");
+        app->CommentsGame = "//tankT//heliH";
+        if (missing) fs::remove(emu.files->HostPath(kList));
+        ClickOn(app->File1, "tank.pbo");
+        app->AddonManager_LoadFavorits_Click();
+        seen.push_back(window(*app));
+        EXPECT_EQ(emu.Boxes().size(), missing ? 1u : 0u);
+    }
+    EXPECT_EQ(seen[0], " 1 kb| 3 kb|H|ABox.pbo||0001");
+    EXPECT_EQ(seen[1], seen[0]);
+}
+
 }  // namespace
 }  // namespace varnex::testing
