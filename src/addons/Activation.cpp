@@ -4,7 +4,13 @@
 
 namespace varnex {
 
+void AddonManager::ReadPendingLists() {
+    File2.ReadPending();
+    File1.ReadPending();
+}
+
 void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
+    ReadPendingLists();
     const int result = Filemanager::SHFileOperation(platform_.shell, record);
     if (result == 0 || Filemanager::CancelledByPlayer(result) || platform_.shell.ReportsOwnErrors()) return;
     // The shell's paths join folder and name with "/"; the player reads them

@@ -165,16 +165,38 @@ private:
     void ShowInfo();
     void SetUpStandardDialog();
 
+    // What the program knows of a comments file besides its text.
+    struct CommentsFileState {
+        // Its bytes as start-up read them: at exit a file that no longer
+        // holds them was changed by another writer (a second Varnex, a text
+        // editor), and this run's saves are replayed onto its new content.
+        Text readAtStart;
+        // It could not be read at start-up: it is never overwritten.
+        bool unreadable = false;
+        // The comments stored during this run, in order, each with the keys
+        // of its folder at the time, so that a replay stores it as it was.
+        struct Save {
+            Text key, comment;
+            std::shared_ptr<const FolderKeys> keys;
+        };
+        std::vector<Save> saves;
+    };
+
     // The comments text of the folder the lists show, or null when there is
     // none or a handler that moves files is under way.
     Text* ChosenComments();
+    CommentsFileState& StateOf(const Text& comments) { return &comments == &CommentsGame ? gameFile_ : resFile_; }
     // The keys of the addons the two lists show now.
     [[nodiscard]] std::shared_ptr<const FolderKeys> CurrentFolderKeys();
     // Reads one comments file whole at start-up; a file that cannot be read
     // is reported and marked so that it is never overwritten at exit.
-    void ReadCommentsFile(const Text& path, Text& comments, bool& unreadable);
-    // Writes a comments text back at exit.
-    void WriteCommentsFile(const Text& path, const Text& comments, bool unreadable);
+    void ReadCommentsFile(const Text& path, Text& comments);
+    // Writes a comments text back at exit, keeping what another writer put
+    // into the file meanwhile.
+    void WriteCommentsFile(const Text& path, const Text& comments);
+    // Reads the lists whose re-read is still pending, so that a rename or a
+    // delete about to happen does not show in a list the handler read before.
+    void ReadPendingLists();
     void Box(const Text& text);
     void EndProgram();
 
@@ -184,8 +206,7 @@ private:
     std::unique_ptr<AddonInfo> addonInfo_;
     std::shared_ptr<const FolderKeys> folderKeys_;
     std::pair<std::uint64_t, std::uint64_t> folderKeysRevisions_{~0ull, ~0ull};
-    bool commentsGameUnreadable_ = false;
-    bool commentsResUnreadable_ = false;
+    CommentsFileState gameFile_, resFile_;
     bool ended_ = false;
     bool walking_ = false;  // a walk by selection is under way
 };

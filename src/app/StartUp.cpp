@@ -21,10 +21,12 @@ Text BuildOfficialAddons() {
     return first + second + third;
 }
 
-void AddonManager::ReadCommentsFile(const Text& path, Text& comments, bool& unreadable) {
+void AddonManager::ReadCommentsFile(const Text& path, Text& comments) {
+    CommentsFileState& file = StateOf(comments);
     const IoStatus status = fileNumbers_.ReadWhole(FileNumber, path, comments);
-    unreadable = !status.ok();
-    if (unreadable)
+    file.readAtStart = comments;
+    file.unreadable = !status.ok();
+    if (file.unreadable)
         Box("The comments file " + path + " cannot be read: " + DescribeError(status.code) +
             ".\r\n\r\nIts comments are not shown in this session, and Varnex will leave the file as it is.");
 }
@@ -53,7 +55,7 @@ bool AddonManager::AddonManager_Form_Load() {
 
     AddonFolder = gameAddons + "\\Comments.txt";
     FileNumber = fileNumbers_.FreeFile();
-    ReadCommentsFile(AddonFolder, CommentsGame, commentsGameUnreadable_);
+    ReadCommentsFile(AddonFolder, CommentsGame);
     AddonFolder = gameAddons;
     File1.SetPath(AddonFolder);
     File2.SetPath(AddonFolder);
@@ -66,8 +68,10 @@ bool AddonManager::AddonManager_Form_Load() {
         Label3.SetForeColor(kColorGrayText);
         Option2.SetVisible(false);
     } else {
+        // An expansion whose addon folder is gone (a key left behind by an
+        // uninstall) has no comments yet, and nothing is created for it.
         AddonFolder = GameFolder + "\\Res\\AddOns\\Comments.txt";
-        ReadCommentsFile(AddonFolder, CommentsRes, commentsResUnreadable_);
+        if (platform_.files.FolderExists(GameFolder + "\\Res\\AddOns")) ReadCommentsFile(AddonFolder, CommentsRes);
         AddonFolder = gameAddons;
     }
     File2.Refresh();

@@ -10,8 +10,8 @@ Text* AddonManager::ChosenComments() {
     const Text& folder = File1.Path();
     // A comments file that could not be read at start-up takes no comments:
     // they could never reach it.
-    if (folder == GameFolder + "\\ADDONS") return commentsGameUnreadable_ ? nullptr : &CommentsGame;
-    if (folder == GameFolder + "\\Res\\AddOns") return commentsResUnreadable_ ? nullptr : &CommentsRes;
+    if (folder == GameFolder + "\\ADDONS") return gameFile_.unreadable ? nullptr : &CommentsGame;
+    if (folder == GameFolder + "\\Res\\AddOns") return resFile_.unreadable ? nullptr : &CommentsRes;
     return nullptr;
 }
 
@@ -53,8 +53,24 @@ void AddonManager::AddonManager_Save_Click() {
     // Nothing selected since start-up, or an addon whose name is only its
     // extension: a key without a name would land on unrelated entries.
     Text* comments = IsBlankKey(CommentKey) ? nullptr : ChosenComments();
-    if (comments) StoreComment(*comments, CommentKey, Text1.GetText(), CurrentFolderKeys()->LongerThan(CommentKey));
-    else Text1.SetText("No save possible");
+    if (comments) {
+        const auto keys = CurrentFolderKeys();
+        const std::vector<Text> longer = keys->LongerThan(CommentKey);
+        const Text comment = Text1.GetText();
+        if (const Text other = ReadsAsOtherKey(CommentKey, comment, longer); !other.empty()) {
+            // Stored, it would be shown for the other addon and never again
+            // for this one. The typed text and the red dot stay, unsaved.
+            Box("The comment for " + keys->NameOf(CommentKey) + " cannot be saved as it stands: in the comments file, " +
+                Mid(CommentKey, 3) + " followed by this comment reads as a comment for " + keys->NameOf(other) +
+                ".\r\n\r\nPlease start the comment differently, for example with a blank. Your text stays in the " +
+                "comment box, not saved.");
+            return;
+        }
+        StoreComment(*comments, CommentKey, comment, longer);
+        StateOf(*comments).saves.push_back({CommentKey, comment, keys});
+    } else {
+        Text1.SetText("No save possible");
+    }
     Image2.SetVisible(true);
     Image3.SetVisible(false);
     if (comments) ShowComment();

@@ -8,19 +8,42 @@ Text CommentKeyOf(const Text& fileName) { return "//" + CutRight(fileName, 4); }
 
 bool IsBlankKey(const Text& key) { return key.size() <= 2; }
 
+namespace {
+
+bool KeyLess(const std::pair<Text, Text>& entry, const Text& key) { return entry.first < key; }
+
+}  // namespace
+
 FolderKeys::FolderKeys(const std::vector<Text>& fileNames) {
     sorted_.reserve(fileNames.size());
-    for (const Text& name : fileNames) sorted_.push_back(CommentKeyOf(name));
+    for (const Text& name : fileNames) sorted_.emplace_back(CommentKeyOf(name), name);
     std::sort(sorted_.begin(), sorted_.end());
-    sorted_.erase(std::unique(sorted_.begin(), sorted_.end()), sorted_.end());
+    sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  sorted_.end());
 }
 
 std::vector<Text> FolderKeys::LongerThan(const Text& key) const {
     std::vector<Text> longer;
-    for (auto it = std::upper_bound(sorted_.begin(), sorted_.end(), key);
-         it != sorted_.end() && it->compare(0, key.size(), key) == 0; ++it)
-        longer.push_back(*it);
+    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), key, KeyLess);
+    if (it != sorted_.end() && it->first == key) ++it;
+    for (; it != sorted_.end() && it->first.compare(0, key.size(), key) == 0; ++it) longer.push_back(it->first);
     return longer;
+}
+
+Text FolderKeys::NameOf(const Text& key) const {
+    const auto it = std::lower_bound(sorted_.begin(), sorted_.end(), key, KeyLess);
+    return it != sorted_.end() && it->first == key ? it->second : Mid(key, 3);
+}
+
+Text ReadsAsOtherKey(const Text& key, const Text& comment, const std::vector<Text>& longer) {
+    // A longer key cannot reach past the comment into the next entry: that
+    // begins with "//", and no name holds a "/".
+    Text found;
+    for (const Text& other : longer)
+        if (other.size() > found.size() && std::string_view(comment).starts_with(std::string_view(other).substr(key.size())))
+            found = other;
+    return found;
 }
 
 std::size_t FindEntry(const Text& text, const Text& key, const std::vector<Text>& longer) {

@@ -25,9 +25,12 @@ public:
     // Keys that begin with `key` and are longer (Tanks for Tank): an entry
     // of theirs is not one of `key`'s.
     [[nodiscard]] std::vector<Text> LongerThan(const Text& key) const;
+    // A file name of the folder whose key is `key`; the key's name when no
+    // listed file has it.
+    [[nodiscard]] Text NameOf(const Text& key) const;
 
 private:
-    std::vector<Text> sorted_;
+    std::vector<std::pair<Text, Text>> sorted_;  // key, file name
 };
 
 // Position (1-based) of the entry of `key`: its first occurrence that does
@@ -37,8 +40,16 @@ std::size_t FindEntry(const Text& text, const Text& key, const std::vector<Text>
 // The comment stored under `key`, empty when there is none.
 Text LookupComment(const Text& text, const Text& key, const std::vector<Text>& longer);
 
+// The comments text has no mark between a key and its comment, so `key`
+// followed by `comment` may begin a longer key of the folder ("//ww2" and
+// "tanks of 1944" read as "//ww2tanks..."): such an entry would be read
+// back as the other addon's. Returns the longest such key, or "" when the
+// entry reads back as `key`'s own.
+Text ReadsAsOtherKey(const Text& key, const Text& comment, const std::vector<Text>& longer);
+
 // Puts `comment` under `key`: an existing entry keeps its place and gets the
 // new comment, a new one is appended; the rest of the text is unchanged.
+// Callers first make sure that ReadsAsOtherKey finds nothing.
 void StoreComment(Text& text, const Text& key, const Text& comment, const std::vector<Text>& longer);
 
 }  // namespace varnex

@@ -146,6 +146,9 @@ public:
     // highlighted entry keeps matching the details shown for it; no click
     // handling is raised.
     void Refresh();
+    // Reads the folder now if a re-read is pending, so that the list shows
+    // the folder as it stood at the Refresh, not after a later change.
+    void ReadPending() { (void)Listing(); }
 
     [[nodiscard]] int ListCount() const { return static_cast<int>(Listing().size()); }
     [[nodiscard]] int ListIndex() const { return (void)Listing(), listIndex_; }

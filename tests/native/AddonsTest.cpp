@@ -199,5 +199,26 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays
     EXPECT_FALSE(app->Busy);
 }
 
+TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
+    // a.pbo.pbx stands in both lists. Deleting it from the inactive list
+    // re-reads only that one afterwards: the active list keeps the listing
+    // read before the delete.
+    Start({"a.pbo.pbx", "b.pbx", "c.pbx"});
+    ClickOn(app->File2, "a.pbo.pbx");
+    app->Command1.Click();
+    EXPECT_EQ(Names(app->File1), Strings{"a.pbo.pbx"});
+    EXPECT_EQ(Names(app->File2), (Strings{"b.pbx", "c.pbx"}));
+    // Activate all walks the inactive list; the active list, first looked at
+    // after the first rename, shows the folder as it stood before the walk.
+    Strings activeDuringWalk = {"not looked at"};
+    int renames = 0;
+    emu.files->Before(emulated::FileOp::Rename, [&](const Text&) {
+        if (++renames == 2) activeDuringWalk = Names(app->File1);
+    });
+    app->Command6.Click();
+    EXPECT_EQ(activeDuringWalk, Strings{});
+    EXPECT_EQ(Names(app->File1), (Strings{"b.pbo", "c.pbo"}));
+}
+
 }  // namespace
 }  // namespace varnex::testing

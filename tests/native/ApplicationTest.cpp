@@ -192,5 +192,77 @@ TEST(Exit, AFileThatFailsItsWriteOrItsReadAtStartUpKeepsItsContentAndIsNamedInOn
     }
 }
 
+TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {
+    const std::string atStart = "lead//tankOld//heliH";
+    // The run saves tank, a new entry for jeep, then tank again.
+    const std::string inMemory = "lead//tankNewer//heliH//jeepJ";
+    struct Case {
+        const char* meanwhile;
+        std::function<void(Emulation&)> change;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"nothing", [](Emulation&) {}, inMemory},
+        {"the same bytes written again", [&](Emulation& e) { e.Write(kGameComments, atStart); }, inMemory},
+        {"a hand edit", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
+         "lead//tankNewer//heliHand edit//boatB//jeepJ"},
+        {"a second window that saved heli and left first",
+         [](Emulation& e) {
+             auto second = e.Launch();
+             ClickOn(second->File1, "heli.pbo");
+             second->Text1.SetText("Second");
+             second->Save.Click();
+             second->Command4.Click();
+         },
+         "lead//tankNewer//heliSecond//jeepJ"},
+        {"the file deleted", [](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.meanwhile);
+        Emulation emu;
+        auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, atStart);
+        for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}}) {
+            ClickOn(app->File1, name);
+            app->Text1.SetText(comment);
+            app->Save.Click();
+        }
+        c.change(emu);
+        app->Command4.Click();
+        EXPECT_EQ(emu.Read(kGameComments), c.want);
+        EXPECT_EQ(emu.Boxes(), Strings{});
+    }
+}
+
+TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnlyIfTheFolderCameBack) {
+    const Text noFolder = "VARNX 48: The comments saved for the expansion's addons cannot be written: the folder " +
+                          Text(kResAddons) + " does not exist.";
+    struct Case { bool save, folderBack; Text box; const char* written; };
+    const Case cases[] = {{false, false, "", nullptr}, {true, false, noFolder, nullptr}, {true, true, "", "//tankR"},
+                          {false, true, "", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.save) + std::to_string(c.folderBack));
+        Emulation emu;
+        emu.InstallGame();
+        fs::remove_all(emu.files->HostPath("C:\\Games\\OFP\\Res"));
+        emu.Put({"tank.pbo"});
+        auto app = emu.Launch();
+        EXPECT_EQ(emu.Boxes(), Strings{});
+        EXPECT_TRUE(app->Option2.Visible() && app->CommentsRes.empty());
+        EXPECT_FALSE(emu.files->FolderExists("C:\\Games\\OFP\\Res"));
+        // The expansion's folder takes comments like any other fixed folder.
+        ClickOn(app->File1, "tank.pbo");
+        app->AddonManager_Option2_Click();
+        app->Text1.SetText("R");
+        if (c.save) app->Save.Click();
+        EXPECT_EQ(app->CommentsRes, c.save ? "//tankR" : "");
+        if (c.folderBack) fs::create_directories(emu.files->HostPath(kResAddons));
+        app->Command4.Click();
+        EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box});
+        EXPECT_EQ(fs::exists(emu.files->HostPath(kResComments)), c.written != nullptr);
+        if (c.written) EXPECT_EQ(emu.Read(kResComments), c.written);
+        EXPECT_TRUE(emu.desktop.ended);
+    }
+}
+
 }  // namespace
 }  // namespace varnex::testing

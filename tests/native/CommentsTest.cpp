@@ -112,6 +112,46 @@ TEST_F(CommentsText, AKeyThatBeginsAnotherAddonsKeyFindsOnlyItsOwnEntry) {
     }
 }
 
+TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEveryOtherReadsBackAsSaved) {
+    // The sibling in the same list or in the other one, its comment saved
+    // before or after ww2's.
+    for (const Text sibling : {"ww2tanks.pbo", "ww2tanks.pbx"})
+        for (const bool siblingFirst : {true, false}) {
+            SCOPED_TRACE(sibling + (siblingFirst ? ", saved first" : ", saved last"));
+            Emulation emu;
+            auto app = emu.Game({"ww2.pbo", sibling});
+            FileListBox& siblingList = sibling.back() == 'o' ? app->File1 : app->File2;
+            const auto save = [&](FileListBox& list, const Text& name, const Text& comment) {
+                ClickOn(list, name);
+                app->Text1.SetText(comment);
+                app->Save.Click();
+            };
+            if (siblingFirst) save(siblingList, sibling, "Big");
+            const Text before = app->CommentsGame;
+            save(app->File1, "ww2.pbo", "tanks of 1944");
+            EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comment for ww2.pbo cannot be saved as it stands: in the "
+                                           "comments file, ww2 followed by this comment reads as a comment for " +
+                                           sibling + ".\r\n\r\nPlease start the comment differently, for example "
+                                           "with a blank. Your text stays in the comment box, not saved."});
+            EXPECT_EQ(app->CommentsGame, before);
+            EXPECT_EQ(app->Text1.GetText(), "tanks of 1944");
+            EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
+            // Shorter than the sibling's name, or started differently: one
+            // entry, however often it is saved, shown as typed.
+            for (const Text comment : {"tank", " tanks of 1944", " tanks of 1944"}) {
+                save(app->File1, "ww2.pbo", comment);
+                EXPECT_EQ(app->Text1.GetText(), comment);
+            }
+            if (!siblingFirst) save(siblingList, sibling, "Big");
+            EXPECT_EQ(app->CommentsGame, siblingFirst ? "//ww2tanksBig//ww2 tanks of 1944" : "//ww2 tanks of 1944//ww2tanksBig");
+            ClickOn(app->File1, "ww2.pbo");
+            EXPECT_EQ(app->Text1.GetText(), " tanks of 1944");
+            ClickOn(siblingList, sibling);
+            EXPECT_EQ(app->Text1.GetText(), "Big");
+            EXPECT_EQ(emu.Boxes().size(), 1u);
+        }
+}
+
 TEST_F(CommentsText, NoSavePossibleWithoutAKeyOrOutsideTheTwoFixedFolders) {
     emu.Write("C:\\Mods\\m1.pbo", "m");
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");

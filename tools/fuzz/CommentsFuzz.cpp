@@ -49,6 +49,18 @@ Text Lookup(const Text& text, const Text& key, const std::vector<Text>& names) {
     return next == kNone ? text.substr(start) : text.substr(start, next - start);
 }
 
+// The longest key of another addon of the folder that `key` followed by
+// `comment` begins with: such a comment would read as that addon's.
+Text Shadowing(const Text& key, const Text& comment, const std::vector<Text>& names) {
+    Text longest;
+    for (const Text& name : names) {
+        const Text longer = KeyOf(name);
+        if (longer.size() > key.size() && At(longer, 0, key) && At(key + comment, 0, longer) && longer.size() > longest.size())
+            longest = longer;
+    }
+    return longest;
+}
+
 Text Store(const Text& text, const Text& key, const Text& comment, const std::vector<Text>& names) {
     const std::size_t i = Entry(text, key, names);
     if (i == kNone) return text + key + comment;
@@ -78,9 +90,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (IsBlankKey(key) != (names[0].size() <= 4)) fuzz::Differ("blank key", key, "");
     if (IsBlankKey(key)) return 0;
     Same("lookup", LookupComment(text, key, keys.LongerThan(key)), Lookup(text, key, names));
+    const Text shadowing = ReadsAsOtherKey(key, comment, keys.LongerThan(key));
+    Same("shadowing key", shadowing, Shadowing(key, comment, names));
+    if (!shadowing.empty()) return 0;  // refused: nothing is stored
     Text stored = text;
     StoreComment(stored, key, comment, keys.LongerThan(key));
     Same("store", stored, Store(text, key, comment, names));
+    // The lookup finds the entry just stored, not another one.
+    const std::size_t entry = Entry(text, key, names);
+    if (FindEntry(stored, key, keys.LongerThan(key)) != (entry == kNone ? text.size() : entry) + 1)
+        fuzz::Differ("entry found after the store", stored, key);
     for (const Text& name : names) {
         const Text other = CommentKeyOf(name);
         if (!IsBlankKey(other)) Same("lookup after the store", LookupComment(stored, other, keys.LongerThan(other)),
