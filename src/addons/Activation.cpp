@@ -56,19 +56,14 @@ void AddonManager::AddonManager_Command2_Click() {
     SwitchSelected(SelectedActive, !IsOfficial(OfficialAddons, SelectedActive), InactiveName);
 }
 
-void AddonManager::AddonManager_Command6_Click() {
+void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& done,
+                             const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     Busy = true;
     File2.Refresh();
     File1.Refresh();
-    if (Readable(File2) && File2.ListCount() >= 1) {
+    if (Readable(list) && list.ListCount() >= 1) {
         Filemanager::SHFILEOPSTRUCTA record;
-        const bool complete = WalkBySelection(File2, "Activating", [&] {
-            SelectedInactive = File2.FileName();
-            if (SelectedInactive.empty()) return false;
-            Rename(record, SelectedInactive, ActiveName(SelectedInactive));
-            return true;
-        });
-        if (!complete) ReportWalkLimit(File2, "activated");
+        if (!WalkBySelection(list, verb, [&] { return visit(record); })) ReportWalkLimit(list, done);
         File2.Refresh();
         File1.Refresh();
     }
@@ -76,24 +71,21 @@ void AddonManager::AddonManager_Command6_Click() {
     Busy = false;
 }
 
+void AddonManager::AddonManager_Command6_Click() {
+    SwitchAll(File2, "Activating", "activated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
+        SelectedInactive = File2.FileName();
+        if (SelectedInactive.empty()) return false;
+        Rename(record, SelectedInactive, ActiveName(SelectedInactive));
+        return true;
+    });
+}
+
 void AddonManager::AddonManager_Command5_Click() {
-    Busy = true;
-    File2.Refresh();
-    File1.Refresh();
-    if (Readable(File1) && File1.ListCount() >= 1) {
-        Filemanager::SHFILEOPSTRUCTA record;
-        const bool complete = WalkBySelection(File1, "Deactivating", [&] {
-            SelectedActive = File1.FileName();
-            if (!IsOfficial(OfficialAddons, SelectedActive))
-                Rename(record, SelectedActive, InactiveName(SelectedActive));
-            return true;
-        });
-        if (!complete) ReportWalkLimit(File1, "deactivated");
-        File2.Refresh();
-        File1.Refresh();
-    }
-    RefreshLists();
-    Busy = false;
+    SwitchAll(File1, "Deactivating", "deactivated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
+        SelectedActive = File1.FileName();
+        if (!IsOfficial(OfficialAddons, SelectedActive)) Rename(record, SelectedActive, InactiveName(SelectedActive));
+        return true;
+    });
 }
 
 }  // namespace varnex

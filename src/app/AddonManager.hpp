@@ -132,6 +132,11 @@ public:
     static constexpr int kProgressEvery = 256;
 
 private:
+    // The two fixed addon folders, both below the game's folder: the
+    // expansion's own installation folder is used for nothing but its test.
+    [[nodiscard]] Text GameAddons() const { return GameFolder + "\\ADDONS"; }
+    [[nodiscard]] Text ExpansionAddons() const { return GameFolder + "\\Res\\AddOns"; }
+
     void RefreshLists();
     void ShowComment();
 
@@ -159,9 +164,16 @@ private:
     // folder is shown by that folder's own handling, the folder list staying
     // visible. False for any other folder.
     bool ShowOwnHandling(const Text& folder);
+    // Any other folder chosen through "others" or the folder list: both
+    // lists re-read, and refreshed when they hold an addon.
+    void ListOtherFolder();
     // Activate or Deactivate: the addon last selected in a list gets its
     // other name, when `allowed`.
     void SwitchSelected(const Text& name, bool allowed, Text (*newName)(const Text&));
+    // Activate all or Deactivate all: walks `list`, `visit` renaming the
+    // selected entry with the walk's one shell record.
+    void SwitchAll(FileListBox& list, const char* verb, const Text& done,
+                   const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit);
     void ShowInfo();
     void SetUpStandardDialog();
 

@@ -37,18 +37,18 @@ void AddonManager::WriteCommentsFile(const Text& path, const Text& comments) {
 
 void AddonManager::AddonManager_Command4_Click() {
     regAccess_.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", OthersFolder, REG_SZ_);
-    AddonFolder = GameFolder + "\\ADDONS\\Comments.txt";
+    AddonFolder = GameAddons() + "\\Comments.txt";
     WriteCommentsFile(AddonFolder, CommentsGame);
     if (Label3.ForeColor() != kColorGrayText) {
-        AddonFolder = GameFolder + "\\Res\\AddOns\\Comments.txt";
+        AddonFolder = ExpansionAddons() + "\\Comments.txt";
         // The expansion's addon folder may be missing (an uninstall left its
         // key behind): no file is made there, and only comments saved for it
         // during the run need a word.
-        if (platform_.files.FolderExists(GameFolder + "\\Res\\AddOns"))
+        if (platform_.files.FolderExists(ExpansionAddons()))
             WriteCommentsFile(AddonFolder, CommentsRes);
         else if (!resFile_.saves.empty())
-            Box("The comments saved for the expansion's addons cannot be written: the folder " + GameFolder +
-                "\\Res\\AddOns does not exist.");
+            Box("The comments saved for the expansion's addons cannot be written: the folder " + ExpansionAddons() +
+                " does not exist.");
     }
     EndProgram();
 }

@@ -20,16 +20,23 @@ void AddonManager::ShowFixedFolder(const Text& folder) {
 }
 
 bool AddonManager::ShowOwnHandling(const Text& folder) {
-    if (folder == GameFolder + "\\ADDONS") AddonManager_Option1_Click();
-    else if (folder == GameFolder + "\\Res\\AddOns") AddonManager_Option2_Click();
+    if (folder == GameAddons()) AddonManager_Option1_Click();
+    else if (folder == ExpansionAddons()) AddonManager_Option2_Click();
     else return false;
     Dir1.SetVisible(true);
     return true;
 }
 
-void AddonManager::AddonManager_Option1_Click() { ShowFixedFolder(GameFolder + "\\ADDONS"); }
+void AddonManager::ListOtherFolder() {
+    File2.Refresh();
+    File1.Refresh();
+    // A folder without addons keeps the size boxes as they were.
+    if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
+}
 
-void AddonManager::AddonManager_Option2_Click() { ShowFixedFolder(GameFolder + "\\Res\\AddOns"); }
+void AddonManager::AddonManager_Option1_Click() { ShowFixedFolder(GameAddons()); }
+
+void AddonManager::AddonManager_Option2_Click() { ShowFixedFolder(ExpansionAddons()); }
 
 void AddonManager::AddonManager_Option3_Click() {
     Busy = true;
@@ -42,9 +49,7 @@ void AddonManager::AddonManager_Option3_Click() {
         SelectedActive = "";
         SelectedInactive = "";
         List1.Clear();
-        File2.Refresh();
-        File1.Refresh();
-        if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
+        ListOtherFolder();
     }
     Busy = false;
 }
@@ -56,9 +61,7 @@ void AddonManager::AddonManager_Dir1_Change() {
         AddonFolder = OthersFolder;
         File1.SetPath(OthersFolder);
         File2.SetPath(OthersFolder);
-        File2.Refresh();
-        File1.Refresh();
-        if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
+        ListOtherFolder();
     }
     Busy = false;
 }

@@ -42,7 +42,7 @@ bool AddonManager::AddonManager_Form_Load() {
     GameFolder = ValueText(regAccess_.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "Main"));
     if (GameFolder.back() == '\\') GameFolder.pop_back();
 
-    const Text gameAddons = GameFolder + "\\ADDONS";
+    const Text gameAddons = GameAddons();
     if (!platform_.files.FolderExists(gameAddons)) {
         const IoStatus created = platform_.files.CreateFolder(gameAddons);
         if (!created.ok()) {
@@ -70,8 +70,8 @@ bool AddonManager::AddonManager_Form_Load() {
     } else {
         // An expansion whose addon folder is gone (a key left behind by an
         // uninstall) has no comments yet, and nothing is created for it.
-        AddonFolder = GameFolder + "\\Res\\AddOns\\Comments.txt";
-        if (platform_.files.FolderExists(GameFolder + "\\Res\\AddOns")) ReadCommentsFile(AddonFolder, CommentsRes);
+        AddonFolder = ExpansionAddons() + "\\Comments.txt";
+        if (platform_.files.FolderExists(ExpansionAddons())) ReadCommentsFile(AddonFolder, CommentsRes);
         AddonFolder = gameAddons;
     }
     File2.Refresh();

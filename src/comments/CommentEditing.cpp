@@ -10,8 +10,8 @@ Text* AddonManager::ChosenComments() {
     const Text& folder = File1.Path();
     // A comments file that could not be read at start-up takes no comments:
     // they could never reach it.
-    if (folder == GameFolder + "\\ADDONS") return gameFile_.unreadable ? nullptr : &CommentsGame;
-    if (folder == GameFolder + "\\Res\\AddOns") return resFile_.unreadable ? nullptr : &CommentsRes;
+    if (folder == GameAddons()) return gameFile_.unreadable ? nullptr : &CommentsGame;
+    if (folder == ExpansionAddons()) return resFile_.unreadable ? nullptr : &CommentsRes;
     return nullptr;
 }
 

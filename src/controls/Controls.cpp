@@ -6,27 +6,11 @@ namespace varnex {
 
 namespace {
 
-unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
-
+// Folder names in the order the folder list shows them.
 bool LessIgnoringCase(const Text& a, const Text& b) {
-    const auto n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = Fold(static_cast<unsigned char>(a[i]));
-        const auto y = Fold(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y;
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;  // names that differ only in case: a stable order all the same
+    const int order = UpperAscii(a).compare(UpperAscii(b));
+    return order != 0 ? order < 0 : a < b;  // names that differ only in case: a stable order all the same
 }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Fold(static_cast<unsigned char>(x)) == Fold(static_cast<unsigned char>(y));
-           });
-}
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // "C:\a\b" -> root "C:\" and the names a, b.
 std::vector<Text> SplitPath(const Text& path, Text& root) {
@@ -157,8 +141,7 @@ void FileListBox::Read() const {
         std::vector<const DirEntry*> shown;
         for (const auto& entry : *all) {
             if (entry.folder || !MatchesPattern(entry.name, pattern_)) continue;
-            folded.push_back(entry.name);
-            for (char& c : folded.back()) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+            folded.push_back(UpperAscii(entry.name));
             shown.push_back(&entry);
         }
         std::vector<std::uint32_t> order(shown.size());

@@ -50,10 +50,28 @@ inline Text SignedText(long long n) {
     return text;
 }
 
+// Windows compares file, folder and registry names without regard to the
+// case of the letters a to z only; other bytes are compared as they are.
+inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+inline Text UpperAscii(std::string_view s) {
+    Text out(s);
+    for (char& c : out) c = UpperAscii(c);
+    return out;
+}
+inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    return true;
+}
+
+// Both separators Windows accepts in a path.
+inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
 // True when `name` matches the wildcard `pattern` ("*" and "?"), letters
 // compared without regard to case, as the file lists match their files.
 inline bool MatchesPattern(std::string_view name, std::string_view pattern) {
-    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    const auto fold = [](char c) { return UpperAscii(c); };
     // Iterative match with one backtrack point, the last "*".
     std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
     while (n < name.size()) {

@@ -16,15 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Text Upper(std::string_view s) {
-    Text out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return out;
-}
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 std::uint32_t FromErrno(int e) {
     switch (e) {
         case ENOENT: return errc::kFileNotFound;
@@ -54,35 +45,35 @@ std::uint32_t OpenError(const fs::path& host, int e) {
 
 Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) {
     auto& keys = view64 ? keys64_ : keys32_;
-    const auto it = keys.find(Upper(keyPath));
+    const auto it = keys.find(UpperAscii(keyPath));
     return it == keys.end() ? nullptr : &it->second;
 }
 
 const Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) const {
     const auto& keys = view64 ? keys64_ : keys32_;
-    const auto it = keys.find(Upper(keyPath));
+    const auto it = keys.find(UpperAscii(keyPath));
     return it == keys.end() ? nullptr : &it->second;
 }
 
-void Registry::CreateKey(const Text& keyPath, bool view64) { (view64 ? keys64_ : keys32_)[Upper(keyPath)]; }
+void Registry::CreateKey(const Text& keyPath, bool view64) { (view64 ? keys64_ : keys32_)[UpperAscii(keyPath)]; }
 
 void Registry::SetRaw(const Text& keyPath, const Text& valueName, std::uint32_t type, const std::string& data,
                       bool view64) {
-    (view64 ? keys64_ : keys32_)[Upper(keyPath)].values[Upper(valueName)] = {type, data};
+    (view64 ? keys64_ : keys32_)[UpperAscii(keyPath)].values[UpperAscii(valueName)] = {type, data};
 }
 
 void Registry::SetString(const Text& keyPath, const Text& valueName, const Text& text, bool withNul) {
     SetRaw(keyPath, valueName, 1, withNul ? text + '\0' : text);
 }
 
-void Registry::SetReadOnly(const Text& keyPath) { keys32_[Upper(keyPath)].readOnly = true; }
+void Registry::SetReadOnly(const Text& keyPath) { keys32_[UpperAscii(keyPath)].readOnly = true; }
 
 bool Registry::HasKey(const Text& keyPath, bool view64) const { return Find(keyPath, view64) != nullptr; }
 
 std::optional<Registry::Value> Registry::Get(const Text& keyPath, const Text& valueName, bool view64) const {
     const KeyData* key = Find(keyPath, view64);
     if (!key) return std::nullopt;
-    const auto it = key->values.find(Upper(valueName));
+    const auto it = key->values.find(UpperAscii(valueName));
     if (it == key->values.end()) return std::nullopt;
     return it->second;
 }
@@ -102,7 +93,7 @@ std::int32_t Registry::RegQueryValueExA(Key key, const Text& valueName, std::uin
                                         std::uint32_t* size) {
     const auto it = open_.find(key);
     if (it == open_.end()) return 6;
-    const auto value = it->second->values.find(Upper(valueName));
+    const auto value = it->second->values.find(UpperAscii(valueName));
     if (value == it->second->values.end()) return 2;
     const auto& stored = value->second;
     if (type) *type = stored.type;
@@ -123,7 +114,7 @@ std::int32_t Registry::RegSetValueExA(Key key, const Text& valueName, std::uint3
                                       std::uint32_t size) {
     const auto it = open_.find(key);
     if (it == open_.end()) return 6;
-    it->second->values[Upper(valueName)] = {type, std::string(reinterpret_cast<const char*>(data), size)};
+    it->second->values[UpperAscii(valueName)] = {type, std::string(reinterpret_cast<const char*>(data), size)};
     return 0;
 }
 
@@ -132,7 +123,7 @@ std::int32_t Registry::RegCloseKey(Key key) { return open_.erase(key) ? 0 : 6; }
 // ------------------------------------------------------------------- Files
 
 Files::Files(std::map<char, fs::path> drives) {
-    for (auto& [letter, host] : drives) drives_[static_cast<char>(Upper(Text(1, letter))[0])] = host;
+    for (auto& [letter, host] : drives) drives_[UpperAscii(letter)] = host;
 }
 
 Files::~Files() {
@@ -141,7 +132,7 @@ Files::~Files() {
 }
 
 std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Text& name) const {
-    const Text wanted = Upper(name);
+    const Text wanted = UpperAscii(name);
     CatchUp();
     if (const auto index = indexes_.find(folder); index != indexes_.end()) {
         const auto hit = index->second.find(wanted);
@@ -151,7 +142,7 @@ std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Te
     std::error_code ec;
     std::size_t scanned = 0;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (Upper(entry.path().filename().string()) == wanted) return entry.path();
+        if (UpperAscii(entry.path().filename().string()) == wanted) return entry.path();
         ++scanned;
     }
     if (scanned >= kIndexFrom) Index(folder);
@@ -161,13 +152,13 @@ std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Te
 namespace {
 
 void AddName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
-    const Text key = Upper(name);
+    const Text key = UpperAscii(name);
     const auto [first, last] = byUpper.equal_range(key);
     if (std::none_of(first, last, [&](const auto& e) { return e.second == name; })) byUpper.emplace(key, name);
 }
 
 void RemoveName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
-    const auto [first, last] = byUpper.equal_range(Upper(name));
+    const auto [first, last] = byUpper.equal_range(UpperAscii(name));
     for (auto it = first; it != last; ++it)
         if (it->second == name) {
             byUpper.erase(it);
@@ -229,7 +220,7 @@ void Files::CatchUp() const {
 
 fs::path Files::HostPath(const Text& windowsPath) const {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
-    const auto drive = drives_.find(static_cast<char>(Upper(windowsPath.substr(0, 1))[0]));
+    const auto drive = drives_.find(UpperAscii(windowsPath[0]));
     if (drive == drives_.end()) return {};
     fs::path host = drive->second;
     Text part;
