@@ -110,10 +110,6 @@ private:
     mutable std::function<Text()> pending_;
 };
 
-// Files of one folder whose names match a pattern, without regard to letter
-// case, sorted by name without regard to letter case. Setting the path
-// raises nothing; setting the current item from code raises the click
-// handling exactly as a player's click does.
 // The reads of one folder shared by the file lists that show it. Handlers
 // re-read both lists together after every change they make, so a read made
 // since a list asked to be re-read serves that list too: a folder of
@@ -134,6 +130,10 @@ private:
     std::uint64_t reads_ = 0;  // the number of the last read
 };
 
+// Files of one folder whose names match a pattern, without regard to letter
+// case, sorted by name without regard to letter case. Setting the path
+// raises nothing; setting the current item from code raises the click
+// handling exactly as a player's click does.
 class FileListBox : public Control {
 public:
     FileListBox(FolderReads& reads, Text pattern) : reads_(reads), pattern_(std::move(pattern)) {}
