@@ -15,15 +15,15 @@ int SHFileOperation(ShellApi& shell, const SHFILEOPSTRUCTA& record) {
     return shell.SHFileOperationA(op);
 }
 
-bool CancelledByPlayer(int result) { return result == 1223 || result == 0x75; }
+bool CancelledByPlayer(int result) { return result == static_cast<int>(errc::kCancelled) || result == DE_OPCANCELLED; }
 
 Text DescribeShellResult(int result) {
     switch (result) {
-        case 0x402:
-        case 0x7C: return "the file does not exist";
-        case 0x71: return "the names are the same";
-        case 0x78: return "access is denied";
-        case 0x81: return "the name is too long";
+        case kSourceMissing:
+        case DE_INVALIDFILES: return "the file does not exist";
+        case DE_SAMEFILE: return "the names are the same";
+        case DE_ACCESSDENIEDSRC: return "access is denied";
+        case DE_PATHTOODEEP: return "the name is too long";
         default: return DescribeError(static_cast<std::uint32_t>(result));
     }
 }

@@ -12,6 +12,15 @@ inline constexpr std::uint32_t FO_DELETE = 3;
 inline constexpr std::uint32_t FO_RENAME = 4;
 inline constexpr std::uint16_t FOF_ALLOWUNDO = 0x40;
 
+// Results of the shell's own besides Windows error codes.
+inline constexpr int DE_SAMEFILE = 0x71;
+inline constexpr int DE_OPCANCELLED = 0x75;
+inline constexpr int DE_ACCESSDENIEDSRC = 0x78;
+inline constexpr int DE_INVALIDFILES = 0x7C;
+inline constexpr int DE_PATHTOODEEP = 0x81;
+// A source that does not exist, as Wine's shell reports it.
+inline constexpr int kSourceMissing = 0x402;
+
 // The record as the program fills it, fields in the shell's order. Handlers
 // start from a zeroed record and set only wFunc, pFrom, pTo and fFlags, so
 // the shell's own dialogs have no owner window.

@@ -18,6 +18,7 @@ inline constexpr std::uint32_t REG_DWORD_ = 4;
 // through that flag.
 inline constexpr std::uint32_t kKeyAccess = 0x3F;
 inline constexpr std::uint32_t KEY_WOW64_32KEY_ = 0x0200;
+inline constexpr std::uint32_t KEY_SET_VALUE_ = 0x0002;
 
 // Empty, a string or a signed 32-bit number.
 using RegValue = std::variant<std::monostate, Text, std::int32_t>;

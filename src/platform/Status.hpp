@@ -22,6 +22,9 @@ inline constexpr std::uint32_t kDiskFull = 112;
 inline constexpr std::uint32_t kInvalidName = 123;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kFilenameTooLong = 206;
+inline constexpr std::uint32_t kInvalidParameter = 87;
+inline constexpr std::uint32_t kMoreData = 234;
+inline constexpr std::uint32_t kCancelled = 1223;
 inline constexpr std::uint32_t kTooManyOpenFiles = 4;
 inline constexpr std::uint32_t kGeneric = 31;
 }  // namespace errc

@@ -1,14 +1,12 @@
-#include "platform/emulated/Emulated.hpp"
+#include "platform/emulated/Files.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace varnex::emulated {
 
@@ -41,103 +39,19 @@ std::uint32_t OpenError(const fs::path& host, int e) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- Registry
-
-Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) {
-    auto& keys = view64 ? keys64_ : keys32_;
-    const auto it = keys.find(UpperAscii(keyPath));
-    return it == keys.end() ? nullptr : &it->second;
-}
-
-const Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) const {
-    const auto& keys = view64 ? keys64_ : keys32_;
-    const auto it = keys.find(UpperAscii(keyPath));
-    return it == keys.end() ? nullptr : &it->second;
-}
-
-void Registry::CreateKey(const Text& keyPath, bool view64) { (view64 ? keys64_ : keys32_)[UpperAscii(keyPath)]; }
-
-void Registry::SetRaw(const Text& keyPath, const Text& valueName, std::uint32_t type, const std::string& data,
-                      bool view64) {
-    (view64 ? keys64_ : keys32_)[UpperAscii(keyPath)].values[UpperAscii(valueName)] = {type, data};
-}
-
-void Registry::SetString(const Text& keyPath, const Text& valueName, const Text& text, bool withNul) {
-    SetRaw(keyPath, valueName, 1, withNul ? text + '\0' : text);
-}
-
-void Registry::SetReadOnly(const Text& keyPath) { keys32_[UpperAscii(keyPath)].readOnly = true; }
-
-bool Registry::HasKey(const Text& keyPath, bool view64) const { return Find(keyPath, view64) != nullptr; }
-
-std::optional<Registry::Value> Registry::Get(const Text& keyPath, const Text& valueName, bool view64) const {
-    const KeyData* key = Find(keyPath, view64);
-    if (!key) return std::nullopt;
-    const auto it = key->values.find(UpperAscii(valueName));
-    if (it == key->values.end()) return std::nullopt;
-    return it->second;
-}
-
-std::int32_t Registry::RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t, std::uint32_t sam,
-                                     Key& result) {
-    if (root != 0x80000002u) return 2;
-    KeyData* key = Find(subKey, (sam & 0x0200u) == 0);
-    if (!key) return 2;
-    if (key->readOnly && (sam & 0x0002u)) return 5;
-    result = next_++;
-    open_[result] = key;
-    return 0;
-}
-
-std::int32_t Registry::RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
-                                        std::uint32_t* size) {
-    const auto it = open_.find(key);
-    if (it == open_.end()) return 6;
-    const auto value = it->second->values.find(UpperAscii(valueName));
-    if (value == it->second->values.end()) return 2;
-    const auto& stored = value->second;
-    if (type) *type = stored.type;
-    const auto needed = static_cast<std::uint32_t>(stored.data.size());
-    if (!size) return data ? 87 : 0;
-    if (data) {
-        if (*size < needed) {
-            *size = needed;
-            return 234;
-        }
-        std::memcpy(data, stored.data.data(), needed);
-    }
-    *size = needed;
-    return 0;
-}
-
-std::int32_t Registry::RegSetValueExA(Key key, const Text& valueName, std::uint32_t type, const std::uint8_t* data,
-                                      std::uint32_t size) {
-    const auto it = open_.find(key);
-    if (it == open_.end()) return 6;
-    it->second->values[UpperAscii(valueName)] = {type, std::string(reinterpret_cast<const char*>(data), size)};
-    return 0;
-}
-
-std::int32_t Registry::RegCloseKey(Key key) { return open_.erase(key) ? 0 : 6; }
-
-// ------------------------------------------------------------------- Files
-
 Files::Files(std::map<char, fs::path> drives) {
     for (auto& [letter, host] : drives) drives_[UpperAscii(letter)] = host;
 }
 
 Files::~Files() {
     for (auto& [handle, fd] : handles_) ::close(fd);
-    if (notify_ >= 0) ::close(notify_);
 }
 
 std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Text& name) const {
     const Text wanted = UpperAscii(name);
-    CatchUp();
-    if (const auto index = indexes_.find(folder); index != indexes_.end()) {
-        const auto hit = index->second.find(wanted);
-        if (hit == index->second.end()) return std::nullopt;
-        return folder / hit->second;
+    if (Text found; index_.Find(folder, wanted, found)) {
+        if (found.empty()) return std::nullopt;
+        return folder / found;
     }
     std::error_code ec;
     std::size_t scanned = 0;
@@ -145,77 +59,8 @@ std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Te
         if (UpperAscii(entry.path().filename().string()) == wanted) return entry.path();
         ++scanned;
     }
-    if (scanned >= kIndexFrom) Index(folder);
+    if (scanned >= FolderIndex::kFrom) index_.Add(folder);
     return std::nullopt;
-}
-
-namespace {
-
-void AddName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
-    const Text key = UpperAscii(name);
-    const auto [first, last] = byUpper.equal_range(key);
-    if (std::none_of(first, last, [&](const auto& e) { return e.second == name; })) byUpper.emplace(key, name);
-}
-
-void RemoveName(std::unordered_multimap<Text, Text>& byUpper, const Text& name) {
-    const auto [first, last] = byUpper.equal_range(UpperAscii(name));
-    for (auto it = first; it != last; ++it)
-        if (it->second == name) {
-            byUpper.erase(it);
-            return;
-        }
-}
-
-}  // namespace
-
-void Files::Index(const fs::path& folder) const {
-    if (notify_ < 0) notify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (notify_ < 0) return;
-    // Watched before it is read, so no change can fall between the two.
-    const int watch = ::inotify_add_watch(
-        notify_, folder.c_str(),
-        IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
-    if (watch < 0 || watched_.count(watch)) return;
-    watched_[watch] = folder;
-    FolderIndex& index = indexes_[folder];
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) AddName(index, entry.path().filename().string());
-}
-
-void Files::DropIndexes() const {
-    for (const auto& [watch, folder] : watched_) ::inotify_rm_watch(notify_, watch);
-    watched_.clear();
-    indexes_.clear();
-}
-
-void Files::CatchUp() const {
-    if (notify_ < 0) return;
-    alignas(inotify_event) char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(notify_, buffer, sizeof buffer);
-        if (got <= 0) return;  // every notice read
-        for (ssize_t at = 0; at < got;) {
-            const auto* notice = reinterpret_cast<const inotify_event*>(buffer + at);
-            at += static_cast<ssize_t>(sizeof(inotify_event) + notice->len);
-            if (notice->mask & IN_Q_OVERFLOW) {
-                DropIndexes();  // notices were lost: read the folders anew when next needed
-                continue;
-            }
-            const auto folder = watched_.find(notice->wd);
-            if (folder == watched_.end()) continue;
-            if (notice->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
-                if (!(notice->mask & IN_IGNORED)) ::inotify_rm_watch(notify_, notice->wd);
-                indexes_.erase(folder->second);
-                watched_.erase(folder);
-                continue;
-            }
-            if (notice->len == 0) continue;
-            auto& byUpper = indexes_[folder->second];
-            const Text name = notice->name;
-            if (notice->mask & (IN_CREATE | IN_MOVED_TO)) AddName(byUpper, name);
-            else if (notice->mask & (IN_DELETE | IN_MOVED_FROM)) RemoveName(byUpper, name);
-        }
-    }
 }
 
 fs::path Files::HostPath(const Text& windowsPath) const {
@@ -418,79 +263,6 @@ IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vec
     }
     ::closedir(dir);
     return {};
-}
-
-// ------------------------------------------------------------------- Shell
-
-int Shell::SHFileOperationA(const ShellFileOp& op) {
-    auto single = [](const Text& list) { return Text(list.c_str()); };
-    const Text from = single(op.pFrom);
-    const Text to = single(op.pTo);
-    const fs::path source = files_.HostPath(from);
-    std::error_code ec;
-    // What stands in the way of the operation, in the order the shell meets
-    // it: an injected failure, a missing source, and for a rename a name
-    // already taken; then the player's answer; then a lock or protection.
-    const auto obstacle = [&]() -> int {
-        if (const auto code = files_.Enter(op.wFunc == 4 ? FileOp::Rename : FileOp::Recycle, from))
-            return static_cast<int>(code);
-        if (source.empty() || !fs::exists(source, ec)) return 0x402;
-        if (op.wFunc == 4) {
-            const fs::path target = files_.HostPath(to);
-            if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) return 183;
-        } else if (!confirmDelete) {
-            return 0x4C7;  // the player said No
-        }
-        return static_cast<int>(files_.Refusal(source, true));
-    };
-    int result = 0;
-    if (op.wFunc == 4 || op.wFunc == 3) result = obstacle();
-    if (result == 0 && op.wFunc == 4) {
-        // Keep the spelling asked for, also when only letter case changes.
-        const fs::path wanted = source.parent_path() / fs::path(to.substr(to.find_last_of("\\/") + 1));
-        fs::rename(source, wanted, ec);
-        result = ec ? 5 : 0;
-    } else if (result == 0 && op.wFunc == 3) {
-        if (!recycleBin.empty()) {
-            fs::create_directories(recycleBin, ec);
-            fs::rename(source, recycleBin / source.filename(), ec);
-        } else {
-            fs::remove(source, ec);
-        }
-        result = ec ? 5 : 0;
-        if (!ec) recycled.push_back(from);
-    }
-    calls.push_back({op.wFunc, op.pFrom, op.pTo, op.fFlags, result});
-    return result;
-}
-
-// ----------------------------------------------------------------- Desktop
-
-int Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_t style) {
-    boxes.push_back({text, caption, style});
-    if (onBox) onBox(boxes.back());
-    if (boxAnswers.empty()) return kIdOk;
-    const int answer = boxAnswers.front();
-    boxAnswers.pop_front();
-    return answer;
-}
-
-Text Desktop::ShowOpenDialog(const FileDialogSetup& setup) {
-    dialogs.push_back(setup);
-    dialogWasSave.push_back(false);
-    if (dialogAnswers.empty()) return {};
-    Text answer = dialogAnswers.front();
-    dialogAnswers.pop_front();
-    return answer;
-}
-
-Text Desktop::ShowSaveDialog(const FileDialogSetup& setup) {
-    dialogs.push_back(setup);
-    dialogWasSave.push_back(true);
-    if (dialogAnswers.empty()) return {};
-    Text answer = dialogAnswers.front();
-    dialogAnswers.pop_front();
-    return answer;
 }
 
 }  // namespace varnex::emulated

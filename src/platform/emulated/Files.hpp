@@ -1,0 +1,94 @@
+// Files and folders of the emulated platform: drive letters mapped to host
+// folders, "\\" and "/" both separators, names resolved without regard to
+// letter case, and failures, locks and hooks that tests arm.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/Platform.hpp"
+#include "platform/emulated/FolderIndex.hpp"
+
+namespace varnex::emulated {
+
+// A file operation the next call will meet (fault injection). Rename and
+// Recycle are the shell's rename and its delete into the recycle bin.
+enum class FileOp {
+    Open, Length, Read, Write, Close, Delete, FileLength, Replace, CreateFolder, ListFolder, Rename, Recycle
+};
+inline constexpr int kFileOps = 12;
+
+class Files : public FileApi {
+public:
+    // `drives` maps a drive letter to a host folder.
+    explicit Files(std::map<char, std::filesystem::path> drives);
+    ~Files() override;
+
+    // The host path of a Windows path (existing names resolved without regard
+    // to letter case; missing names spelled as given). Empty when the drive
+    // is not mapped.
+    [[nodiscard]] std::filesystem::path HostPath(const Text& windowsPath) const;
+
+    // The `nth` next call of `op` (1 = the next one) fails with `code`.
+    void FailOn(FileOp op, int nth, std::uint32_t code);
+    // Runs before every call of `op`, for files that vanish or appear
+    // between two steps of a handler.
+    void Before(FileOp op, std::function<void(const Text& path)> hook);
+    // Files the program must not write: their opens for writing, deletes,
+    // replacements and the shell's renames and deletes of them are refused
+    // with "access denied", as for a write-protected file.
+    void Protect(const Text& windowsPath);
+    // A file another program holds open without sharing it: every open,
+    // delete and replacement of it, and the shell's rename or delete, fails
+    // with a sharing violation. Its length and listing stay readable, as
+    // Windows reads them from the folder.
+    void Lock(const Text& windowsPath);
+    [[nodiscard]] int OpenHandles() const { return static_cast<int>(handles_.size()); }
+    [[nodiscard]] int Calls(FileOp op) const { return calls_[static_cast<int>(op)]; }
+
+    IoStatus Open(const Text& path, OpenMode mode, FileHandle& handle) override;
+    IoStatus Length(FileHandle handle, std::int64_t& length) override;
+    IoStatus Read(FileHandle handle, char* data, std::size_t size, std::size_t& got) override;
+    IoStatus Write(FileHandle handle, std::string_view data) override;
+    IoStatus Close(FileHandle handle) override;
+    IoStatus Delete(const Text& path) override;
+    IoStatus FileLength(const Text& path, std::int64_t& length) override;
+    IoStatus ReplaceContent(const Text& path, std::string_view content) override;
+    bool FolderExists(const Text& path) override;
+    IoStatus CreateFolder(const Text& path) override;
+    IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
+
+private:
+    friend class Shell;
+    // Counts the call and returns an injected failure, if any.
+    std::uint32_t Enter(FileOp op, const Text& path);
+    // Why a file may not be reached now (a lock), or not changed
+    // (`changing`: a lock or write protection); 0 when nothing stands in
+    // the way.
+    [[nodiscard]] std::uint32_t Refusal(const std::filesystem::path& host, bool changing) const;
+
+    // The entry of `folder` whose name equals `name` without regard to
+    // letter case, if any.
+    [[nodiscard]] std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& folder,
+                                                                        const Text& name) const;
+    // Big folders are looked up through an index instead of a scan per name.
+    mutable FolderIndex index_;
+
+    std::map<char, std::filesystem::path> drives_;
+    std::map<FileHandle, int> handles_;  // handle -> host descriptor
+    FileHandle nextHandle_ = 1;
+    std::vector<std::filesystem::path> protected_, locked_;
+    struct Fault {
+        FileOp op;
+        int nth;
+        std::uint32_t code;
+    };
+    std::vector<Fault> faults_;
+    std::map<int, std::function<void(const Text&)>> hooks_;
+    int calls_[kFileOps] = {};
+};
+
+}  // namespace varnex::emulated
