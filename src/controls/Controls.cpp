@@ -40,30 +40,15 @@ Text JoinPath(const Text& folder, const Text& name) {
 
 }  // namespace
 
-void Control::SetVisible(bool visible) {
-    if (visible_ != visible) Touch();
-    visible_ = visible;
-}
+void Control::SetVisible(bool visible) { Change(visible_, visible); }
 
-void Control::SetEnabled(bool enabled) {
-    if (enabled_ != enabled) Touch();
-    enabled_ = enabled;
-}
+void Control::SetEnabled(bool enabled) { Change(enabled_, enabled); }
 
-void Control::SetCaption(const Text& caption) {
-    if (caption_ != caption) Touch();
-    caption_ = caption;
-}
+void Control::SetCaption(const Text& caption) { Change(caption_, caption); }
 
-void Label::SetForeColor(std::uint32_t color) {
-    if (foreColor_ != color) Touch();
-    foreColor_ = color;
-}
+void Label::SetForeColor(std::uint32_t color) { Change(foreColor_, color); }
 
-void OptionButton::SetValue(bool value) {
-    if (value_ != value) Touch();
-    value_ = value;
-}
+void OptionButton::SetValue(bool value) { Change(value_, value); }
 
 void ListBox::AddItem(const Text& item) {
     items_.push_back(item);

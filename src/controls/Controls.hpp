@@ -35,6 +35,13 @@ public:
 
 protected:
     void Touch() { ++revision_; }
+    // Sets a property, counting a revision only when its value changes.
+    template <class T>
+    void Change(T& property, const T& value) {
+        if (property == value) return;
+        property = value;
+        Touch();
+    }
 
 private:
     bool visible_ = true;

@@ -259,7 +259,9 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
         app->Command4.Click();
         EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box});
         EXPECT_EQ(fs::exists(emu.files->HostPath(kResComments)), c.written != nullptr);
-        if (c.written) EXPECT_EQ(emu.Read(kResComments), c.written);
+        if (c.written) {
+            EXPECT_EQ(emu.Read(kResComments), c.written);
+        }
         EXPECT_TRUE(emu.desktop.ended);
     }
 }
