@@ -42,7 +42,7 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
     return count <= kWalkLimit;
 }
 
-bool AddonManager::Readable(const FileListBox& list) {
+bool AddonManager::Readable(FileListBox& list) {
     // A folder that is gone, or lies past the longest path Windows reaches,
     // shows as empty lists without a word, as a missing "others" folder does.
     const IoStatus read{list.ReadError()};
@@ -51,7 +51,7 @@ bool AddonManager::Readable(const FileListBox& list) {
     return false;
 }
 
-void AddonManager::ReportWalkLimit(const FileListBox& list, const Text& done) {
+void AddonManager::ReportWalkLimit(FileListBox& list, const Text& done) {
     Box("This folder holds " + Grouped(list.ListCount()) + " addons in that list, more than Varnex walks in one go: " +
         "the first " + Grouped(kWalkLimit) + " were " + done + ", the others were left as they were.");
 }
@@ -65,7 +65,7 @@ void AddonManager::RefreshLists() {
     // Sizes come from the listing just read; a total past the 32-bit range
     // stays at its largest value. The walk's counter stops short of a longer
     // list: the entries past it are not walked, but still counted.
-    auto addSizes = [&](const FileListBox& list, int from, int to) {
+    auto addSizes = [&](FileListBox& list, int from, int to) {
         for (int i = from; i < to; ++i) {
             const std::int64_t sum = total + SizeInKilobytes(list.ListedSize(i));
             total = static_cast<std::int32_t>(std::min<std::int64_t>(sum, std::numeric_limits<std::int32_t>::max()));

@@ -148,12 +148,12 @@ private:
     // Tells the player when `list` could not read its folder for another
     // reason than the folder being gone, before a walk that would pass over
     // its addons; false then.
-    bool Readable(const FileListBox& list);
+    bool Readable(FileListBox& list);
     // Tells the player that a walk stopped at the counter's limit.
-    void ReportWalkLimit(const FileListBox& list, const Text& done);
+    void ReportWalkLimit(FileListBox& list, const Text& done);
     // Measures the file at SelectedPath, the current entry of `list`, into
     // SelectedSize; returns the size line of the details list.
-    Text MeasureSelected(const FileListBox& list);
+    Text MeasureSelected(FileListBox& list);
     // Hands a record to the shell. Where the shell shows no box of its own
     // for a failure (Wine), the player gets one from the program.
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);

@@ -22,7 +22,7 @@ std::shared_ptr<const FolderKeys> AddonManager::CurrentFolderKeys() {
     if (!folderKeys_ || revisions != folderKeysRevisions_) {
         std::vector<Text> names;
         names.reserve(static_cast<std::size_t>(File1.ListCount() + File2.ListCount()));
-        for (const auto* list : {&File1, &File2})
+        for (auto* list : {&File1, &File2})
             for (const auto& entry : list->Entries()) names.push_back(entry.name);
         folderKeys_ = std::make_shared<const FolderKeys>(names);
         folderKeysRevisions_ = revisions;

@@ -6,7 +6,7 @@
 
 namespace varnex {
 
-Text AddonManager::MeasureSelected(const FileListBox& list) {
+Text AddonManager::MeasureSelected(FileListBox& list) {
     // A walk re-read its list just before and takes each size from that
     // listing; a player's click measures the file as it is now, without
     // opening it, so a file that vanished is not created again as an empty

@@ -108,12 +108,12 @@ void FileListBox::Refresh() {
     Touch();
 }
 
-const std::vector<DirEntry>& FileListBox::Listing() const {
+const std::vector<DirEntry>& FileListBox::ReadIfPending() {
     if (unread_) Read();
     return entries_;
 }
 
-void FileListBox::Read() const {
+void FileListBox::Read() {
     const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
     const std::vector<DirEntry>* all = nullptr;
     entries_.clear();
@@ -157,7 +157,7 @@ void FileListBox::Highlight(int index) {
     Touch();
 }
 
-Text FileListBox::FileName() const { return ListIndex() < 0 ? Text() : List(listIndex_); }
+Text FileListBox::FileName() { return ListIndex() < 0 ? Text() : List(listIndex_); }
 
 void DirListBox::SetPath(const Text& path) {
     if (path == path_) return;

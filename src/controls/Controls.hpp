@@ -155,27 +155,39 @@ public:
     void Refresh();
     // Reads the folder now if a re-read is pending, so that the list shows
     // the folder as it stood at the Refresh, not after a later change.
-    void ReadPending() { (void)Listing(); }
+    void ReadPending() { (void)ReadIfPending(); }
 
-    [[nodiscard]] int ListCount() const { return static_cast<int>(Listing().size()); }
-    [[nodiscard]] int ListIndex() const { return (void)Listing(), listIndex_; }
+    // Looking at the entries, the current item, the revision or the error
+    // reads the folder first when a re-read is pending: hence none of these
+    // getters is const.
+    [[nodiscard]] int ListCount() { return static_cast<int>(ReadIfPending().size()); }
+    [[nodiscard]] int ListIndex() {
+        ReadPending();
+        return listIndex_;
+    }
     // An index outside the list changes nothing and raises nothing.
     void SetListIndex(int index);
     // Moves the current item without raising the click handling: the window
     // already moved it as the first half of a double click, whose handling
     // runs the click handling itself.
     void Highlight(int index);
-    [[nodiscard]] Text FileName() const;
-    [[nodiscard]] const Text& List(int index) const { return Listing()[static_cast<std::size_t>(index)].name; }
+    [[nodiscard]] Text FileName();
+    [[nodiscard]] const Text& List(int index) { return ReadIfPending()[static_cast<std::size_t>(index)].name; }
     // Size in bytes as the listing read it.
-    [[nodiscard]] std::int64_t ListedSize(int index) const { return Listing()[static_cast<std::size_t>(index)].size; }
-    [[nodiscard]] const std::vector<DirEntry>& Entries() const { return Listing(); }
+    [[nodiscard]] std::int64_t ListedSize(int index) { return ReadIfPending()[static_cast<std::size_t>(index)].size; }
+    [[nodiscard]] const std::vector<DirEntry>& Entries() { return ReadIfPending(); }
     // Bumped on every re-read, so a view can tell a new listing from a move
     // of the current item.
-    [[nodiscard]] std::uint64_t ListingRevision() const { return (void)Listing(), listingRevision_; }
+    [[nodiscard]] std::uint64_t ListingRevision() {
+        ReadPending();
+        return listingRevision_;
+    }
     // Why the folder could not be read when it was last read, 0 when it was:
     // the list then shows no entry.
-    [[nodiscard]] std::uint32_t ReadError() const { return (void)Listing(), readError_; }
+    [[nodiscard]] std::uint32_t ReadError() {
+        ReadPending();
+        return readError_;
+    }
 
     Event Click;
     Event DblClick;
@@ -187,14 +199,14 @@ private:
     std::uint64_t readAfter_ = 0;  // the moment the list last asked to be re-read
     // A new path is read when the list is first looked at, so that setting
     // the path and then re-reading, as the handlers do, reads the folder once.
-    [[nodiscard]] const std::vector<DirEntry>& Listing() const;
-    void Read() const;
+    const std::vector<DirEntry>& ReadIfPending();
+    void Read();
 
-    mutable std::vector<DirEntry> entries_;
-    mutable bool unread_ = false;
-    mutable int listIndex_ = -1;
-    mutable std::uint64_t listingRevision_ = 0;
-    mutable std::uint32_t readError_ = 0;
+    std::vector<DirEntry> entries_;
+    bool unread_ = false;
+    int listIndex_ = -1;
+    std::uint64_t listingRevision_ = 0;
+    std::uint32_t readError_ = 0;
 };
 
 // One line of the folder list: the drive root, the folders down to the

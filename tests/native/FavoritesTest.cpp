@@ -59,7 +59,7 @@ TEST(Favorites, BothDialogsAreSetUpAlikeKeepTheLastNameAndCancellingLoadStillDea
 
 TEST(Favorites, ALoadWhoseListIsMissingEndsAsTheLoadOfAnEmptyList) {
     // What a load leaves in the window, whatever its list.
-    const auto window = [](const AddonManager& app) {
+    const auto window = [](AddonManager& app) {
         return Sizes(app) + app.Text1.GetText() + "|" + app.SelectedActive + "|" + app.SelectedInactive + "|" +
                std::to_string(app.File1.ListIndex()) + std::to_string(app.File2.ListIndex()) +
                std::to_string(app.FavoritesBusy) + std::to_string(app.Image2.Visible());

@@ -107,7 +107,7 @@ struct AppTest : ::testing::Test {
     std::unique_ptr<AddonManager> app;
 };
 
-inline Strings Names(const FileListBox& list) {
+inline Strings Names(FileListBox& list) {
     Strings names;
     for (const auto& e : list.Entries()) names.push_back(e.name);
     return names;
