@@ -6,28 +6,6 @@ namespace {
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 
-TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
-    emulated::Registry registry;
-    RegAccess access(registry);
-    const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
-    const auto write = [&](const Text& value) { access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", value, REG_SZ_); };
-    write("C:\\Mods");
-    EXPECT_FALSE(registry.HasKey(kGameKey));
-    // The game's 32-bit installer never writes the 64-bit view.
-    registry.SetRaw(kGameKey, "VARNX", 1, "C:\\OFP", /*view64=*/true);
-    EXPECT_EQ(read(), RegValue{});
-    registry.SetRaw(kGameKey, "VARNX", 4, "Mods");
-    write("C:\\Mods");
-    EXPECT_EQ(std::to_string(registry.Get(kGameKey, "VARNX")->type) + registry.Get(kGameKey, "VARNX")->data, "1C:\\Mods");
-    // A key the user may read but not change cannot be opened with the
-    // program's rights: it reads empty and is not written.
-    registry.SetReadOnly(kGameKey);
-    write("D:\\");
-    EXPECT_EQ(read(), RegValue{});
-    EXPECT_EQ(registry.Get(kGameKey, "VARNX")->data, "C:\\Mods");
-    EXPECT_EQ(registry.OpenHandles(), 0);
-}
-
 TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
     const Text noFolder = "VARNX 48: The addon folder C:\\Games\\OFP\\ADDONS does not exist and cannot be created: "
                           "access is denied.\r\n\r\nVarnex ends now and has changed nothing.";

@@ -6,17 +6,6 @@ namespace {
 using SelectedAddon = AppTest;
 using CommentsText = AppTest;
 
-TEST(ClassicText, SearchAndSliceFollowTheClassicOneBasedRules) {
-    struct Case { std::size_t start; const char *hay, *needle; std::size_t want; };
-    const Case cases[] = {
-        {2, "//TanksBig//Island", "//", 11}, {1, "abc", "", 1},       {4, "abc", "", 0}, {1, "", "", 0},
-        {3, "abcabc", "abc", 4},             {1, "DATA.pbo", "Data", 0}, {7, "abcabc", "c", 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(InStr(c.start, c.hay, c.needle), c.want) << c.hay << " / " << c.needle;
-    EXPECT_EQ(Mid("abcdef", 7) + Mid("abcdef", 2, 3) + Mid("abcdef", 5, 9), "bcdef");
-    EXPECT_EQ(CutRight("tank.pbo", 4) + CutRight(".pbo", 4) + SignedText(56), "tank 56");
-}
-
 TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
     // comment null: official, the comment box hidden.
     struct Case { const char* name; std::size_t bytes; Strings details; const char* comment; };
