@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Plants one-line faults in the program, one at a time, and records which
+tests catch each: a check that the tests still catch what they caught after
+they are shortened or merged. Each fault is applied to the working tree,
+built, tested and taken back out again.
+
+    python3 tools/mutations.py [--layer core|windows] [--only ID ...]
+
+core faults run the native unit tests (preset native); windows faults run
+the Win32 and end-to-end tests under Wine (preset win32). Prints a Markdown
+table: the fault, and the tests that failed with it in (none: not caught).
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# id, layer, file, text as it stands, text with the fault, what the fault is
+FAULTS = [
+    ("instr-end", "core", "src/text/ClassicText.hpp", "start > hay.size()) return 0;", "start >= hay.size()) return 0;",
+     "the classic search misses a match at the last character"),
+    ("cutright", "core", "src/text/ClassicText.hpp", "s.size() <= count ? Text()", "s.size() < count ? Text()",
+     "cutting as many characters as a text has leaves its last one"),
+    ("kilobytes", "core", "src/addons/Naming.cpp", "return length / 1024 + 1;", "return length / 1024;",
+     "sizes in kilobytes lose their added 1"),
+    ("official", "core", "src/addons/Naming.cpp", "InStr(1, officialAddons, name) != 0", "InStr(1, officialAddons, name) == 0",
+     "the official test turned round"),
+    ("game-bound", "core", "src/app/StartUp.cpp", 'kGameKey, "Main")).size() <= 2)', 'kGameKey, "Main")).size() < 2)',
+     "a game folder of two characters counts as found"),
+    ("expansion-bound", "core", "src/app/StartUp.cpp", 'kExpansionKey, "Main")).size() < 2)',
+     'kExpansionKey, "Main")).size() <= 2)', "an expansion folder of two characters counts as missing"),
+    ("backslash", "core", "src/app/StartUp.cpp", "if (GameFolder.back() == '\\\\') GameFolder.pop_back();", "",
+     "the game folder keeps its closing backslash"),
+    ("exit-res", "core", "src/app/Exit.cpp", "if (Label3.ForeColor() != kColorGrayText) {",
+     "if (Label3.ForeColor() == kColorGrayText) {", "Exit writes the expansion's comments only when it is missing"),
+    ("exit-replay", "core", "src/app/Exit.cpp", "if (status.ok() && now != file.readAtStart) {", "if (false) {",
+     "Exit overwrites what another writer put into the comments file"),
+    ("refresh-selected", "core", "src/addons/Lists.cpp", '    SelectedInactive = "";\n}', "}",
+     "a refresh leaves the last inactive name selected"),
+    ("walk-limit", "core", "src/addons/Lists.cpp", "LoopIndex < kWalkLimit", "LoopIndex <= kWalkLimit",
+     "a walk goes one entry past its 16-bit counter"),
+    ("companion", "core", "src/addons/Delete.cpp", "CutRight(SelectedInactive, 4)", "CutRight(SelectedInactive, 3)",
+     "the companion of a deleted addon is named wrongly"),
+    ("save-dot", "core", "src/comments/CommentEditing.cpp", "    Image3.SetVisible(false);\n    if (comments) ShowComment();",
+     "    if (comments) ShowComment();", "Save comment leaves the red dot on after a refusal"),
+    ("no-save-text", "core", "src/comments/CommentEditing.cpp", 'Text1.SetText("No save possible");',
+     'Text1.SetText("No save possible.");', "a wrong text in the comment box"),
+    ("store-after", "core", "src/comments/CommentsText.cpp", "text = before + key + comment + after;",
+     "text = before + key + comment;", "storing a comment drops the entries after it"),
+    ("sibling", "core", "src/comments/CommentsText.cpp", "other.size() > found.size() &&", "other.size() < found.size() &&",
+     "a comment that reads as a prefix sibling's is stored"),
+    ("comments-busy", "core", "src/comments/CommentEditing.cpp", "    if (Busy) return nullptr;\n", "",
+     "comments are looked up and stored while files move"),
+    ("favorites-busy-click", "core", "src/comments/SelectedAddon.cpp", "if (FavoritesBusy || File1.ListIndex() < 0) return;",
+     "if (File1.ListIndex() < 0) return;", "the active list answers clicks while a favorites list is walked"),
+    ("save-list", "core", "src/favorites/Favorites.cpp", '+ ".pbx "', '+ ".pbo "',
+     "Save List writes the active names"),
+    ("load-busy", "core", "src/favorites/Favorites.cpp",
+     '    FavoritesBusy = false;\n    if (!complete) ReportWalkLimit(File2, "checked against the list");',
+     '    if (!complete) ReportWalkLimit(File2, "checked against the list");', "Load List leaves FavoritesBusy set"),
+    ("registry-view", "core", "src/platform/RegAccess.cpp", "(void)api_.RegOpenKeyExA(root, keyPath, 0, kKeyAccess | KEY_WOW64_32KEY_, key);",
+     "(void)api_.RegOpenKeyExA(root, keyPath, 0, kKeyAccess, key);", "registry reads leave the 32-bit view"),
+    ("info-fallback", "core", "src/info/AddonInfo.cpp", '{"/x/version", "-"}', '{"/x/version", "No entry"}',
+     "a wrong text for a missing version tag"),
+    ("fixed-folder-dir", "core", "src/app/FolderChoice.cpp", "    Dir1.SetVisible(false);\n    SelectedActive",
+     "    Dir1.SetVisible(true);\n    SelectedActive", "the folder list stays visible on a fixed folder"),
+    ("switch-refresh", "core", "src/addons/Activation.cpp", "        File1.Refresh();\n        RefreshLists();\n    }\n    Busy = false;\n}",
+     "        File1.Refresh();\n    }\n    Busy = false;\n}", "switching one addon skips the refresh of the sizes"),
+    ("pending-reads", "core", "src/addons/Activation.cpp", "    ReadPendingLists();\n    const int result", "    const int result",
+     "a list pending a re-read shows a rename made after it"),
+    ("gone", "core", "src/platform/Status.hpp", " || code == errc::kPathNotFound; }", "; }",
+     "a missing folder counts as a failure, not as gone"),
+    ("settext-same", "core", "src/controls/Controls.cpp", "    if (text == GetText()) return;\n", "",
+     "setting the comment box to its own text raises its change event"),
+]
+
+
+def run(cmd):
+    return subprocess.run(cmd, shell=True, cwd=ROOT, capture_output=True, text=True)
+
+
+def failing_native():
+    out = run("timeout 600 build/native/tests/native/varnex_tests --gtest_brief=1")
+    failed = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out.stdout)})
+    if out.returncode != 0 and not failed:
+        failed = ["(the test program ended abnormally)"]
+    return failed
+
+
+def failing_windows(preset):
+    out = run(f"ctest --preset {preset} -j 1").stdout
+    return [m.group(1) for m in re.finditer(r"\d+ - (\S+) \(Failed|Timeout|Exception", out)] or \
+        [line.split(" - ")[1].split(" ")[0] for line in out.splitlines() if "(Failed)" in line or "(Timeout)" in line]
+
+
+def main():
+    args = argparse.ArgumentParser()
+    args.add_argument("--layer", choices=["core", "windows"])
+    args.add_argument("--only", nargs="*")
+    args.add_argument("--win-preset", default="win32")
+    opts = args.parse_args()
+    chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
+    print("| fault | what it breaks | caught by |\n|---|---|---|")
+    for fid, layer, path, old, new, what in chosen:
+        full = os.path.join(ROOT, path)
+        original = open(full, encoding="latin-1").read()
+        if original.count(old) < 1:
+            print(f"| {fid} | {what} | (the text to change is not in {path}) |", flush=True)
+            continue
+        open(full, "w", encoding="latin-1").write(original.replace(old, new, 1))
+        try:
+            preset = "native" if layer == "core" else opts.win_preset
+            built = run(f"cmake --build --preset {preset} -j 2")
+            if built.returncode != 0:
+                caught = ["(does not build)"]
+            else:
+                caught = failing_native() if layer == "core" else failing_windows(preset)
+        finally:
+            open(full, "w", encoding="latin-1").write(original)
+        print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
+    run("cmake --build --preset native -j 2")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
