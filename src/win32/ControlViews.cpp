@@ -1,7 +1,6 @@
 #include "win32/ControlViews.hpp"
 
 #include <algorithm>
-#include <numeric>
 #include <string>
 
 #include <commctrl.h>
@@ -44,18 +43,19 @@ void FillList(HWND list, std::size_t count, const std::function<const Text&(std:
 // could still be wider than the widest found: thousands of short names cost
 // a handful of measurements.
 void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return text(a).size() > text(b).size(); });
+    std::vector<std::pair<std::size_t, std::size_t>> order;  // length, index
+    order.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
+    std::sort(order.begin(), order.end(), std::greater<>());
     const HDC dc = GetDC(list);
     int widest = 0;
     {
         const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
-        for (const std::size_t i : order) {
+        for (const auto& [length, i] : order) {
+            if (static_cast<long long>(length) * metrics.tmMaxCharWidth <= widest) break;
             const Text& line = text(i);
-            if (static_cast<long long>(line.size()) * metrics.tmMaxCharWidth <= widest) break;
             SIZE size{};
             if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
                 widest = std::max<int>(widest, size.cx);
