@@ -384,6 +384,33 @@ void LabelView::Sync() {
     }
 }
 
+void LabelView::Caption(HWND control) {
+    captioned_ = control;
+    Subclass();
+}
+
+bool LabelView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_PAINT || !captioned_) return false;
+    result = CallClass(message, wParam, lParam);
+    if (GetFocus() != captioned_) return true;
+    // Round the caption's text, as the system draws it round a button's own.
+    const HDC dc = GetDC(hwnd_);
+    {
+        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(hwnd_, WM_GETFONT)));
+        RECT client{}, text{};
+        GetClientRect(hwnd_, &client);
+        text = client;
+        const Text caption = WindowText();
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        RECT around{client.left, client.top, std::min(client.right, text.right + 2),
+                    std::min(client.bottom, text.bottom + 2)};
+        DrawFocusRect(dc, &around);
+    }
+    ReleaseDC(hwnd_, dc);
+    return true;
+}
+
 HBRUSH LabelView::OnColor(HDC dc) {
     SetTextColor(dc, ColorOf(shownColor_));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -450,6 +477,9 @@ void OptionView::MirrorTabStop() {
 }
 
 bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The button is narrower than its caption: its label beside it shows
+    // where the keyboard is.
+    if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) && label_) InvalidateRect(label_, nullptr, TRUE);
     if (message != WM_SETFOCUS) return false;
     // An option button that is not selected reports a click when it takes
     // the keyboard; a click of the mouse then reports its own, and the

@@ -109,10 +109,17 @@ public:
     LabelView(const ViewSite& site, const Slot& slot, Label& model);
     void Sync() override;
     HBRUSH OnColor(HDC dc) override;
+    // The label is the visible caption of `control`, and shows the focus
+    // rectangle while that control has the keyboard.
+    void Caption(HWND control);
+
+protected:
+    bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     Label& model_;
     std::uint32_t shownColor_ = 0;
+    HWND captioned_ = nullptr;
 };
 
 class ButtonView final : public ControlView {
@@ -138,6 +145,8 @@ public:
     void Sync() override;
     void OnCommand(WORD code) override;
     HBRUSH OnColor(HDC dc) override;
+    // The label that shows the button's caption, and its focus.
+    void SetCaptionLabel(HWND label) { label_ = label; }
 
 protected:
     bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -149,6 +158,7 @@ private:
     std::vector<OptionButton*> group_;
     Gate& gate_;
     bool focusing_ = false;  // the button is taking the keyboard
+    HWND label_ = nullptr;
 };
 
 // A file list. Thousands of entries are refilled only when the listing

@@ -50,12 +50,12 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     // The option buttons are narrower than their captions; a screen reader
     // reads the label beside each instead.
     const std::vector<OptionButton*> choice{&app_.Option1, &app_.Option2, &app_.Option3};
-    Add<OptionView>({1105, In(kFolderFrame, 120, 360, 255, 255)}, app_.Option1, choice, gate_)
-        .SetAccessibleName([this] { return app_.Label2.Caption(); });
-    Add<OptionView>({1107, In(kFolderFrame, 120, 720, 255, 255)}, app_.Option2, choice, gate_)
-        .SetAccessibleName([this] { return app_.Label3.Caption(); });
-    Add<OptionView>({1109, In(kFolderFrame, 120, 1080, 255, 255)}, app_.Option3, choice, gate_)
-        .SetAccessibleName([this] { return app_.Label4.Caption(); });
+    auto& option1 = Add<OptionView>({1105, In(kFolderFrame, 120, 360, 255, 255)}, app_.Option1, choice, gate_);
+    auto& option2 = Add<OptionView>({1107, In(kFolderFrame, 120, 720, 255, 255)}, app_.Option2, choice, gate_);
+    auto& option3 = Add<OptionView>({1109, In(kFolderFrame, 120, 1080, 255, 255)}, app_.Option3, choice, gate_);
+    option1.SetAccessibleName([this] { return app_.Label2.Caption(); });
+    option2.SetAccessibleName([this] { return app_.Label3.Caption(); });
+    option3.SetAccessibleName([this] { return app_.Label4.Caption(); });
     Add<DirListView>({1111, In(kFolderFrame, 120, 1320, 2055, 1440)}, app_.Dir1, gate_);
 
     // Each button acts on the addons of one list, where the keyboard goes
@@ -82,9 +82,14 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     Add<ListBoxView>({1129, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize, false);
     Add<ButtonView>({1130, {6720, 7875, 3495, 495}}, app_.Command4, gate_);
 
-    Add<LabelView>({1106, In(kFolderFrame, 600, 390, 1575, 255)}, app_.Label2);
-    Add<LabelView>({1108, In(kFolderFrame, 600, 750, 1575, 255)}, app_.Label3);
-    Add<LabelView>({1110, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4);
+    // The labels beside the option buttons are their visible captions.
+    const auto caption = [](OptionView& option, LabelView& label) {
+        option.SetCaptionLabel(label.Handle());
+        label.Caption(option.Handle());
+    };
+    caption(option1, Add<LabelView>({1106, In(kFolderFrame, 600, 390, 1575, 255)}, app_.Label2));
+    caption(option2, Add<LabelView>({1108, In(kFolderFrame, 600, 750, 1575, 255)}, app_.Label3));
+    caption(option3, Add<LabelView>({1110, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4));
     Add<LabelView>({1131, {120, 8520, 10095, 255}}, app_.Label1);
 
     // The frames last: at the bottom, under the controls they group.
