@@ -55,6 +55,7 @@ public:
     // The control the keyboard goes to when this one hides itself while it
     // has the keyboard: the list its action came from.
     void SetFocusHome(HWND home) { home_ = home; }
+    [[nodiscard]] HWND FocusHome() const { return home_; }
     // The name screen readers announce for the control, where its window
     // text is not what the player sees beside it.
     void SetAccessibleName(std::function<Text()> name);

@@ -125,9 +125,15 @@ void FormWindow::KeepFocus() {
 }
 
 bool FormWindow::RestoreFocus() {
+    const auto usable = [this](HWND control) {
+        return control && IsChild(Handle(), control) && IsWindowVisible(control) && IsWindowEnabled(control);
+    };
     HWND target = focus_;
-    if (!target || !IsChild(Handle(), target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
-        target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    // A control that hid itself meanwhile (behind a box) hands on as it
+    // would have with the keyboard.
+    if (!usable(target))
+        if (const ControlView* view = target ? ViewOf(GetDlgCtrlID(target)) : nullptr) target = view->FocusHome();
+    if (!usable(target)) target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
     if (!target) return false;
     SetFocus(target);
     return true;

@@ -292,19 +292,23 @@ void BringToFront(HWND window) {
     Eventually([&] { return GetForegroundWindow() == window; }, 2000);
 }
 
-void Press(WORD key, bool shift) {
+void Press(WORD key, std::initializer_list<WORD> held) {
     std::vector<INPUT> inputs;
-    if (shift) inputs.push_back(Key(VK_SHIFT, false));
+    for (const WORD down : held) inputs.push_back(Key(down, false));
     inputs.push_back(Key(key, false));
     inputs.push_back(Key(key, true));
-    if (shift) inputs.push_back(Key(VK_SHIFT, true));
+    for (auto up = std::rbegin(held); up != std::rend(held); ++up) inputs.push_back(Key(*up, true));
     Send(inputs);
 }
 
 void PressKeys(const std::string& text) {
     for (const char c : text) {
         const SHORT scan = VkKeyScanA(c);
-        Press(static_cast<WORD>(LOBYTE(scan)), (HIBYTE(scan) & 1) != 0);
+        const auto key = static_cast<WORD>(LOBYTE(scan));
+        if ((HIBYTE(scan) & 1) != 0)
+            Press(key, {VK_SHIFT});
+        else
+            Press(key);
     }
 }
 

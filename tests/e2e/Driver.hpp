@@ -11,6 +11,7 @@
 #endif
 #include <windows.h>
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -97,8 +98,9 @@ void Type(HWND edit, const std::string& text);
 // system to the window in front and the control with the keyboard.
 // `window` comes to the front for the keys that follow.
 void BringToFront(HWND window);
-// One key pressed and released, with Shift held around it when asked.
-void Press(WORD key, bool shift = false);
+// One key pressed and released, with the `held` keys (Shift, Alt) held
+// down around it.
+void Press(WORD key, std::initializer_list<WORD> held = {});
 // Letters, digits and spaces, each as the key that types it.
 void PressKeys(const std::string& text);
 // A left click at the middle of `window`, or at `point` on the screen.

@@ -43,7 +43,10 @@ std::vector<int> TabStops(HWND main) {
 // Presses the key and waits until the keyboard is on `expected`; where the
 // keyboard went.
 int PressFor(HWND main, WORD key, int expected, bool shift = false) {
-    Press(key, shift);
+    if (shift)
+        Press(key, {VK_SHIFT});
+    else
+        Press(key);
     Eventually([&] { return FocusId(main) == expected; }, 2000);
     return FocusId(main);
 }
@@ -168,7 +171,7 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//jeepfast\r\nloud");
 }
 
-TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderAndReadersHearTheLabels) {
+TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReadersHearTheLabelsAndAltF4StillCloses) {
     GameInstall game(true, true);
     const std::string longName(200, 'w');
     game.Write("ADDONS\\" + longName + ".pbo", "a");
@@ -254,6 +257,22 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderAndRead
     EXPECT_TRUE(Eventually([&] { return Checked(main, id::Option1); }));
     EXPECT_TRUE(Eventually([&] { return Entries(file1).size() == 2; }));
     EXPECT_EQ(Focus(main), Control(main, id::Option1));
+
+    // Alt+F4 still closes: the information window, then the main window,
+    // which writes nothing.
+    const auto before = game.Snapshot();
+    ClickAt(file1);
+    Press(VK_RETURN);
+    const HWND info = varnex.Window("Addon Information");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; }));
+    Press(VK_F4, {VK_MENU});
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); }));
+    EXPECT_FALSE(varnex.WaitForExit(300).has_value());
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
+    Press(VK_F4, {VK_MENU});
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
+    EXPECT_EQ(game.Snapshot(), before);
 }
 
 }  // namespace
