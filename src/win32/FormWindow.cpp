@@ -128,6 +128,9 @@ bool FormWindow::RestoreFocus() {
     const auto usable = [this](HWND control) {
         return control && IsChild(Handle(), control) && IsWindowVisible(control) && IsWindowEnabled(control);
     };
+    // A minimised window keeps no control's keyboard: keys would act on
+    // controls nobody sees.
+    if (IsIconic(Handle())) return false;
     HWND target = focus_;
     // A control that hid itself meanwhile (behind a box) hands on as it
     // would have with the keyboard.
