@@ -155,12 +155,13 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); }));
     EXPECT_TRUE(Eventually([&] { return Focus(main) == file1; }));
 
-    // Minimised by its box and restored, the window has the keyboard where
-    // it was.
+    // Minimised by its box and restored by a double click, the window has
+    // the keyboard where it was.
     ASSERT_TRUE(TabTo(main, id::Save));
     ClickAt(MinimizeBox(main));
     ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
-    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);  // as the task bar does
+    ClickAt(main);  // a double click on the minimised window
+    ClickAt(main);
     ASSERT_TRUE(Eventually([&] { return !IsIconic(main); }));
     EXPECT_TRUE(Eventually([&] { return FocusId(main) == id::Save; })) << FocusId(main);
 
