@@ -64,6 +64,12 @@ void FormWindow::SyncViews() {
 
 bool FormWindow::Navigate(MSG& message) {
     if (!IsOpen() || (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))) return false;
+    // Where the player's input finds the keyboard is where it comes back
+    // to after a box: a window disabled under a box loses the keyboard
+    // before it hears that it is no longer active.
+    if ((message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+        (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST))
+        KeepFocus();
     if (message.message == WM_KEYDOWN && OnKeyDown(message)) return true;
     return IsDialogMessageA(Handle(), &message) != FALSE;
 }

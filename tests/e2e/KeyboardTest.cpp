@@ -84,6 +84,13 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     const HWND file1 = Control(main, id::File1), text1 = Control(main, id::Text1), list1 = Control(main, id::List1);
     BringToFront(main);
     ASSERT_TRUE(Eventually([&] { return Focus(main) == file1; }));
+
+    // A box answered, the keyboard is back on the button that opened it.
+    ASSERT_TRUE(TabTo(main, id::Command1));
+    Press(VK_SPACE);
+    EXPECT_EQ(varnex.Answer(), "No addon selected");
+    EXPECT_TRUE(Eventually([&] { return FocusId(main) == id::Command1; })) << FocusId(main);
+    ASSERT_TRUE(TabTo(main, id::File1));
     Press(VK_DOWN);
     ASSERT_TRUE(Eventually([&] { return !Entries(list1).empty() && Entries(list1).front() == "jeep.pbo"; }));
 
