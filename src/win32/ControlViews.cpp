@@ -1,7 +1,13 @@
 #include "win32/ControlViews.hpp"
 
 #include <algorithm>
+#include <string>
 
+#include <commctrl.h>
+#include <ole2.h>
+#include <oleacc.h>
+
+#include "platform/win32/LateBound.hpp"
 #include "win32/Handles.hpp"
 
 namespace varnex::win32 {
@@ -30,6 +36,205 @@ void FillList(HWND list, std::size_t count, const std::function<const Text&(std:
     for (std::size_t i = 0; i < count; ++i) Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
     Send(list, WM_SETREDRAW, TRUE);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+// Lets a list scroll sideways as far as its widest text reaches. Texts are
+// measured from the longest down, and only while a text of that length
+// could still be wider than the widest found: thousands of short names cost
+// a handful of measurements.
+void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
+    std::vector<std::pair<std::size_t, std::size_t>> order;  // length, index
+    order.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
+    std::sort(order.begin(), order.end(), std::greater<>());
+    const HDC dc = GetDC(list);
+    int widest = 0;
+    {
+        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        for (const auto& [length, i] : order) {
+            if (static_cast<long long>(length) * metrics.tmMaxCharWidth <= widest) break;
+            const Text& line = text(i);
+            SIZE size{};
+            if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
+                widest = std::max<int>(widest, size.cx);
+        }
+    }
+    ReleaseDC(list, dc);
+    // The list box leaves a little room before the text.
+    Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0));
+}
+
+// ---- Names for screen readers
+//
+// A control with a name of its own answers a screen reader's request for
+// its accessible object with the system's standard object for it, in which
+// only the name is replaced. The accessibility and COM libraries are bound
+// at the first such request: a program nobody reads aloud never loads them,
+// and a system without them leaves the standard names in place.
+
+struct Accessibility {
+    using CreateStandard = HRESULT WINAPI(HWND, LONG, REFIID, void**);
+    using FromObject = LRESULT WINAPI(REFIID, WPARAM, LPUNKNOWN);
+    using AllocString = BSTR WINAPI(const OLECHAR*);
+    using Initialize = HRESULT WINAPI(LPVOID, DWORD);
+
+    CreateStandard* createStandard = winapi::LateBound<CreateStandard>("oleacc.dll", "CreateStdAccessibleObject");
+    FromObject* fromObject = winapi::LateBound<FromObject>("oleacc.dll", "LresultFromObject");
+    AllocString* allocString = winapi::LateBound<AllocString>("oleaut32.dll", "SysAllocString");
+    bool ready = createStandard && fromObject && allocString && Initialized();
+
+    static bool Initialized() {
+        // The object is handed across to the reader through COM, which the
+        // window's thread joins as a single-threaded apartment, as the
+        // shell's dialogs would have it; for the rest of the program.
+        auto* initialize = winapi::LateBound<Initialize>("ole32.dll", "CoInitializeEx");
+        if (!initialize) return false;
+        const HRESULT result = initialize(nullptr, COINIT_APARTMENTTHREADED);
+        return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
+    }
+};
+
+const Accessibility& BoundAccessibility() {
+    static const Accessibility bound;
+    return bound;
+}
+
+// The standard object of a control with another name. Every call but the
+// name goes to the standard object. It lives as long as a reader holds it
+// (COM counts its references, and it deletes itself at the last release).
+class NamedAccessible final : public IAccessible {
+public:
+    NamedAccessible(IAccessible* standard, std::wstring name, Accessibility::AllocString* allocString)
+        : standard_(standard), name_(std::move(name)), allocString_(allocString) {}
+    NamedAccessible(const NamedAccessible&) = delete;
+    NamedAccessible& operator=(const NamedAccessible&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
+            IsEqualIID(riid, __uuidof(IAccessible))) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        // The window and child enumeration a reader may ask for are the
+        // standard object's.
+        return standard_->QueryInterface(riid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            standard_->Release();
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+        return standard_->GetTypeInfo(index, locale, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override {
+        return standard_->GetIDsOfNames(riid, names, count, locale, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
+        return standard_->Invoke(id, riid, locale, flags, params, result, exception, argument);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return standard_->get_accName(child, name);
+        if (!name) return E_POINTER;
+        *name = allocString_(name_.c_str());
+        return *name ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return standard_->get_accChildCount(count); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        return standard_->get_accChild(child, object);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return standard_->get_accValue(child, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return standard_->get_accDescription(child, text);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        return standard_->get_accRole(child, role);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        return standard_->get_accState(child, state);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return standard_->get_accHelp(child, help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+        return standard_->get_accHelpTopic(file, child, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return standard_->get_accKeyboardShortcut(child, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+        return standard_->get_accSelection(children);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return standard_->get_accDefaultAction(child, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+        return standard_->accSelect(flags, child);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
+        return standard_->accLocation(left, top, width, height, child);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        return standard_->accNavigate(direction, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
+        return standard_->accHitTest(left, top, child);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        return standard_->accDoDefaultAction(child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return standard_->put_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return standard_->put_accValue(child, value);
+    }
+
+private:
+    ~NamedAccessible() = default;
+
+    IAccessible* standard_;
+    std::wstring name_;
+    Accessibility::AllocString* allocString_;
+    LONG references_ = 1;
+};
+
+std::wstring Wide(const Text& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// The answer to WM_GETOBJECT for the control's own object, or 0 for the
+// standard answer.
+LRESULT AnswerWithName(HWND control, WPARAM request, const Text& name) {
+    const Accessibility& bound = BoundAccessibility();
+    IAccessible* standard = nullptr;
+    if (!bound.ready ||
+        FAILED(bound.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+        return 0;
+    auto* named = new NamedAccessible(standard, Wide(name), bound.allocString);
+    const LRESULT answer = bound.fromObject(__uuidof(IAccessible), request, named);
+    named->Release();
+    return answer > 0 ? answer : 0;
 }
 
 // A hidden or disabled button cannot be clicked by the player; a script's
@@ -83,6 +288,35 @@ ControlView::ControlView(const ViewSite& site, const Slot& slot, const char* cla
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), FALSE);
 }
 
+ControlView::~ControlView() {
+    if (subclassed_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &ControlView::Subclassed, 0);
+}
+
+void ControlView::Subclass() {
+    if (!subclassed_)
+        subclassed_ = SetWindowSubclass(hwnd_, &ControlView::Subclassed, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                         DWORD_PTR self) {
+    auto& view = *reinterpret_cast<ControlView*>(self);
+    if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
+        view.accessibleName_)
+        if (const LRESULT answer = AnswerWithName(hwnd, wParam, view.accessibleName_())) return answer;
+    LRESULT result = 0;
+    if (view.OnOwnMessage(message, wParam, lParam, result)) return result;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT ControlView::CallClass(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+void ControlView::SetAccessibleName(std::function<Text()> name) {
+    accessibleName_ = std::move(name);
+    Subclass();
+}
+
 void ControlView::Rescale(const ViewSite& site) {
     dpi_ = site.dpi;
     MoveWindow(hwnd_, ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
@@ -98,9 +332,14 @@ bool ControlView::Changed(std::uint64_t revision) {
 
 void ControlView::MirrorState(const Control& model) {
     const bool shown = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown && !model.Visible() && GetFocus() == hwnd_) {
-        // The keyboard moves on rather than stay with a control nobody sees.
-        const HWND next = GetNextDlgTabItem(GetParent(hwnd_), hwnd_, FALSE);
+    if (shown && (!model.Visible() || !model.Enabled()) && GetFocus() == hwnd_) {
+        // The keyboard goes back to the list the action came from, rather
+        // than stay with a control nobody can use or pass to a button the
+        // next key would press by mistake.
+        const HWND parent = GetParent(hwnd_);
+        HWND next = home_;
+        if (!next || !IsWindowVisible(next) || !IsWindowEnabled(next)) next = GetNextDlgTabItem(parent, nullptr, FALSE);
+        if (next == hwnd_) next = GetNextDlgTabItem(parent, hwnd_, FALSE);
         if (next && next != hwnd_) SetFocus(next);
     }
     if (shown != model.Visible()) ShowWindow(hwnd_, model.Visible() ? SW_SHOWNA : SW_HIDE);
@@ -145,6 +384,33 @@ void LabelView::Sync() {
     }
 }
 
+void LabelView::Caption(HWND control) {
+    captioned_ = control;
+    Subclass();
+}
+
+bool LabelView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_PAINT || !captioned_) return false;
+    result = CallClass(message, wParam, lParam);
+    if (GetFocus() != captioned_) return true;
+    // Round the caption's text, as the system draws it round a button's own.
+    const HDC dc = GetDC(hwnd_);
+    {
+        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(hwnd_, WM_GETFONT)));
+        RECT client{}, text{};
+        GetClientRect(hwnd_, &client);
+        text = client;
+        const Text caption = WindowText();
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        RECT around{client.left, client.top, std::min(client.right, text.right + 2),
+                    std::min(client.bottom, text.bottom + 2)};
+        DrawFocusRect(dc, &around);
+    }
+    ReleaseDC(hwnd_, dc);
+    return true;
+}
+
 HBRUSH LabelView::OnColor(HDC dc) {
     SetTextColor(dc, ColorOf(shownColor_));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -169,16 +435,28 @@ void ButtonView::OnCommand(WORD code) {
     });
 }
 
+bool ButtonView::OnKey(WPARAM key) {
+    // Enter presses the button that has the keyboard, as Space does.
+    if (key != VK_RETURN) return false;
+    OnCommand(BN_CLICKED);
+    return true;
+}
+
 // ---- OptionView
 
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : ControlView(site, slot, "BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0, model.Caption()),
+    : ControlView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0,
+                  model.Caption()),
       model_(model),
       group_(std::move(group)),
-      gate_(gate) {}
+      gate_(gate) {
+    Subclass();
+}
 
 void OptionView::Sync() {
+    // The tab stop follows the other buttons of the group too.
+    MirrorTabStop();
     if (!Changed(model_.Revision())) return;
     MirrorState(model_);
     MirrorText(model_.Caption());
@@ -186,8 +464,35 @@ void OptionView::Sync() {
     if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
 }
 
+void OptionView::MirrorTabStop() {
+    const auto selected = std::find_if(group_.begin(), group_.end(),
+                                       [](const OptionButton* button) { return button->Visible() && button->Value(); });
+    const auto stop = selected != group_.end()
+                          ? selected
+                          : std::find_if(group_.begin(), group_.end(),
+                                         [](const OptionButton* button) { return button->Visible(); });
+    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    const LONG_PTR wanted = stop != group_.end() && *stop == &model_ ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+    if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
+}
+
+bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The button is narrower than its caption: its label beside it shows
+    // where the keyboard is.
+    if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) && label_) InvalidateRect(label_, nullptr, TRUE);
+    if (message != WM_SETFOCUS) return false;
+    // An option button that is not selected reports a click when it takes
+    // the keyboard; a click of the mouse then reports its own, and the
+    // keyboard's arrows select by themselves. The folder is chosen once,
+    // by the player's click or arrow, never by the focus passing by.
+    focusing_ = true;
+    result = CallClass(message, wParam, lParam);
+    focusing_ = false;
+    return true;
+}
+
 void OptionView::OnCommand(WORD code) {
-    if (code != BN_CLICKED || !Clickable(model_)) return;
+    if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
     const bool ran = gate_.Run([this] {
         model_.SetValue(true);
         for (OptionButton* other : group_)
@@ -208,7 +513,7 @@ HBRUSH OptionView::OnColor(HDC dc) {
 // ---- FileListView
 
 FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
-    : ControlView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+    : ControlView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                   WS_EX_CLIENTEDGE, {}),
       model_(model),
       gate_(gate) {}
@@ -216,7 +521,25 @@ FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& 
 void FileListView::Fill() {
     const auto& entries = model_.Entries();
     FillList(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
+    FitWidth();
     shownListing_ = model_.ListingRevision();
+}
+
+void FileListView::FitWidth() {
+    const auto& entries = model_.Entries();
+    FitExtent(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
+}
+
+void FileListView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    FitWidth();
+}
+
+bool FileListView::OnKey(WPARAM key) {
+    // Enter opens the addon's information, as a double click does.
+    if (key != VK_RETURN) return false;
+    OnCommand(LBN_DBLCLK);
+    return true;
 }
 
 void FileListView::Sync() {
@@ -244,7 +567,8 @@ void FileListView::OnCommand(WORD code) {
 
 DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
     : ControlView(site, slot, "LISTBOX",
-                  LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                  LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
+                      WS_GROUP,
                   WS_EX_CLIENTEDGE, model.Path()),
       model_(model),
       gate_(gate) {
@@ -288,6 +612,13 @@ void DirListView::OnCommand(WORD code) {
     if (!gate_.Run([&] { model_.SetPath(path); })) Invalidate();
 }
 
+bool DirListView::OnKey(WPARAM key) {
+    // Enter opens the folder, as a double click does.
+    if (key != VK_RETURN) return false;
+    OnCommand(LBN_DBLCLK);
+    return true;
+}
+
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= lines_.size()) return;
     const FolderLine& line = lines_[item.itemID];
@@ -315,15 +646,23 @@ void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
 // ---- ListBoxView
 
 ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
-    : ControlView(site, slot, "LISTBOX", LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL : 0),
-                  WS_EX_CLIENTEDGE, {}),
-      model_(model) {}
+    : ControlView(site, slot, "LISTBOX",
+                  LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0), WS_EX_CLIENTEDGE, {}),
+      model_(model),
+      scrollBar_(scrollBar) {}
 
 void ListBoxView::Sync() {
     if (!Changed(model_.Revision())) return;
     MirrorState(model_);
     const auto& items = model_.Items();
     FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+}
+
+void ListBoxView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    const auto& items = model_.Items();
+    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
 }
 
 // ---- TextView

@@ -30,7 +30,7 @@ struct ViewSite {
 
 class ControlView {
 public:
-    virtual ~ControlView() = default;
+    virtual ~ControlView();
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
@@ -48,6 +48,17 @@ public:
     // The control may show what the model never said (the player's input
     // was dropped): mirror it whole at the next sync.
     void Invalidate() { seen_ = 0; }
+    // A key pressed while the control has the keyboard that the control's
+    // own class would not act on as the player expects (Enter in a list);
+    // true when the view took it.
+    virtual bool OnKey(WPARAM /*key*/) { return false; }
+    // The control the keyboard goes to when this one hides itself while it
+    // has the keyboard: the list its action came from.
+    void SetFocusHome(HWND home) { home_ = home; }
+    [[nodiscard]] HWND FocusHome() const { return home_; }
+    // The name screen readers announce for the control, where its window
+    // text is not what the player sees beside it.
+    void SetAccessibleName(std::function<Text()> name);
 
 protected:
     ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
@@ -61,14 +72,28 @@ protected:
     void MirrorText(const Text& text);
     [[nodiscard]] Text WindowText() const;
     [[nodiscard]] UINT Dpi() const { return dpi_; }
+    // Sends the control's own messages through OnOwnMessage first.
+    void Subclass();
+    // A message to the control itself, before its class sees it; true when
+    // `result` answers it. CallClass hands it on to the class.
+    virtual bool OnOwnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+        return false;
+    }
+    LRESULT CallClass(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
 
 private:
+    static LRESULT CALLBACK Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+
     int id_;
     TwipsRect place_;
     UINT dpi_;
     std::uint64_t seen_ = 0;
+    HWND home_ = nullptr;
+    std::function<Text()> accessibleName_;
+    bool subclassed_ = false;
 };
 
 class FrameView final : public ControlView {
@@ -85,10 +110,17 @@ public:
     LabelView(const ViewSite& site, const Slot& slot, Label& model);
     void Sync() override;
     HBRUSH OnColor(HDC dc) override;
+    // The label is the visible caption of `control`, and shows the focus
+    // rectangle while that control has the keyboard.
+    void Caption(HWND control);
+
+protected:
+    bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     Label& model_;
     std::uint32_t shownColor_ = 0;
+    HWND captioned_ = nullptr;
 };
 
 class ButtonView final : public ControlView {
@@ -96,6 +128,7 @@ public:
     ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate);
     void Sync() override;
     void OnCommand(WORD code) override;
+    bool OnKey(WPARAM key) override;
 
 private:
     CommandButton& model_;
@@ -103,7 +136,9 @@ private:
 };
 
 // One button of a group: a click selects it and clears the others, then
-// runs its handling.
+// runs its handling. The group is one tab stop: the selected button, or the
+// first one shown while none is selected. The keyboard reaching a button
+// selects nothing (the arrow keys select, as a click does).
 class OptionView final : public ControlView {
 public:
     OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
@@ -111,11 +146,20 @@ public:
     void Sync() override;
     void OnCommand(WORD code) override;
     HBRUSH OnColor(HDC dc) override;
+    // The label that shows the button's caption, and its focus.
+    void SetCaptionLabel(HWND label) { label_ = label; }
+
+protected:
+    bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void MirrorTabStop();
+
     OptionButton& model_;
     std::vector<OptionButton*> group_;
     Gate& gate_;
+    bool focusing_ = false;  // the button is taking the keyboard
+    HWND label_ = nullptr;
 };
 
 // A file list. Thousands of entries are refilled only when the listing
@@ -125,9 +169,12 @@ public:
     FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate);
     void Sync() override;
     void OnCommand(WORD code) override;
+    bool OnKey(WPARAM key) override;
+    void Rescale(const ViewSite& site) override;
 
 private:
     void Fill();
+    void FitWidth();
 
     FileListBox& model_;
     Gate& gate_;
@@ -142,6 +189,7 @@ public:
     DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate);
     void Sync() override;
     void OnCommand(WORD code) override;
+    bool OnKey(WPARAM key) override;
     void OnDraw(const DRAWITEMSTRUCT& item) override;
     void Rescale(const ViewSite& site) override;
 
@@ -158,9 +206,11 @@ class ListBoxView final : public ControlView {
 public:
     ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar);
     void Sync() override;
+    void Rescale(const ViewSite& site) override;
 
 private:
     ListBox& model_;
+    bool scrollBar_;
 };
 
 struct TextStyle {

@@ -62,7 +62,91 @@ void FormWindow::SyncViews() {
     for (const auto& view : views_) view->Sync();
 }
 
-bool FormWindow::Navigate(MSG& message) { return IsOpen() && IsDialogMessageA(Handle(), &message) != FALSE; }
+bool FormWindow::Navigate(MSG& message) {
+    if (!IsOpen() || (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))) return false;
+    // Where the player's input finds the keyboard is where it comes back
+    // to after a box: a window disabled under a box loses the keyboard
+    // before it hears that it is no longer active.
+    if ((message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+        (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST))
+        KeepFocus();
+    if (message.message == WM_KEYDOWN && OnKeyDown(message)) return true;
+    return IsDialogMessageA(Handle(), &message) != FALSE;
+}
+
+bool FormWindow::OnKeyDown(const MSG& message) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    switch (message.wParam) {
+    case VK_ESCAPE:
+        // Taken before any control sees it: a multi-line text box would
+        // otherwise close the window, and the main window's comments with it.
+        OnEscape();
+        return true;
+    case VK_TAB:
+        // Taken before the text boxes too, which would keep it to
+        // themselves. Ctrl+Tab stays theirs.
+        if (control) return false;
+        MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    case VK_UP:
+    case VK_LEFT:
+        return StepOption(true);
+    case VK_DOWN:
+    case VK_RIGHT:
+        return StepOption(false);
+    default:
+        break;
+    }
+    // Held down, Enter opens once.
+    const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+    if (control || repeated) return false;
+    ControlView* view = ViewOf(GetDlgCtrlID(message.hwnd));
+    return view && view->Handle() == message.hwnd && view->OnKey(message.wParam);
+}
+
+void FormWindow::MoveFocus(bool backwards) {
+    const HWND focus = GetFocus();
+    const HWND next = GetNextDlgTabItem(Handle(), IsChild(Handle(), focus) ? focus : nullptr, backwards);
+    if (!next) return;
+    // A text box reached by Tab has its text selected, as in a dialog.
+    if ((SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) SendMessageA(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+}
+
+bool FormWindow::StepOption(bool backwards) {
+    const HWND focus = GetFocus();
+    if (!IsChild(Handle(), focus) || (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) == 0) return false;
+    // The next option shown and enabled, round the group; selecting it is a
+    // click on it.
+    const HWND next = GetNextDlgGroupItem(Handle(), focus, backwards);
+    if (!next || next == focus) return true;
+    SetFocus(next);
+    if (ControlView* view = ViewOf(GetDlgCtrlID(next))) view->OnCommand(BN_CLICKED);
+    return true;
+}
+
+void FormWindow::KeepFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) focus_ = focus;
+}
+
+bool FormWindow::RestoreFocus() {
+    const auto usable = [this](HWND control) {
+        return control && IsChild(Handle(), control) && IsWindowVisible(control) && IsWindowEnabled(control);
+    };
+    // A minimised window keeps no control's keyboard: keys would act on
+    // controls nobody sees.
+    if (IsIconic(Handle())) return false;
+    HWND target = focus_;
+    // A control that hid itself meanwhile (behind a box) hands on as it
+    // would have with the keyboard.
+    if (!usable(target))
+        if (const ControlView* view = target ? ViewOf(GetDlgCtrlID(target)) : nullptr) target = view->FocusHome();
+    if (!usable(target)) target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (!target) return false;
+    SetFocus(target);
+    return true;
+}
 
 void FormWindow::PlaceBeside(HWND other) {
     RECT mine{}, theirs{};
@@ -138,11 +222,20 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Like a dialog, the window gives the keyboard back to the control
         // that had it when the player switched away.
         if (LOWORD(wParam) == WA_INACTIVE) {
-            focus_ = GetFocus();
-        } else if (focus_ && IsChild(Handle(), focus_) && IsWindowVisible(focus_)) {
-            SetFocus(focus_);
+            KeepFocus();
+        } else if (HIWORD(wParam) == 0 && RestoreFocus()) {
             return 0;
         }
+        break;
+    case WM_SYSCOMMAND:
+        // A window being minimised may lose the keyboard before it hears
+        // that it is no longer active.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) KeepFocus();
+        break;
+    case WM_SETFOCUS:
+        // The window itself gets the keyboard when it is restored: it goes
+        // on to the control that had it.
+        if (RestoreFocus()) return 0;
         break;
     case WM_DPICHANGED: {
         Rescale(HIWORD(wParam));

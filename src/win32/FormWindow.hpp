@@ -25,7 +25,10 @@ public:
     [[nodiscard]] bool IsOpen() const { return hwnd_ != nullptr; }
     // Mirrors every model that changed into its control.
     void SyncViews();
-    // Tab and arrow keys move between the controls, as in a dialog.
+    // The window's keyboard, as in a dialog: Tab and Shift+Tab move round
+    // every control that can take the keyboard, the arrow keys move within
+    // the option group, Enter acts as a double click in a list, Escape never
+    // closes a window by the back door. True when `message` was handled.
     [[nodiscard]] bool Navigate(MSG& message);
     // Moves the window beside `other`, or over it, a little down and to the
     // right, where the monitor has no room beside it.
@@ -50,6 +53,8 @@ protected:
     virtual void OnMenu(int /*id*/) {}
     // The player asked to close the window through its frame.
     virtual void OnClose() = 0;
+    // The player pressed Escape in the window.
+    virtual void OnEscape() {}
     // The window is gone.
     virtual void OnDestroyed() {}
 
@@ -60,6 +65,12 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     ControlView* ViewOf(int id);
     void Rescale(UINT dpi);
+    bool OnKeyDown(const MSG& message);
+    void MoveFocus(bool backwards);
+    bool StepOption(bool backwards);
+    // Remembers the control that has the keyboard, and gives it back.
+    void KeepFocus();
+    bool RestoreFocus();
 
     UniqueWindow hwnd_;
     SIZE clientTwips_{};

@@ -21,6 +21,8 @@ public:
 
 private:
     void OnClose() override;
+    // Escape closes the window, whichever field has the keyboard.
+    void OnEscape() override { OnClose(); }
 
     AddonInfo& model_;
     std::function<void()> closed_;

@@ -1,5 +1,8 @@
 #include "Driver.hpp"
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -261,6 +264,98 @@ void ClickEntry(HWND list, int index, WORD code) {
 void Type(HWND edit, const std::string& text) {
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+}  // namespace varnex::e2e
+
+namespace varnex::e2e {
+
+namespace {
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT Key(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    Eventually([&] { return GetForegroundWindow() == window; }, 2000);
+}
+
+void Press(WORD key, std::initializer_list<WORD> held) {
+    std::vector<INPUT> inputs;
+    for (const WORD down : held) inputs.push_back(Key(down, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    for (auto up = std::rbegin(held); up != std::rend(held); ++up) inputs.push_back(Key(*up, true));
+    Send(inputs);
+}
+
+void PressKeys(const std::string& text) {
+    for (const char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        const auto key = static_cast<WORD>(LOBYTE(scan));
+        if ((HIBYTE(scan) & 1) != 0)
+            Press(key, {VK_SHIFT});
+        else
+            Press(key);
+    }
+}
+
+void ClickAt(POINT point) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(point.x, 65535, width - 1);
+    move.mi.dy = MulDiv(point.y, 65535, height - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT down = move, up = move;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    Send({move, down, up});
+}
+
+void ClickAt(HWND window) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    ClickAt(POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+}
+
+HWND Focus(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) ? thread.hwndFocus : nullptr;
+}
+
+std::string AccessibleName(HWND control) {
+    struct Com {
+        Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { CoUninitialize(); }
+    } com;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return "<no accessible object>";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT read = object->get_accName(self, &name);
+    std::string text = SUCCEEDED(read) && name ? Narrow(name) : "<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
 }
 
 }  // namespace varnex::e2e

@@ -11,6 +11,7 @@
 #endif
 #include <windows.h>
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -93,6 +94,23 @@ void Click(HWND button);
 void Post(HWND button);
 void ClickEntry(HWND list, int index, WORD code = LBN_SELCHANGE);
 void Type(HWND edit, const std::string& text);
+// Real input, as the player's keyboard and mouse give it, delivered by the
+// system to the window in front and the control with the keyboard.
+// `window` comes to the front for the keys that follow.
+void BringToFront(HWND window);
+// One key pressed and released, with the `held` keys (Shift, Alt) held
+// down around it.
+void Press(WORD key, std::initializer_list<WORD> held = {});
+// Letters, digits and spaces, each as the key that types it.
+void PressKeys(const std::string& text);
+// A left click at the middle of `window`, or at `point` on the screen.
+void ClickAt(HWND window);
+void ClickAt(POINT point);
+// The control that has the keyboard in the thread of `window`.
+[[nodiscard]] HWND Focus(HWND window);
+// The name a screen reader reads for the control, through the control's
+// accessible object.
+[[nodiscard]] std::string AccessibleName(HWND control);
 // Texts cross the process boundary as UTF-16 (Wine fills list texts so even
 // for the ANSI calls); the program itself works in the ANSI code page.
 std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP);

@@ -1,0 +1,287 @@
+// The program worked from the keyboard alone, with the system's own key
+// presses and mouse clicks: Tab round every control, Escape that closes
+// nothing by mistake, the option group as one tab stop with its arrows,
+// Enter in the lists, the keyboard kept across a minimise and a switch of
+// windows, and the names a screen reader reads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "Driver.hpp"
+
+namespace varnex::e2e {
+namespace {
+
+int FocusId(HWND main) { return GetDlgCtrlID(Focus(main)); }
+
+// Every control the keyboard may reach, in the order Tab reaches them; the
+// option group counts once, by its selected button or else its first shown.
+std::vector<int> TabStops(HWND main) {
+    const auto usable = [&](int control) {
+        const HWND window = Control(main, control);
+        return IsWindowVisible(window) && IsWindowEnabled(window);
+    };
+    std::vector<int> stops;
+    for (const int control : {id::File1, id::File2, 0, id::Dir1, id::Command3, id::Command2, id::Command6,
+                              id::Command5, id::Command1, id::List1, id::Text1, id::Save, id::addonsize,
+                              id::foldersize, id::Command4}) {
+        if (control != 0) {
+            if (usable(control)) stops.push_back(control);
+            continue;
+        }
+        const int options[] = {id::Option1, id::Option2, id::Option3};
+        const int* stop = std::find_if(std::begin(options), std::end(options),
+                                       [&](int option) { return usable(option) && Checked(main, option); });
+        if (stop == std::end(options))
+            stop = std::find_if(std::begin(options), std::end(options), usable);
+        if (stop != std::end(options)) stops.push_back(*stop);
+    }
+    return stops;
+}
+
+// Presses the key and waits until the keyboard is on `expected`; where the
+// keyboard went.
+int PressFor(HWND main, WORD key, int expected, bool shift = false) {
+    if (shift)
+        Press(key, {VK_SHIFT});
+    else
+        Press(key);
+    Eventually([&] { return FocusId(main) == expected; }, 2000);
+    return FocusId(main);
+}
+
+// Presses Tab until the control has the keyboard.
+bool TabTo(HWND main, int control) {
+    for (int presses = 0; presses < 20 && FocusId(main) != control; ++presses) {
+        const HWND before = Focus(main);
+        Press(VK_TAB);
+        Eventually([&] { return Focus(main) != before; }, 2000);
+    }
+    return FocusId(main) == control;
+}
+
+// The middle of the window's minimise box, found by asking the window.
+POINT MinimizeBox(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = frame.right - 1; x > frame.left; --x)
+        if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON)
+            return {x - GetSystemMetrics(SM_CXSIZE) / 3, y};
+    return {frame.left, frame.top};
+}
+
+TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInItsList) {
+    GameInstall game(true, true);
+    for (const char* name : {"jeep.pbo", "tank.pbo", "boat.pbx"}) game.Write(std::string("ADDONS\\") + name, "a");
+    game.Write("ADDONS\\Comments.txt", "");
+    game.Write("Res\\AddOns\\Comments.txt", "");
+
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const HWND file1 = Control(main, id::File1), text1 = Control(main, id::Text1), list1 = Control(main, id::List1);
+    BringToFront(main);
+    ASSERT_TRUE(Eventually([&] { return Focus(main) == file1; }));
+
+    // A box answered, the keyboard is back on the button that opened it.
+    ASSERT_TRUE(TabTo(main, id::Command1));
+    Press(VK_SPACE);
+    EXPECT_EQ(varnex.Answer(), "No addon selected");
+    EXPECT_TRUE(Eventually([&] { return FocusId(main) == id::Command1; })) << FocusId(main);
+    ASSERT_TRUE(TabTo(main, id::File1));
+    Press(VK_DOWN);
+    ASSERT_TRUE(Eventually([&] { return !Entries(list1).empty() && Entries(list1).front() == "jeep.pbo"; }));
+
+    // Round every control and back to the first, both ways.
+    const std::vector<int> stops = TabStops(main);
+    ASSERT_GE(stops.size(), 10u);
+    std::vector<int> expected(stops.begin() + 1, stops.end()), reached;
+    expected.push_back(stops.front());
+    for (const int next : expected) reached.push_back(PressFor(main, VK_TAB, next));
+    EXPECT_EQ(reached, expected);
+    expected.assign(stops.rbegin(), stops.rend());
+    reached.clear();
+    for (const int next : expected) reached.push_back(PressFor(main, VK_TAB, next, true));
+    EXPECT_EQ(reached, expected);
+
+    // The comment box keeps Enter for a new line and lets Tab go on; Escape
+    // there or anywhere else in the window ends nothing.
+    ASSERT_TRUE(TabTo(main, id::Text1));
+    PressKeys("fast");
+    Press(VK_RETURN);
+    PressKeys("loud");
+    EXPECT_TRUE(Eventually([&] { return Text(text1) == "fast\r\nloud"; })) << Text(text1);
+    EXPECT_TRUE(Visible(main, id::Image3));
+    Press(VK_ESCAPE);
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Save), id::Save);
+    EXPECT_FALSE(varnex.WaitForExit(0).has_value());
+    Press(VK_SPACE);
+    EXPECT_TRUE(Eventually([&] { return Visible(main, id::Image2); }));
+    Press(VK_ESCAPE);
+    EXPECT_EQ(PressFor(main, VK_TAB, id::addonsize), id::addonsize);
+    EXPECT_FALSE(varnex.WaitForExit(0).has_value());
+    EXPECT_EQ(Text(text1), "fast\r\nloud");
+
+    // Space on Deactivate moves the selected addon; the button hides itself
+    // and the keyboard goes back to the active list, where a second Space
+    // moves nothing.
+    ASSERT_TRUE(TabTo(main, id::File1));
+    ASSERT_EQ(Entries(list1).front(), "jeep.pbo");
+    ASSERT_TRUE(TabTo(main, id::Command2));
+    Press(VK_SPACE);
+    EXPECT_TRUE(Eventually([&] { return !Visible(main, id::Command2) && Focus(main) == file1; }));
+    Press(VK_SPACE);
+    EXPECT_EQ(PressFor(main, VK_TAB, id::File2), id::File2);
+    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "boat.pbx", "jeep.pbx", "tank.pbo"}));
+
+    // Enter in an addon list opens the information window; Escape closes
+    // it from any field, and the main window has its keyboard back.
+    ASSERT_TRUE(TabTo(main, id::File1));
+    Press(VK_RETURN);
+    const HWND info = varnex.Window("Addon Information");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(Entries(list1).front(), "tank.pbo");
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; }));
+    // Its six fields, round and back to the first.
+    const HWND first = Focus(info);
+    ASSERT_TRUE(IsChild(info, first));
+    std::vector<HWND> fields{first};
+    for (int press = 0; press < 6; ++press) {
+        const HWND before = Focus(info);
+        Press(VK_TAB);
+        Eventually([&] { return Focus(info) != before; }, 2000);
+        fields.push_back(Focus(info));
+    }
+    EXPECT_EQ(fields.back(), first);
+    std::sort(fields.begin(), fields.end() - 1);
+    EXPECT_EQ(std::unique(fields.begin(), fields.end() - 1), fields.end() - 1) << "a field reached twice";
+    Press(VK_TAB);
+    Press(VK_ESCAPE);
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); }));
+    EXPECT_TRUE(Eventually([&] { return Focus(main) == file1; }));
+
+    // Minimised by its box and restored by a double click, the window has
+    // the keyboard where it was.
+    ASSERT_TRUE(TabTo(main, id::Save));
+    ClickAt(MinimizeBox(main));
+    ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
+    ClickAt(main);  // a double click on the minimised window
+    ClickAt(main);
+    ASSERT_TRUE(Eventually([&] { return !IsIconic(main); }));
+    EXPECT_TRUE(Eventually([&] { return FocusId(main) == id::Save; })) << FocusId(main);
+
+    // Enter on Exit writes the comment typed before the Escapes.
+    ASSERT_TRUE(TabTo(main, id::Command4));
+    Press(VK_RETURN);
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
+    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//jeepfast\r\nloud");
+}
+
+TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReadersHearTheLabelsAndAltF4StillCloses) {
+    GameInstall game(true, true);
+    const std::string longName(200, 'w');
+    game.Write("ADDONS\\" + longName + ".pbo", "a");
+    game.Write("ADDONS\\jeep.pbo", "a");
+    game.Write("ADDONS\\boat.pbx", "a");
+    game.Write("Res\\AddOns\\res.pbo", "r");
+
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), dir1 = Control(main, id::Dir1),
+               list1 = Control(main, id::List1);
+
+    // What a screen reader reads: the labels beside the option buttons, and
+    // what the dots mean.
+    EXPECT_EQ((Lines{AccessibleName(Control(main, id::Option1)), AccessibleName(Control(main, id::Option2)),
+                     AccessibleName(Control(main, id::Option3)), AccessibleName(Control(main, id::Image2)),
+                     AccessibleName(Control(main, id::Image3))}),
+              (Lines{"OFP/Addons", "OFP:R/Addons", "others", "Comment saved", "Comment changed, not saved"}));
+
+    // A name wider than its list can be scrolled to; a list of short names
+    // has nothing to scroll.
+    const auto overhang = [](HWND list) {
+        RECT client{};
+        GetClientRect(list, &client);
+        return static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0)) - client.right;
+    };
+    EXPECT_GT(overhang(file1), 0);
+    EXPECT_NE(GetWindowLongW(file1, GWL_STYLE) & WS_HSCROLL, 0);
+    EXPECT_LE(overhang(file2), 0);
+    EXPECT_EQ(GetWindowLongW(file2, GWL_STYLE) & WS_HSCROLL, 0);
+
+    // Tab reaches the group at its first button, which stays unchosen: the
+    // addon picked before stays shown.
+    BringToFront(main);
+    ASSERT_TRUE(Eventually([&] { return Focus(main) == file1; }));
+    Press(VK_DOWN);
+    ASSERT_TRUE(Eventually([&] { return !Entries(list1).empty() && Entries(list1).front() == "jeep.pbo"; }));
+    ASSERT_TRUE(TabTo(main, id::Option1));
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Command2), id::Command2);
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Option1, true), id::Option1);
+    EXPECT_FALSE(Checked(main, id::Option1));
+    EXPECT_EQ(Entries(list1).front(), "jeep.pbo");
+
+    // The arrows choose the next folder round the group, as a click would.
+    const auto chosen = [&] {
+        return std::vector<bool>{Checked(main, id::Option1), Checked(main, id::Option2), Checked(main, id::Option3)};
+    };
+    EXPECT_EQ(PressFor(main, VK_DOWN, id::Option2), id::Option2);
+    EXPECT_TRUE(Eventually([&] { return Entries(file1) == Lines{"res.pbo"}; }));
+    EXPECT_EQ(chosen(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(PressFor(main, VK_RIGHT, id::Option3), id::Option3);
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(dir1) != FALSE; }));
+    EXPECT_EQ(chosen(), (std::vector<bool>{false, false, true}));
+    EXPECT_TRUE(Entries(file1).empty());
+    EXPECT_EQ(PressFor(main, VK_DOWN, id::Option1), id::Option1);
+    EXPECT_TRUE(Eventually([&] { return Entries(file1).size() == 2; }));
+    EXPECT_FALSE(IsWindowVisible(dir1));
+    EXPECT_EQ(PressFor(main, VK_UP, id::Option3), id::Option3);
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(dir1) != FALSE; }));
+    EXPECT_EQ(chosen(), (std::vector<bool>{false, false, true}));
+
+    // Leaving and coming back by Tab lands on the chosen button.
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Dir1), id::Dir1);
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Option3, true), id::Option3);
+
+    // Enter in the folder list opens the folder picked there.
+    EXPECT_EQ(PressFor(main, VK_TAB, id::Dir1), id::Dir1);
+    ASSERT_EQ(Text(dir1), game.Folder());
+    const Lines folders = Entries(dir1);
+    ASSERT_EQ(folders.back(), "Res");
+    Press(VK_END);
+    Press(VK_RETURN);
+    EXPECT_TRUE(Eventually([&] { return Text(dir1) == game.Folder() + "\\Res"; })) << Text(dir1);
+    const Lines inRes = Entries(dir1);
+    ASSERT_EQ(inRes.back(), "AddOns");
+    Press(VK_END);
+    Press(VK_RETURN);
+    EXPECT_TRUE(Eventually([&] { return Entries(file1) == Lines{"res.pbo"}; }));
+
+    // A click of the mouse chooses as the arrows do.
+    ClickAt(Control(main, id::Option1));
+    EXPECT_TRUE(Eventually([&] { return Checked(main, id::Option1); }));
+    EXPECT_TRUE(Eventually([&] { return Entries(file1).size() == 2; }));
+    EXPECT_EQ(Focus(main), Control(main, id::Option1));
+
+    // Alt+F4 still closes: the information window, then the main window,
+    // which writes nothing.
+    const auto before = game.Snapshot();
+    ClickAt(file1);
+    Press(VK_RETURN);
+    const HWND info = varnex.Window("Addon Information");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; }));
+    Press(VK_F4, {VK_MENU});
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); }));
+    EXPECT_FALSE(varnex.WaitForExit(300).has_value());
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
+    Press(VK_F4, {VK_MENU});
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
+    EXPECT_EQ(game.Snapshot(), before);
+}
+
+}  // namespace
+}  // namespace varnex::e2e
