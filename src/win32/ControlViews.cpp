@@ -230,9 +230,9 @@ void FileListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     bool ran = true;
     if (code == LBN_SELCHANGE) {
-        ran = gate_.Run([&] { model_.SetListIndex(index); });
+        ran = gate_.Run([this, index] { model_.SetListIndex(index); });
     } else if (code == LBN_DBLCLK && index >= 0) {
-        ran = gate_.Run([&] {
+        ran = gate_.Run([this, index] {
             model_.Highlight(index);
             if (model_.DblClick) model_.DblClick();
         });
@@ -285,7 +285,7 @@ void DirListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
-    if (!gate_.Run([&] { model_.SetPath(path); })) Invalidate();
+    if (!gate_.Run([this, path] { model_.SetPath(path); })) Invalidate();
 }
 
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
@@ -361,7 +361,7 @@ void TextView::Sync() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    if (!gate_.Run([&] { model_.SetText(typed); })) Invalidate();
+    if (!gate_.Run([this, typed] { model_.SetText(typed); })) Invalidate();
 }
 
 // ---- PictureView

@@ -2,8 +2,38 @@
 
 namespace varnex::win32 {
 
+namespace {
+
+// Well under the tenth of a second after which a window feels stuck: one
+// more rename and the painting itself still fit in it.
+constexpr ULONGLONG kRepaintEveryMs = 50;
+
+// Read by scripts: set while any handler runs (see Gate).
+constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
+
+// The list an information window must leave in sight: the active addons.
+constexpr int kActiveListId = 1101;
+
+bool OwnedByThisThread(HWND window) {
+    return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// The cursor over a window of the program is asked for again, as a mouse
+// move would, so that the end of a handler shows the arrow at once.
+void RefreshCursor() {
+    POINT point{};
+    if (!GetCursorPos(&point)) return;
+    const HWND under = WindowFromPoint(point);
+    if (!OwnedByThisThread(under)) return;
+    const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+}  // namespace
+
 FrontEnd::FrontEnd(AddonManager& app) : app_(app) {
     gate_.SetSettle([this] { Sync(); });
+    gate_.SetBusyChanged([this](bool busy) { BusyChanged(busy); });
 }
 
 FrontEnd::~FrontEnd() = default;
@@ -31,13 +61,28 @@ void FrontEnd::Sync() {
     AddonInfo* info = app_.Info();
     if (info && !info_ && info->Visible()) {
         info_ = std::make_unique<InfoWindow>(*info, gate_, [this] { Closed(); });
-        info_->PlaceBeside(Owner());
+        const HWND owner = Owner();
+        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, kActiveListId) : nullptr);
     }
     if (info_) info_->Sync();
 }
 
 void FrontEnd::PaintNow() {
     for (const HWND window : Windows()) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool FrontEnd::ResponsiveDue() const { return gate_.Busy() && GetTickCount64() - painted_ >= kRepaintEveryMs; }
+
+void FrontEnd::KeepResponsive() {
+    Sync();
+    // Messages sent by other programs are answered inside PeekMessage, and
+    // the display's own events (a window uncovered) are taken in. Nothing
+    // is removed: clicks and keys wait in the queue in their order.
+    MSG message;
+    (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    PaintNow();
+    (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    painted_ = GetTickCount64();
 }
 
 HWND FrontEnd::Owner() const { return main_ ? main_->Handle() : nullptr; }
@@ -53,6 +98,18 @@ void FrontEnd::Closed() {
     const bool mainOpen = main_ && main_->IsOpen();
     const bool infoShown = info_ && info_->Shown();
     if (!mainOpen && !infoShown) PostQuitMessage(0);
+}
+
+void FrontEnd::BusyChanged(bool busy) {
+    const HWND main = Owner();
+    if (busy) {
+        painted_ = GetTickCount64();
+        if (main) SetPropW(main, kBusyProperty, reinterpret_cast<HANDLE>(1));
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    } else {
+        if (main) RemovePropW(main, kBusyProperty);
+        RefreshCursor();
+    }
 }
 
 }  // namespace varnex::win32
