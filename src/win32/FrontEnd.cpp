@@ -11,8 +11,9 @@ constexpr ULONGLONG kRepaintEveryMs = 50;
 // Read by scripts: set while any handler runs (see Gate).
 constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
 
-// The list an information window must leave in sight: the active addons.
-constexpr int kActiveListId = 1101;
+// What an information window must leave in sight: the frame of the active
+// addons' list.
+constexpr int kActiveListFrameId = 1100;
 
 bool OwnedByThisThread(HWND window) {
     return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
@@ -62,7 +63,7 @@ void FrontEnd::Sync() {
     if (info && !info_ && info->Visible()) {
         info_ = std::make_unique<InfoWindow>(*info, gate_, [this] { Closed(); });
         const HWND owner = Owner();
-        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, kActiveListId) : nullptr);
+        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, kActiveListFrameId) : nullptr);
     }
     if (info_) info_->Sync();
 }
