@@ -9,7 +9,8 @@ namespace {
 // addons under Wine) and the painting itself still fit in it.
 constexpr ULONGLONG kRepaintEveryMs = 40;
 
-// Read by scripts: set while any handler runs (see Gate).
+// Read by scripts: set from the start of a handler until it, every handler
+// kept meanwhile and the input that came meanwhile have been taken.
 constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
 
 // What an information window must leave in sight: the frame of the active
@@ -49,7 +50,9 @@ bool FrontEnd::Open(int showCommand) {
 
 int FrontEnd::Run() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    for (;;) {
+        MarkBusyUntilInputTaken();
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
         if (main_->Navigate(message) || (info_ && info_->Navigate(message))) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -103,15 +106,24 @@ void FrontEnd::Closed() {
 }
 
 void FrontEnd::BusyChanged(bool busy) {
-    const HWND main = Owner();
     if (busy) {
         painted_ = GetTickCount64();
-        if (main) SetPropW(main, kBusyProperty, reinterpret_cast<HANDLE>(1));
+        if (!marked_ && Owner()) SetPropW(Owner(), kBusyProperty, reinterpret_cast<HANDLE>(1));
+        marked_ = true;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     } else {
-        if (main) RemovePropW(main, kBusyProperty);
         RefreshCursor();
+        MarkBusyUntilInputTaken();
     }
+}
+
+void FrontEnd::MarkBusyUntilInputTaken() {
+    // Clicks and keys that came while a handler worked are still part of
+    // what the player asked for: a script waiting for the program to be
+    // done must also wait for them.
+    if (!marked_ || gate_.Busy() || HIWORD(GetQueueStatus(QS_INPUT)) != 0) return;
+    if (Owner()) RemovePropW(Owner(), kBusyProperty);
+    marked_ = false;
 }
 
 }  // namespace varnex::win32

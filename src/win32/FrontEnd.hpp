@@ -47,12 +47,16 @@ private:
     void Closed();
     // A handler starts, or the last one kept meanwhile has ended.
     void BusyChanged(bool busy);
+    // Takes the busy mark off the main window once no handler runs and no
+    // input that came meanwhile waits in the queue.
+    void MarkBusyUntilInputTaken();
 
     AddonManager& app_;
     Gate gate_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<InfoWindow> info_;
     ULONGLONG painted_ = 0;  // when a handler last brought the windows up to date
+    bool marked_ = false;    // the main window carries the busy mark
 };
 
 }  // namespace varnex::win32
