@@ -223,7 +223,7 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 BringBoxForward();
             break;
         }
-        // A handler at work: the player's clicks wait for it.
+        // A handler at work: what the player clicks now waits for it.
         if (gate_.Busy()) {
             SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
             return TRUE;

@@ -82,8 +82,9 @@ private:
 };
 
 // Waits until the program that owns `window` has ended the handler under
-// way and every one kept meanwhile (its main window answers and no longer
-// carries the property "VarnexBusy"), or shows a box or dialog.
+// way, every one kept meanwhile and the clicks and keys that came meanwhile
+// (its main window answers and no longer carries the property
+// "VarnexBusy"), or shows a box or dialog.
 void WaitWhileBusy(HWND window, DWORD timeoutMs = 120000);
 [[nodiscard]] bool Busy(HWND main);
 // A visible box or dialog (class #32770) of the process that owns `window`.
