@@ -155,12 +155,21 @@ TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBring
     const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2);
     const HWND list1 = Control(main, id::List1);
 
-    // A box of the program (nothing selected), then the shell's prompt,
-    // which has no owner: a click on the main window takes nothing, and the
-    // box is in front, the prompt brought there from behind the window.
+    // A box of the program (nothing selected), the shell's prompt, which
+    // has no owner, and a file dialog: a click on the main window takes
+    // nothing, and the box is in front, the prompt brought there from
+    // behind the window.
     const auto clickOnMain = [&](HWND box) {
-        MouseClick(file1, POINT{10, 5});
-        return Eventually([&] { return OnTop(box) && GetForegroundWindow() == box; }, 3000);
+        RECT list{};
+        GetClientRect(file1, &list);
+        for (POINT spot{10, 5}; spot.y < list.bottom; spot.y += 20) {
+            POINT screen = spot;
+            ClientToScreen(file1, &screen);
+            if (GetAncestor(WindowFromPoint(screen), GA_ROOT) == box) continue;
+            MouseClick(file1, spot);
+            return Eventually([&] { return OnTop(box) && GetForegroundWindow() == box; }, 3000);
+        }
+        return false;
     };
 
     Post(Control(main, id::Command1));
@@ -186,6 +195,16 @@ TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBring
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
     EXPECT_EQ(Entries(list1).front(), "heli.pbx") << "the click on the list was not taken";
     EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "heli.pbx", "jeep.pbo", "tank.pbo"}));
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(id::SaveFavorits, 0), 0);
+    const HWND dialog = varnex.Window("Save As", "#32770");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_TRUE(clickOnMain(dialog));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    WaitWhileBusy(main);
+    EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(main) != FALSE; }));
+    EXPECT_EQ(Entries(list1).front(), "heli.pbx") << "the click on the list was not taken";
 }
 
 }  // namespace
