@@ -30,7 +30,7 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
     walking_ = true;
     LoopIndex = 0;
     while (LoopIndex <= count - 1 && LoopIndex < kWalkLimit) {
-        if (LoopIndex > 0 && LoopIndex % kProgressEvery == 0) {
+        if (LoopIndex > 0 && platform_.desktop.ResponsiveDue()) {
             Label1.SetCaption(Text(verb) + " " + Grouped(LoopIndex) + " of " + Grouped(count));
             platform_.desktop.KeepResponsive();
         }

@@ -128,8 +128,6 @@ public:
 
     // Entries a walk covers at most: its counter is 16 bits wide.
     static constexpr int kWalkLimit = 32767;
-    // A walk shows its progress in Label1 every this many entries.
-    static constexpr int kProgressEvery = 256;
 
 private:
     // The two fixed addon folders, both below the game's folder: the

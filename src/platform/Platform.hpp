@@ -102,8 +102,12 @@ public:
     // The chosen full path, or "" when the player cancelled.
     virtual Text ShowOpenDialog(const FileDialogSetup& setup) = 0;
     virtual Text ShowSaveDialog(const FileDialogSetup& setup) = 0;
-    // Long walks call this now and then: the window is brought up to date
-    // and painted, while no input may reach a handler.
+    // Long walks ask this before each entry. True when it is time to keep
+    // the window responsive; the real desktop answers by the time since it
+    // last did, so that slow renames and quick reads alike keep it painted.
+    [[nodiscard]] virtual bool ResponsiveDue() = 0;
+    // The window is brought up to date and painted. Input that arrives
+    // meanwhile waits: no handler starts before the walk's own has ended.
     virtual void KeepResponsive() = 0;
     // Ends the program at once; on the emulated platform it only records it.
     virtual void EndProgram() = 0;

@@ -553,9 +553,9 @@ void FileListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     bool ran = true;
     if (code == LBN_SELCHANGE) {
-        ran = gate_.Run([&] { model_.SetListIndex(index); });
+        ran = gate_.Run([this, index] { model_.SetListIndex(index); });
     } else if (code == LBN_DBLCLK && index >= 0) {
-        ran = gate_.Run([&] {
+        ran = gate_.Run([this, index] {
             model_.Highlight(index);
             if (model_.DblClick) model_.DblClick();
         });
@@ -609,7 +609,7 @@ void DirListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
-    if (!gate_.Run([&] { model_.SetPath(path); })) Invalidate();
+    if (!gate_.Run([this, path] { model_.SetPath(path); })) Invalidate();
 }
 
 bool DirListView::OnKey(WPARAM key) {
@@ -700,7 +700,7 @@ void TextView::Sync() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    if (!gate_.Run([&] { model_.SetText(typed); })) Invalidate();
+    if (!gate_.Run([this, typed] { model_.SetText(typed); })) Invalidate();
 }
 
 // ---- PictureView

@@ -1,5 +1,7 @@
 #include "win32/Dpi.hpp"
 
+#include <algorithm>
+
 #include "platform/win32/LateBound.hpp"
 
 namespace varnex::win32 {
@@ -37,13 +39,36 @@ UINT WindowDpi(HWND hwnd) {
     return dpi ? dpi : SystemDpi();
 }
 
-SIZE WindowSizeFor(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi) {
+SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi) {
     static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
-    RECT rect{0, 0, ToPixels(clientTwips.cx, dpi), ToPixels(clientTwips.cy, dpi)};
+    RECT rect{0, 0, client.cx, client.cy};
     const BOOL adjusted = adjustForDpi ? adjustForDpi(&rect, style, menu, exStyle, dpi)
                                        : AdjustWindowRectEx(&rect, style, menu, exStyle);
     if (!adjusted) return {rect.right, rect.bottom};
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi, const RECT& workArea) {
+    // The frame, caption and menu bar keep the system's sizes at `dpi`;
+    // only the client area can give way.
+    const SIZE frame = WindowSizeFor(SIZE{0, 0}, style, exStyle, menu, dpi);
+    const int width = workArea.right - workArea.left - frame.cx;
+    const int height = workArea.bottom - workArea.top - frame.cy;
+    const UINT lowest = std::max<UINT>(1, dpi / 2);
+    UINT fitting = dpi;
+    while (fitting > lowest &&
+           (ToPixels(clientTwips.cx, fitting) > width || ToPixels(clientTwips.cy, fitting) > height))
+        --fitting;
+    return fitting;
+}
+
+RECT WorkAreaAt(const RECT& area) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) return monitor.rcWork;
+    RECT work{};
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return work;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 UniqueFont MakeControlFont(UINT dpi) {

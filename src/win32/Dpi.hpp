@@ -21,8 +21,15 @@ struct TwipsRect {
 // The DPI of the monitor a window is on (the system DPI where Windows
 // predates per-monitor DPI).
 [[nodiscard]] UINT WindowDpi(HWND hwnd);
-// Outer size of a window whose client area is `client` twips.
-[[nodiscard]] SIZE WindowSizeFor(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi);
+// Outer size of a window at `dpi` whose client area is `client` pixels.
+[[nodiscard]] SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi);
+// The DPI to lay out a client area of `clientTwips` at, so that the whole
+// window, its frame drawn at the monitor's `dpi`, fits `workArea`: `dpi`
+// itself where it fits, else the largest lower one that does (never below
+// half of it, where the text could no longer be read).
+[[nodiscard]] UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi, const RECT& workArea);
+// The work area of the monitor that holds most of `area`.
+[[nodiscard]] RECT WorkAreaAt(const RECT& area);
 // The dialog font of the controls at a DPI.
 [[nodiscard]] UniqueFont MakeControlFont(UINT dpi);
 

@@ -41,20 +41,38 @@ void FormWindow::Create(const char* className, const Text& caption, SIZE clientT
     clientTwips_ = clientTwips;
     style_ = style;
     hasMenu_ = menu != nullptr;
-    dpi_ = SystemDpi();
-    font_ = MakeControlFont(dpi_);
-    SIZE size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
+    // Laid out first for the primary monitor, where a window first appears.
+    const RECT primary{0, 0, 1, 1};
+    (void)Rescale(SystemDpi(), WorkAreaAt(primary));
+    const SIZE size = OuterSize();
     if (CreateWindowExA(0, className, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
                         menu.get(), instance, this))
         (void)menu.release();
     if (!IsOpen()) return;
-    // The window may have landed on a monitor with another DPI.
-    const UINT dpi = WindowDpi(Handle());
-    if (dpi == dpi_) return;
-    dpi_ = dpi;
-    font_ = MakeControlFont(dpi_);
-    size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
-    SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window may have landed on a monitor with another DPI or room.
+    RECT placed{};
+    GetWindowRect(Handle(), &placed);
+    const RECT work = WorkAreaAt(placed);
+    if (Rescale(WindowDpi(Handle()), work)) {
+        const SIZE resized = OuterSize();
+        SetWindowPos(Handle(), nullptr, 0, 0, resized.cx, resized.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    KeepInside(work);
+}
+
+SIZE FormWindow::OuterSize() const {
+    return WindowSizeFor(SIZE{ToPixels(clientTwips_.cx, layoutDpi_), ToPixels(clientTwips_.cy, layoutDpi_)}, style_, 0,
+                         hasMenu_, dpi_);
+}
+
+void FormWindow::KeepInside(const RECT& workArea) {
+    RECT window{};
+    if (!IsOpen() || !GetWindowRect(Handle(), &window)) return;
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    const int left = std::max<int>(workArea.left, std::min<int>(window.left, workArea.right - width));
+    const int top = std::max<int>(workArea.top, std::min<int>(window.top, workArea.bottom - height));
+    if (left != window.left || top != window.top)
+        SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::SyncViews() {
@@ -148,20 +166,30 @@ bool FormWindow::RestoreFocus() {
     return true;
 }
 
-void FormWindow::PlaceBeside(HWND other) {
+void FormWindow::PlaceBeside(HWND other, HWND keepClear) {
     RECT mine{}, theirs{};
     if (!IsOpen() || !other || !GetWindowRect(Handle(), &mine) || !GetWindowRect(other, &theirs)) return;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromWindow(other, MONITOR_DEFAULTTONEAREST), &monitor)) return;
-    const RECT& work = monitor.rcWork;
-    POINT place{theirs.right, theirs.top};
-    if (place.x + (mine.right - mine.left) > work.right) {
-        const int step = 2 * GetSystemMetrics(SM_CYCAPTION);
-        place = {theirs.left + step, theirs.top + step};
+    const RECT work = WorkAreaAt(theirs);
+    const int width = mine.right - mine.left;
+    int left = 0;
+    if (theirs.right + width <= work.right) {
+        left = theirs.right;
+    } else if (theirs.left - width >= work.left) {
+        left = theirs.left - width;
+    } else {
+        // No room beside: over the other window, but not over the list the
+        // player picks addons from, beside which this window is read.
+        RECT clear = theirs;
+        if (keepClear) GetWindowRect(keepClear, &clear);
+        if (work.right - width >= clear.right)
+            left = std::max<int>(clear.right, std::min<int>(theirs.right - width, work.right - width));
+        else if (clear.left - width >= work.left)
+            left = clear.left - width;
+        else
+            left = work.right - width;
     }
-    SetWindowPos(Handle(), nullptr, std::max(place.x, work.left), std::max(place.y, work.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, theirs.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepInside(work);
 }
 
 LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,6 +202,7 @@ LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, 
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->gate_.Forget(hwnd);
         (void)self->hwnd_.release();
         self->byId_.clear();
         self->views_.clear();
@@ -188,14 +217,46 @@ ControlView* FormWindow::ViewOf(int id) {
     return found == byId_.end() ? nullptr : found->second;
 }
 
-void FormWindow::Rescale(UINT dpi) {
+bool FormWindow::Rescale(UINT dpi, const RECT& workArea) {
+    const UINT layoutDpi = FittingDpi(clientTwips_, style_, 0, hasMenu_, dpi, workArea);
+    if (font_ && dpi == dpi_ && layoutDpi == layoutDpi_) return false;
     dpi_ = dpi;
-    UniqueFont font = MakeControlFont(dpi_);
-    for (const auto& view : views_) view->Rescale(ViewSite{Handle(), dpi_, font.get()});
+    layoutDpi_ = layoutDpi;
+    // Everything in the client area, its font and pictures too, is drawn
+    // at the layout's DPI, so that a smaller window keeps its proportions.
+    UniqueFont font = MakeControlFont(layoutDpi_);
+    for (const auto& view : views_) view->Rescale(ViewSite{Handle(), layoutDpi_, font.get()});
     font_ = std::move(font);
+    return true;
+}
+
+void FormWindow::BringBoxForward() {
+    // The box of the program that is up: the shell's prompt has no owner,
+    // so the system would not bring it forward for a click on this window.
+    struct Search {
+        DWORD process;
+        HWND found = nullptr;
+    } search{GetCurrentProcessId()};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (process == s.process && IsWindowVisible(window) && IsWindowEnabled(window) &&
+                lstrcmpA(name, "#32770") == 0)
+                s.found = window;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return;
+    SetWindowPos(search.found, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(search.found);
 }
 
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const Gate::From from(gate_, Handle());
     switch (message) {
     case WM_COMMAND:
         // A menu item (or a dialog key with no control behind it) comes
@@ -238,13 +299,29 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (RestoreFocus()) return 0;
         break;
     case WM_DPICHANGED: {
-        Rescale(HIWORD(wParam));
         const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
-        const SIZE size = WindowSizeFor(clientTwips_, style_, 0, hasMenu_, dpi_);
+        const RECT work = WorkAreaAt(suggested);
+        (void)Rescale(HIWORD(wParam), work);
+        const SIZE size = OuterSize();
         SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        KeepInside(work);
         return 0;
     }
+    case WM_SETCURSOR:
+        if (static_cast<short>(LOWORD(lParam)) == HTERROR) {
+            const UINT mouse = HIWORD(lParam);
+            if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN ||
+                mouse == WM_NCLBUTTONDOWN || mouse == WM_NCRBUTTONDOWN)
+                BringBoxForward();
+            break;
+        }
+        // A handler at work: what the player clicks now waits for it.
+        if (gate_.Busy()) {
+            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+            return TRUE;
+        }
+        break;
     case WM_CLOSE:
         OnClose();
         return 0;

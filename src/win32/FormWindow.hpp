@@ -30,20 +30,24 @@ public:
     // the option group, Enter acts as a double click in a list, Escape never
     // closes a window by the back door. True when `message` was handled.
     [[nodiscard]] bool Navigate(MSG& message);
-    // Moves the window beside `other`, or over it, a little down and to the
-    // right, where the monitor has no room beside it.
-    void PlaceBeside(HWND other);
+    // Moves the window beside `other` (right, else left) where its monitor's
+    // work area has room; otherwise inside the work area, clear of
+    // `keepClear` (a control of `other` that must stay in sight) where
+    // there is room for that.
+    void PlaceBeside(HWND other, HWND keepClear);
 
 protected:
     explicit FormWindow(Gate& gate) : gate_(gate) {}
 
     // Creates the window with a client area of `clientTwips`, at the DPI of
-    // the monitor it appears on. `menu` is taken over by the window.
+    // the monitor it appears on, or smaller where that would not fit the
+    // monitor's work area. `menu` is taken over by the window.
     void Create(const char* className, const Text& caption, SIZE clientTwips, DWORD style, UniqueMenu menu);
 
     template <class View, class... Args>
     View& Add(const Slot& slot, Args&&... args) {
-        auto view = std::make_unique<View>(ViewSite{Handle(), dpi_, font_.get()}, slot, std::forward<Args>(args)...);
+        auto view =
+            std::make_unique<View>(ViewSite{Handle(), layoutDpi_, font_.get()}, slot, std::forward<Args>(args)...);
         View& added = *view;
         byId_[slot.id] = view.get();
         views_.push_back(std::move(view));
@@ -64,19 +68,28 @@ private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     ControlView* ViewOf(int id);
-    void Rescale(UINT dpi);
     bool OnKeyDown(const MSG& message);
     void MoveFocus(bool backwards);
     bool StepOption(bool backwards);
     // Remembers the control that has the keyboard, and gives it back.
     void KeepFocus();
     bool RestoreFocus();
+    // Lays the window out anew for a monitor of `dpi` with `workArea`;
+    // false when nothing changed.
+    bool Rescale(UINT dpi, const RECT& workArea);
+    [[nodiscard]] SIZE OuterSize() const;
+    // Moves the window by as little as it takes to lie inside `workArea`.
+    void KeepInside(const RECT& workArea);
+    // A click on the window while a box of the program keeps it disabled:
+    // the box comes to the front, as it does for the box's own owner.
+    static void BringBoxForward();
 
     UniqueWindow hwnd_;
     SIZE clientTwips_{};
     DWORD style_ = 0;
     bool hasMenu_ = false;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;        // the monitor's
+    UINT layoutDpi_ = USER_DEFAULT_SCREEN_DPI;  // the layout's: lower where the window would not fit
     UniqueFont font_;
     std::vector<std::unique_ptr<ControlView>> views_;
     std::unordered_map<int, ControlView*> byId_;

@@ -2,8 +2,41 @@
 
 namespace varnex::win32 {
 
+namespace {
+
+// Well under the tenth of a second after which a window feels stuck: the
+// rename under way when it is due (about 12 ms each in a folder of 5,000
+// addons under Wine) and the painting itself still fit in it.
+constexpr ULONGLONG kRepaintEveryMs = 40;
+
+// Read by scripts: set from the start of a handler until it, every handler
+// kept meanwhile and the input that came meanwhile have been taken.
+constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
+
+// What an information window must leave in sight: the frame of the active
+// addons' list.
+constexpr int kActiveListFrameId = 1100;
+
+bool OwnedByThisThread(HWND window) {
+    return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// The cursor over a window of the program is asked for again, as a mouse
+// move would, so that the end of a handler shows the arrow at once.
+void RefreshCursor() {
+    POINT point{};
+    if (!GetCursorPos(&point)) return;
+    const HWND under = WindowFromPoint(point);
+    if (!OwnedByThisThread(under)) return;
+    const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+}  // namespace
+
 FrontEnd::FrontEnd(AddonManager& app) : app_(app) {
     gate_.SetSettle([this] { Sync(); });
+    gate_.SetBusyChanged([this](bool busy) { BusyChanged(busy); });
 }
 
 FrontEnd::~FrontEnd() = default;
@@ -17,7 +50,9 @@ bool FrontEnd::Open(int showCommand) {
 
 int FrontEnd::Run() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    for (;;) {
+        MarkBusyUntilInputTaken();
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
         if (main_->Navigate(message) || (info_ && info_->Navigate(message))) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -31,13 +66,28 @@ void FrontEnd::Sync() {
     AddonInfo* info = app_.Info();
     if (info && !info_ && info->Visible()) {
         info_ = std::make_unique<InfoWindow>(*info, gate_, [this] { Closed(); });
-        info_->PlaceBeside(Owner());
+        const HWND owner = Owner();
+        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, kActiveListFrameId) : nullptr);
     }
     if (info_) info_->Sync();
 }
 
 void FrontEnd::PaintNow() {
     for (const HWND window : Windows()) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool FrontEnd::ResponsiveDue() const { return gate_.Busy() && GetTickCount64() - painted_ >= kRepaintEveryMs; }
+
+void FrontEnd::KeepResponsive() {
+    Sync();
+    // Messages sent by other programs are answered inside PeekMessage, and
+    // the display's own events (a window uncovered) are taken in. Nothing
+    // is removed: clicks and keys wait in the queue in their order.
+    MSG message;
+    (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    PaintNow();
+    (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    painted_ = GetTickCount64();
 }
 
 HWND FrontEnd::Owner() const { return main_ ? main_->Handle() : nullptr; }
@@ -53,6 +103,27 @@ void FrontEnd::Closed() {
     const bool mainOpen = main_ && main_->IsOpen();
     const bool infoShown = info_ && info_->Shown();
     if (!mainOpen && !infoShown) PostQuitMessage(0);
+}
+
+void FrontEnd::BusyChanged(bool busy) {
+    if (busy) {
+        painted_ = GetTickCount64();
+        if (!marked_ && Owner()) SetPropW(Owner(), kBusyProperty, reinterpret_cast<HANDLE>(1));
+        marked_ = true;
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    } else {
+        RefreshCursor();
+        MarkBusyUntilInputTaken();
+    }
+}
+
+void FrontEnd::MarkBusyUntilInputTaken() {
+    // Clicks and keys that came while a handler worked are still part of
+    // what the player asked for: a script waiting for the program to be
+    // done must also wait for them.
+    if (!marked_ || gate_.Busy() || HIWORD(GetQueueStatus(QS_INPUT)) != 0) return;
+    if (Owner()) RemovePropW(Owner(), kBusyProperty);
+    marked_ = false;
 }
 
 }  // namespace varnex::win32

@@ -29,6 +29,14 @@ public:
     void Sync();
     // Paints what changed at once, without waiting for the message loop.
     void PaintNow();
+    // True when a handler at work has left the windows unpainted long
+    // enough that they are due to be brought up to date.
+    [[nodiscard]] bool ResponsiveDue() const;
+    // Brings the windows up to date and painted in the middle of a handler,
+    // and answers what other programs sent. The player's clicks and keys
+    // stay queued for the message loop, which takes them once the handler
+    // has ended.
+    void KeepResponsive();
     // The window boxes and dialogs belong to: the main window while open.
     [[nodiscard]] HWND Owner() const;
     // The program's windows that are open.
@@ -37,11 +45,18 @@ public:
 private:
     // A window was closed: the program ends when none is left open.
     void Closed();
+    // A handler starts, or the last one kept meanwhile has ended.
+    void BusyChanged(bool busy);
+    // Takes the busy mark off the main window once no handler runs and no
+    // input that came meanwhile waits in the queue.
+    void MarkBusyUntilInputTaken();
 
     AddonManager& app_;
     Gate gate_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<InfoWindow> info_;
+    ULONGLONG painted_ = 0;  // when a handler last brought the windows up to date
+    bool marked_ = false;    // the main window carries the busy mark
 };
 
 }  // namespace varnex::win32

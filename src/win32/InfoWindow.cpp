@@ -49,7 +49,11 @@ void InfoWindow::Sync() {
 }
 
 void InfoWindow::OnClose() {
-    if (gate_.Run([this] { model_.Unload(); }) && closed_) closed_();
+    gate_.Run([this] {
+        model_.Unload();
+        Sync();
+        if (closed_) closed_();
+    });
 }
 
 }  // namespace varnex::win32

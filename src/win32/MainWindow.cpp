@@ -116,9 +116,9 @@ void MainWindow::OnMenu(int id) {
 }
 
 void MainWindow::OnClose() {
-    // Closing through the frame writes nothing; only not in the middle of
-    // a handler, whose box or walk is still under way.
-    if (!gate_.Busy()) DestroyWindow(Handle());
+    // Closing through the frame writes nothing. Asked in the middle of a
+    // handler, the window closes once that handler has ended.
+    gate_.Run([this] { DestroyWindow(Handle()); });
 }
 
 void MainWindow::OnDestroyed() {

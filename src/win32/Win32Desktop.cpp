@@ -7,6 +7,7 @@
 #include "win32/Windows.hpp"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "platform/win32/LateBound.hpp"
 
@@ -15,8 +16,9 @@ namespace varnex::win32 {
 namespace {
 
 // While a box or dialog is up, its owner is disabled by the box itself;
-// the program's other windows are disabled here, so that no click on them
-// reaches a handler through the box's modal loop.
+// the program's other windows (all of them, for a box without owner) are
+// disabled here, so that no click on them reaches a handler through the
+// box's modal loop and a click on them brings the box forward instead.
 class OthersDisabled {
 public:
     OthersDisabled(const FrontEnd* frontEnd, HWND owner) {
@@ -96,19 +98,32 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     return chosen ? Text(file.data()) : Text();
 }
 
+bool Win32Desktop::ResponsiveDue() { return frontEnd_ && frontEnd_->ResponsiveDue(); }
+
 void Win32Desktop::KeepResponsive() {
-    if (!frontEnd_) return;
+    if (frontEnd_) frontEnd_->KeepResponsive();
+}
+
+int Win32Desktop::WithoutOwner(const std::function<int()>& show) {
+    if (!frontEnd_) return show();
     frontEnd_->Sync();
     frontEnd_->PaintNow();
-    // Clicks and keys meanwhile could start nothing, and acting on them
-    // after the walk would act on a window that has changed: drop them.
-    MSG message;
-    while (PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    const HWND active = GetActiveWindow();
+    int result = 0;
+    {
+        const OthersDisabled all(frontEnd_, nullptr);
+        result = show();
     }
-    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    while (PeekMessageA(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
-    }
+    // Closing, the box handed the activation to a window behind it while
+    // the program's own were disabled: the player was working here.
+    if (active && IsWindow(active) && GetActiveWindow() != active) SetForegroundWindow(active);
+    return result;
+}
+
+int PromptingShell::SHFileOperationA(const ShellFileOp& op) {
+    const bool asks = op.wFunc == FO_DELETE && (op.fFlags & FOF_NOCONFIRMATION) == 0;
+    if (!asks) return shell_.SHFileOperationA(op);
+    return desktop_.WithoutOwner([&] { return shell_.SHFileOperationA(op); });
 }
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }

@@ -1,8 +1,11 @@
 // Boxes, the open and save dialogs, keeping the windows painted during
 // long walks, and the end of the program, for the real desktop. Every box
 // and dialog first brings the windows up to date, so what the player sees
-// behind it is what the handler has done so far.
+// behind it is what the handler has done so far, and keeps the program's
+// windows disabled while it is up.
 #pragma once
+
+#include <functional>
 
 #include "platform/Platform.hpp"
 
@@ -18,13 +21,32 @@ public:
     int MessageBox(const Text& text, const Text& caption, std::uint32_t style) override;
     Text ShowOpenDialog(const FileDialogSetup& setup) override;
     Text ShowSaveDialog(const FileDialogSetup& setup) override;
+    bool ResponsiveDue() override;
     void KeepResponsive() override;
     void EndProgram() override;
+
+    // Runs `show`, which puts up a box that has no owner (the shell's
+    // prompts), with the program's windows up to date and disabled.
+    int WithoutOwner(const std::function<int()>& show);
 
 private:
     Text ShowFileDialog(const FileDialogSetup& setup, bool save);
 
     FrontEnd* frontEnd_ = nullptr;
+};
+
+// The shell's file operations, where those that ask the player first (the
+// recycle bin's "Confirm file deletion") keep the program's windows
+// disabled while the shell's own box, which has no owner, is up.
+class PromptingShell final : public ShellApi {
+public:
+    PromptingShell(ShellApi& shell, Win32Desktop& desktop) : shell_(shell), desktop_(desktop) {}
+    int SHFileOperationA(const ShellFileOp& op) override;
+    bool ReportsOwnErrors() const override { return shell_.ReportsOwnErrors(); }
+
+private:
+    ShellApi& shell_;
+    Win32Desktop& desktop_;
 };
 
 }  // namespace varnex::win32

@@ -21,7 +21,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     varnex::Win32Files files;
     varnex::Win32Shell shell;
     varnex::win32::Win32Desktop desktop;
-    varnex::AddonManager app({registry, files, shell, desktop});
+    varnex::win32::PromptingShell prompting(shell, desktop);
+    varnex::AddonManager app({registry, files, prompting, desktop});
     app.Label1.SetCaption("Double-click an addon to read its information file.");
     if (!app.AddonManager_Form_Load()) return 0;
 

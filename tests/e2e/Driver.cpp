@@ -185,12 +185,8 @@ std::optional<DWORD> Varnex::WaitForExit(DWORD timeoutMs) const {
     return code;
 }
 
-// The program takes a sent message only once the handler has returned or
-// while a box or dialog of it waits for input.
 void Varnex::Settle() const {
-    DWORD_PTR ignored = 0;
-    if (const HWND main = Window(kMainCaption, nullptr, 0))
-        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    if (const HWND main = Window(kMainCaption, nullptr, 0)) WaitWhileBusy(main);
 }
 
 std::string Varnex::Answer(const char* caption, int button) const {
@@ -252,18 +248,97 @@ bool Checked(HWND main, int controlId) {
     return SendMessageW(Control(main, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+namespace {
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+// A visible top-level window of `process` with this caption, or of class
+// #32770 when `caption` is null.
+HWND TopLevel(DWORD process, const char* caption) {
+    struct Search {
+        DWORD process;
+        const char* caption;
+        HWND found = nullptr;
+    } search{process, caption};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            char text[256] = {}, name[64] = {};
+            GetWindowTextA(window, text, sizeof text);
+            GetClassNameA(window, name, sizeof name);
+            if (ProcessOf(window) == s.process && IsWindowVisible(window) &&
+                (s.caption ? std::string(s.caption) == text : std::string(name) == "#32770"))
+                s.found = window;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+HWND BoxOf(HWND window) { return TopLevel(ProcessOf(window), nullptr); }
+
+bool Busy(HWND main) { return GetPropW(main, L"VarnexBusy") != nullptr; }
+
+void WaitWhileBusy(HWND window, DWORD timeoutMs) {
+    const HWND main = TopLevel(ProcessOf(window), kMainCaption);
+    if (!main) return;
+    Eventually(
+        [&] {
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return !IsWindow(main);
+            return !Busy(main) || BoxOf(main) != nullptr;
+        },
+        timeoutMs);
+}
+
+void MouseClick(HWND window, std::optional<POINT> client) {
+    RECT area{};
+    GetClientRect(window, &area);
+    POINT point = client.value_or(POINT{area.right / 2, area.bottom / 2});
+    ClientToScreen(window, &point);
+    ClickAt(point);
+}
+
+void ClickCloseBox(HWND topLevel) {
+    // The close box is the rightmost button of the caption: found by asking
+    // the window what lies along the middle of its caption.
+    RECT frame{}, client{};
+    GetWindowRect(topLevel, &frame);
+    GetClientRect(topLevel, &client);
+    POINT clientTop{0, 0};
+    ClientToScreen(topLevel, &clientTop);
+    for (int y = frame.top + 2; y < clientTop.y; y += 2)
+        for (int x = frame.right - 2; x > frame.right - 80; --x) {
+            const LRESULT hit = SendMessageW(topLevel, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+            if (hit != HTCLOSE) continue;
+            ClickAt(POINT{x - 3, y + 3});
+            return;
+        }
+}
+
+void Click(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    WaitWhileBusy(button);
+}
 
 void Post(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void ClickEntry(HWND list, int index, WORD code) {
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), code), reinterpret_cast<LPARAM>(list));
+    WaitWhileBusy(list);
 }
 
 void Type(HWND edit, const std::string& text) {
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    WaitWhileBusy(edit);
 }
 
 }  // namespace varnex::e2e
@@ -313,16 +388,18 @@ void PressKeys(const std::string& text) {
 }
 
 void ClickAt(POINT point) {
+    // Absolute positions run from 0 to 65535 over the primary screen. The
+    // pauses let Wine see the pointer arrive before the button goes down.
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(point.x, 65535, width - 1);
-    move.mi.dy = MulDiv(point.y, 65535, height - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    INPUT down = move, up = move;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    Send({move, down, up});
+    for (const DWORD buttons : {DWORD{0}, DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(point.x, 65535, width - 1);
+        input.mi.dy = MulDiv(point.y, 65535, height - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons;
+        SendInput(1, &input, sizeof input);
+        if (buttons != MOUSEEVENTF_LEFTUP) Sleep(30);
+    }
 }
 
 void ClickAt(HWND window) {

@@ -82,6 +82,21 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Waits until the program that owns `window` has ended the handler under
+// way, every one kept meanwhile and the clicks and keys that came meanwhile
+// (its main window answers and no longer carries the property
+// "VarnexBusy"), or shows a box or dialog.
+void WaitWhileBusy(HWND window, DWORD timeoutMs = 120000);
+[[nodiscard]] bool Busy(HWND main);
+// A visible box or dialog (class #32770) of the process that owns `window`.
+[[nodiscard]] HWND BoxOf(HWND window);
+
+// Real input, as the player's hand gives it (SendInput): a left click at
+// `client` in the client area of `window` (its middle when omitted), and a
+// click on the close box of a top-level window.
+void MouseClick(HWND window, std::optional<POINT> client = std::nullopt);
+void ClickCloseBox(HWND topLevel);
+
 // The control with `controlId` among all descendants of `window`.
 [[nodiscard]] HWND Control(HWND window, int controlId);
 [[nodiscard]] std::string Text(HWND window);

@@ -36,6 +36,7 @@ public:
     int MessageBox(const Text&, const Text&, std::uint32_t) override { return ++boxes, kIdOk; }
     Text ShowOpenDialog(const FileDialogSetup&) override { return {}; }
     Text ShowSaveDialog(const FileDialogSetup&) override { return {}; }
+    bool ResponsiveDue() override { return false; }
     void KeepResponsive() override {}
     void EndProgram() override {}
 };

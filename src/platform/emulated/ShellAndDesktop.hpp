@@ -54,6 +54,10 @@ public:
     int MessageBox(const Text& text, const Text& caption, std::uint32_t style) override;
     Text ShowOpenDialog(const FileDialogSetup& setup) override;
     Text ShowSaveDialog(const FileDialogSetup& setup) override;
+    // Whether a walk is due to keep the window responsive; by default
+    // every 256th time it asks.
+    std::function<bool()> responsiveDue;
+    bool ResponsiveDue() override { return responsiveDue ? responsiveDue() : ++responsiveAsked_ % 256 == 0; }
     // Runs at every KeepResponsive, for tests that look at the window then.
     std::function<void()> onKeepResponsive;
     void KeepResponsive() override {
@@ -64,6 +68,7 @@ public:
 
 private:
     Text ShowFileDialog(const FileDialogSetup& setup, bool save);
+    long long responsiveAsked_ = 0;
 };
 
 }  // namespace varnex::emulated

@@ -1,0 +1,211 @@
+// Long handlers and boxes under the player's own mouse: what is clicked
+// while a walk works is handled after it, in order, the window stays
+// painted meanwhile, and while a box is up the program's windows take no
+// click but bring the box forward.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "Driver.hpp"
+
+namespace varnex::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLabel1 = 1131;
+
+// From a second thread, while the program is busy: a corner of the main
+// window's client area is marked as needing paint, and the time until the
+// program has painted it is taken; so is the time it takes to answer a
+// sent message.
+class PaintWatch {
+public:
+    explicit PaintWatch(HWND main) : main_(main), thread_([this] { Watch(); }) {}
+    ~PaintWatch() { Stop(); }
+    PaintWatch(const PaintWatch&) = delete;
+    PaintWatch& operator=(const PaintWatch&) = delete;
+
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    [[nodiscard]] DWORD LongestUnpaintedMs() const { return unpainted_; }
+    [[nodiscard]] DWORD LongestUnansweredMs() const { return unanswered_; }
+    [[nodiscard]] int Samples() const { return samples_; }
+
+private:
+    void Watch() {
+        const RECT corner{0, 0, 4, 4};  // no control lies there
+        while (!stop_ && IsWindow(main_)) {
+            if (!Busy(main_)) {
+                Sleep(5);
+                continue;
+            }
+            const ULONGLONG start = GetTickCount64();
+            InvalidateRect(main_, &corner, FALSE);
+            while (!stop_ && IsWindow(main_) && GetUpdateRect(main_, nullptr, FALSE)) Sleep(2);
+            const ULONGLONG painted = GetTickCount64();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+            const ULONGLONG answered = GetTickCount64();
+            // Only what the handler itself had to answer counts.
+            if (!Busy(main_)) continue;
+            unpainted_ = std::max<DWORD>(unpainted_, static_cast<DWORD>(painted - start));
+            unanswered_ = std::max<DWORD>(unanswered_, static_cast<DWORD>(answered - painted));
+            ++samples_;
+            Sleep(20);
+        }
+    }
+
+    HWND main_;
+    std::atomic<bool> stop_{false};
+    std::atomic<DWORD> unpainted_{0}, unanswered_{0};
+    std::atomic<int> samples_{0};
+    std::thread thread_;
+};
+
+int CountEnding(const Lines& names, const std::string& ending) {
+    return static_cast<int>(std::count_if(names.begin(), names.end(), [&](const std::string& name) {
+        return name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+    }));
+}
+
+TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrderWhileTheWindowStaysPainted) {
+    constexpr int kAddons = 1500;
+    GameInstall game(true);
+    for (int i = 0; i < kAddons; ++i) game.Write("ADDONS\\a" + std::to_string(10000 + i) + ".pbx", "addon");
+
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
+    const HWND label1 = Control(main, kLabel1), activateAll = Control(main, id::Command6);
+    const HWND deactivateAll = Control(main, id::Command5);
+    const auto active = [&] { return CountEnding(game.Names("ADDONS"), ".pbo"); };
+    PaintWatch watch(main);
+
+    // The player clicks Activate all, then Deactivate all while it works.
+    MouseClick(activateAll);
+    ASSERT_TRUE(Eventually([&] { return Busy(main); }));
+    // The walk shows how far it is while it works, and the window answers.
+    EXPECT_TRUE(Eventually([&] { return Text(label1).rfind("Activating ", 0) == 0; }));
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
+    GetCursorInfo(&cursor);
+    const HCURSOR busyCursor = cursor.hCursor;
+    MouseClick(deactivateAll);
+    const int activeMidway = active();
+    EXPECT_TRUE(Busy(main));
+    EXPECT_GT(activeMidway, 0) << "Activate all is under way";
+    EXPECT_LT(activeMidway, kAddons);
+    // Activate all ends, then Deactivate all runs.
+    WaitWhileBusy(main);
+    EXPECT_EQ(active(), 0);
+    EXPECT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
+    GetCursorInfo(&cursor);
+    EXPECT_NE(busyCursor, cursor.hCursor) << "the wait cursor only while busy";
+
+    // A script's click on Deactivate all, then the player's on the close
+    // box, both while Activate all works: the window closes last.
+    PostMessageW(activateAll, BM_CLICK, 0, 0);
+    ASSERT_TRUE(Eventually([&] { return Busy(main); }));
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(deactivateAll, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored));
+    ClickCloseBox(main);
+    EXPECT_TRUE(Busy(main));
+    ASSERT_TRUE(varnex.WaitForExit(240000).has_value()) << Text(label1);
+    watch.Stop();
+    EXPECT_EQ(active(), 0);
+
+    EXPECT_GE(watch.Samples(), 20);
+    EXPECT_LE(watch.LongestUnpaintedMs(), 200u);
+    EXPECT_LE(watch.LongestUnansweredMs(), 200u);
+    std::printf("longest unpainted %lu ms, unanswered %lu ms, over %d samples\n",
+                static_cast<unsigned long>(watch.LongestUnpaintedMs()),
+                static_cast<unsigned long>(watch.LongestUnansweredMs()), watch.Samples());
+}
+
+// The middle of a window in screen coordinates.
+POINT Middle(HWND window) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+// True when the box lies over every other window at its middle.
+bool OnTop(HWND box) { return GetAncestor(WindowFromPoint(Middle(box)), GA_ROOT) == box; }
+
+TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBringTheBoxForward) {
+    GameInstall game(true);
+    for (const char* name : {"jeep.pbo", "tank.pbo", "heli.pbx"}) game.Write(std::string("ADDONS\\") + name, "addon");
+    const char* data = std::getenv("XDG_DATA_HOME");
+    ASSERT_TRUE(data && *data == '/') << "XDG_DATA_HOME names no Unix folder";
+    const fs::path trash = fs::path(std::string("Z:") + data) / "Trash";
+    fs::remove(trash / "files" / "heli.pbx");
+    fs::remove(trash / "info" / "heli.pbx.trashinfo");
+
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2);
+    const HWND list1 = Control(main, id::List1);
+
+    // A box of the program (nothing selected), the shell's prompt, which
+    // has no owner, and a file dialog: a click on the main window takes
+    // nothing, and the box is in front, the prompt brought there from
+    // behind the window.
+    const auto clickOnMain = [&](HWND box) {
+        RECT list{};
+        GetClientRect(file1, &list);
+        for (POINT spot{10, 5}; spot.y < list.bottom; spot.y += 20) {
+            POINT screen = spot;
+            ClientToScreen(file1, &screen);
+            if (GetAncestor(WindowFromPoint(screen), GA_ROOT) == box) continue;
+            MouseClick(file1, spot);
+            return Eventually([&] { return OnTop(box) && GetForegroundWindow() == box; }, 3000);
+        }
+        return false;
+    };
+
+    Post(Control(main, id::Command1));
+    const HWND box = varnex.Window("VARNX", "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_TRUE(clickOnMain(box));
+    EXPECT_EQ(varnex.Answer(), "No addon selected");
+    EXPECT_TRUE(Entries(list1).empty()) << "the click on the list was not taken";
+
+    ClickEntry(file2, 0);
+    ASSERT_EQ(Entries(list1).front(), "heli.pbx");
+    Post(Control(main, id::Command1));
+    const HWND prompt = varnex.Window("Confirm file deletion", "#32770");
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    // Raised over it from outside, as a taskbar would.
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(Eventually([&] { return !OnTop(prompt); }, 1000)) << "the prompt lies under the main window";
+    EXPECT_TRUE(clickOnMain(prompt));
+    varnex.Answer("Confirm file deletion", IDNO);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
+    EXPECT_EQ(Entries(list1).front(), "heli.pbx") << "the click on the list was not taken";
+    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "heli.pbx", "jeep.pbo", "tank.pbo"}));
+
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(id::SaveFavorits, 0), 0);
+    const HWND dialog = varnex.Window("Save As", "#32770");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_TRUE(clickOnMain(dialog));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    WaitWhileBusy(main);
+    EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(main) != FALSE; }));
+    EXPECT_EQ(Entries(list1).front(), "heli.pbx") << "the click on the list was not taken";
+}
+
+}  // namespace
+}  // namespace varnex::e2e
