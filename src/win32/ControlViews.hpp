@@ -21,6 +21,11 @@ struct Slot {
     TwipsRect place;
 };
 
+// A place given within a container, as a window's design gives it.
+constexpr TwipsRect In(const TwipsRect& container, int left, int top, int width, int height) {
+    return {container.left + left, container.top + top, width, height};
+}
+
 // What every view is created with.
 struct ViewSite {
     HWND parent;
