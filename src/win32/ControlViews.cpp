@@ -6,6 +6,7 @@
 
 #include "win32/Accessible.hpp"
 #include "win32/Handles.hpp"
+#include "win32/Pictures.hpp"
 
 namespace varnex::win32 {
 
@@ -71,31 +72,6 @@ int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSE
 
 void Select(HWND list, int index) {
     if (CurrentSelection(list) != index) Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-}
-
-// A folder mark: a tab over a body; an open folder shows its front flap.
-void DrawFolder(HDC dc, int left, int top, UINT dpi, bool open) {
-    const int width = ToPixels(210, dpi), height = ToPixels(150, dpi), tab = std::max(2, height / 4);
-    const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(150, 110, 20)));
-    const UniqueBrush back(CreateSolidBrush(RGB(225, 180, 60)));
-    const UniqueBrush front(CreateSolidBrush(RGB(250, 215, 110)));
-    const Selected penSelected(dc, pen.get());
-    {
-        const Selected brushSelected(dc, back.get());
-        Rectangle(dc, left, top, left + width / 2, top + tab + 1);
-        Rectangle(dc, left, top + tab, left + width, top + height);
-    }
-    const Selected brushSelected(dc, front.get());
-    if (open) {
-        const int shift = width / 4;
-        const POINT flap[] = {{left + shift, top + tab + tab},
-                              {left + width + shift / 2, top + tab + tab},
-                              {left + width - shift / 2, top + height - 1},
-                              {left, top + height - 1}};
-        Polygon(dc, flap, 4);
-    } else {
-        Rectangle(dc, left, top + tab + tab / 2, left + width, top + height);
-    }
 }
 
 }  // namespace
@@ -218,22 +194,7 @@ void LabelView::Caption(HWND control) {
 bool LabelView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message != WM_PAINT || !captioned_) return false;
     result = CallClass(message, wParam, lParam);
-    if (GetFocus() != captioned_) return true;
-    // Round the caption's text, as the system draws it round a button's own.
-    const HDC dc = GetDC(hwnd_);
-    {
-        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(hwnd_, WM_GETFONT)));
-        RECT client{}, text{};
-        GetClientRect(hwnd_, &client);
-        text = client;
-        const Text caption = WindowText();
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        RECT around{client.left, client.top, std::min(client.right, text.right + 2),
-                    std::min(client.bottom, text.bottom + 2)};
-        DrawFocusRect(dc, &around);
-    }
-    ReleaseDC(hwnd_, dc);
+    if (GetFocus() == captioned_) PaintCaptionFocus(hwnd_, WindowText());
     return true;
 }
 
@@ -447,26 +408,9 @@ bool DirListView::OnKey(WPARAM key) {
 
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= lines_.size()) return;
-    const FolderLine& line = lines_[item.itemID];
-    const HDC dc = item.hDC;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    RECT area = item.rcItem;
-    FillRect(dc, &area, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-
     // Folders on the way down to the current one are open; its subfolders
     // are closed.
-    const bool open = item.itemID <= current_;
-    const int left = area.left + ToPixels(45, Dpi()) + line.depth * ToPixels(165, Dpi());
-    const int top = area.top + (area.bottom - area.top - ToPixels(150, Dpi())) / 2;
-    DrawFolder(dc, left, top, Dpi(), open);
-
-    RECT textArea = area;
-    textArea.left = left + ToPixels(210 + 75, Dpi());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextA(dc, line.text.c_str(), static_cast<int>(line.text.size()), &textArea,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &area);
+    PaintFolderLine(item, lines_[item.itemID], item.itemID <= current_, Dpi());
 }
 
 // ---- ListBoxView
