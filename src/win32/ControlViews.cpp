@@ -161,24 +161,17 @@ Text ControlView::WindowText() const {
 // ---- FrameView
 
 FrameView::FrameView(const ViewSite& site, const Slot& slot, Frame& model)
-    : ControlView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption()), model_(model) {}
+    : ModelView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption(), model) {}
 
-void FrameView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    MirrorText(model_.Caption());
-}
+void FrameView::Mirror() { MirrorText(model_.Caption()); }
 
 // ---- LabelView
 
 LabelView::LabelView(const ViewSite& site, const Slot& slot, Label& model)
-    : ControlView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption()),
-      model_(model),
+    : ModelView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption(), model),
       shownColor_(model.ForeColor()) {}
 
-void LabelView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void LabelView::Mirror() {
     MirrorText(model_.Caption());
     if (shownColor_ != model_.ForeColor()) {
         shownColor_ = model_.ForeColor();
@@ -207,13 +200,9 @@ HBRUSH LabelView::OnColor(HDC dc) {
 // ---- ButtonView
 
 ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate)
-    : ControlView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption()), model_(model), gate_(gate) {}
+    : GatedView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption(), model, gate) {}
 
-void ButtonView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    MirrorText(model_.Caption());
-}
+void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
 void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !Clickable(model_)) return;
@@ -233,19 +222,19 @@ bool ButtonView::OnKey(WPARAM key) {
 
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : ControlView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0,
-                  model.Caption()),
-      model_(model),
-      group_(std::move(group)),
-      gate_(gate) {
+    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, model.Caption(),
+                model, gate),
+      group_(std::move(group)) {
     Subclass();
 }
 
 void OptionView::Sync() {
     // The tab stop follows the other buttons of the group too.
     MirrorTabStop();
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+    GatedView::Sync();
+}
+
+void OptionView::Mirror() {
     MirrorText(model_.Caption());
     const WPARAM check = model_.Value() ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
@@ -280,13 +269,12 @@ bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 void OptionView::OnCommand(WORD code) {
     if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
-    const bool ran = gate_.Run([this] {
+    Act([this] {
         model_.SetValue(true);
         for (OptionButton* other : group_)
             if (other != &model_) other->SetValue(false);
         if (model_.Click) model_.Click();
     });
-    if (!ran) Invalidate();
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {
@@ -300,10 +288,8 @@ HBRUSH OptionView::OnColor(HDC dc) {
 // ---- FileListView
 
 FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
-    : ControlView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                  WS_EX_CLIENTEDGE, {}),
-      model_(model),
-      gate_(gate) {}
+    : GatedView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE, {}, model, gate) {}
 
 void FileListView::Fill() {
     const auto& entries = model_.Entries();
@@ -329,36 +315,30 @@ bool FileListView::OnKey(WPARAM key) {
     return true;
 }
 
-void FileListView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void FileListView::Mirror() {
     if (shownListing_ != model_.ListingRevision()) Fill();
     Select(hwnd_, model_.ListIndex());
 }
 
 void FileListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
-    bool ran = true;
     if (code == LBN_SELCHANGE) {
-        ran = gate_.Run([&] { model_.SetListIndex(index); });
+        Act([&] { model_.SetListIndex(index); });
     } else if (code == LBN_DBLCLK && index >= 0) {
-        ran = gate_.Run([&] {
+        Act([&] {
             model_.Highlight(index);
             if (model_.DblClick) model_.DblClick();
         });
     }
-    if (!ran) Invalidate();
 }
 
 // ---- DirListView
 
 DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
-    : ControlView(site, slot, "LISTBOX",
-                  LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
-                      WS_GROUP,
-                  WS_EX_CLIENTEDGE, model.Path()),
-      model_(model),
-      gate_(gate) {
+    : GatedView(site, slot, "LISTBOX",
+                LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
+                    WS_GROUP,
+                WS_EX_CLIENTEDGE, model.Path(), model, gate) {
     SetItemHeight(site.font);
 }
 
@@ -379,9 +359,7 @@ void DirListView::Rescale(const ViewSite& site) {
     SetItemHeight(site.font);
 }
 
-void DirListView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void DirListView::Mirror() {
     MirrorText(model_.Path());
     // The folders are read only while the list can be seen.
     lines_ = model_.Visible() ? model_.Lines() : std::vector<FolderLine>{};
@@ -396,7 +374,7 @@ void DirListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
-    if (!gate_.Run([&] { model_.SetPath(path); })) Invalidate();
+    Act([&] { model_.SetPath(path); });
 }
 
 bool DirListView::OnKey(WPARAM key) {
@@ -416,14 +394,11 @@ void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
 // ---- ListBoxView
 
 ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
-    : ControlView(site, slot, "LISTBOX",
-                  LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0), WS_EX_CLIENTEDGE, {}),
-      model_(model),
+    : ModelView(site, slot, "LISTBOX", LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0),
+                WS_EX_CLIENTEDGE, {}, model),
       scrollBar_(scrollBar) {}
 
-void ListBoxView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void ListBoxView::Mirror() {
     const auto& items = model_.Items();
     FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
     if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
@@ -449,18 +424,13 @@ DWORD EditStyle(TextStyle style) {
 }  // namespace
 
 TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate)
-    : ControlView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}),
-      model_(model),
-      style_(style),
-      gate_(gate) {
+    : GatedView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}, model, gate), style_(style) {
     // Comments may be longer than the few thousand characters typing
     // allows by default.
     if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
 }
 
-void TextView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void TextView::Mirror() {
     if (WindowText() == model_.GetText()) return;
     mirroring_ = true;
     SetWindowTextA(hwnd_, model_.GetText().c_str());
@@ -470,18 +440,13 @@ void TextView::Sync() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    if (!gate_.Run([&] { model_.SetText(typed); })) Invalidate();
+    Act([&] { model_.SetText(typed); });
 }
 
 // ---- PictureView
 
 PictureView::PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter)
-    : ControlView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}), model_(model), painter_(std::move(painter)) {}
-
-void PictureView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-}
+    : ModelView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}, model), painter_(std::move(painter)) {}
 
 void PictureView::OnDraw(const DRAWITEMSTRUCT& item) { painter_(item.hDC, item.rcItem, Dpi()); }
 
