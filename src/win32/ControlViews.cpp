@@ -114,6 +114,12 @@ LRESULT ControlView::CallClass(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(hwnd_, message, wParam, lParam);
 }
 
+bool ControlView::OnKey(WPARAM key) {
+    if (key != VK_RETURN || !enter_) return false;
+    OnCommand(*enter_);
+    return true;
+}
+
 void ControlView::SetAccessibleName(std::function<Text()> name) {
     accessibleName_ = std::move(name);
     Subclass();
@@ -200,7 +206,10 @@ HBRUSH LabelView::OnColor(HDC dc) {
 // ---- ButtonView
 
 ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate)
-    : GatedView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption(), model, gate) {}
+    : GatedView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption(), model, gate) {
+    // Enter presses the button that has the keyboard, as Space does.
+    ActOnEnter(BN_CLICKED);
+}
 
 void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
@@ -209,13 +218,6 @@ void ButtonView::OnCommand(WORD code) {
     gate_.Run([this] {
         if (model_.Click) model_.Click();
     });
-}
-
-bool ButtonView::OnKey(WPARAM key) {
-    // Enter presses the button that has the keyboard, as Space does.
-    if (key != VK_RETURN) return false;
-    OnCommand(BN_CLICKED);
-    return true;
 }
 
 // ---- OptionView
@@ -289,7 +291,10 @@ HBRUSH OptionView::OnColor(HDC dc) {
 
 FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
     : GatedView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                WS_EX_CLIENTEDGE, {}, model, gate) {}
+                WS_EX_CLIENTEDGE, {}, model, gate) {
+    // Enter opens the addon's information, as a double click does.
+    ActOnEnter(LBN_DBLCLK);
+}
 
 void FileListView::Fill() {
     const auto& entries = model_.Entries();
@@ -306,13 +311,6 @@ void FileListView::FitWidth() {
 void FileListView::Rescale(const ViewSite& site) {
     ControlView::Rescale(site);
     FitWidth();
-}
-
-bool FileListView::OnKey(WPARAM key) {
-    // Enter opens the addon's information, as a double click does.
-    if (key != VK_RETURN) return false;
-    OnCommand(LBN_DBLCLK);
-    return true;
 }
 
 void FileListView::Mirror() {
@@ -340,6 +338,8 @@ DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& mod
                     WS_GROUP,
                 WS_EX_CLIENTEDGE, model.Path(), model, gate) {
     SetItemHeight(site.font);
+    // Enter opens the folder, as a double click does.
+    ActOnEnter(LBN_DBLCLK);
 }
 
 void DirListView::SetItemHeight(HFONT font) {
@@ -375,13 +375,6 @@ void DirListView::OnCommand(WORD code) {
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
     Act([&] { model_.SetPath(path); });
-}
-
-bool DirListView::OnKey(WPARAM key) {
-    // Enter opens the folder, as a double click does.
-    if (key != VK_RETURN) return false;
-    OnCommand(LBN_DBLCLK);
-    return true;
 }
 
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "controls/Controls.hpp"
@@ -56,7 +57,7 @@ public:
     // A key pressed while the control has the keyboard that the control's
     // own class would not act on as the player expects (Enter in a list);
     // true when the view took it.
-    virtual bool OnKey(WPARAM /*key*/) { return false; }
+    bool OnKey(WPARAM key);
     // The control the keyboard goes to when this one hides itself while it
     // has the keyboard: the list its action came from.
     void SetFocusHome(HWND home) { home_ = home; }
@@ -77,6 +78,9 @@ protected:
     void MirrorText(const Text& text);
     [[nodiscard]] Text WindowText() const;
     [[nodiscard]] UINT Dpi() const { return dpi_; }
+    // Enter, pressed while the control has the keyboard, acts as the
+    // control's notification `code` (a click, a double click) would.
+    void ActOnEnter(WORD code) { enter_ = code; }
     // Sends the control's own messages through OnOwnMessage first.
     void Subclass();
     // A message to the control itself, before its class sees it; true when
@@ -97,6 +101,7 @@ private:
     UINT dpi_;
     std::uint64_t seen_ = 0;
     HWND home_ = nullptr;
+    std::optional<WORD> enter_;
     std::function<Text()> accessibleName_;
     bool subclassed_ = false;
 };
@@ -173,7 +178,6 @@ class ButtonView final : public GatedView<CommandButton> {
 public:
     ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate);
     void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
 
 private:
     void Mirror() override;
@@ -211,7 +215,6 @@ class FileListView final : public GatedView<FileListBox> {
 public:
     FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate);
     void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
     void Rescale(const ViewSite& site) override;
 
 private:
@@ -229,7 +232,6 @@ class DirListView final : public GatedView<DirListBox> {
 public:
     DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate);
     void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
     void OnDraw(const DRAWITEMSTRUCT& item) override;
     void Rescale(const ViewSite& site) override;
 
