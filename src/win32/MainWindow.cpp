@@ -1,6 +1,7 @@
 #include "win32/MainWindow.hpp"
 
 #include "win32/ControlIds.hpp"
+#include "win32/ListViews.hpp"
 #include "win32/Pictures.hpp"
 
 namespace varnex::win32 {
