@@ -14,6 +14,21 @@ constexpr TwipsRect kFrame5 = In(kFrame1, 120, 4920, 5295, 855);
 constexpr TwipsRect kFrame6 = In(kFrame4, 4320, 120, 855, 615);
 constexpr TwipsRect kFrame7 = In(kFrame4, 4320, 720, 855, 615);
 
+// The frames by number, each with how many frames lie round it.
+struct FramePlace {
+    int id;
+    Frame AddonInfo::*model;
+    TwipsRect place;
+    int depth;
+};
+constexpr FramePlace kFrames[] = {
+    {InfoIds::Frame1, &AddonInfo::Frame1, kFrame1, 0}, {InfoIds::Frame2, &AddonInfo::Frame2, kFrame2, 1},
+    {InfoIds::Frame3, &AddonInfo::Frame3, kFrame3, 1}, {InfoIds::Frame4, &AddonInfo::Frame4, kFrame4, 1},
+    {InfoIds::Frame5, &AddonInfo::Frame5, kFrame5, 1}, {InfoIds::Frame6, &AddonInfo::Frame6, kFrame6, 2},
+    {InfoIds::Frame7, &AddonInfo::Frame7, kFrame7, 2},
+};
+constexpr int kDeepest = 2;
+
 constexpr TextStyle kScrolling{true, true, true};
 constexpr TextStyle kMultiLine{true, false, true};
 constexpr TextStyle kOneLine{false, false, true};
@@ -32,13 +47,9 @@ InfoWindow::InfoWindow(AddonInfo& model, Gate& gate, std::function<void()> close
     Add<TextView>({InfoIds::Text6, In(kFrame7, 120, 240, 615, 285)}, model_.Text6, kOneLine, gate_);
     Add<TextView>({InfoIds::Text4, In(kFrame5, 120, 240, 5055, 525)}, model_.Text4, kMultiLine, gate_);
     // Frames under their fields, inner frames over the outer ones.
-    Add<FrameView>({InfoIds::Frame6, kFrame6}, model_.Frame6);
-    Add<FrameView>({InfoIds::Frame7, kFrame7}, model_.Frame7);
-    Add<FrameView>({InfoIds::Frame2, kFrame2}, model_.Frame2);
-    Add<FrameView>({InfoIds::Frame3, kFrame3}, model_.Frame3);
-    Add<FrameView>({InfoIds::Frame4, kFrame4}, model_.Frame4);
-    Add<FrameView>({InfoIds::Frame5, kFrame5}, model_.Frame5);
-    Add<FrameView>({InfoIds::Frame1, kFrame1}, model_.Frame1);
+    for (int depth = kDeepest; depth >= 0; --depth)
+        for (const FramePlace& frame : kFrames)
+            if (frame.depth == depth) Add<FrameView>({frame.id, frame.place}, model_.*frame.model);
 }
 
 void InfoWindow::Sync() {
