@@ -60,8 +60,8 @@ public:
     // was dropped): mirror it whole at the next sync.
     void Invalidate() { seen_ = 0; }
     // A key pressed while the control has the keyboard that the control's
-    // own class would not act on as the player expects (Enter in a list);
-    // true when the view took it.
+    // own class would not act on as the player expects (Enter in a list or
+    // on a button); true when the view took it.
     bool OnKey(WPARAM key);
     // The control the keyboard goes to when this one hides itself while it
     // has the keyboard: the list its action came from.
