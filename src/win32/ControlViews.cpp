@@ -1,14 +1,11 @@
 #include "win32/ControlViews.hpp"
 
 #include <algorithm>
-#include <string>
 
 #include <commctrl.h>
-#include <ole2.h>
-#include <oleacc.h>
 
-#include "platform/win32/LateBound.hpp"
-#include "win32/Handles.hpp"
+#include "win32/Accessible.hpp"
+#include "win32/Pictures.hpp"
 
 namespace varnex::win32 {
 
@@ -21,256 +18,9 @@ COLORREF ColorOf(std::uint32_t color) {
                                       : static_cast<COLORREF>(color & 0xFFFFFFu);
 }
 
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(hwnd, message, wParam, lParam);
-}
-
-// Fills a list box with `count` texts, painting once at the end rather
-// than once per entry.
-void FillList(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    Send(list, WM_SETREDRAW, FALSE);
-    Send(list, LB_RESETCONTENT);
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
-    Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
-    for (std::size_t i = 0; i < count; ++i) Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
-    Send(list, WM_SETREDRAW, TRUE);
-    InvalidateRect(list, nullptr, TRUE);
-}
-
-// Lets a list scroll sideways as far as its widest text reaches. Texts are
-// measured from the longest down, and only while a text of that length
-// could still be wider than the widest found: thousands of short names cost
-// a handful of measurements.
-void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    std::vector<std::pair<std::size_t, std::size_t>> order;  // length, index
-    order.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
-    std::sort(order.begin(), order.end(), std::greater<>());
-    const HDC dc = GetDC(list);
-    int widest = 0;
-    {
-        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        for (const auto& [length, i] : order) {
-            if (static_cast<long long>(length) * metrics.tmMaxCharWidth <= widest) break;
-            const Text& line = text(i);
-            SIZE size{};
-            if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
-                widest = std::max<int>(widest, size.cx);
-        }
-    }
-    ReleaseDC(list, dc);
-    // The list box leaves a little room before the text.
-    Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0));
-}
-
-// ---- Names for screen readers
-//
-// A control with a name of its own answers a screen reader's request for
-// its accessible object with the system's standard object for it, in which
-// only the name is replaced. The accessibility and COM libraries are bound
-// at the first such request: a program nobody reads aloud never loads them,
-// and a system without them leaves the standard names in place.
-
-struct Accessibility {
-    using CreateStandard = HRESULT WINAPI(HWND, LONG, REFIID, void**);
-    using FromObject = LRESULT WINAPI(REFIID, WPARAM, LPUNKNOWN);
-    using AllocString = BSTR WINAPI(const OLECHAR*);
-    using Initialize = HRESULT WINAPI(LPVOID, DWORD);
-
-    CreateStandard* createStandard = winapi::LateBound<CreateStandard>("oleacc.dll", "CreateStdAccessibleObject");
-    FromObject* fromObject = winapi::LateBound<FromObject>("oleacc.dll", "LresultFromObject");
-    AllocString* allocString = winapi::LateBound<AllocString>("oleaut32.dll", "SysAllocString");
-    bool ready = createStandard && fromObject && allocString && Initialized();
-
-    static bool Initialized() {
-        // The object is handed across to the reader through COM, which the
-        // window's thread joins as a single-threaded apartment, as the
-        // shell's dialogs would have it; for the rest of the program.
-        auto* initialize = winapi::LateBound<Initialize>("ole32.dll", "CoInitializeEx");
-        if (!initialize) return false;
-        const HRESULT result = initialize(nullptr, COINIT_APARTMENTTHREADED);
-        return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
-    }
-};
-
-const Accessibility& BoundAccessibility() {
-    static const Accessibility bound;
-    return bound;
-}
-
-// The standard object of a control with another name. Every call but the
-// name goes to the standard object. It lives as long as a reader holds it
-// (COM counts its references, and it deletes itself at the last release).
-class NamedAccessible final : public IAccessible {
-public:
-    NamedAccessible(IAccessible* standard, std::wstring name, Accessibility::AllocString* allocString)
-        : standard_(standard), name_(std::move(name)), allocString_(allocString) {}
-    NamedAccessible(const NamedAccessible&) = delete;
-    NamedAccessible& operator=(const NamedAccessible&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
-            IsEqualIID(riid, __uuidof(IAccessible))) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // The window and child enumeration a reader may ask for are the
-        // standard object's.
-        return standard_->QueryInterface(riid, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            standard_->Release();
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override {
-        return standard_->GetIDsOfNames(riid, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
-        return standard_->Invoke(id, riid, locale, flags, params, result, exception, argument);
-    }
-
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return standard_->get_accName(child, name);
-        if (!name) return E_POINTER;
-        *name = allocString_(name_.c_str());
-        return *name ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return standard_->get_accChildCount(count); }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        return standard_->get_accChild(child, object);
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return standard_->get_accValue(child, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-        return standard_->get_accDescription(child, text);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return standard_->get_accRole(child, role);
-    }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        return standard_->get_accState(child, state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        return standard_->get_accHelp(child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
-        return standard_->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        return standard_->get_accKeyboardShortcut(child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
-        return standard_->get_accSelection(children);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard_->get_accDefaultAction(child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
-        return standard_->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
-        return standard_->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
-        return standard_->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
-        return standard_->accHitTest(left, top, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard_->accDoDefaultAction(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-        return standard_->put_accName(child, name);
-    }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return standard_->put_accValue(child, value);
-    }
-
-private:
-    ~NamedAccessible() = default;
-
-    IAccessible* standard_;
-    std::wstring name_;
-    Accessibility::AllocString* allocString_;
-    LONG references_ = 1;
-};
-
-std::wstring Wide(const Text& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
-
-// The answer to WM_GETOBJECT for the control's own object, or 0 for the
-// standard answer.
-LRESULT AnswerWithName(HWND control, WPARAM request, const Text& name) {
-    const Accessibility& bound = BoundAccessibility();
-    IAccessible* standard = nullptr;
-    if (!bound.ready ||
-        FAILED(bound.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
-        return 0;
-    auto* named = new NamedAccessible(standard, Wide(name), bound.allocString);
-    const LRESULT answer = bound.fromObject(__uuidof(IAccessible), request, named);
-    named->Release();
-    return answer > 0 ? answer : 0;
-}
-
 // A hidden or disabled button cannot be clicked by the player; a script's
 // click on it counts no more.
 bool Clickable(const Control& model) { return model.Visible() && model.Enabled(); }
-
-int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
-
-void Select(HWND list, int index) {
-    if (CurrentSelection(list) != index) Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-}
-
-// A folder mark: a tab over a body; an open folder shows its front flap.
-void DrawFolder(HDC dc, int left, int top, UINT dpi, bool open) {
-    const int width = ToPixels(210, dpi), height = ToPixels(150, dpi), tab = std::max(2, height / 4);
-    const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(150, 110, 20)));
-    const UniqueBrush back(CreateSolidBrush(RGB(225, 180, 60)));
-    const UniqueBrush front(CreateSolidBrush(RGB(250, 215, 110)));
-    const Selected penSelected(dc, pen.get());
-    {
-        const Selected brushSelected(dc, back.get());
-        Rectangle(dc, left, top, left + width / 2, top + tab + 1);
-        Rectangle(dc, left, top + tab, left + width, top + height);
-    }
-    const Selected brushSelected(dc, front.get());
-    if (open) {
-        const int shift = width / 4;
-        const POINT flap[] = {{left + shift, top + tab + tab},
-                              {left + width + shift / 2, top + tab + tab},
-                              {left + width - shift / 2, top + height - 1},
-                              {left, top + height - 1}};
-        Polygon(dc, flap, 4);
-    } else {
-        Rectangle(dc, left, top + tab + tab / 2, left + width, top + height);
-    }
-}
 
 }  // namespace
 
@@ -310,6 +60,12 @@ LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT ControlView::CallClass(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+bool ControlView::OnKey(WPARAM key) {
+    if (key != VK_RETURN || !enter_) return false;
+    OnCommand(*enter_);
+    return true;
 }
 
 void ControlView::SetAccessibleName(std::function<Text()> name) {
@@ -359,24 +115,17 @@ Text ControlView::WindowText() const {
 // ---- FrameView
 
 FrameView::FrameView(const ViewSite& site, const Slot& slot, Frame& model)
-    : ControlView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption()), model_(model) {}
+    : ModelView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption(), model) {}
 
-void FrameView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    MirrorText(model_.Caption());
-}
+void FrameView::Mirror() { MirrorText(model_.Caption()); }
 
 // ---- LabelView
 
 LabelView::LabelView(const ViewSite& site, const Slot& slot, Label& model)
-    : ControlView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption()),
-      model_(model),
+    : ModelView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption(), model),
       shownColor_(model.ForeColor()) {}
 
-void LabelView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void LabelView::Mirror() {
     MirrorText(model_.Caption());
     if (shownColor_ != model_.ForeColor()) {
         shownColor_ = model_.ForeColor();
@@ -392,22 +141,7 @@ void LabelView::Caption(HWND control) {
 bool LabelView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message != WM_PAINT || !captioned_) return false;
     result = CallClass(message, wParam, lParam);
-    if (GetFocus() != captioned_) return true;
-    // Round the caption's text, as the system draws it round a button's own.
-    const HDC dc = GetDC(hwnd_);
-    {
-        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(hwnd_, WM_GETFONT)));
-        RECT client{}, text{};
-        GetClientRect(hwnd_, &client);
-        text = client;
-        const Text caption = WindowText();
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        RECT around{client.left, client.top, std::min(client.right, text.right + 2),
-                    std::min(client.bottom, text.bottom + 2)};
-        DrawFocusRect(dc, &around);
-    }
-    ReleaseDC(hwnd_, dc);
+    if (GetFocus() == captioned_) PaintCaptionFocus(hwnd_, WindowText());
     return true;
 }
 
@@ -420,13 +154,12 @@ HBRUSH LabelView::OnColor(HDC dc) {
 // ---- ButtonView
 
 ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate)
-    : ControlView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption()), model_(model), gate_(gate) {}
-
-void ButtonView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    MirrorText(model_.Caption());
+    : GatedView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption(), model, gate) {
+    // Enter presses the button that has the keyboard, as Space does.
+    ActOnEnter(BN_CLICKED);
 }
+
+void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
 void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !Clickable(model_)) return;
@@ -435,30 +168,23 @@ void ButtonView::OnCommand(WORD code) {
     });
 }
 
-bool ButtonView::OnKey(WPARAM key) {
-    // Enter presses the button that has the keyboard, as Space does.
-    if (key != VK_RETURN) return false;
-    OnCommand(BN_CLICKED);
-    return true;
-}
-
 // ---- OptionView
 
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : ControlView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0,
-                  model.Caption()),
-      model_(model),
-      group_(std::move(group)),
-      gate_(gate) {
+    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, model.Caption(),
+                model, gate),
+      group_(std::move(group)) {
     Subclass();
 }
 
 void OptionView::Sync() {
     // The tab stop follows the other buttons of the group too.
     MirrorTabStop();
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+    GatedView::Sync();
+}
+
+void OptionView::Mirror() {
     MirrorText(model_.Caption());
     const WPARAM check = model_.Value() ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
@@ -493,13 +219,12 @@ bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 void OptionView::OnCommand(WORD code) {
     if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
-    const bool ran = gate_.Run([this] {
+    Act([this] {
         model_.SetValue(true);
         for (OptionButton* other : group_)
             if (other != &model_) other->SetValue(false);
         if (model_.Click) model_.Click();
     });
-    if (!ran) Invalidate();
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {
@@ -508,161 +233,6 @@ HBRUSH OptionView::OnColor(HDC dc) {
     SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
-}
-
-// ---- FileListView
-
-FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
-    : ControlView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                  WS_EX_CLIENTEDGE, {}),
-      model_(model),
-      gate_(gate) {}
-
-void FileListView::Fill() {
-    const auto& entries = model_.Entries();
-    FillList(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
-    FitWidth();
-    shownListing_ = model_.ListingRevision();
-}
-
-void FileListView::FitWidth() {
-    const auto& entries = model_.Entries();
-    FitExtent(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
-}
-
-void FileListView::Rescale(const ViewSite& site) {
-    ControlView::Rescale(site);
-    FitWidth();
-}
-
-bool FileListView::OnKey(WPARAM key) {
-    // Enter opens the addon's information, as a double click does.
-    if (key != VK_RETURN) return false;
-    OnCommand(LBN_DBLCLK);
-    return true;
-}
-
-void FileListView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    if (shownListing_ != model_.ListingRevision()) Fill();
-    Select(hwnd_, model_.ListIndex());
-}
-
-void FileListView::OnCommand(WORD code) {
-    const int index = CurrentSelection(hwnd_);
-    bool ran = true;
-    if (code == LBN_SELCHANGE) {
-        ran = gate_.Run([this, index] { model_.SetListIndex(index); });
-    } else if (code == LBN_DBLCLK && index >= 0) {
-        ran = gate_.Run([this, index] {
-            model_.Highlight(index);
-            if (model_.DblClick) model_.DblClick();
-        });
-    }
-    if (!ran) Invalidate();
-}
-
-// ---- DirListView
-
-DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
-    : ControlView(site, slot, "LISTBOX",
-                  LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
-                      WS_GROUP,
-                  WS_EX_CLIENTEDGE, model.Path()),
-      model_(model),
-      gate_(gate) {
-    SetItemHeight(site.font);
-}
-
-void DirListView::SetItemHeight(HFONT font) {
-    const HDC dc = GetDC(hwnd_);
-    TEXTMETRICA metrics{};
-    {
-        const Selected selected(dc, font);
-        GetTextMetricsA(dc, &metrics);
-    }
-    ReleaseDC(hwnd_, dc);
-    const int height = std::max<int>(metrics.tmHeight, ToPixels(150, Dpi())) + ToPixels(45, Dpi());
-    Send(hwnd_, LB_SETITEMHEIGHT, 0, height);
-}
-
-void DirListView::Rescale(const ViewSite& site) {
-    ControlView::Rescale(site);
-    SetItemHeight(site.font);
-}
-
-void DirListView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    MirrorText(model_.Path());
-    // The folders are read only while the list can be seen.
-    lines_ = model_.Visible() ? model_.Lines() : std::vector<FolderLine>{};
-    FillList(hwnd_, lines_.size(), [&](std::size_t i) -> const Text& { return lines_[i].text; });
-    current_ = static_cast<std::size_t>(
-        std::find_if(lines_.begin(), lines_.end(), [](const FolderLine& line) { return line.current; }) -
-        lines_.begin());
-    Select(hwnd_, current_ < lines_.size() ? static_cast<int>(current_) : -1);
-}
-
-void DirListView::OnCommand(WORD code) {
-    const int index = CurrentSelection(hwnd_);
-    if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
-    const Text path = lines_[static_cast<std::size_t>(index)].path;
-    if (!gate_.Run([this, path] { model_.SetPath(path); })) Invalidate();
-}
-
-bool DirListView::OnKey(WPARAM key) {
-    // Enter opens the folder, as a double click does.
-    if (key != VK_RETURN) return false;
-    OnCommand(LBN_DBLCLK);
-    return true;
-}
-
-void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
-    if (item.itemID >= lines_.size()) return;
-    const FolderLine& line = lines_[item.itemID];
-    const HDC dc = item.hDC;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    RECT area = item.rcItem;
-    FillRect(dc, &area, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-
-    // Folders on the way down to the current one are open; its subfolders
-    // are closed.
-    const bool open = item.itemID <= current_;
-    const int left = area.left + ToPixels(45, Dpi()) + line.depth * ToPixels(165, Dpi());
-    const int top = area.top + (area.bottom - area.top - ToPixels(150, Dpi())) / 2;
-    DrawFolder(dc, left, top, Dpi(), open);
-
-    RECT textArea = area;
-    textArea.left = left + ToPixels(210 + 75, Dpi());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextA(dc, line.text.c_str(), static_cast<int>(line.text.size()), &textArea,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(dc, &area);
-}
-
-// ---- ListBoxView
-
-ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
-    : ControlView(site, slot, "LISTBOX",
-                  LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0), WS_EX_CLIENTEDGE, {}),
-      model_(model),
-      scrollBar_(scrollBar) {}
-
-void ListBoxView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-    const auto& items = model_.Items();
-    FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
-    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
-}
-
-void ListBoxView::Rescale(const ViewSite& site) {
-    ControlView::Rescale(site);
-    const auto& items = model_.Items();
-    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
 }
 
 // ---- TextView
@@ -679,18 +249,13 @@ DWORD EditStyle(TextStyle style) {
 }  // namespace
 
 TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate)
-    : ControlView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}),
-      model_(model),
-      style_(style),
-      gate_(gate) {
+    : GatedView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}, model, gate), style_(style) {
     // Comments may be longer than the few thousand characters typing
     // allows by default.
     if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
 }
 
-void TextView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
+void TextView::Mirror() {
     if (WindowText() == model_.GetText()) return;
     mirroring_ = true;
     SetWindowTextA(hwnd_, model_.GetText().c_str());
@@ -700,18 +265,13 @@ void TextView::Sync() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    if (!gate_.Run([this, typed] { model_.SetText(typed); })) Invalidate();
+    Act([this, typed] { model_.SetText(typed); });
 }
 
 // ---- PictureView
 
 PictureView::PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter)
-    : ControlView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}), model_(model), painter_(std::move(painter)) {}
-
-void PictureView::Sync() {
-    if (!Changed(model_.Revision())) return;
-    MirrorState(model_);
-}
+    : ModelView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}, model), painter_(std::move(painter)) {}
 
 void PictureView::OnDraw(const DRAWITEMSTRUCT& item) { painter_(item.hDC, item.rcItem, Dpi()); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "controls/Controls.hpp"
@@ -20,6 +21,16 @@ struct Slot {
     int id;
     TwipsRect place;
 };
+
+// A message to a control, answered before the call returns.
+inline LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(hwnd, message, wParam, lParam);
+}
+
+// A place given within a container, as a window's design gives it.
+constexpr TwipsRect In(const TwipsRect& container, int left, int top, int width, int height) {
+    return {container.left + left, container.top + top, width, height};
+}
 
 // What every view is created with.
 struct ViewSite {
@@ -49,9 +60,9 @@ public:
     // was dropped): mirror it whole at the next sync.
     void Invalidate() { seen_ = 0; }
     // A key pressed while the control has the keyboard that the control's
-    // own class would not act on as the player expects (Enter in a list);
-    // true when the view took it.
-    virtual bool OnKey(WPARAM /*key*/) { return false; }
+    // own class would not act on as the player expects (Enter in a list or
+    // on a button); true when the view took it.
+    bool OnKey(WPARAM key);
     // The control the keyboard goes to when this one hides itself while it
     // has the keyboard: the list its action came from.
     void SetFocusHome(HWND home) { home_ = home; }
@@ -72,6 +83,9 @@ protected:
     void MirrorText(const Text& text);
     [[nodiscard]] Text WindowText() const;
     [[nodiscard]] UINT Dpi() const { return dpi_; }
+    // Enter, pressed while the control has the keyboard, acts as the
+    // control's notification `code` (a click, a double click) would.
+    void ActOnEnter(WORD code) { enter_ = code; }
     // Sends the control's own messages through OnOwnMessage first.
     void Subclass();
     // A message to the control itself, before its class sees it; true when
@@ -92,23 +106,64 @@ private:
     UINT dpi_;
     std::uint64_t seen_ = 0;
     HWND home_ = nullptr;
+    std::optional<WORD> enter_;
     std::function<Text()> accessibleName_;
     bool subclassed_ = false;
 };
 
-class FrameView final : public ControlView {
+// The part every view of a model shares: it keeps the model, and its sync
+// does nothing while the model's revision stands where it was mirrored
+// last; otherwise it mirrors whether the control is shown and enabled, and
+// then what is the view's own (Mirror).
+template <class Model>
+class ModelView : public ControlView {
 public:
-    FrameView(const ViewSite& site, const Slot& slot, Frame& model);
-    void Sync() override;
+    void Sync() override {
+        if (!Changed(model_.Revision())) return;
+        MirrorState(model_);
+        Mirror();
+    }
 
-private:
-    Frame& model_;
+protected:
+    ModelView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
+              const Text& text, Model& model)
+        : ControlView(site, slot, className, style, exStyle, text), model_(model) {}
+
+    // What the control shows of its model besides being shown and enabled.
+    virtual void Mirror() {}
+
+    Model& model_;
 };
 
-class LabelView final : public ControlView {
+// A view the player acts through: it keeps the gate its actions pass.
+template <class Model>
+class GatedView : public ModelView<Model> {
+protected:
+    GatedView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
+              const Text& text, Model& model, Gate& gate)
+        : ModelView<Model>(site, slot, className, style, exStyle, text, model), gate_(gate) {}
+
+    // Runs the player's action through the gate. A dropped action leaves
+    // the control showing what the model never said: it is mirrored whole
+    // at the next sync.
+    void Act(const std::function<void()>& action) {
+        if (!gate_.Run(action)) this->Invalidate();
+    }
+
+    Gate& gate_;
+};
+
+class FrameView final : public ModelView<Frame> {
+public:
+    FrameView(const ViewSite& site, const Slot& slot, Frame& model);
+
+private:
+    void Mirror() override;
+};
+
+class LabelView final : public ModelView<Label> {
 public:
     LabelView(const ViewSite& site, const Slot& slot, Label& model);
-    void Sync() override;
     HBRUSH OnColor(HDC dc) override;
     // The label is the visible caption of `control`, and shows the focus
     // rectangle while that control has the keyboard.
@@ -118,28 +173,26 @@ protected:
     bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    Label& model_;
+    void Mirror() override;
+
     std::uint32_t shownColor_ = 0;
     HWND captioned_ = nullptr;
 };
 
-class ButtonView final : public ControlView {
+class ButtonView final : public GatedView<CommandButton> {
 public:
     ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate);
-    void Sync() override;
     void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
 
 private:
-    CommandButton& model_;
-    Gate& gate_;
+    void Mirror() override;
 };
 
 // One button of a group: a click selects it and clears the others, then
 // runs its handling. The group is one tab stop: the selected button, or the
 // first one shown while none is selected. The keyboard reaching a button
 // selects nothing (the arrow keys select, as a click does).
-class OptionView final : public ControlView {
+class OptionView final : public GatedView<OptionButton> {
 public:
     OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                Gate& gate);
@@ -153,64 +206,12 @@ protected:
     bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void Mirror() override;
     void MirrorTabStop();
 
-    OptionButton& model_;
     std::vector<OptionButton*> group_;
-    Gate& gate_;
     bool focusing_ = false;  // the button is taking the keyboard
     HWND label_ = nullptr;
-};
-
-// A file list. Thousands of entries are refilled only when the listing
-// changed; a move of the current item only moves the selection.
-class FileListView final : public ControlView {
-public:
-    FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate);
-    void Sync() override;
-    void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
-    void Rescale(const ViewSite& site) override;
-
-private:
-    void Fill();
-    void FitWidth();
-
-    FileListBox& model_;
-    Gate& gate_;
-    std::uint64_t shownListing_ = ~std::uint64_t{0};
-};
-
-// The folder list: the drive root, the folders down to the current one and
-// its subfolders, indented by depth and drawn with a folder mark. Its window
-// text is the model's path.
-class DirListView final : public ControlView {
-public:
-    DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate);
-    void Sync() override;
-    void OnCommand(WORD code) override;
-    bool OnKey(WPARAM key) override;
-    void OnDraw(const DRAWITEMSTRUCT& item) override;
-    void Rescale(const ViewSite& site) override;
-
-private:
-    void SetItemHeight(HFONT font);
-
-    DirListBox& model_;
-    Gate& gate_;
-    std::vector<FolderLine> lines_;
-    std::size_t current_ = 0;  // the line of the current folder
-};
-
-class ListBoxView final : public ControlView {
-public:
-    ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar);
-    void Sync() override;
-    void Rescale(const ViewSite& site) override;
-
-private:
-    ListBox& model_;
-    bool scrollBar_;
 };
 
 struct TextStyle {
@@ -221,30 +222,27 @@ struct TextStyle {
 
 // A text box. The player's typing sets the model's text (which runs its
 // change handling); the view's own mirroring does not count as typing.
-class TextView final : public ControlView {
+class TextView final : public GatedView<TextBox> {
 public:
     TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate);
-    void Sync() override;
     void OnCommand(WORD code) override;
 
 private:
-    TextBox& model_;
+    void Mirror() override;
+
     TextStyle style_;
-    Gate& gate_;
     bool mirroring_ = false;
 };
 
 // Paints a picture into `area` of `dc` at the window's DPI.
 using Painter = std::function<void(HDC dc, const RECT& area, UINT dpi)>;
 
-class PictureView final : public ControlView {
+class PictureView final : public ModelView<PictureBox> {
 public:
     PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter);
-    void Sync() override;
     void OnDraw(const DRAWITEMSTRUCT& item) override;
 
 private:
-    PictureBox& model_;
     Painter painter_;
 };
 

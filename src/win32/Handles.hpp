@@ -1,5 +1,5 @@
 // Owning wrappers for the Windows handles the front end creates, so that
-// every font, brush, bitmap, icon, menu and top-level window is released
+// every font, brush, pen, icon, menu and top-level window is released
 // exactly once however the function that made it is left.
 #pragma once
 
@@ -28,7 +28,8 @@ using UniquePen = std::unique_ptr<std::remove_pointer_t<HPEN>, GdiDeleter<HPEN>>
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
-// A menu not yet attached to a window; SetMenu takes it over.
+// A menu not yet attached to a window; the window created with it takes
+// it over.
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
 struct IconDeleter {

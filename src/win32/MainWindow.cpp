@@ -1,22 +1,16 @@
 #include "win32/MainWindow.hpp"
 
+#include "win32/ControlIds.hpp"
+#include "win32/ListViews.hpp"
 #include "win32/Pictures.hpp"
 
 namespace varnex::win32 {
 
 namespace {
 
-constexpr int kLoadList = 1201;
-constexpr int kSaveList = 1202;
-
 // What a screen reader says for the comment's dots.
 constexpr const char* kCommentSaved = "Comment saved";
 constexpr const char* kCommentChanged = "Comment changed, not saved";
-
-// A place given within a container, as the window's design gives it.
-constexpr TwipsRect In(const TwipsRect& container, int left, int top, int width, int height) {
-    return {container.left + left, container.top + top, width, height};
-}
 
 // The containers: three columns above a bottom row.
 constexpr TwipsRect kActiveFrame{120, 0, 4095, 7695};
@@ -34,8 +28,8 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     : FormWindow(gate), app_(app), gone_(std::move(gone)) {
     UniqueMenu bar(CreateMenu());
     UniqueMenu favorites(CreatePopupMenu());
-    AppendMenuA(favorites.get(), MF_STRING, kLoadList, app_.LoadFavorits.c_str());
-    AppendMenuA(favorites.get(), MF_STRING, kSaveList, app_.SaveFavorits.c_str());
+    AppendMenuA(favorites.get(), MF_STRING, MenuIds::LoadFavorits, app_.LoadFavorits.c_str());
+    AppendMenuA(favorites.get(), MF_STRING, MenuIds::SaveFavorits, app_.SaveFavorits.c_str());
     if (AppendMenuA(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(favorites.get()), app_.MenueFavorits.c_str()))
         (void)favorites.release();
     Create("VarnexMain", app_.Caption, SIZE{10305, 8865}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -43,64 +37,75 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     if (!IsOpen()) return;
 
     // Created in keyboard order: the active list first, then the inactive.
-    const HWND file1 = Add<FileListView>({1101, In(kActiveFrame, 120, 240, 3855, 7335)}, app_.File1, gate_).Handle();
-    const HWND file2 = Add<FileListView>({1103, In(kInactiveFrame, 120, 240, 3255, 5295)}, app_.File2, gate_).Handle();
+    const HWND file1 =
+        Add<FileListView>({MainIds::File1, In(kActiveFrame, 120, 240, 3855, 7335)}, app_.File1, gate_).Handle();
+    const HWND file2 =
+        Add<FileListView>({MainIds::File2, In(kInactiveFrame, 120, 240, 3255, 5295)}, app_.File2, gate_).Handle();
     firstFocus_ = file1;
 
     // The option buttons are narrower than their captions; a screen reader
     // reads the label beside each instead.
     const std::vector<OptionButton*> choice{&app_.Option1, &app_.Option2, &app_.Option3};
-    auto& option1 = Add<OptionView>({1105, In(kFolderFrame, 120, 360, 255, 255)}, app_.Option1, choice, gate_);
-    auto& option2 = Add<OptionView>({1107, In(kFolderFrame, 120, 720, 255, 255)}, app_.Option2, choice, gate_);
-    auto& option3 = Add<OptionView>({1109, In(kFolderFrame, 120, 1080, 255, 255)}, app_.Option3, choice, gate_);
+    auto& option1 =
+        Add<OptionView>({MainIds::Option1, In(kFolderFrame, 120, 360, 255, 255)}, app_.Option1, choice, gate_);
+    auto& option2 =
+        Add<OptionView>({MainIds::Option2, In(kFolderFrame, 120, 720, 255, 255)}, app_.Option2, choice, gate_);
+    auto& option3 =
+        Add<OptionView>({MainIds::Option3, In(kFolderFrame, 120, 1080, 255, 255)}, app_.Option3, choice, gate_);
     option1.SetAccessibleName([this] { return app_.Label2.Caption(); });
     option2.SetAccessibleName([this] { return app_.Label3.Caption(); });
     option3.SetAccessibleName([this] { return app_.Label4.Caption(); });
-    Add<DirListView>({1111, In(kFolderFrame, 120, 1320, 2055, 1440)}, app_.Dir1, gate_);
+    Add<DirListView>({MainIds::Dir1, In(kFolderFrame, 120, 1320, 2055, 1440)}, app_.Dir1, gate_);
 
     // Each button acts on the addons of one list, where the keyboard goes
     // when the button hides itself.
-    Add<ButtonView>({1113, In(kSelectedFrame, 120, 225, 2055, 360)}, app_.Command3, gate_).SetFocusHome(file2);
-    Add<ButtonView>({1114, In(kSelectedFrame, 120, 600, 2055, 360)}, app_.Command2, gate_).SetFocusHome(file1);
-    Add<ButtonView>({1115, In(kSelectedFrame, 120, 975, 2055, 360)}, app_.Command6, gate_).SetFocusHome(file2);
-    Add<ButtonView>({1116, In(kSelectedFrame, 120, 1350, 2055, 360)}, app_.Command5, gate_).SetFocusHome(file1);
+    Add<ButtonView>({MainIds::Command3, In(kSelectedFrame, 120, 225, 2055, 360)}, app_.Command3, gate_)
+        .SetFocusHome(file2);
+    Add<ButtonView>({MainIds::Command2, In(kSelectedFrame, 120, 600, 2055, 360)}, app_.Command2, gate_)
+        .SetFocusHome(file1);
+    Add<ButtonView>({MainIds::Command6, In(kSelectedFrame, 120, 975, 2055, 360)}, app_.Command6, gate_)
+        .SetFocusHome(file2);
+    Add<ButtonView>({MainIds::Command5, In(kSelectedFrame, 120, 1350, 2055, 360)}, app_.Command5, gate_)
+        .SetFocusHome(file1);
     // Created before the logo, so that it lies over the logo's lower part.
-    Add<ButtonView>({1118, In(kSelectedFrame, 120, 2055, 2055, 360)}, app_.Command1, gate_).SetFocusHome(file2);
-    Add<PictureView>({1117, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
+    Add<ButtonView>({MainIds::Command1, In(kSelectedFrame, 120, 2055, 2055, 360)}, app_.Command1, gate_)
+        .SetFocusHome(file2);
+    Add<PictureView>({MainIds::Image1, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
 
-    Add<ListBoxView>({1120, In(kInformationFrame, 120, 240, 2055, 1575)}, app_.List1, true);
+    Add<ListBoxView>({MainIds::List1, In(kInformationFrame, 120, 240, 2055, 1575)}, app_.List1, true);
 
-    Add<TextView>({1122, In(kCommentFrame, 120, 240, 3255, 1095)}, app_.Text1, TextStyle{true, true, false}, gate_);
-    Add<ButtonView>({1125, In(kCommentFrame, 480, 1455, 2895, 360)}, app_.Save, gate_);
+    Add<TextView>({MainIds::Text1, In(kCommentFrame, 120, 240, 3255, 1095)}, app_.Text1, TextStyle{true, true, false},
+                  gate_);
+    Add<ButtonView>({MainIds::Save, In(kCommentFrame, 480, 1455, 2895, 360)}, app_.Save, gate_);
     // The dots say by their colour only.
-    Add<PictureView>({1123, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image2, PaintGreenDot)
+    Add<PictureView>({MainIds::Image2, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image2, PaintGreenDot)
         .SetAccessibleName([] { return Text(kCommentSaved); });
-    Add<PictureView>({1124, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image3, PaintRedDot)
+    Add<PictureView>({MainIds::Image3, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image3, PaintRedDot)
         .SetAccessibleName([] { return Text(kCommentChanged); });
 
-    Add<ListBoxView>({1127, In(kAddonSizeFrame, 120, 240, 1695, 285)}, app_.addonsize, false);
-    Add<ListBoxView>({1129, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize, false);
-    Add<ButtonView>({1130, {6720, 7875, 3495, 495}}, app_.Command4, gate_);
+    Add<ListBoxView>({MainIds::addonsize, In(kAddonSizeFrame, 120, 240, 1695, 285)}, app_.addonsize, false);
+    Add<ListBoxView>({MainIds::foldersize, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize, false);
+    Add<ButtonView>({MainIds::Command4, {6720, 7875, 3495, 495}}, app_.Command4, gate_);
 
     // The labels beside the option buttons are their visible captions.
     const auto caption = [](OptionView& option, LabelView& label) {
         option.SetCaptionLabel(label.Handle());
         label.Caption(option.Handle());
     };
-    caption(option1, Add<LabelView>({1106, In(kFolderFrame, 600, 390, 1575, 255)}, app_.Label2));
-    caption(option2, Add<LabelView>({1108, In(kFolderFrame, 600, 750, 1575, 255)}, app_.Label3));
-    caption(option3, Add<LabelView>({1110, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4));
-    Add<LabelView>({1131, {120, 8520, 10095, 255}}, app_.Label1);
+    caption(option1, Add<LabelView>({MainIds::Label2, In(kFolderFrame, 600, 390, 1575, 255)}, app_.Label2));
+    caption(option2, Add<LabelView>({MainIds::Label3, In(kFolderFrame, 600, 750, 1575, 255)}, app_.Label3));
+    caption(option3, Add<LabelView>({MainIds::Label4, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4));
+    Add<LabelView>({MainIds::Label1, {120, 8520, 10095, 255}}, app_.Label1);
 
     // The frames last: at the bottom, under the controls they group.
-    Add<FrameView>({1100, kActiveFrame}, app_.File);
-    Add<FrameView>({1102, kInactiveFrame}, app_.Frame2);
-    Add<FrameView>({1104, kFolderFrame}, app_.Frame3);
-    Add<FrameView>({1112, kSelectedFrame}, app_.Frame1);
-    Add<FrameView>({1119, kInformationFrame}, app_.Frame4);
-    Add<FrameView>({1121, kCommentFrame}, app_.Frame7);
-    Add<FrameView>({1126, kAddonSizeFrame}, app_.Frame5);
-    Add<FrameView>({1128, kFolderSizeFrame}, app_.Frame6);
+    Add<FrameView>({MainIds::File, kActiveFrame}, app_.File);
+    Add<FrameView>({MainIds::Frame2, kInactiveFrame}, app_.Frame2);
+    Add<FrameView>({MainIds::Frame3, kFolderFrame}, app_.Frame3);
+    Add<FrameView>({MainIds::Frame1, kSelectedFrame}, app_.Frame1);
+    Add<FrameView>({MainIds::Frame4, kInformationFrame}, app_.Frame4);
+    Add<FrameView>({MainIds::Frame7, kCommentFrame}, app_.Frame7);
+    Add<FrameView>({MainIds::Frame5, kAddonSizeFrame}, app_.Frame5);
+    Add<FrameView>({MainIds::Frame6, kFolderSizeFrame}, app_.Frame6);
 }
 
 void MainWindow::Show(int showCommand) {
@@ -111,8 +116,8 @@ void MainWindow::Show(int showCommand) {
 }
 
 void MainWindow::OnMenu(int id) {
-    if (id == kLoadList) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); });
-    if (id == kSaveList) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); });
+    if (id == MenuIds::LoadFavorits) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); });
+    if (id == MenuIds::SaveFavorits) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); });
 }
 
 void MainWindow::OnClose() {
