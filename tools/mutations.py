@@ -79,7 +79,7 @@ FAULTS = [
 
 
 def run(cmd):
-    return subprocess.run(cmd, shell=True, cwd=ROOT, capture_output=True, text=True)
+    return subprocess.run(cmd, shell=True, cwd=ROOT, capture_output=True, text=True, errors="replace")
 
 
 def failing_native():
