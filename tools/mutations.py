@@ -22,8 +22,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FAULTS = [
     ("instr-end", "core", "src/text/ClassicText.hpp", "start > hay.size()) return 0;", "start >= hay.size()) return 0;",
      "the classic search misses a match at the last character"),
-    ("cutright", "core", "src/text/ClassicText.hpp", "s.size() <= count ? Text()", "s.size() < count ? Text()",
-     "cutting as many characters as a text has leaves its last one"),
+    ("mid-count", "core", "src/text/ClassicText.hpp", "Text(s.substr(start - 1, count));", "Text(s.substr(start - 1, count - 1));",
+     "a slice of a given length comes one character short"),
     ("kilobytes", "core", "src/addons/Naming.cpp", "return length / 1024 + 1;", "return length / 1024;",
      "sizes in kilobytes lose their added 1"),
     ("official", "core", "src/addons/Naming.cpp", "InStr(1, officialAddons, name) != 0", "InStr(1, officialAddons, name) == 0",
