@@ -154,7 +154,7 @@ HWND Varnex::Window(const std::string& caption, const char* className, DWORD tim
         const char* className;
         HWND found = nullptr;
     } search{process_.dwProcessId, caption, className};
-    const auto find = [](HWND window, LPARAM param) -> BOOL {
+    const auto find = [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
@@ -217,7 +217,7 @@ HWND Control(HWND window, int controlId) {
     std::pair<int, HWND> search{controlId, nullptr};
     EnumChildWindows(
         window,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<std::pair<int, HWND>*>(param);
             if (GetDlgCtrlID(child) == s.first) s.second = child;
             return s.second == nullptr;
