@@ -2,12 +2,14 @@
 # Reads the import table of a Windows program and checks it against the list
 # of allowed imports: every imported DLL and function must be listed, and no
 # listed entry may need a newer Windows than the oldest the program is made
-# for. Prints what is wrong and fails; prints the imported DLLs when all is
-# well.
+# for. The subsystem version in the program's header must not ask for a
+# newer Windows either: the loader refuses a program that does. Prints what
+# is wrong and fails; prints the imported DLLs when all is well.
 #   check-imports.sh OBJDUMP PROGRAM.exe ALLOWED-LIST OLDEST-WINDOWS
 set -euo pipefail
 objdump=$1 program=$2 list=$3 oldest=$4
 versions=(2000 XP Vista 7 8 8.1 10)
+nt_versions=(5.00 5.01 6.00 6.01 6.02 6.03 10.00)
 rank() {
   local i
   for i in "${!versions[@]}"; do [ "${versions[$i]}" = "$1" ] && { echo "$i"; return; }; done
@@ -27,6 +29,14 @@ imports=$("$objdump" -p "$program" | awk '
 [ -n "$imports" ] || { echo "$program: no import table found" >&2; exit 1; }
 
 failed=0
+subsystem=$("$objdump" -p "$program" | awk '
+  /^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
+  END { printf "%d.%02d", major, minor }')
+if awk -v a="$subsystem" -v b="${nt_versions[$oldest_rank]}" 'BEGIN { exit !(a + 0 > b + 0) }'; then
+  echo "$(basename "$program") asks for Windows NT $subsystem in its header, newer than Windows $oldest (${nt_versions[$oldest_rank]})"
+  failed=1
+fi
+
 declare -A allowed
 while read -r dll function version rest; do
   [ -z "${dll:-}" ] || [ "${dll:0:1}" = "#" ] && continue
