@@ -2,7 +2,9 @@
 // Windows), next to a bare loop of the same shell renames over the same
 // files, measured in the same run; and the start-up of varnex.exe over a
 // game folder of many addons, next to a program that only opens a window,
-// both started the same way.
+// both started the same way. Built 32-bit like varnex.exe, so that the bare
+// loop and the minimal programs go through the same Wine (WoW64 in a 64-bit
+// prefix) as the program; tools/bench.sh runs it in both kinds of prefix.
 //
 //   varnex_wine_bench [N...] [--startup=ADDONS] [--rounds=R]
 //                                 default: 1000 10000 --startup=1000 --rounds=7
