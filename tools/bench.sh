@@ -51,7 +51,7 @@ for bits in 64 32; do
   session="$build $display $bits"
   tools/wine-session.sh start $session
   WINEPREFIX="$PWD/$build/$prefix" WINEDEBUG=-all DISPLAY=":$display" XDG_DATA_HOME="$PWD/$build/$data" \
-    wine $build/tools/varnex_wine_bench.exe "${sizes[@]}" --startup=1000 --rounds=9
+    wine $build/tools/varnex_wine_bench.exe "${sizes[@]}" --startup=1000 --rounds=15
   tools/wine-session.sh stop $session
   session=""
 done
