@@ -42,6 +42,14 @@ prepare() {
   [ -z "$display" ] || quiet wineserver -p
   quiet wine wineboot -i
   if [ $fresh = 1 ]; then
+    # Wine's network driver lists the machine's network cards in the
+    # registry some seconds after a new prefix has first booted; a test that
+    # compares the registry before and after a session would see them come.
+    local cards='HKLM\Software\Microsoft\Windows NT\CurrentVersion\NetworkCards'
+    for _ in $(seq 60); do
+      wine reg query "$cards" 2>/dev/null </dev/null | grep -q 'NetworkCards\\' && break
+      sleep 1
+    done
     echo "$made_by" >"$stamp"
   fi
 }
