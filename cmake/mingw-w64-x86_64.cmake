@@ -1,6 +1,8 @@
 # Cross build for 64-bit Windows with Debian's mingw-w64 (POSIX threads),
 # linked statically so the program needs only system DLLs, and run under
-# Wine by ctest.
+# Wine by ctest. Not the product, which is 32-bit (mingw-w64-i686.cmake) and
+# runs on both kinds of Windows; kept for a 64-bit build by hand:
+#   cmake -B build/x64 --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -4,27 +4,40 @@
 # some of the game's own addons and some of a player's (a few switched
 # off), information files of their authors and a comments file.
 #
-#   tools/demo.sh
+#   tools/demo.sh              # in a 64-bit Wine prefix (build/win32/wineprefix)
+#   tools/demo.sh --prefix32   # in a 32-bit one (build/win32/wineprefix32),
+#                              # as many game installations under Wine are
 #
 # With a display ($DISPLAY set) the window opens there and the command ends
 # when it is closed. Without one it runs on a virtual display, saves a
 # screenshot of the window, says where, and ends the program again.
 # Every run starts the demo installation afresh.
 #
-# VARNEX_DEMO_BUILD    build folder (default build/win64)
+# VARNEX_DEMO_BUILD    build folder (default build/win32)
 # VARNEX_DEMO_DISPLAY  number of the virtual display (default 99)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bits=64
+case "${1:-}" in
+"") ;;
+--prefix32) bits=32 ;;
+*) echo "usage: $0 [--prefix32]" >&2; exit 2 ;;
+esac
 . tools/packages.sh
 varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}" imagemagick || exit 1
 
-build=${VARNEX_DEMO_BUILD:-build/win64}
+build=${VARNEX_DEMO_BUILD:-build/win32}
 echo "== Building varnex.exe in $build"
-cmake --preset win64 -B "$build" >/dev/null
+cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target varnex >/dev/null
 exe="$PWD/$build/src/win32/varnex.exe"
 
-export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ $bits = 32 ]; then
+  export WINEPREFIX="$PWD/$build/wineprefix32" WINEARCH=win32
+else
+  export WINEPREFIX="$PWD/$build/wineprefix" WINEARCH=win64
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 headless=0
 xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
@@ -47,13 +60,12 @@ trap stop EXIT
 
 wine_quiet() { wine "$@" >/dev/null 2>&1 </dev/null; }
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== Preparing the Wine prefix $WINEPREFIX (once)"
+  echo "== Preparing the $bits-bit Wine prefix $WINEPREFIX (once)"
 fi
-wine_quiet wineboot -i
-if [ $headless = 1 ]; then
-  # No window manager draws frames on the virtual display: Wine draws them.
-  wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-fi
+tools/wine-session.sh prefix "$build" $bits
+# No window manager draws frames on the virtual display: Wine draws them. On
+# a desktop the window manager does.
+wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$([ $headless = 1 ] && echo N || echo Y)" /f
 
 echo "== Installing the demo game in C:\\Games\\Operation Flashpoint"
 game_windows='C:\Games\Operation Flashpoint'

@@ -1,19 +1,37 @@
 # Sourced by the README's two commands: makes sure the Debian packages they
-# need are there. As root it installs what is missing; otherwise it prints
-# the one apt-get line to run and stops.
+# need are there. As root it installs what is missing, first adding the i386
+# architecture that 32-bit Wine (wine32:i386) comes from; otherwise it
+# prints the exact lines to run and stops.
 varnex_need_packages() {
-  local missing=()
+  local missing=() p
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
+  # Packages of another architecture ("wine32:i386") need it added once;
+  # the package lists then have to be read again.
+  local arches=() arch
+  for p in "${missing[@]}"; do
+    case "$p" in *:*) arch=${p##*:}
+      if [ "$arch" != "$(dpkg --print-architecture)" ] && ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+        [[ " ${arches[*]} " == *" $arch "* ]] || arches+=("$arch")
+      fi ;;
+    esac
+  done
   if [ "$(id -u)" -eq 0 ]; then
     echo "== Installing ${missing[*]}"
+    for arch in "${arches[@]}"; do dpkg --add-architecture "$arch" || return 1; done
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
   else
     echo "Varnex needs these Debian packages. Run, then try again:"
+    for arch in "${arches[@]}"; do echo "  sudo dpkg --add-architecture $arch"; done
+    [ ${#arches[@]} -eq 0 ] || echo "  sudo apt-get update"
     echo "  sudo apt-get install -y ${missing[*]}"
     return 1
   fi
 }
-VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine xvfb clang libclang-rt-14-dev llvm)
+# The Windows program is built 32-bit (i686) and tested in a 64-bit and a
+# 32-bit Wine prefix: wine64 and wine32:i386 both.
+VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm)

@@ -6,6 +6,13 @@
 
 #include "win32/Handles.hpp"
 
+// Sent from Windows 8.1 on when a window moves to a monitor of another DPI;
+// the headers declare it only to programs made for newer systems than the
+// oldest this one runs on, where it simply never comes.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace varnex::win32 {
 
 inline constexpr int kTwipsPerInch = 1440;

@@ -238,7 +238,7 @@ void FormWindow::BringBoxForward() {
         HWND found = nullptr;
     } search{GetCurrentProcessId()};
     EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);

@@ -157,7 +157,7 @@ HWND Varnex::Window(const std::string& caption, const char* className, DWORD tim
         const char* className;
         HWND found = nullptr;
     } search{process_.dwProcessId, caption, className};
-    const auto find = [](HWND window, LPARAM param) -> BOOL {
+    const auto find = [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
@@ -216,7 +216,7 @@ HWND Control(HWND window, int controlId) {
     std::pair<int, HWND> search{controlId, nullptr};
     EnumChildWindows(
         window,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<std::pair<int, HWND>*>(param);
             if (GetDlgCtrlID(child) == s.first) s.second = child;
             return s.second == nullptr;
@@ -265,7 +265,7 @@ HWND TopLevel(DWORD process, const char* caption) {
         HWND found = nullptr;
     } search{process, caption};
     EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             char text[256] = {}, name[64] = {};
             GetWindowTextA(window, text, sizeof text);

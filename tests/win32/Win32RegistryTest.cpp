@@ -5,8 +5,30 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace varnex {
 namespace {
+
+// The tests run in a 64-bit Wine prefix, as on 64-bit Windows, and in a
+// 32-bit one, as on 32-bit Windows, which has a single registry view.
+bool SixtyFourBitSystem() {
+    SYSTEM_INFO system{};
+    ::GetNativeSystemInfo(&system);
+    return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+// A value as the 64-bit view sees it (on a 32-bit system: the only view).
+std::optional<std::string> RawValue(const std::string& path, const char* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char value[256] = {};
+    DWORD size = sizeof value - 1;
+    const bool found = ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0;
+    ::RegCloseKey(key);
+    return found ? std::optional<std::string>(value) : std::nullopt;
+}
 
 // A key of this test's own under HKLM\SOFTWARE, removed from both views
 // before and after.
@@ -48,12 +70,28 @@ TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewNeverCreatesAKeyAndReadsStr
     HKEY opened = nullptr;
     EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened), 0);
     // The game's 32-bit installer never writes the 64-bit view, so a key
-    // found only there is not the game's.
-    EXPECT_EQ(SetAndRead(KEY_WOW64_64KEY, REG_SZ, std::string("C:\\OFP\0", 7)), RegValue{});
+    // found only there is not the game's. A 32-bit system has no other view.
+    const bool wow64 = SixtyFourBitSystem();
+    if (wow64) {
+        EXPECT_EQ(SetAndRead(KEY_WOW64_64KEY, REG_SZ, std::string("C:\\OFP\0", 7)), RegValue{});
+    }
+    EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, REG_SZ, "C:\\OFP", "Main"), RegValue(Text("C:\\OFP")));
     EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, REG_SZ, "", "VARNX"), RegValue{});
     access.WriteRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX", folder, REG_SZ_);
     EXPECT_EQ(access.ReadRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX"), RegValue(folder));
     EXPECT_EQ(registry.OpenKeys(), 0);
+    // Where the values are: under Wow6432Node on a 64-bit system, where the
+    // key of the 64-bit view kept its own value and got no VARNX; in the
+    // one view of a 32-bit system.
+    const std::string thirtyTwoBitView = wow64 ? "SOFTWARE\\Wow6432Node" + key.substr(8) : key;
+    EXPECT_EQ(RawValue(thirtyTwoBitView, "Main"), "C:\\OFP");
+    EXPECT_EQ(RawValue(thirtyTwoBitView, "VARNX"), folder);
+    if (wow64) {
+        EXPECT_EQ(RawValue(key, "Main"), "C:\\OFP");
+        EXPECT_EQ(RawValue(key, "VARNX"), std::nullopt);
+    } else {
+        EXPECT_EQ(RawValue("SOFTWARE\\Wow6432Node" + key.substr(8), "VARNX"), std::nullopt);
+    }
 }
 
 }  // namespace

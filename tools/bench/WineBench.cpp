@@ -2,7 +2,9 @@
 // Windows), next to a bare loop of the same shell renames over the same
 // files, measured in the same run; and the start-up of varnex.exe over a
 // game folder of many addons, next to a program that only opens a window,
-// both started the same way.
+// both started the same way. Built 32-bit like varnex.exe, so that the bare
+// loop and the minimal programs go through the same Wine (WoW64 in a 64-bit
+// prefix) as the program; tools/bench.sh runs it in both kinds of prefix.
 //
 //   varnex_wine_bench [N...] [--startup=ADDONS] [--rounds=R]
 //                                 default: 1000 10000 --startup=1000 --rounds=7
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -45,6 +48,28 @@ double Seconds(const auto& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The processor time (user and system) this process has used so far, which
+// the machine's other work does not stretch. (Wine reports no such time for
+// another process, so start-up is timed on the wall clock only.)
+double ProcessorSeconds() {
+    FILETIME created, exited, system, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &system, &user)) return 0;
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
+    };
+    return seconds(user) + seconds(system);
+}
+
+// Wall time and processor time of one piece of work.
+struct Timing {
+    double wall = 0, processor = 0;
+};
+Timing Time(const auto& work) {
+    const double processor = ProcessorSeconds();
+    const double wall = Seconds(work);
+    return {wall, ProcessorSeconds() - processor};
 }
 
 void MakeFile(const std::string& path) {
@@ -184,14 +209,20 @@ void StartUp(const std::string& folder, int addons, int rounds) {
         }
     }
     if (!varnexTimes.empty()) {
-        const double v = Median(varnexTimes);
-        std::printf("%-16s %7s %12s %37s %7s   (medians of %d)\n", "start-up", "addons", "varnex.exe", "floor",
-                    "ratio", rounds);
+        // A ratio is the median of each round's own ratio: the three starts
+        // of a round follow each other closely, so the machine's other work
+        // weighs on them more alike than on starts rounds apart. "best" is
+        // the fastest start of each, the least disturbed.
+        std::printf("%-16s %7s %12s %37s %7s %7s   (medians of %d rounds)\n", "start-up", "addons", "varnex.exe",
+                    "floor", "ratio", "best", rounds);
+        const auto best = [](const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); };
         for (const auto& [floor, times] : {std::pair{"minimal window", &minimalTimes},
                                            std::pair{"minimal window, visual styles", &styledTimes}}) {
-            const double f = Median(*times);
-            std::printf("%-16s %7d %9.0f ms %37s %6.2fx\n", "to window shown", addons, v * 1e3,
-                        (std::to_string(static_cast<int>(f * 1e3 + 0.5)) + " ms " + floor).c_str(), v / f);
+            std::vector<double> ratios;
+            for (std::size_t i = 0; i < varnexTimes.size(); ++i) ratios.push_back(varnexTimes[i] / (*times)[i]);
+            std::printf("%-16s %7d %9.0f ms %37s %6.2fx %6.2fx\n", "to window shown", addons, Median(varnexTimes) * 1e3,
+                        (std::to_string(static_cast<int>(Median(*times) * 1e3 + 0.5)) + " ms " + floor).c_str(),
+                        Median(ratios), best(varnexTimes) / best(*times));
         }
     }
     for (const auto& file : files) DeleteFileA(file.c_str());
@@ -221,7 +252,8 @@ int main(int argc, char** argv) {
     CreateDirectoryA(folder.c_str(), nullptr);
 
     if (!sizes.empty())
-        std::printf("%-16s %7s %12s %22s %7s\n", "action", "addons", "time", "bare SHFileOperationA", "ratio");
+        std::printf("%-16s %7s %12s %22s %7s %10s   (medians of rounds)\n", "action", "addons", "time",
+                    "bare SHFileOperationA", "ratio", "processor");
     for (const int n : sizes) {
         std::vector<std::string> names;
         for (int i = 0; i < n; ++i) {
@@ -237,24 +269,34 @@ int main(int argc, char** argv) {
         app.OfficialAddons = BuildOfficialAddons();
         app.File1.SetPath(folder);
         app.File2.SetPath(folder);
-        // The bare loop and the program in alternating rounds, the best of
-        // each: the disk and the other programs of the machine weigh on
-        // both alike.
-        double bareOn = 1e9, bareOff = 1e9, activate = 1e9, deactivate = 1e9;
-        for (int round = 0; round < (n <= 1000 ? 3 : 1); ++round) {
-            bareOn = std::min(bareOn, Seconds([&] {
+        // The bare loop and the program in alternating rounds: the disk and
+        // the other programs of the machine weigh on a round's runs alike.
+        // Times are medians; a ratio is the median of each round's own ratio,
+        // in wall time and in this process's processor time.
+        std::vector<Timing> bareOn, bareOff, activate, deactivate;
+        for (int round = 0; round < (n <= 1000 ? 5 : 1); ++round) {
+            bareOn.push_back(Time([&] {
                 for (const auto& name : names) ShellRename(folder + "/" + name + ".pbx", folder + "/" + name + ".pbo");
             }));
-            bareOff = std::min(bareOff, Seconds([&] {
+            bareOff.push_back(Time([&] {
                 for (const auto& name : names) ShellRename(folder + "/" + name + ".pbo", folder + "/" + name + ".pbx");
             }));
-            activate = std::min(activate, Seconds([&] { app.AddonManager_Command6_Click(); }));
-            deactivate = std::min(deactivate, Seconds([&] { app.AddonManager_Command5_Click(); }));
+            activate.push_back(Time([&] { app.AddonManager_Command6_Click(); }));
+            deactivate.push_back(Time([&] { app.AddonManager_Command5_Click(); }));
         }
-        std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx\n", "Activate all", n, activate * 1e3, bareOn * 1e3,
-                    activate / bareOn);
-        std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx\n", "Deactivate all", n, deactivate * 1e3, bareOff * 1e3,
-                    deactivate / bareOff);
+        const auto print = [n](const char* action, const std::vector<Timing>& times, const std::vector<Timing>& floors) {
+            std::vector<double> wall, floorWall, wallRatios, processorRatios;
+            for (std::size_t i = 0; i < times.size(); ++i) {
+                wall.push_back(times[i].wall);
+                floorWall.push_back(floors[i].wall);
+                wallRatios.push_back(times[i].wall / floors[i].wall);
+                processorRatios.push_back(times[i].processor / floors[i].processor);
+            }
+            std::printf("%-16s %7d %9.0f ms %19.0f ms %6.2fx %9.2fx\n", action, n, Median(wall) * 1e3,
+                        Median(floorWall) * 1e3, Median(wallRatios), Median(processorRatios));
+        };
+        print("Activate all", activate, bareOn);
+        print("Deactivate all", deactivate, bareOff);
         if (desktop.boxes) std::printf("(%d boxes)\n", desktop.boxes);
         for (const auto& name : names) DeleteFileA((folder + "\\" + name + ".pbx").c_str());
     }
