@@ -1,5 +1,7 @@
 #include "win32/FrontEnd.hpp"
 
+#include "win32/ControlIds.hpp"
+
 namespace varnex::win32 {
 
 namespace {
@@ -12,10 +14,6 @@ constexpr ULONGLONG kRepaintEveryMs = 40;
 // Read by scripts: set from the start of a handler until it, every handler
 // kept meanwhile and the input that came meanwhile have been taken.
 constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
-
-// What an information window must leave in sight: the frame of the active
-// addons' list.
-constexpr int kActiveListFrameId = 1100;
 
 bool OwnedByThisThread(HWND window) {
     return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
@@ -67,7 +65,8 @@ void FrontEnd::Sync() {
     if (info && !info_ && info->Visible()) {
         info_ = std::make_unique<InfoWindow>(*info, gate_, [this] { Closed(); });
         const HWND owner = Owner();
-        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, kActiveListFrameId) : nullptr);
+        // An information window must leave the active addons' list in sight.
+        info_->PlaceBeside(owner, owner ? GetDlgItem(owner, MainIds::File) : nullptr);
     }
     if (info_) info_->Sync();
 }
