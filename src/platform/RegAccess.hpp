@@ -14,8 +14,8 @@ inline constexpr std::uint32_t HKEY_LOCAL_MACHINE_ = 0x80000002u;
 inline constexpr std::uint32_t REG_SZ_ = 1;
 inline constexpr std::uint32_t REG_DWORD_ = 4;
 // The six specific key rights; with the 32-bit view, because the game's
-// 32-bit installer wrote its keys there and a 64-bit program sees them only
-// through that flag.
+// 32-bit installer wrote its keys there. Varnex is a 32-bit program and
+// reads that view anyway; the flag keeps a 64-bit build reading it too.
 inline constexpr std::uint32_t kKeyAccess = 0x3F;
 inline constexpr std::uint32_t KEY_WOW64_32KEY_ = 0x0200;
 inline constexpr std::uint32_t KEY_SET_VALUE_ = 0x0002;
