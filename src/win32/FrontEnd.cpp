@@ -120,7 +120,10 @@ void FrontEnd::MarkBusyUntilInputTaken() {
     // Clicks and keys that came while a handler worked are still part of
     // what the player asked for: a script waiting for the program to be
     // done must also wait for them.
-    if (!marked_ || gate_.Busy() || HIWORD(GetQueueStatus(QS_INPUT)) != 0) return;
+    // Asked of the messages themselves, not of the queue's status bits: Wine
+    // may leave those set for input that no window will be handed.
+    MSG pending;
+    if (!marked_ || gate_.Busy() || PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT)) return;
     if (Owner()) RemovePropW(Owner(), kBusyProperty);
     marked_ = false;
 }
