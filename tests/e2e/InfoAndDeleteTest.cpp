@@ -2,7 +2,6 @@
 // inactive addon through the shell's own confirmation into the trash.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "Driver.hpp"
@@ -27,13 +26,8 @@ TEST(InfoAndDelete, ABoxHoldsOffInputTheInfoWindowKeepsItsAddonAndDeletingDropsT
                                      "/x/authorSomeone/x/version1.2/x/reqversion1.85\r\n");
     game.Write("ADDONS\\heli.txt", "/x/authorPilot/x/version2.0");
     game.Write("ADDONS\\boat.txt", "/x/authorSailor");
-    // The trash of the test session, where the shell moves what it deletes
-    // undoably; no earlier run's heli.pbx may make it pick another name.
-    const char* data = std::getenv("XDG_DATA_HOME");
-    ASSERT_TRUE(data && *data == '/') << "XDG_DATA_HOME names no Unix folder";
-    const fs::path trash = fs::path(std::string("Z:") + data) / "Trash";
-    fs::remove(trash / "files" / "heli.pbx");
-    fs::remove(trash / "info" / "heli.pbx.trashinfo");
+    const fs::path trash = TrashWithout("heli.pbx");
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
 
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -143,11 +142,8 @@ bool OnTop(HWND box) { return GetAncestor(WindowFromPoint(Middle(box)), GA_ROOT)
 TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBringTheBoxForward) {
     GameInstall game(true);
     for (const char* name : {"jeep.pbo", "tank.pbo", "heli.pbx"}) game.Write(std::string("ADDONS\\") + name, "addon");
-    const char* data = std::getenv("XDG_DATA_HOME");
-    ASSERT_TRUE(data && *data == '/') << "XDG_DATA_HOME names no Unix folder";
-    const fs::path trash = fs::path(std::string("Z:") + data) / "Trash";
-    fs::remove(trash / "files" / "heli.pbx");
-    fs::remove(trash / "info" / "heli.pbx.trashinfo");
+    const fs::path trash = TrashWithout("heli.pbx");
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
 
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "Driver.hpp"
@@ -49,11 +48,8 @@ std::optional<std::string> RawGameValue(const char* software, const char* name) 
 
 TEST(ThirtyTwoBitPrefix, StartSwitchCommentFavoritesDeleteAndExitAsInAGamesOwnPrefix) {
     ASSERT_FALSE(SixtyFourBitSystem()) << "this walk belongs in a 32-bit prefix";
-    const char* data = std::getenv("XDG_DATA_HOME");
-    ASSERT_TRUE(data && *data == '/') << "XDG_DATA_HOME names no Unix folder";
-    const fs::path trash = fs::path(std::string("Z:") + data) / "Trash";
-    fs::remove(trash / "files" / "tank.pbx");
-    fs::remove(trash / "info" / "tank.pbx.trashinfo");
+    const fs::path trash = TrashWithout("tank.pbx");
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
 
     GameInstall game(true);
     for (const char* name : {"Data.pbo", "tank.pbo", "jeep.pbx", "heli.pbx"})

@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -433,6 +434,15 @@ std::string AccessibleName(HWND control) {
     SysFreeString(name);
     object->Release();
     return text;
+}
+
+std::filesystem::path TrashWithout(const std::string& name) {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (!data || *data != '/') return {};
+    const std::filesystem::path trash = std::filesystem::path(std::string("Z:") + data) / "Trash";
+    std::filesystem::remove(trash / "files" / name);
+    std::filesystem::remove(trash / "info" / (name + ".trashinfo"));
+    return trash;
 }
 
 }  // namespace varnex::e2e
