@@ -114,7 +114,7 @@ TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
         EXPECT_EQ(Names(c.activeAfter ? app->File1 : app->File2), now) << c.name;
         EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 1) << c.name;
         // A switch refreshes the size summaries; a refused one leaves them.
-        EXPECT_EQ(Sizes(*app), !c.renamed ? "||" : c.activeAfter ? " 1 kb| 1 kb|" : "| 1 kb|") << c.name;
+        EXPECT_EQ(Sizes(*app), !c.renamed ? "||" : c.activeAfter ? " 1 kb||" : "| 1 kb|") << c.name;
         EXPECT_FALSE(app->Busy) << c.name;
     }
 }
