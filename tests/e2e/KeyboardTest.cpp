@@ -43,10 +43,7 @@ std::vector<int> TabStops(HWND main) {
 // Presses the key and waits until the keyboard is on `expected`; where the
 // keyboard went.
 int PressFor(HWND main, WORD key, int expected, bool shift = false) {
-    if (shift)
-        Press(key, {VK_SHIFT});
-    else
-        Press(key);
+    shift ? Press(key, {VK_SHIFT}) : Press(key);
     Eventually([&] { return FocusId(main) == expected; }, 2000);
     return FocusId(main);
 }
@@ -59,17 +56,6 @@ bool TabTo(HWND main, int control) {
         Eventually([&] { return Focus(main) != before; }, 2000);
     }
     return FocusId(main) == control;
-}
-
-// The middle of the window's minimise box, found by asking the window.
-POINT MinimizeBox(HWND window) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    const int y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    for (int x = frame.right - 1; x > frame.left; --x)
-        if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON)
-            return {x - GetSystemMetrics(SM_CXSIZE) / 3, y};
-    return {frame.left, frame.top};
 }
 
 TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInItsList) {
@@ -162,13 +148,12 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); }));
     EXPECT_TRUE(Eventually([&] { return Focus(main) == file1; }));
 
-    // Minimised by its box and restored by a double click, the window has
-    // the keyboard where it was.
+    // Minimised and restored, the window has the keyboard where it was.
     ASSERT_TRUE(TabTo(main, id::Save));
-    ClickAt(MinimizeBox(main));
+    ShowWindow(main, SW_MINIMIZE);
     ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
-    ClickAt(main);  // a double click on the minimised window
-    ClickAt(main);
+    ShowWindow(main, SW_RESTORE);
+    BringToFront(main);
     ASSERT_TRUE(Eventually([&] { return !IsIconic(main); }));
     EXPECT_TRUE(Eventually([&] { return FocusId(main) == id::Save; })) << FocusId(main);
 
