@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -26,9 +25,7 @@ struct Entry {
 };
 using Listing = std::map<std::string, Entry>;
 
-constexpr std::uint64_t kFnvBasis = 14695981039346656037ull;
-
-std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = kFnvBasis) {
+std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = 14695981039346656037ull) {
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
     return hash;
 }
@@ -38,17 +35,14 @@ std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = kFn
 std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
 Entry FileEntry(const std::wstring& path) {
-    Entry entry;
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {0, 0, "<unreadable>"};
-    entry.sum = kFnvBasis;
+    Entry entry{0, Fnv1a(nullptr, 0), ""};
     static std::vector<char> buffer(1 << 20);
-    DWORD got = 0;
-    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+    for (DWORD got = 0; ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0;
+         entry.size += got)
         entry.sum = Fnv1a(buffer.data(), got, entry.sum);
-        entry.size += got;
-    }
     CloseHandle(file);
     return entry;
 }
@@ -79,60 +73,44 @@ void ListFiles(const std::wstring& folder, const std::string& label, Listing& li
 }
 
 std::string Shown(DWORD type, const std::vector<BYTE>& data, DWORD size) {
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / 2);
-        while (!text.empty() && text.back() == L'\0') text.pop_back();  // stored with or without its NUL
-        std::string shown(1, '"');
-        shown += Utf8(text).substr(0, 80);
-        return shown += '"';
-    }
     if (type == REG_DWORD && size == 4) return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
-    return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / 2);
+    text.erase(text.find_last_not_of(L'\0') + 1);  // stored with or without its NUL
+    return "\"" + Utf8(text).substr(0, 80) + "\"";
 }
 
 // The registry as the wineserver holds it now: every key, and every value
 // with its type and data, by path. Read live rather than from the prefix's
 // .reg files, which the server writes only now and then and when it ends,
 // and whose timestamps change on every save.
-void ListKeys(HKEY parent, const std::wstring& name, const std::string& label, Listing& listing, int depth = 0) {
+void ListKeys(HKEY parent, const std::wstring& name, const std::string& label, Listing& listing) {
     HKEY key = nullptr;
-    if (depth > 40 || RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
         listing[label + "\\"] = {0, 0, "<unopenable>"};
         return;
     }
     listing[label + "\\"] = {0, 0, "<key>"};
-    DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, longestData = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
-                     &longestData, nullptr, nullptr);
-    std::wstring valueName(longestName + 2, L'\0');
-    std::vector<BYTE> data(longestData + 2);
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = static_cast<DWORD>(valueName.size()), size = static_cast<DWORD>(data.size()), type = 0;
-        const LONG got = RegEnumValueW(key, i, valueName.data(), &nameSize, nullptr, &type, data.data(), &size);
-        if (got == ERROR_MORE_DATA) {  // grown since asked
-            valueName.resize(valueName.size() * 2 + 256);
-            data.resize(data.size() * 2 + 4096);
-            --i;
+    std::wstring text(16384, L'\0');  // the longest name a key or value may have
+    std::vector<BYTE> data(4096);
+    for (DWORD i = 0;;) {
+        DWORD nameSize = static_cast<DWORD>(text.size()), size = static_cast<DWORD>(data.size()), type = 0;
+        const LONG got = RegEnumValueW(key, i, text.data(), &nameSize, nullptr, &type, data.data(), &size);
+        if (got == ERROR_MORE_DATA) {
+            data.resize(std::max<std::size_t>(size, data.size() * 2));
             continue;
         }
         if (got != ERROR_SUCCESS) break;
-        const std::string value = label + " : " + (nameSize ? Utf8(valueName.substr(0, nameSize)) : "@");
+        ++i;
+        const std::string value = label + " : " + (nameSize ? Utf8(text.substr(0, nameSize)) : "@");
         listing[value] = {size, Fnv1a(data.data(), size, Fnv1a(&type, sizeof type)), Shown(type, data, size)};
     }
-    std::vector<std::wstring> names;
-    std::wstring subkey(longestSubkey + 2, L'\0');
-    for (DWORD i = 0;; ++i) {
-        DWORD size = static_cast<DWORD>(subkey.size());
-        const LONG got = RegEnumKeyExW(key, i, subkey.data(), &size, nullptr, nullptr, nullptr, nullptr);
-        if (got == ERROR_MORE_DATA) {
-            subkey.resize(subkey.size() * 2 + 256);
-            --i;
-            continue;
-        }
-        if (got != ERROR_SUCCESS) break;
-        names.push_back(subkey.substr(0, size));
-    }
-    for (const auto& child : names) ListKeys(key, child, label + "\\" + Utf8(child), listing, depth + 1);
+    std::vector<std::wstring> subkeys;
+    for (DWORD size = 16384; RegEnumKeyExW(key, static_cast<DWORD>(subkeys.size()), text.data(), &size, nullptr,
+                                           nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         size = 16384)
+        subkeys.push_back(text.substr(0, size));
+    for (const auto& child : subkeys) ListKeys(key, child, label + "\\" + Utf8(child), listing);
     RegCloseKey(key);
 }
 
@@ -149,32 +127,6 @@ Listing TakeListing(const std::wstring& trash) {
     return listing;
 }
 
-// Every difference between two listings, one per line.
-Lines Differences(const Listing& before, const Listing& after) {
-    Lines lines;
-    const auto show = [](const Entry& e) { return e.shown.empty() ? std::to_string(e.size) + " bytes" : e.shown; };
-    for (const auto& [path, entry] : before) {
-        const auto now = after.find(path);
-        if (now == after.end())
-            lines.push_back("- " + path + "  " + show(entry));
-        else if (!(now->second == entry))
-            lines.push_back("~ " + path + "  " + show(entry) + " -> " + show(now->second));
-    }
-    for (const auto& [path, entry] : after)
-        if (!before.count(path)) lines.push_back("+ " + path + "  " + show(entry));
-    return lines;
-}
-
-// The recycle bin of the test session, where the shell moves what it
-// deletes undoably, as a path of drive Z:.
-std::wstring TrashFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (!data || *data != '/') return {};
-    std::string path = std::string("Z:") + data + "/Trash";
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return {path.begin(), path.end()};
-}
-
 // What Wine and the shell write on behalf of the standard dialogs and the
 // shell operations that Varnex uses, never Varnex itself. A start and close
 // of Varnex, or of a program that shows a bare window, changes nothing at
@@ -187,11 +139,8 @@ bool SystemWrite(const std::string& path) {
     // are enabled; those of the virtual mouse and keyboard (HID) come and go
     // with the display's input devices in a fresh prefix.
     const std::string devices = "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\";
-    const auto endsWith = [&path](const std::string& end) {
-        return path.size() > end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0;
-    };
     if (path.compare(0, devices.size(), devices) == 0 && path.find("#hid#") != std::string::npos &&
-        (endsWith("\\#\\Control\\") || endsWith("\\#\\Control : Linked")))
+        (path.ends_with("\\#\\Control\\") || path.ends_with("\\#\\Control : Linked")))
         return true;
     const std::string users = "HKU\\S-1-5-21-";
     const std::size_t user = path.find('\\', users.size());
@@ -241,29 +190,30 @@ Lines Unexpected(Listing before, Listing after, const std::vector<Allowed>& allo
         before.erase(path);
         after.erase(path);
     }
-    for (const auto& line : Differences(before, after)) lines.push_back(line);
+    const auto show = [](const Entry& e) { return e.shown.empty() ? std::to_string(e.size) + " bytes" : e.shown; };
+    for (const auto& [path, entry] : before) {
+        const auto now = after.find(path);
+        if (now == after.end())
+            lines.push_back("- " + path + "  " + show(entry));
+        else if (!(now->second == entry))
+            lines.push_back("~ " + path + "  " + show(entry) + " -> " + show(now->second));
+    }
+    for (const auto& [path, entry] : after)
+        if (!before.count(path)) lines.push_back("+ " + path + "  " + show(entry));
     return lines;
 }
 
-// A copy of the demo installation of the game and its expansion: some of
+// Much like the demo installation of the game and its expansion: some of
 // the game's own addons, some of a player's (a few switched off), their
-// authors' information files and both comments files. The addons hold their
-// own names, so that each has its own checksum.
+// authors' information files and both comments files. Each addon begins
+// with its own name, so that each has its own checksum.
 void InstallDemo(const GameInstall& game) {
-    const std::pair<const char*, int> addons[] = {
-        {"ADDONS\\6G30.pbo", 1800},           {"ADDONS\\ABox.pbo", 1800},          {"ADDONS\\BMP2.pbo", 1800},
-        {"ADDONS\\Flags.pbo", 1800},          {"ADDONS\\Hunter.pbo", 1800},        {"ADDONS\\O.pbo", 1800},
-        {"ADDONS\\XMS.pbo", 1800},            {"ADDONS\\Data.pbo", 1800},          {"ADDONS\\M1A1_Abrams.pbo", 2350},
-        {"ADDONS\\T80_Tank.pbo", 1960},       {"ADDONS\\Desert_Island.pbo", 14200}, {"ADDONS\\Delta_Force.pbo", 5400},
-        {"ADDONS\\Weapons_Pack.pbo", 8800},   {"ADDONS\\Jungle_Map.pbx", 22100},   {"ADDONS\\Police_Cars.pbx", 3100},
-        {"ADDONS\\Sound_Mod.pbx", 41000},     {"Res\\AddOns\\Noe.pbo", 900},       {"Res\\AddOns\\Winter_Camo.pbo", 2600},
-        {"Res\\AddOns\\Kolgujev_Extra.pbx", 7300}};
-    for (const auto& [name, kilobytes] : addons) {
-        std::string bytes;
-        while (bytes.size() < kilobytes * 1024u) bytes += std::string(name) + "\n";
-        bytes.resize(kilobytes * 1024u);
-        game.Write(name, bytes);
-    }
+    for (const std::string name : {"6G30.pbo", "ABox.pbo", "BMP2.pbo", "Flags.pbo", "Hunter.pbo", "O.pbo", "XMS.pbo",
+                                   "Data.pbo", "M1A1_Abrams.pbo", "T80_Tank.pbo", "Desert_Island.pbo", "Delta_Force.pbo",
+                                   "Weapons_Pack.pbo", "Jungle_Map.pbx", "Police_Cars.pbx", "Sound_Mod.pbx"})
+        game.Write("ADDONS\\" + name, name + std::string(200000, '.'));
+    for (const std::string name : {"Noe.pbo", "Winter_Camo.pbo", "Kolgujev_Extra.pbx"})
+        game.Write("Res\\AddOns\\" + name, name + std::string(200000, '.'));
     game.Write("ADDONS\\M1A1_Abrams.txt",
                "/x/units\r\nM1A1 Abrams (West)\r\nM1A1 Abrams (Resistance)\r\n/x/info\r\nA heavy tank with a 120 mm "
                "gun and a crew of four.\r\n/x/comment\r\nNeeds no other addon. Place it from the editor under "
@@ -286,19 +236,13 @@ bool Pick(HWND list, const std::string& text, WORD code = LBN_SELCHANGE) {
 }
 
 TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavoritesAndRememberedFolder) {
-    const std::wstring trash = TrashFolder();
+    const fs::path trash = TrashWithout("Jungle_Map.pbx");
     ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
-    // The bin exists, as on any desktop, and holds no earlier Jungle_Map.pbx
-    // that would make the shell pick another name.
-    fs::create_directories(fs::path(trash) / "files");
-    fs::create_directories(fs::path(trash) / "info");
-    fs::remove(fs::path(trash) / "files" / "Jungle_Map.pbx");
-    fs::remove(fs::path(trash) / "info" / "Jungle_Map.pbx.trashinfo");
     GameInstall game(true, true);
     InstallDemo(game);
     const std::string folder = game.Folder(), favorites = folder + "\\Weekend.txtf";
 
-    const Listing before = TakeListing(trash);
+    const Listing before = TakeListing(trash.wstring());
     {
         Varnex varnex;
         const HWND main = varnex.Window(kMainCaption);
@@ -362,7 +306,7 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
         Post(Control(main, id::Command4));
         EXPECT_EQ(varnex.WaitForExit(), 0u);
     }
-    const Listing after = TakeListing(trash);
+    const Listing after = TakeListing(trash.wstring());
 
     const std::string addons = folder + "\\ADDONS\\", res = folder + "\\Res\\AddOns\\";
     const std::vector<Allowed> allowed = {
@@ -384,8 +328,7 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
     EXPECT_EQ(after.at("HKLM\\Software\\Wow6432Node\\Codemasters\\Operation Flashpoint : VARNX").shown,
               "\"" + folder + "\\Res\"");
 
-    fs::remove(fs::path(trash) / "files" / "Jungle_Map.pbx");
-    fs::remove(fs::path(trash) / "info" / "Jungle_Map.pbx.trashinfo");
+    TrashWithout("Jungle_Map.pbx");
 }
 
 }  // namespace

@@ -440,6 +440,10 @@ std::filesystem::path TrashWithout(const std::string& name) {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (!data || *data != '/') return {};
     const std::filesystem::path trash = std::filesystem::path(std::string("Z:") + data) / "Trash";
+    // The bin's folders exist, as on any desktop, before the first delete:
+    // a listing taken before it already holds them.
+    std::filesystem::create_directories(trash / "files");
+    std::filesystem::create_directories(trash / "info");
     std::filesystem::remove(trash / "files" / name);
     std::filesystem::remove(trash / "info" / (name + ".trashinfo"));
     return trash;

@@ -131,8 +131,8 @@ void ClickAt(POINT point);
 // for the ANSI calls); the program itself works in the ANSI code page.
 std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP);
 // The trash of the test session (under XDG_DATA_HOME), where the shell
-// moves what it deletes undoably, with no earlier run's `name` in it that
-// would make the shell pick another name. Empty when XDG_DATA_HOME names no
+// moves what it deletes undoably, made if missing, with no earlier run's
+// `name` in it that would make the shell pick another name. Empty when XDG_DATA_HOME names no
 // Unix folder.
 [[nodiscard]] std::filesystem::path TrashWithout(const std::string& name);
 // Waits until `condition` holds or the timeout passes; its last answer.
