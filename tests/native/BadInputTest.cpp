@@ -215,38 +215,9 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     }
 }
 
-// Windows' single-byte file calls refuse a path of MAX_PATH (260)
-// characters or more, its folder creation one of more than 247; the
-// emulated drive knows no such bound, so it is put in front of it.
-class ShortPaths : public FileApi {
-public:
-    explicit ShortPaths(FileApi& inner) : inner_(inner) {}
-    IoStatus Open(const Text& p, OpenMode m, FileHandle& h) override { return Long(p) ? TooLong() : inner_.Open(p, m, h); }
-    IoStatus Length(FileHandle h, std::int64_t& n) override { return inner_.Length(h, n); }
-    IoStatus Read(FileHandle h, char* d, std::size_t s, std::size_t& g) override { return inner_.Read(h, d, s, g); }
-    IoStatus Write(FileHandle h, std::string_view d) override { return inner_.Write(h, d); }
-    IoStatus Close(FileHandle h) override { return inner_.Close(h); }
-    IoStatus Delete(const Text& p) override { return Long(p) ? TooLong() : inner_.Delete(p); }
-    IoStatus FileLength(const Text& p, std::int64_t& n) override { return Long(p) ? TooLong() : inner_.FileLength(p, n); }
-    IoStatus ReplaceContent(const Text& p, std::string_view c) override {
-        return Long(p) ? TooLong() : inner_.ReplaceContent(p, c);
-    }
-    bool FolderExists(const Text& p) override { return !Long(p) && inner_.FolderExists(p); }
-    IoStatus CreateFolder(const Text& p) override { return p.size() > 247 ? TooLong() : inner_.CreateFolder(p); }
-    IoStatus ListFolder(const Text& f, const Text& pattern, std::vector<DirEntry>& e) override {
-        return Long(f + "\\*") ? TooLong() : inner_.ListFolder(f, pattern, e);
-    }
-
-private:
-    static bool Long(const Text& p) { return p.size() >= 260; }
-    static IoStatus TooLong() { return {errc::kFilenameTooLong}; }
-    FileApi& inner_;
-};
-
 TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
     for (const std::size_t length : {259u, 260u, 261u}) {  // of the comments file's path
         Emulation emu;
-        ShortPaths files(*emu.files);
         const Text game = "C:\\" + Text(120, 'g') + "\\" + Text(length - 144, 'o');
         const Text addons = game + "\\ADDONS", comments = addons + "\\Comments.txt";
         const Text deep = addons + "\\" + Text(259 - addons.size(), 'd');  // a folder of 260 characters
@@ -257,22 +228,21 @@ TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
         emu.Write(addons + "\\" + Text(20, 'n') + ".pbo", "n");
         emu.Write(deep + "\\deep.pbo", "d");
         const bool readable = length < 260;
-        AddonManager app(Platform{emu.registry, files, *emu.shell, emu.desktop});
-        app.AddonManager_Form_Load();
-        ClickOn(app.File1, Text(20, 'n') + ".pbo");
-        EXPECT_EQ(app.List1.Items().back(), "Size: the path is too long") << length;
-        ClickOn(app.File1, "tank.pbo");
-        EXPECT_EQ(app.Text1.GetText(), readable ? "Old" : "") << length;
-        app.Text1.SetText("New");
-        app.Save.Click();
-        EXPECT_EQ(app.Text1.GetText(), readable ? "New" : "No save possible") << length;
+        auto app = emu.Launch();
+        ClickOn(app->File1, Text(20, 'n') + ".pbo");
+        EXPECT_EQ(app->List1.Items().back(), "Size: the path is too long") << length;
+        ClickOn(app->File1, "tank.pbo");
+        EXPECT_EQ(app->Text1.GetText(), readable ? "Old" : "") << length;
+        app->Text1.SetText("New");
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText(), readable ? "New" : "No save possible") << length;
         // The folder past the bound shows empty lists.
-        app.AddonManager_Option3_Click();
-        EXPECT_EQ(app.File1.ListCount() + app.File2.ListCount(), 0) << length;
+        app->AddonManager_Option3_Click();
+        EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 0) << length;
         emu.desktop.dialogAnswers = {deep + "\\f.txtf", deep + "\\f.txtf"};
-        app.AddonManager_SaveFavorits_Click();
-        app.AddonManager_LoadFavorits_Click();
-        app.Command4.Click();
+        app->AddonManager_SaveFavorits_Click();
+        app->AddonManager_LoadFavorits_Click();
+        app->Command4.Click();
         EXPECT_EQ(emu.Read(comments), readable ? "//tankNew" : "//tankOld") << length;
         EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, deep);
         Strings boxes = {"The favorites list " + deep + "\\f.txtf could not be written: the path is too long.",

@@ -1,6 +1,7 @@
 // Files and folders of the emulated platform: drive letters mapped to host
 // folders, "\\" and "/" both separators, names resolved without regard to
-// letter case, and failures, locks and hooks that tests arm.
+// letter case, paths bound by MAX_PATH as Windows' single-byte calls bind
+// them, and failures, locks and hooks that tests arm.
 #pragma once
 
 #include <filesystem>
