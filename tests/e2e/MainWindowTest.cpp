@@ -45,27 +45,6 @@ TEST(MainWindow, ShowsTheGameFolderSwitchesAddonsReportsAClashOnceAndClosingThro
     EXPECT_EQ(Text(Control(main, id::Text1)), "Varnex\r\nv.0.98b\r\n");
     EXPECT_EQ(Text(Control(main, id::Command3)), "<---  Activate ---");
 
-    // The fixed layout in twips, at the display's DPI; the keyboard starts in
-    // the active list, and Tab leads to the inactive one.
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
-    RECT client{}, dir{};
-    GetClientRect(main, &client);
-    GetWindowRect(Control(main, id::Dir1), &dir);
-    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&dir), 2);
-    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom, dir.left, dir.top, dir.right - dir.left}),
-              (std::vector<LONG>{px(10305), px(8865), px(4440), px(1320), px(2055)}));
-    const auto focus = [&] {
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof thread;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) ? thread.hwndFocus : nullptr;
-    };
-    EXPECT_TRUE(Eventually([&] { return focus() == file1; }));
-    PostMessageW(file1, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(Eventually([&] { return focus() == file2; }));
-
     // Which of Deactivate, Activate and the comment box a click offers.
     const auto offered = [&] {
         return std::vector<bool>{Visible(main, id::Command2), Visible(main, id::Command3), Visible(main, id::Text1)};
