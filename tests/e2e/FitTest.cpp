@@ -1,7 +1,7 @@
 // The windows on the screen of this session, whatever its size and DPI:
 // the main window lies inside the work area, scaled down as a whole only
 // where it would not fit, and the information window opens beside it or
-// clear of the active addon list.
+// clear of the active addon list. Either window open keeps the program on.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,7 +17,6 @@ namespace {
 constexpr SIZE kClientTwips{10305, 8865};
 constexpr RECT kActiveListTwips{240, 240, 240 + 3855, 240 + 7335};
 constexpr RECT kExitTwips{6720, 7875, 6720 + 3495, 7875 + 495};
-constexpr int kLabel1 = 1131;
 
 RECT ScreenRect(HWND window) {
     RECT rect{};
@@ -81,7 +80,7 @@ TEST(Fit, TheMainWindowFitsTheWorkAreaScaledWholeOnlyWhereNeededAndTheInformatio
     EXPECT_TRUE(Inside(frame, work)) << Describe(frame) << " in " << Describe(work);
     RECT client{};
     GetClientRect(main, &client);
-    for (const int control : {id::File1, id::File2, id::Dir1, id::Save, id::Command4, id::foldersize, kLabel1})
+    for (const int control : {id::File1, id::File2, id::Dir1, id::Save, id::Command4, id::foldersize, id::Label1})
         EXPECT_TRUE(Inside(ClientPlace(Control(main, control)), client)) << "control " << control;
 
     // The whole layout at one scale: at the monitor's DPI where that fits,
@@ -128,6 +127,12 @@ TEST(Fit, TheMainWindowFitsTheWorkAreaScaledWholeOnlyWhereNeededAndTheInformatio
 
     // A picture of the screen for the eye, when the session asks for one.
     if (const char* shot = std::getenv("VARNEX_FIT_PAUSE_MS")) Sleep(static_cast<DWORD>(std::atoi(shot)));
+
+    // The program runs on while one of its windows is open.
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(varnex.WaitForExit(300).has_value());
+    SendMessageW(info, WM_CLOSE, 0, 0);
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
 }
 
 }  // namespace

@@ -70,36 +70,5 @@ TEST(FolderAndComments, OthersWalksTheFolderListAndExitKeepsTheCommentAndTheFold
     EXPECT_EQ(Entries(Control(main, id::File1)), (Lines{"tank.pbo"}));
 }
 
-// A comment that the comments file would hand to ww2tanks.pbo is refused
-// for ww2.pbo with the typed text kept; started differently it is saved,
-// and Exit keeps an edit made by hand in the file meanwhile.
-TEST(FolderAndComments, ASiblingsCommentIsRefusedAndAHandEditMadeDuringTheRunSurvivesExit) {
-    GameInstall game(true);
-    game.Write("ADDONS\\ww2.pbo", "w");
-    game.Write("ADDONS\\ww2tanks.pbo", "t");
-    game.Write("ADDONS\\Comments.txt", "//ww2tanksOld");
-    Varnex varnex;
-    const HWND main = varnex.Window(kMainCaption);
-    ASSERT_NE(main, nullptr);
-    const HWND file1 = Control(main, id::File1), text1 = Control(main, id::Text1);
-    ASSERT_EQ(Entries(file1), (Lines{"ww2.pbo", "ww2tanks.pbo"}));
-    ClickEntry(file1, 0);
-    Type(text1, "tanks of 1944");
-    Post(Control(main, id::Save));
-    EXPECT_NE(varnex.Answer().find("reads as a comment for ww2tanks.pbo"), std::string::npos);
-    EXPECT_EQ(Text(text1), "tanks of 1944");
-    EXPECT_TRUE(Visible(main, id::Image3) && !Visible(main, id::Image2));
-
-    Type(text1, " tanks of 1944");
-    Click(Control(main, id::Save));
-    EXPECT_EQ(Text(text1), " tanks of 1944");
-    ClickEntry(file1, 1);
-    EXPECT_EQ(Text(text1), "Old");
-    game.Write("ADDONS\\Comments.txt", "//ww2tanksEdited by hand//boatB");
-    Post(Control(main, id::Command4));
-    EXPECT_EQ(varnex.WaitForExit(), 0u);
-    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//ww2tanksEdited by hand//boatB//ww2 tanks of 1944");
-}
-
 }  // namespace
 }  // namespace varnex::e2e

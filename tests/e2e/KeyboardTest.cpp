@@ -15,31 +15,6 @@ namespace {
 
 int FocusId(HWND main) { return GetDlgCtrlID(Focus(main)); }
 
-// Every control the keyboard may reach, in the order Tab reaches them; the
-// option group counts once, by its selected button or else its first shown.
-std::vector<int> TabStops(HWND main) {
-    const auto usable = [&](int control) {
-        const HWND window = Control(main, control);
-        return IsWindowVisible(window) && IsWindowEnabled(window);
-    };
-    std::vector<int> stops;
-    for (const int control : {id::File1, id::File2, 0, id::Dir1, id::Command3, id::Command2, id::Command6,
-                              id::Command5, id::Command1, id::List1, id::Text1, id::Save, id::addonsize,
-                              id::foldersize, id::Command4}) {
-        if (control != 0) {
-            if (usable(control)) stops.push_back(control);
-            continue;
-        }
-        const int options[] = {id::Option1, id::Option2, id::Option3};
-        const int* stop = std::find_if(std::begin(options), std::end(options),
-                                       [&](int option) { return usable(option) && Checked(main, option); });
-        if (stop == std::end(options))
-            stop = std::find_if(std::begin(options), std::end(options), usable);
-        if (stop != std::end(options)) stops.push_back(*stop);
-    }
-    return stops;
-}
-
 // Presses the key and waits until the keyboard is on `expected`; where the
 // keyboard went.
 int PressFor(HWND main, WORD key, int expected, bool shift = false) {
@@ -80,9 +55,12 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     Press(VK_DOWN);
     ASSERT_TRUE(Eventually([&] { return !Entries(list1).empty() && Entries(list1).front() == "jeep.pbo"; }));
 
-    // Round every control and back to the first, both ways.
-    const std::vector<int> stops = TabStops(main);
-    ASSERT_GE(stops.size(), 10u);
+    // Round every control and back to the first, both ways: with an active
+    // addon chosen, neither Activate nor the folder list is shown, and the
+    // option group is one stop, at its chosen button.
+    const std::vector<int> stops = {id::File1, id::File2, id::Option1, id::Command2, id::Command6,
+                                    id::Command5,  id::Command1, id::List1, id::Text1,  id::Save,
+                                    id::addonsize, id::foldersize, id::Command4};
     std::vector<int> expected(stops.begin() + 1, stops.end()), reached;
     expected.push_back(stops.front());
     for (const int next : expected) reached.push_back(PressFor(main, VK_TAB, next));

@@ -18,8 +18,6 @@ using namespace varnex::e2e;
 
 namespace {
 
-constexpr int kLabel1 = 1131;
-
 struct Stretch {
     DWORD ms;
     std::string label;  // as it read once the stretch ended
@@ -38,7 +36,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "varnex.exe did not open its window\n");
         return 1;
     }
-    const HWND label1 = Control(main, kLabel1);
+    const HWND label1 = Control(main, id::Label1);
 
     std::vector<Stretch> stretches;
     const RECT corner{0, 0, 4, 4};
