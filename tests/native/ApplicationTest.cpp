@@ -6,37 +6,6 @@ namespace {
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 
-TEST(StartUp, FindsTheGameAndMakesItsAddonFolderOrEndsHavingWrittenNothing) {
-    const Text noFolder = "VARNX 48: The addon folder C:\\Games\\OFP\\ADDONS does not exist and cannot be created: "
-                          "access is denied.\r\n\r\nVarnex ends now and has changed nothing.";
-    // main null: no key; gameFolder null: the program ends with `box`.
-    struct Case { const char *main, *gameFolder; Text box = {}; };
-    const Case cases[] = {
-        {nullptr, nullptr, "VARNX 0: Cannot find OFP"}, {"C:\\", "C:"},
-        {"C:\\Games\\OFP", "C:\\Games\\OFP"}, {"C:\\Games\\OFP\\\\", "C:\\Games\\OFP\\"},
-        {"C:\\Games\\OFP", nullptr, noFolder}};
-    for (const auto& c : cases) {
-        Emulation emu;
-        if (c.main) emu.registry.SetString(kGameKey, "Main", c.main, /*withNul=*/false);
-        // The installation folder with a file in it, but no addon folder.
-        emu.Write("C:\\Games\\OFP\\Res\\AddOns\\Comments.txt", "//TankOld");
-        if (c.box == noFolder) emu.files->FailOn(emulated::FileOp::CreateFolder, 1, errc::kAccessDenied);
-        const auto before = emu.Drive();
-        const auto app = emu.Launch();
-        EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box}) << c.main;
-        EXPECT_EQ(emu.desktop.ended, !c.gameFolder) << c.main;
-        if (!c.gameFolder) {
-            EXPECT_EQ(emu.Drive(), before) << c.main;
-            EXPECT_FALSE(emu.registry.Get(kGameKey, "VARNX"));
-            continue;
-        }
-        const Text addons = Text(c.gameFolder) + "\\ADDONS";
-        EXPECT_EQ(app->GameFolder + "|" + app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path(),
-                  c.gameFolder + ("|" + addons + "|" + addons + "|" + addons));
-        EXPECT_EQ(emu.Names(addons), Strings{"Comments.txt"});
-    }
-}
-
 TEST(StartUp, WithoutExpansionOrRememberedFolderTheWindowShowsTheGamesAddonsWithNothingSelected) {
     Emulation emu;
     emu.InstallGame(false);

@@ -159,12 +159,14 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     const Text kOfp = "C:\\Games\\OFP", kSpiele = "C:\\Spi\xE9le Neu\\OFP";
     const auto dword = [](std::int32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
     const auto noFolder = [](const Text& folder) {
-        return "The addon folder " + folder + "\\ADDONS does not exist and cannot be created: the folder does not exist.";
+        return "VARNX 48: The addon folder " + folder +
+               "\\ADDONS does not exist and cannot be created: the folder does not exist.";
     };
-    const Text cannot = "Cannot find OFP";
+    const Text cannot = "VARNX 0: Cannot find OFP";
     // want: the first lines of the boxes shown, then, when the program goes
     // on, GameFolder, "R" when the expansion counts as installed (its choice
-    // shown, its label not grayed), and OthersFolder.
+    // shown, its label not grayed), and OthersFolder. A program that ends
+    // has written nothing.
     struct Row { const char *key, *value; std::uint32_t type; std::string data; Text want; };
     const char* game = kGameKey;
     const Row rows[] = {
@@ -177,6 +179,7 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         {game, "Main", REG_SZ_, "\0\0\0\0"s, noFolder("???")},  // a box would end at a NUL
         {game, "Main", REG_SZ_, kSpiele + "\\", "|" + kSpiele + "|R|" + kSpiele},
         {game, "Main", REG_SZ_, kSpiele + "\\\0"s, "|" + kSpiele + "|R|" + kSpiele},
+        {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
         {kExpansionKey, "Main", REG_SZ_, "", "|" + kOfp + "||" + kOfp},
         {kExpansionKey, "Main", REG_SZ_, "\0\0"s, "|" + kOfp + "||" + kOfp},
         {kExpansionKey, "Main", REG_SZ_, "C:", "|" + kOfp + "|R|" + kOfp},
@@ -194,15 +197,19 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         const Row& r = rows[i];
         Emulation emu;
         emu.InstallGame();
-        fs::create_directories(emu.files->HostPath(kSpiele + "\\Res\\AddOns"));
+        for (const Text& folder : {kSpiele, Text("C:")}) fs::create_directories(emu.files->HostPath(folder + "\\Res\\AddOns"));
         emu.registry.SetRaw(r.key, r.value, r.type, r.data);
+        const auto before = emu.Drive();
         auto app = emu.Launch();
         const bool installed = app->Option2.Visible() && app->Label3.ForeColor() == kColorButtonText;
         Text got;
-        for (const auto& box : emu.desktop.boxes) got += box.text.substr(0, box.text.find("\r\n"));
+        for (const auto& box : emu.Boxes()) got += box.substr(0, box.find("\r\n"));
         if (!app->Ended()) got += "|" + app->GameFolder + "|" + (installed ? "R" : "") + "|" + app->OthersFolder;
         EXPECT_TRUE(Same(got, r.want)) << "row " << i;
-        if (app->Ended()) continue;
+        if (app->Ended()) {
+            EXPECT_EQ(emu.Drive(), before) << "row " << i;
+            continue;
+        }
         // The "others" choice takes whatever was read, and Exit writes it
         // back as a string, and the expansion's comments only if installed.
         app->AddonManager_Option3_Click();

@@ -73,34 +73,6 @@ TEST_F(CommentsText, EntriesAreAppendedAndReplacedInPlace) {
     EXPECT_EQ(app->CommentsGame, "//Tanksnew//ofp.info//IslandNice map");
 }
 
-TEST_F(CommentsText, AKeyThatBeginsAnotherAddonsKeyFindsOnlyItsOwnEntry) {
-    const Text far = "//Filler" + Text(70000, 'f');  // positions past 16 bits
-    // tank: shown for Tank.pbo; saved: the text after saving "New" for it;
-    // both: and then "S" for Tanks.pbx.
-    struct Case { Text text; const char* tank; Text saved, both; };
-    const Case cases[] = {
-        {"//TankA//TanksB", "A", "//TankNew//TanksB", "//TankNew//TanksS"},
-        {"//TanksB", "", "//TanksB//TankNew", "//TanksS//TankNew"},
-        {far + "//TanksB//TankA", "A", far + "//TanksB//TankNew", far + "//TanksS//TankNew"},
-        // Letter case counts: tank is not Tank.
-        {"//tankA//TanksB", "", "//tankA//TanksB//TankNew", "//tankA//TanksS//TankNew"},
-    };
-    for (const auto& c : cases) {
-        Emulation emu;
-        auto app = emu.Game({"Tank.pbo", "Tanks.pbx"}, c.text);
-        ClickOn(app->File1, "Tank.pbo");
-        EXPECT_EQ(app->Text1.GetText(), c.tank) << c.saved;
-        app->Text1.SetText("New");
-        app->Save.Click();
-        EXPECT_EQ(app->CommentsGame, c.saved);
-        ClickOn(app->File2, "Tanks.pbx");
-        EXPECT_EQ(app->Text1.GetText(), "B") << c.saved;
-        app->Text1.SetText("S");
-        app->Save.Click();
-        EXPECT_EQ(app->CommentsGame, c.both);
-    }
-}
-
 TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEveryOtherReadsBackAsSaved) {
     // The sibling in the same list or in the other one, its comment saved
     // before or after ww2's.

@@ -8,16 +8,6 @@ using Fields = std::array<Text, 6>;
 const Text n = "No entry";
 const Fields kPreset{"No entry\r\n", "No entry\r\n", "No entry\r\n", n, "-", "-"};
 
-TEST(InfoTags, EachTagRunsToTheNextSlashXSlashOrTheEnd) {
-    const std::pair<Text, Fields> cases[] = {
-        {"/x/units\r\nM1A1 tank\r\n/x/version1.2/x/reqversion1.85\r\n", {"\r\nM1A1 tank\r\n", n, n, n, "1.2", "1.85\r\n"}},
-        {"/x/authorBob/x/units", {"", n, n, "Bob", "-", "-"}}, {"/x/commentsee a/x/b here", {n, n, "see a", n, "-", "-"}},
-        {"/X/units A /x/Units B /x/AUTHOR C /x/Version 2", {n, n, n, n, "-", "-"}}, {"/x/reqversion1.85", {n, n, n, n, "-", "1.85"}},
-        {"/x/authorAnn\r\n/x/authorBob", {n, n, n, "Ann\r\n", "-", "-"}}, {"head/x/info x /x/version 1 /x/reqversion", {n, " x ", n, n, " 1 ", ""}},
-    };
-    for (const auto& [text, fields] : cases) EXPECT_EQ(ReadTags(text), fields) << text;
-}
-
 struct Info : AppTest {
     Fields Shown() {
         Fields shown;
