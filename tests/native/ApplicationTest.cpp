@@ -6,20 +6,6 @@ namespace {
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 
-TEST(StartUp, WithoutExpansionOrRememberedFolderTheWindowShowsTheGamesAddonsWithNothingSelected) {
-    Emulation emu;
-    emu.InstallGame(false);
-    fs::create_directories(emu.files->HostPath(kResAddons));
-    emu.Put({"tank.pbo", "heli.pbx"});
-    const auto app = emu.Launch();
-    EXPECT_EQ(emu.Names(kResAddons), Strings{});  // its comments file is neither read nor made
-    EXPECT_EQ(app->OthersFolder, "C:\\Games\\OFP");
-    EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)), std::pair(Strings{"tank.pbo"}, Strings{"heli.pbx"}));
-    EXPECT_EQ(app->File1.ListIndex(), -1);
-    EXPECT_FALSE(app->Dir1.Visible() || app->Image3.Visible());
-    EXPECT_EQ(Sizes(*app), "||");
-}
-
 // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the game's
 // folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
 std::unique_ptr<AddonManager> Started(Emulation& emu, const char* others) {
@@ -30,9 +16,10 @@ std::unique_ptr<AddonManager> Started(Emulation& emu, const char* others) {
     return emu.Game({"tank.pbo"}, "//heliFast");
 }
 
-TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderThoughTheSecondMoveRaisedNoChange) {
+TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheFolderListUpdatesOthersFolder) {
     Emulation emu;
     auto app = Started(emu, "C:\\Mods");
+    fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
     int changes = 0;
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
     const int listings = emu.files->Calls(emulated::FileOp::ListFolder);
@@ -50,6 +37,22 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderThoughTheSecondMoveR
     EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path(), "C:\\Mods|C:\\Mods|C:\\Mods");
     EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
     EXPECT_FALSE(app->Busy);
+
+    app->File1.SetListIndex(0);
+    // Nothing to walk in an empty folder: the selection and the sizes stay.
+    app->Dir1.SetPath("C:\\Mods\\Sub");
+    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive, "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
+    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    for (const Text fixed : {kResAddons, kAddons}) {
+        app->Dir1.SetPath(fixed);
+        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path(), fixed + "|" + fixed);
+        EXPECT_TRUE(app->Dir1.Visible()) << fixed;
+    }
+    app->AddonManager_Option2_Click();
+    EXPECT_FALSE(app->Dir1.Visible());
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(app->AddonFolder, kAddons);
+    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
 TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIsAnotherFolder) {
@@ -67,28 +70,6 @@ TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIs
         EXPECT_EQ(app->Text1.GetText(), sameFolder ? "Quick" : "No save possible") << others;
         EXPECT_EQ(app->CommentsGame, sameFolder ? "//heliQuick" : "//heliFast") << others;
     }
-}
-
-TEST(FolderChoice, EveryMoveInTheFolderListUpdatesOthersFolderWhichIsShownOnlyWhileOthersIsChosen) {
-    Emulation emu;
-    auto app = Started(emu, "C:\\Mods");
-    fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
-    app->AddonManager_Option3_Click();
-    app->File1.SetListIndex(0);
-    // Nothing to walk in an empty folder: the selection and the sizes stay.
-    app->Dir1.SetPath("C:\\Mods\\Sub");
-    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive, "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
-    for (const Text fixed : {kResAddons, kAddons}) {
-        app->Dir1.SetPath(fixed);
-        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path(), fixed + "|" + fixed);
-        EXPECT_TRUE(app->Dir1.Visible()) << fixed;
-    }
-    app->AddonManager_Option2_Click();
-    EXPECT_FALSE(app->Dir1.Visible());
-    app->AddonManager_Option3_Click();
-    EXPECT_EQ(app->AddonFolder, kAddons);
-    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
 TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolderWithoutABox) {

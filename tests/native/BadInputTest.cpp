@@ -210,6 +210,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
             EXPECT_EQ(emu.Drive(), before) << "row " << i;
             continue;
         }
+        // Nothing chosen, nothing measured yet.
+        EXPECT_EQ(Sizes(*app) + std::to_string(app->File1.ListIndex() + app->Dir1.Visible() + app->Image3.Visible()), "||-1");
         // The "others" choice takes whatever was read, and Exit writes it
         // back as a string, and the expansion's comments only if installed.
         app->AddonManager_Option3_Click();
