@@ -106,6 +106,10 @@ TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBring
         return false;
     };
 
+    // Without the expansion its choice is hidden and takes no click.
+    Click(Control(main, id::Option2));
+    EXPECT_FALSE(Checked(main, id::Option2));
+
     // The lists are read again before the box: an addon added meanwhile
     // shows. A script's click meanwhile starts nothing either.
     game.Write("ADDONS\\Zulu.pbx", "z");

@@ -43,11 +43,8 @@ using Step = std::function<void(AddonManager&, Emulation&)>;
 Step Call(void (AddonManager::*handler)()) {
     return [handler](AddonManager& app, Emulation&) { (app.*handler)(); };
 }
-Step Select(FileListBox AddonManager::*list, const char* name) {
-    return [=](AddonManager& app, Emulation&) { ClickOn(app.*list, name); };
-}
-Step DoubleClickOn(FileListBox AddonManager::*list, const char* name) {
-    return [=](AddonManager& app, Emulation&) { DoubleClick(app.*list, name); };
+Step Select(FileListBox AddonManager::*list, const char* name, bool twice = false) {
+    return [=](AddonManager& app, Emulation&) { twice ? DoubleClick(app.*list, name) : ClickOn(app.*list, name); };
 }
 Step Type(const char* text) {
     return [=](AddonManager& app, Emulation&) { app.Text1.SetText(text); };
@@ -76,8 +73,8 @@ const Handler kHandlers[] = {
     {"Dir1_Change", Call(&A::AddonManager_Option3_Click), [](A& app, Emulation&) { app.Dir1.SetPath(kAddons); }},
     {"File1_Click", {}, Select(&A::File1, "tank.pbo")},
     {"File2_Click", {}, Select(&A::File2, "heli.pbx")},
-    {"File1_DblClick", {}, DoubleClickOn(&A::File1, "tank.pbo")},
-    {"File2_DblClick", {}, DoubleClickOn(&A::File2, "heli.pbx")},
+    {"File1_DblClick", {}, Select(&A::File1, "tank.pbo", true)},
+    {"File2_DblClick", {}, Select(&A::File2, "heli.pbx", true)},
     {"Command3", Select(&A::File2, "heli.pbx"), Call(&A::AddonManager_Command3_Click)},
     {"Command2", Select(&A::File1, "tank.pbo"), Call(&A::AddonManager_Command2_Click)},
     {"Command6", {}, Call(&A::AddonManager_Command6_Click)},

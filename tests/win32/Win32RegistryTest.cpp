@@ -55,14 +55,13 @@ struct Win32RegistryTest : ::testing::Test {
 
 // Reads strings with or without their NUL and numbers but no other type.
 TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewNeverCreatesAKeyAndReadsStringsAndNumbersOnly) {
+    // How a value's bytes read is the decoder's own test; here, that the
+    // real registry hands over every byte, the type and the size.
     const std::tuple<DWORD, std::string, RegValue> cases[] = {
         {REG_SZ, std::string("C:\\Jeux \xC9t\xE9\0", 12), Text("C:\\Jeux \xC9t\xE9")}, {REG_SZ, "C:\\OFP", Text("C:\\OFP")},
-        {REG_SZ, "", RegValue{}}, {REG_SZ, std::string("\0", 1), Text("")}, {REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
+        {REG_SZ, "", RegValue{}}, {REG_SZ, std::string("\0\0", 2), Text(1, '\0')}, {REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
         {REG_EXPAND_SZ, std::string("C:\\OFP\0", 7), RegValue{}}, {REG_BINARY, "C:\\OFP", RegValue{}},
-        {REG_SZ, "C", Text("C")}, {REG_SZ, "C:", Text("C:")}, {REG_SZ, std::string("C:\0", 3), Text("C:")},
-        {REG_SZ, std::string("\0\0", 2), Text(1, '\0')}, {REG_MULTI_SZ, std::string("C:\\OFP\0\0", 8), RegValue{}},
-        {REG_DWORD, "", std::int32_t{0}}, {REG_DWORD, "\x07", std::int32_t{7}}, {REG_DWORD, "C:", std::int32_t{0x3A43}},
-        {REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
+        {REG_DWORD, "C:", std::int32_t{0x3A43}}, {REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
     for (const auto& [type, data, want] : cases) EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, type, data), want) << data;
     TearDown();
     const Text folder = "C:\\Mods \xE9t\xE9";
