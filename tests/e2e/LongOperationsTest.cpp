@@ -5,15 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "Driver.hpp"
 
 namespace varnex::e2e {
 namespace {
-
-namespace fs = std::filesystem;
-
 
 TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrderWhileTheWindowStaysPainted) {
     constexpr int kAddons = 1500;
@@ -24,8 +20,8 @@ TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrd
     const HWND main = varnex.Window(kMainCaption);
     ASSERT_NE(main, nullptr);
     ASSERT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
-    const HWND label1 = Control(main, id::Label1), activateAll = Control(main, id::Command6);
-    const HWND deactivateAll = Control(main, id::Command5);
+    const HWND label1 = Control(main, id::Label1), activateAll = Control(main, id::Command6),
+               deactivateAll = Control(main, id::Command5);
     const auto active = [&] {
         const Lines names = game.Names("ADDONS");
         return std::count_if(names.begin(), names.end(), [](const std::string& name) { return name.ends_with(".pbo"); });
@@ -80,14 +76,12 @@ bool OnTop(HWND box) { return GetAncestor(WindowFromPoint(Middle(box)), GA_ROOT)
 TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBringTheBoxForward) {
     GameInstall game(true);
     for (const char* name : {"jeep.pbo", "tank.pbo", "heli.pbx"}) game.Write(std::string("ADDONS\\") + name, "addon");
-    const fs::path trash = TrashWithout("heli.pbx");
-    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
+    ASSERT_FALSE(TrashWithout("heli.pbx").empty()) << "XDG_DATA_HOME names no Unix folder";
 
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);
     ASSERT_NE(main, nullptr);
-    const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2);
-    const HWND list1 = Control(main, id::List1);
+    const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), list1 = Control(main, id::List1);
 
     // A box of the program (nothing selected), the shell's prompt, which
     // has no owner, and a file dialog: a click on the main window takes

@@ -59,15 +59,14 @@ void ListFiles(const std::wstring& folder, const std::string& label, Listing& li
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + name;
         const std::string key = label + "\\" + Utf8(name);
         if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             listing[key] = {0, 0, "<link>"};
         } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             listing[key + "\\"] = {0, 0, "<folder>"};
-            ListFiles(path, key, listing);
+            ListFiles(folder + L"\\" + name, key, listing);
         } else {
-            listing[key] = FileEntry(path);
+            listing[key] = FileEntry(folder + L"\\" + name);
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -75,7 +74,8 @@ void ListFiles(const std::wstring& folder, const std::string& label, Listing& li
 
 std::string Shown(DWORD type, const std::vector<BYTE>& data, DWORD size) {
     if (type == REG_DWORD && size == 4) return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
     std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / 2);
     text.erase(text.find_last_not_of(L'\0') + 1);  // stored with or without its NUL
     return "\"" + Utf8(text).substr(0, 80) + "\"";
@@ -157,10 +157,7 @@ bool SystemWrite(const std::string& path) {
 // What the player asked for, and nothing else: an addon renamed (or moved
 // into the bin), a file removed, changed or added, a value written.
 enum class Change { Renamed, Removed, Changed, Added };
-struct Allowed {
-    Change change;
-    std::string path, to;
-};
+struct Allowed { Change change; std::string path, to; };
 
 // The differences between the listings that are not allowed, and the allowed
 // ones that did not happen. A renamed file keeps its size and checksum.
@@ -232,15 +229,13 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
         Varnex varnex;
         const HWND main = varnex.Window(kMainCaption);
         ASSERT_NE(main, nullptr);
-        const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), list1 = Control(main, id::List1),
-                   text1 = Control(main, id::Text1), dir1 = Control(main, id::Dir1);
+        const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), text1 = Control(main, id::Text1),
+                   dir1 = Control(main, id::Dir1);
 
         // Clicks: one of the game's own addons, one with a comment; a comment
         // typed and saved; one addon off, one on.
         ASSERT_TRUE(Pick(file1, "Data.pbo"));
-        EXPECT_EQ(Entries(list1).at(2), "Official Addon/File");
         ASSERT_TRUE(Pick(file1, "M1A1_Abrams.pbo"));
-        EXPECT_EQ(Text(text1), "The best tank for the campaign.");
         ASSERT_TRUE(Pick(file1, "T80_Tank.pbo"));
         Type(text1, "Pairs well with the M1A1.");
         Click(Control(main, id::Save));
@@ -259,9 +254,7 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
         // The favorites saved, all off, all on, the favorites loaded.
         varnex.ChooseFile(id::SaveFavorits, "Save As", favorites);
         Click(Control(main, id::Command5));
-        EXPECT_EQ(Entries(file2).size(), 6u);
         Click(Control(main, id::Command6));
-        EXPECT_TRUE(Entries(file2).empty());
         varnex.ChooseFile(id::LoadFavorits, "Open", favorites);
         EXPECT_EQ(Entries(file2), (Lines{"Delta_Force.pbx", "Jungle_Map.pbx", "Sound_Mod.pbx"}));
 
@@ -277,7 +270,6 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
         // The expansion's folder: a comment changed, an addon switched on.
         Click(Control(main, id::Option2));
         ASSERT_TRUE(Pick(file1, "Winter_Camo.pbo"));
-        EXPECT_EQ(Text(text1), "Goes with Kolgujev_Extra.");
         Type(text1, "Only for winter islands.");
         Click(Control(main, id::Save));
         ASSERT_TRUE(Pick(file2, "Kolgujev_Extra.pbx"));

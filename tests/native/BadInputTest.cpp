@@ -56,15 +56,12 @@ TEST(BadComments, EveryShapeShowsItsEntryAndComesBackByteForByteAfterExit) {
     // saving "New" for it and leaving through Exit. Unless `saveOnly`, a run
     // that saves nothing first gets the file back unchanged.
     struct Row { Text addon; std::string file, shown, saved; bool saveOnly = false; };
-    const std::string slashes(9999, '/');
+    // How each shape reads is the fuzzer's to check against its reference;
+    // here, that the program shows it and writes it back whole.
     const Row rows[] = {
         {"tank.pbo", "", "", "//tankNew"},
         {"tank.pbo", kEvery, "", kEvery + "//tankNew"},
-        {"tank.pbo", "//tank" + kEvery + "//heliH", kEvery, "//tankNew//heliH"},
         {"tank.pbo", "notes without a key\r\n", "", "notes without a key\r\n//tankNew"},
-        // An odd run of slashes: the key begins at its next to last one.
-        {"tank.pbo", slashes + "tankT" + slashes, "T", slashes + "tankNew" + slashes},
-        {"tank.pbo", "//tank" + kLine + "\r\n//heliH", kLine + "\r\n", "//tankNew//heliH"},
         {"tank.pbo", Huge() + "//tankEnd", "End", Huge() + "//tankNew", true},
         {"tank.pbo", "\0//TANK\0//tank\0x\xFF"s, "\0x\xFF"s, "\0//TANK\0//tankNew"s},
         // Bytes past 0x7F have no letter case: \xC4 is not \xE4.
@@ -94,10 +91,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
     struct Row { Text addon; std::string file; Fields shown; };
     const Row rows[] = {
         {"tank.pbx", kEvery, {kNo, kNo, kNo, kNo, "-", "-"}},
-        {"tank.pbx", "/x/units" + kEvery, {kEvery, kNo, kNo, kNo, "-", "-"}},
         {"tank.pbx", "\0/x/author\0A\r\n\0"s, {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"}},
-        {"tank.pbx", Repeat("/x/", 5000) + "/x/authorMe", {kNo, kNo, kNo, "Me", "-", "-"}},
-        {"tank.pbx", "/x/info" + kLine + "\r\n/x/version2", {kNo, kLine + "\r\n", kNo, kNo, "2", "-"}},
         {"tank.pbx", "/x/units" + Huge() + "/x/reqversion9", {Huge(), kNo, kNo, kNo, "-", "9"}},
         // A name that is only its extension has the companion ".txt".
         {".pbx", "/x/authorShort", {kNo, kNo, kNo, "Short", "-", "-"}},
@@ -167,35 +161,30 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     // has written nothing.
     struct Row { const char *key, *value; std::uint32_t type; std::string data; Text want; };
     const char* game = kGameKey;
+    // The game found without and with the expansion, OthersFolder the game's.
+    const Text bare = "|" + kOfp + "||" + kOfp, res = "|" + kOfp + "|R|" + kOfp, spiele = "|" + kSpiele + "|R|" + kSpiele;
     const Row rows[] = {
-        {game, "Main", REG_SZ_, "", cannot}, {game, "Main", REG_SZ_, "C", cannot}, {game, "Main", REG_SZ_, "C:", cannot},
-        {game, "Main", REG_SZ_, "C:\0"s, cannot}, {game, "Main", REG_SZ_, "\0\0\0"s, cannot},
-        {game, "Main", REG_DWORD_, dword(99), cannot}, {game, "Main", REG_DWORD_, "", cannot},
-        {game, "Main", 2, kOfp + '\0', cannot}, {game, "Main", 3, kOfp, cannot}, {game, "Main", 7, kOfp + "\0\0"s, cannot},
+        {game, "Main", REG_SZ_, "", cannot}, {game, "Main", REG_SZ_, "C:", cannot}, {game, "Main", REG_SZ_, "C:\0"s, cannot},
+        {game, "Main", REG_DWORD_, dword(99), cannot}, {game, "Main", 2, kOfp + '\0', cannot},
         // Two bytes of a number are the number 0x3A43.
         {game, "Main", REG_DWORD_, "C:", noFolder("14915")},
         {game, "Main", REG_SZ_, "\0\0\0\0"s, noFolder("???")},  // a box would end at a NUL
-        {game, "Main", REG_SZ_, kSpiele + "\\", "|" + kSpiele + "|R|" + kSpiele},
-        {game, "Main", REG_SZ_, kSpiele + "\\\0"s, "|" + kSpiele + "|R|" + kSpiele},
+        {game, "Main", REG_SZ_, kSpiele + "\\", spiele}, {game, "Main", REG_SZ_, kSpiele + "\\\0"s, spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
-        {kExpansionKey, "Main", REG_SZ_, "", "|" + kOfp + "||" + kOfp},
-        {kExpansionKey, "Main", REG_SZ_, "\0\0"s, "|" + kOfp + "||" + kOfp},
-        {kExpansionKey, "Main", REG_SZ_, "C:", "|" + kOfp + "|R|" + kOfp},
-        {kExpansionKey, "Main", REG_DWORD_, dword(9), "|" + kOfp + "||" + kOfp},
-        {kExpansionKey, "Main", REG_DWORD_, dword(10), "|" + kOfp + "|R|" + kOfp},
-        {kExpansionKey, "Main", 3, "C:\\Res", "|" + kOfp + "||" + kOfp},
-        {game, "VARNX", REG_SZ_, "ab\0"s, "|" + kOfp + "|R|" + kOfp},
-        {game, "VARNX", REG_SZ_, "D:\\", "|" + kOfp + "|R|D:\\"},
+        {kExpansionKey, "Main", REG_SZ_, "", bare}, {kExpansionKey, "Main", REG_SZ_, "\0\0"s, bare},
+        {kExpansionKey, "Main", REG_SZ_, "C:", res}, {kExpansionKey, "Main", REG_DWORD_, dword(9), bare},
+        {kExpansionKey, "Main", REG_DWORD_, dword(10), res}, {kExpansionKey, "Main", 3, "C:\\Res", bare},
+        {game, "VARNX", REG_SZ_, "ab\0"s, res}, {game, "VARNX", REG_SZ_, "D:\\", "|" + kOfp + "|R|D:\\"},
         {game, "VARNX", REG_SZ_, "\0\0\0\0"s, "|" + kOfp + "|R|\0\0\0"s},
-        {game, "VARNX", REG_DWORD_, dword(-12), "|" + kOfp + "|R|-12"},
-        {game, "VARNX", 7, "C:\\Mods\0\0"s, "|" + kOfp + "|R|" + kOfp},
+        {game, "VARNX", REG_DWORD_, dword(-12), "|" + kOfp + "|R|-12"}, {game, "VARNX", 7, "C:\\Mods\0\0"s, res},
         {game, "VARNX", REG_SZ_, "C:\\" + kLine, "|" + kOfp + "|R|C:\\" + kLine},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row& r = rows[i];
         Emulation emu;
         emu.InstallGame();
-        for (const Text& folder : {kSpiele, Text("C:")}) fs::create_directories(emu.files->HostPath(folder + "\\Res\\AddOns"));
+        for (const Text& folder : {kSpiele, Text("C:")})
+            fs::create_directories(emu.files->HostPath(folder + "\\Res\\AddOns"));
         emu.registry.SetRaw(r.key, r.value, r.type, r.data);
         const auto before = emu.Drive();
         auto app = emu.Launch();

@@ -98,12 +98,8 @@ const Handler& Named(const Text& name) {
     return *std::find_if(std::begin(kHandlers), std::end(kHandlers), [&](const Handler& h) { return h.name == name; });
 }
 
-struct Outcome {
-    Drive before, after;
-    Strings boxes;  // shown by the handler, each as "caption: text"
-    std::array<int, kFileOps> calls{};  // made by the handler
-    bool ended = false;
-};
+// The boxes and calls are the handler's; a box as "caption: text".
+struct Outcome { Drive before, after; Strings boxes; std::array<int, kFileOps> calls{}; bool ended = false; };
 
 // Runs `handler` on a fresh installation, `arm` setting up the failures
 // once it is prepared, and checks what must hold after any failure.
@@ -185,7 +181,6 @@ TEST(Faults, EveryCallOfEveryFileOperationFailingInTurnLosesNothingAndIsToldUnle
         }
     }
     std::cout << "[ FAULTS   ] " << cases << " failure cases run over " << std::size(kHandlers) << " handlers\n";
-    ::testing::Test::RecordProperty("failure_cases", cases);
 }
 
 // The path of a file below the drive's root, as Drive names it.
@@ -219,12 +214,10 @@ TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAnd
     const std::string tankBytes(1500, 't');
     const Text tankOff = InAddons("tank.pbx");
     const char* t = tankBytes.c_str();
-    struct Case {
-        const char* handler;
-        std::function<void(Emulation&)> arm;
-        std::vector<std::pair<Text, const char*>> changes;  // bytes now; null: gone
-        Text box = {};  // a part of the one box's text, "" for none
-    };
+    // changes: the bytes of files now, null for gone; box: a part of the one
+    // box's text, "" for none.
+    struct Case { const char* handler; std::function<void(Emulation&)> arm;
+                  std::vector<std::pair<Text, const char*>> changes; Text box = {}; };
     const Text rename = "VARNX: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
     const Case cases[] = {
         {"Command2", Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"), {{InAddons("tank.pbx"), "other"}},

@@ -82,14 +82,13 @@ TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewNeverCreatesAKeyAndReadsStr
     // Where the values are: under Wow6432Node on a 64-bit system, where the
     // key of the 64-bit view kept its own value and got no VARNX; in the
     // one view of a 32-bit system.
-    const std::string thirtyTwoBitView = wow64 ? "SOFTWARE\\Wow6432Node" + key.substr(8) : key;
+    const std::string wowNode = "SOFTWARE\\Wow6432Node" + key.substr(8);
+    const std::string thirtyTwoBitView = wow64 ? wowNode : key, otherView = wow64 ? key : wowNode;
     EXPECT_EQ(RawValue(thirtyTwoBitView, "Main"), "C:\\OFP");
     EXPECT_EQ(RawValue(thirtyTwoBitView, "VARNX"), folder);
+    EXPECT_EQ(RawValue(otherView, "VARNX"), std::nullopt);
     if (wow64) {
         EXPECT_EQ(RawValue(key, "Main"), "C:\\OFP");
-        EXPECT_EQ(RawValue(key, "VARNX"), std::nullopt);
-    } else {
-        EXPECT_EQ(RawValue("SOFTWARE\\Wow6432Node" + key.substr(8), "VARNX"), std::nullopt);
     }
 }
 
