@@ -236,8 +236,12 @@ std::string Text(HWND window) {
 Lines Entries(HWND list) {
     Lines entries;
     for (LRESULT i = 0, count = SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
-        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        // The program emptied the list meanwhile: what stood in it is read.
+        if (length == LB_ERR || got == LB_ERR) break;
+        text.resize(static_cast<std::size_t>(got));
         entries.push_back(Narrow(text));
     }
     return entries;
