@@ -3,12 +3,7 @@
 // only the messages the automation contract names.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+// Lean and without min and max macros, as the library's users are built.
 #include <windows.h>
 
 #include <initializer_list>
