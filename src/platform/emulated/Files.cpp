@@ -37,15 +37,17 @@ std::uint32_t OpenError(const fs::path& host, int e) {
     return FromErrno(e);
 }
 
-// Windows' single-byte file calls refuse a path of MAX_PATH (260)
-// characters or more, and the making of a folder whose path is longer than
-// 247; a folder is read through its path and "\*". The shell's renames and
-// deletes are bound by its own rules, not these.
+// Windows' single-byte file calls refuse a path of MAX_PATH characters or
+// more, and the making of a folder whose path leaves no room for an 8.3
+// name below it; a folder is read through its path and "\*". The shell's
+// renames and deletes are bound by its own rules, not these.
+constexpr std::size_t kMaxPath = 260, kLongestNewFolder = kMaxPath - 13;
+
 std::uint32_t PathLimit(FileOp op, const Text& path) {
-    if (op == FileOp::CreateFolder) return path.size() > 247 ? errc::kFilenameTooLong : 0;
+    if (op == FileOp::CreateFolder) return path.size() > kLongestNewFolder ? errc::kFilenameTooLong : 0;
     const std::size_t length = path.size() + (op == FileOp::ListFolder ? 2 : 0);
     const bool bound = op != FileOp::Rename && op != FileOp::Recycle;
-    return bound && length >= 260 ? errc::kFilenameTooLong : 0;
+    return bound && length >= kMaxPath ? errc::kFilenameTooLong : 0;
 }
 
 }  // namespace
@@ -244,7 +246,7 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
 bool Files::FolderExists(const Text& path) {
     const fs::path host = HostPath(path);
     std::error_code ec;
-    return !host.empty() && path.size() < 260 && fs::is_directory(host, ec);
+    return !host.empty() && path.size() < kMaxPath && fs::is_directory(host, ec);
 }
 
 IoStatus Files::CreateFolder(const Text& path) {

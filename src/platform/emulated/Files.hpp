@@ -64,7 +64,8 @@ public:
 
 private:
     friend class Shell;
-    // Counts the call and returns an injected failure, if any.
+    // Counts the call and returns an injected failure, if any, or the
+    // refusal of a path longer than Windows takes.
     std::uint32_t Enter(FileOp op, const Text& path);
     // Why a file may not be reached now (a lock), or not changed
     // (`changing`: a lock or write protection); 0 when nothing stands in
