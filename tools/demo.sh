@@ -18,7 +18,7 @@
 # Every run starts the demo installation afresh.
 #
 # VARNEX_DEMO_BUILD    build folder (default build/win32, or build/win64)
-# VARNEX_DEMO_DISPLAY  number of the virtual display (default 99)
+# VARNEX_DEMO_DISPLAY  number of the virtual display (default 90)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bits=64
@@ -29,7 +29,7 @@ case "${1:-}" in
 esac
 . tools/packages.sh
 . tools/wine.sh
-varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}" imagemagick || exit 1
+varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}" imagemagick x11-utils || exit 1
 varnex_wine_decide
 preset=win32
 if [ "$VARNEX_WINE_32BIT" = no ]; then
@@ -58,13 +58,20 @@ headless=0
 xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  number=${VARNEX_DEMO_DISPLAY:-99}
+  number=${VARNEX_DEMO_DISPLAY:-90}
   export DISPLAY=":$number"
   # A server of this prefix started without a display would stay without.
   wineserver -k >/dev/null 2>&1 </dev/null || true
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
   xvfb=$!
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+  # A display number can be taken in a way the socket does not show; such a
+  # display accepts a connection and never answers.
+  if ! timeout 10 xdpyinfo >/dev/null 2>&1 </dev/null; then
+    echo "$0: the virtual display $DISPLAY does not answer; pick another with VARNEX_DEMO_DISPLAY" >&2
+    kill "$xvfb" 2>/dev/null
+    exit 1
+  fi
 fi
 stop() {
   if [ -n "$xvfb" ]; then
