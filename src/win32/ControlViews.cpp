@@ -48,7 +48,7 @@ void ControlView::Subclass() {
 }
 
 LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                         DWORD_PTR self) {
+                                         DWORD_PTR self) noexcept {
     auto& view = *reinterpret_cast<ControlView*>(self);
     if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
         view.accessibleName_)
@@ -163,9 +163,13 @@ void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
 void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !Clickable(model_)) return;
-    gate_.Run([this] {
-        if (model_.Click) model_.Click();
-    });
+    // Kept, the press is asked again when it runs: the handler before it
+    // may have hidden or disabled the button.
+    gate_.Run(
+        [this] {
+            if (model_.Click) model_.Click();
+        },
+        Aim{[this] { return Clickable(model_); }, changesFiles_});
 }
 
 // ---- OptionView
@@ -219,12 +223,14 @@ bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 void OptionView::OnCommand(WORD code) {
     if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
-    Act([this] {
-        model_.SetValue(true);
-        for (OptionButton* other : group_)
-            if (other != &model_) other->SetValue(false);
-        if (model_.Click) model_.Click();
-    });
+    Act(
+        [this] {
+            model_.SetValue(true);
+            for (OptionButton* other : group_)
+                if (other != &model_) other->SetValue(false);
+            if (model_.Click) model_.Click();
+        },
+        Aim{[this] { return Clickable(model_); }});
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {
@@ -265,7 +271,21 @@ void TextView::Mirror() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    Act([this, typed] { model_.SetText(typed); });
+    // Kept typing replaces the text it was typed over, and nothing else: a
+    // handler that put another text into the box meanwhile wins. Typing kept
+    // in the same wait was typed over the typing kept before it. The box
+    // goes on showing the typing while it is kept.
+    const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
+    if (gate_.Run([this, typed] { model_.SetText(typed); }, Aim{[this, under] { return model_.GetText() == under; }}))
+        return;
+    // Not taken at all (a box keeps the window disabled): the box shows
+    // the model's text again.
+    if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {
+        Invalidate();
+        return;
+    }
+    keptTyped_ = typed;
+    keptRound_ = gate_.Round();
 }
 
 // ---- PictureView

@@ -80,6 +80,10 @@ void FormWindow::SyncViews() {
     for (const auto& view : views_) view->Sync();
 }
 
+void FormWindow::InvalidateViews() {
+    for (const auto& view : views_) view->Invalidate();
+}
+
 bool FormWindow::Navigate(MSG& message) {
     if (!IsOpen() || (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))) return false;
     // Where the player's input finds the keyboard is where it comes back
@@ -192,7 +196,7 @@ void FormWindow::PlaceBeside(HWND other, HWND keepClear) {
     KeepInside(work);
 }
 
-LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FormWindow*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -238,7 +242,7 @@ void FormWindow::BringBoxForward() {
         HWND found = nullptr;
     } search{GetCurrentProcessId()};
     EnumWindows(
-        [](HWND window, LPARAM param) CALLBACK -> BOOL {
+        [](HWND window, LPARAM param) noexcept CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/AddonManager.hpp"
@@ -45,6 +46,11 @@ public:
 private:
     // A window was closed: the program ends when none is left open.
     void Closed();
+    // Takes the clicks and keys that came during a handler, up to the first
+    // that must wait for its end.
+    void TakeAimedInput();
+    // A handler threw `what`: the player is told in one box.
+    void Failed(const std::string& what);
     // A handler starts, or the last one kept meanwhile has ended.
     void BusyChanged(bool busy);
     // Takes the busy mark off the main window once no handler runs and no

@@ -60,15 +60,20 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     // Each button acts on the addons of one list, where the keyboard goes
     // when the button hides itself.
     Add<ButtonView>({MainIds::Command3, In(kSelectedFrame, 120, 225, 2055, 360)}, app_.Command3, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<ButtonView>({MainIds::Command2, In(kSelectedFrame, 120, 600, 2055, 360)}, app_.Command2, gate_)
+        .ChangesFiles()
         .SetFocusHome(file1);
     Add<ButtonView>({MainIds::Command6, In(kSelectedFrame, 120, 975, 2055, 360)}, app_.Command6, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<ButtonView>({MainIds::Command5, In(kSelectedFrame, 120, 1350, 2055, 360)}, app_.Command5, gate_)
+        .ChangesFiles()
         .SetFocusHome(file1);
     // Created before the logo, so that it lies over the logo's lower part.
     Add<ButtonView>({MainIds::Command1, In(kSelectedFrame, 120, 2055, 2055, 360)}, app_.Command1, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<PictureView>({MainIds::Image1, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
 
@@ -116,14 +121,16 @@ void MainWindow::Show(int showCommand) {
 }
 
 void MainWindow::OnMenu(int id) {
-    if (id == MenuIds::LoadFavorits) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); });
-    if (id == MenuIds::SaveFavorits) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); });
+    // Both rename or write: kept, they run only while the lists stand.
+    if (id == MenuIds::LoadFavorits) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); }, Aim{{}, true});
+    if (id == MenuIds::SaveFavorits) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); }, Aim{{}, true});
 }
 
 void MainWindow::OnClose() {
     // Closing through the frame writes nothing. Asked in the middle of a
-    // handler, the window closes once that handler has ended.
-    gate_.Run([this] { DestroyWindow(Handle()); });
+    // handler, the window closes once that handler has ended, also when
+    // other input kept meanwhile was dropped.
+    gate_.Run([this] { DestroyWindow(Handle()); }, Aim{{}, false, true});
 }
 
 void MainWindow::OnDestroyed() {
