@@ -176,8 +176,7 @@ void ButtonView::OnCommand(WORD code) {
 
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, model.Caption(),
-                model, gate),
+    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, {}, model, gate),
       group_(std::move(group)) {
     Subclass();
 }
@@ -189,7 +188,10 @@ void OptionView::Sync() {
 }
 
 void OptionView::Mirror() {
-    MirrorText(model_.Caption());
+    // No text: the button is narrower than its caption, and a themed button
+    // paints its text in its own colours whatever WM_CTLCOLORSTATIC says, so
+    // a sliver of it would show. The label beside it is its caption, and its
+    // name for screen readers.
     const WPARAM check = model_.Value() ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
 }
@@ -234,8 +236,8 @@ void OptionView::OnCommand(WORD code) {
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {
-    // The button is narrower than its caption, which is not meant to be
-    // read (a label beside it is): what shows of it at some DPIs is hidden.
+    // The button's background, also where an unthemed button would paint
+    // the focus of a text it does not have.
     SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);

@@ -57,6 +57,9 @@ protected:
         return added;
     }
 
+    // The view of the control `id`, or null.
+    ControlView* View(int id) { return ViewOf(id); }
+
     virtual void OnMenu(int /*id*/) {}
     // The player asked to close the window through its frame.
     virtual void OnClose() = 0;

@@ -102,6 +102,19 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     caption(option3, Add<LabelView>({MainIds::Label4, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4));
     Add<LabelView>({MainIds::Label1, {120, 8520, 10095, 255}}, app_.Label1);
 
+    // The pictures before these controls carry no text, so a screen reader
+    // finds no name for them: each is named by the caption of its frame.
+    const auto nameByFrame = [this](int id, const Frame& frame) {
+        if (ControlView* view = View(id)) view->SetAccessibleName([&frame] { return frame.Caption(); });
+    };
+    nameByFrame(MainIds::File1, app_.File);
+    nameByFrame(MainIds::File2, app_.Frame2);
+    nameByFrame(MainIds::Dir1, app_.Frame3);
+    nameByFrame(MainIds::List1, app_.Frame4);
+    nameByFrame(MainIds::Text1, app_.Frame7);
+    nameByFrame(MainIds::addonsize, app_.Frame5);
+    nameByFrame(MainIds::foldersize, app_.Frame6);
+
     // The frames last: at the bottom, under the controls they group.
     Add<FrameView>({MainIds::File, kActiveFrame}, app_.File);
     Add<FrameView>({MainIds::Frame2, kInactiveFrame}, app_.Frame2);

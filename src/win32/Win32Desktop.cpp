@@ -120,10 +120,23 @@ int Win32Desktop::WithoutOwner(const std::function<int()>& show) {
     return result;
 }
 
+int Win32Desktop::Disabled(const std::function<int()>& call) {
+    if (!frontEnd_) return call();
+    const HWND focus = GetFocus();
+    int result = 0;
+    {
+        const OthersDisabled all(frontEnd_, nullptr);
+        result = call();
+    }
+    // A window that had the keyboard itself loses it when disabled.
+    if (focus && IsWindow(focus) && GetFocus() != focus && IsWindowEnabled(focus)) SetFocus(focus);
+    return result;
+}
+
 int PromptingShell::SHFileOperationA(const ShellFileOp& op) {
-    const bool asks = op.wFunc == FO_DELETE && (op.fFlags & FOF_NOCONFIRMATION) == 0;
-    if (!asks) return shell_.SHFileOperationA(op);
-    return desktop_.WithoutOwner([&] { return shell_.SHFileOperationA(op); });
+    const auto call = [&] { return shell_.SHFileOperationA(op); };
+    const bool asks = op.wFunc == FO_DELETE && (op.fFlags & FOF_NOCONFIRMATION) == 0 && shell_.ConfirmsDelete();
+    return asks ? desktop_.WithoutOwner(call) : desktop_.Disabled(call);
 }
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }

@@ -157,11 +157,18 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReaders
                list1 = Control(main, id::List1);
 
     // What a screen reader reads: the labels beside the option buttons, and
-    // what the dots mean.
+    // what the dots mean; the lists and boxes by their frames' captions.
+    // The option buttons themselves show no text.
     EXPECT_EQ((Lines{AccessibleName(Control(main, id::Option1)), AccessibleName(Control(main, id::Option2)),
                      AccessibleName(Control(main, id::Option3)), AccessibleName(Control(main, id::Image2)),
                      AccessibleName(Control(main, id::Image3))}),
               (Lines{"OFP/Addons", "OFP:R/Addons", "others", "Comment saved", "Comment changed, not saved"}));
+    Lines framed;
+    for (const int control : {id::File1, id::File2, id::Dir1, id::List1, id::Text1, id::addonsize, id::foldersize})
+        framed.push_back(AccessibleName(Control(main, control)));
+    EXPECT_EQ(framed, (Lines{"Active Addons", "Inactive Addons", "Addon Folder", "Information", "Comment",
+                             "Size of active addons", "Size of folder"}));
+    EXPECT_EQ(Text(Control(main, id::Option1)) + Text(Control(main, id::Option2)) + Text(Control(main, id::Option3)), "");
 
     // A name wider than its list can be scrolled to; a list of short names
     // has nothing to scroll.
