@@ -263,10 +263,35 @@ TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextS
     if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
 }
 
+namespace {
+
+// The text with every lone LF and lone CR made a CR LF: Windows' edit
+// control shows a line end only there (Wine's breaks the line at either).
+Text WithLineEnds(const Text& text) {
+    Text shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            shown += "\r\n";
+            ++i;
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            shown += "\r\n";
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
 void TextView::Mirror() {
-    if (WindowText() == model_.GetText()) return;
+    // What the information window shows of a companion file may end its
+    // lines any way; only the display changes, never the text.
+    const Text shown = style_.readOnly && style_.multiLine ? WithLineEnds(model_.GetText()) : model_.GetText();
+    if (WindowText() == shown) return;
     mirroring_ = true;
-    SetWindowTextA(hwnd_, model_.GetText().c_str());
+    SetWindowTextA(hwnd_, shown.c_str());
     mirroring_ = false;
 }
 

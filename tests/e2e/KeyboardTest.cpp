@@ -38,6 +38,8 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     for (const char* name : {"jeep.pbo", "tank.pbo", "boat.pbx"}) game.Write(std::string("ADDONS\\") + name, "a");
     game.Write("ADDONS\\Comments.txt", "");
     game.Write("Res\\AddOns\\Comments.txt", "");
+    // Its author ended the lines the Unix and the old Mac way.
+    game.Write("ADDONS\\tank.txt", "/x/units\nT-80\rBMP\r\n/x/info");
 
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);
@@ -99,7 +101,7 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     EXPECT_TRUE(Eventually([&] { return !Visible(main, id::Command2) && Focus(main) == file1; }));
     Press(VK_SPACE);
     EXPECT_EQ(PressFor(main, VK_TAB, id::File2), id::File2);
-    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "boat.pbx", "jeep.pbx", "tank.pbo"}));
+    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "boat.pbx", "jeep.pbx", "tank.pbo", "tank.txt"}));
     EXPECT_EQ(std::pair(Entries(Control(main, id::addonsize)), Entries(Control(main, id::foldersize))),
               std::pair(Lines{" 1 kb"}, Lines{" 3 kb"}));
 
@@ -110,6 +112,8 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     const HWND info = varnex.Window("Addon Information");
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(Entries(list1).front(), "tank.pbo");
+    EXPECT_EQ(Text(Control(info, id::InfoText1)), "\r\nT-80\r\nBMP\r\n") << "shown as lines on Windows too";
+    EXPECT_EQ(game.Read("ADDONS\\tank.txt"), "/x/units\nT-80\rBMP\r\n/x/info");
     ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; }));
     // Its six fields, round and back to the first.
     const HWND first = Focus(info);

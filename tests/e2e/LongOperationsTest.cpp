@@ -22,7 +22,7 @@ TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheClose
     ASSERT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
     const HWND label1 = Control(main, id::Label1), activateAll = Control(main, id::Command6),
                deactivateAll = Control(main, id::Command5), file2 = Control(main, id::File2),
-               text1 = Control(main, id::Text1), list1 = Control(main, id::List1);
+               text1 = Control(main, id::Text1);
     const auto active = [&] {
         const Lines names = game.Names("ADDONS");
         return std::count_if(names.begin(), names.end(), [](const std::string& name) { return name.ends_with(".pbo"); });
@@ -44,8 +44,8 @@ TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheClose
     const int height = static_cast<int>(SendMessageW(file2, LB_GETITEMHEIGHT, 0, 0));
     const int third = 2 - static_cast<int>(SendMessageW(file2, LB_GETTOPINDEX, 0, 0));
     MouseClick(file2, POINT{10, third * height + height / 2});
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(text1, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"mine"), SMTO_NORMAL, 5000, &ignored);
+    MouseClick(text1);
+    PressKeys("mine");
     MouseClick(deactivateAll);
     const int activeMidway = active();
     EXPECT_TRUE(Busy(main));
@@ -58,7 +58,6 @@ TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheClose
     WaitWhileBusy(main);
     EXPECT_EQ(active(), kAddons) << "Deactivate all came while the lists changed";
     EXPECT_TRUE(Entries(file2).empty());
-    EXPECT_TRUE(Entries(list1).empty()) << "no addon was chosen";
     EXPECT_EQ(Text(text1), "");
     GetCursorInfo(&cursor);
     EXPECT_NE(busyCursor, cursor.hCursor) << "the wait cursor only while busy";
@@ -68,6 +67,7 @@ TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheClose
     // the window closes after the walk.
     PostMessageW(deactivateAll, BM_CLICK, 0, 0);
     ASSERT_TRUE(Eventually([&] { return Busy(main); }));
+    DWORD_PTR ignored = 0;
     EXPECT_TRUE(SendMessageTimeoutW(activateAll, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored));
     ClickCloseBox(main);
     EXPECT_TRUE(Busy(main));
