@@ -92,8 +92,9 @@ bool FrontEnd::ResponsiveDue() const { return gate_.Busy() && GetTickCount64() -
 void FrontEnd::KeepResponsive() {
     Sync();
     // Messages sent by other programs are answered inside PeekMessage, and
-    // the display's own events (a window uncovered) are taken in. Nothing
-    // is removed: clicks and keys wait in the queue in their order.
+    // the display's own events (a window uncovered) are taken in. Clicks
+    // and keys are read now, against what the window shows, and kept by the
+    // gate for when the handler has ended.
     MSG message;
     (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     TakeAimedInput();
@@ -112,7 +113,8 @@ void FrontEnd::TakeAimedInput() {
     // it stay queued, in order, for the message loop.
     const auto takenNow = [](UINT message) {
         return (message >= WM_KEYDOWN && message <= WM_CHAR) ||
-               (message >= WM_MOUSEMOVE && message <= WM_LBUTTONDBLCLK);
+               (message >= WM_MOUSEMOVE && message <= WM_LBUTTONDBLCLK) || message == WM_MOUSEWHEEL ||
+               message == WM_NCMOUSEMOVE || (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE);
     };
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT) && takenNow(message.message)) {

@@ -35,8 +35,9 @@ public:
     [[nodiscard]] bool ResponsiveDue() const;
     // Brings the windows up to date and painted in the middle of a handler,
     // and answers what other programs sent. The player's clicks and keys
-    // stay queued for the message loop, which takes them once the handler
-    // has ended.
+    // are read against what the window shows and kept for when the handler
+    // has ended; only those that would start a loop of their own wait in
+    // the queue.
     void KeepResponsive();
     // The window boxes and dialogs belong to: the main window while open.
     [[nodiscard]] HWND Owner() const;
