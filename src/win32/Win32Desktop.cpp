@@ -56,7 +56,8 @@ public:
     }
     ~InputRefused() {
         for (const HWND window : refused_)
-            if (IsWindow(window)) SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_DISABLED);
+            if (IsWindow(window))
+                SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_DISABLED);
     }
     InputRefused(const InputRefused&) = delete;
     InputRefused& operator=(const InputRefused&) = delete;

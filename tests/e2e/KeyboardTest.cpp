@@ -172,7 +172,8 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReaders
         framed.push_back(AccessibleName(Control(main, control)));
     EXPECT_EQ(framed, (Lines{"Active Addons", "Inactive Addons", "Addon Folder", "Information", "Comment",
                              "Size of active addons", "Size of folder"}));
-    EXPECT_EQ(Text(Control(main, id::Option1)) + Text(Control(main, id::Option2)) + Text(Control(main, id::Option3)), "");
+    EXPECT_EQ(Text(Control(main, id::Option1)) + Text(Control(main, id::Option2)) + Text(Control(main, id::Option3)),
+              "");
 
     // A name wider than its list can be scrolled to; a list of short names
     // has nothing to scroll.

@@ -64,8 +64,15 @@ TEST_F(Lists, AFileThatVanishedIsNotCreatedAndAWalkCountsWhatItsListingSaw) {
     Start({"gone.pbo", "tank.pbo", "c.pbx"});
     ClickOn(app->File1, "tank.pbo");
     emu.Put({"aaa.pbo"});
+    // Input kept during a handler tells by the stamp whether the list moved:
+    // it moves when a re-read is due and again when it is done, and looking
+    // at it reads nothing.
+    const auto stamp = app->File1.ListingStamp();
     app->File1.Refresh();
+    const auto due = app->File1.ListingStamp();
+    EXPECT_EQ(std::pair(due > stamp, app->File1.ListingStamp()), std::pair(true, due));
     EXPECT_EQ(app->File1.ListIndex(), 2);
+    EXPECT_GT(app->File1.ListingStamp(), due);
     fs::remove(emu.files->HostPath(InAddons("gone.pbo")));
     ClickOn(app->File1, "gone.pbo");  // the list still shows it
     EXPECT_EQ(app->List1.Items(), (Strings{"gone.pbo", "", "Size: file not found"}));
