@@ -9,10 +9,26 @@ void AddonManager::ReadPendingLists() {
     File1.ReadPending();
 }
 
+bool AddonManager::NameTaken(const Text& shellPath) {
+    Text path = shellPath;
+    path[path.find_last_of('/')] = '\\';
+    std::int64_t length = 0;
+    const IoStatus found = platform_.files.FileLength(path, length);
+    return found.ok() || (!found.gone() && platform_.files.FolderExists(path));
+}
+
 void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     ReadPendingLists();
-    const int result = Filemanager::SHFileOperation(platform_.shell, record);
-    if (result == 0 || Filemanager::CancelledByPlayer(result) || platform_.shell.ReportsOwnErrors()) return;
+    // Windows' shell offers to replace a file that already has the new name,
+    // or to keep both under a third name the game would load as well. A
+    // name already taken is refused here instead, on every system alike,
+    // before the shell is asked, and the player is told as for any refusal.
+    // A missing source is the shell's to report first, as it always was.
+    const bool taken = record.wFunc == Filemanager::FO_RENAME && !EqualIgnoringCase(record.pFrom, record.pTo) &&
+                       NameTaken(record.pTo) && NameTaken(record.pFrom);
+    const int result = taken ? static_cast<int>(errc::kAlreadyExists)
+                             : Filemanager::SHFileOperation(platform_.shell, record);
+    if (result == 0 || Filemanager::CancelledByPlayer(result) || (!taken && platform_.shell.ReportsOwnErrors())) return;
     // The shell's paths join folder and name with "/"; the player reads them
     // the Windows way.
     Text from = record.pFrom;

@@ -15,10 +15,17 @@ void AddonManager::AddonManager_Command1_Click() {
         record.wFunc = Filemanager::FO_DELETE;
         record.pFrom = AddonFolder + "/" + SelectedInactive;
         record.fFlags = Filemanager::FOF_ALLOWUNDO;
-        RunShell(record);
+        const Text companion = AddonFolder + "\\" + CutRight(SelectedInactive, 4) + ".txt";
+        // The player is asked before anything goes: by the shell, or here
+        // when the shell would not ask.
+        if (platform_.shell.ConfirmsDelete() ||
+            platform_.desktop.MessageBox("Move " + AddonFolder + "\\" + SelectedInactive +
+                                             " into the recycle bin?\r\n\r\nIts information file " + companion +
+                                             " is removed for good either way.",
+                                         kProgramTitle, kMbYesNo | kMbIconQuestion) == kIdYes)
+            RunShell(record);
         // The companion goes whatever the shell did, also when the player
         // kept the addon.
-        const Text companion = AddonFolder + "\\" + CutRight(SelectedInactive, 4) + ".txt";
         const IoStatus removed = platform_.files.Delete(companion);
         if (!removed.ok() && !removed.gone())
             Box("The information file " + companion + " could not be removed: " + DescribeError(removed.code) + ".");

@@ -155,6 +155,8 @@ private:
     // Hands a record to the shell. Where the shell shows no box of its own
     // for a failure (Wine), the player gets one from the program.
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
+    // True when a file or folder stands at `shellPath` (joined with "/").
+    bool NameTaken(const Text& shellPath);
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
     // The game's or the expansion's addon folder, chosen by its option.
     void ShowFixedFolder(const Text& folder);

@@ -182,6 +182,9 @@ public:
         ReadPending();
         return listingRevision_;
     }
+    // Moves whenever the list is read anew or is due to be, without reading
+    // it: input kept during a handler tells by it whether the list changed.
+    [[nodiscard]] std::uint64_t ListingStamp() const { return listingRevision_ * 2 + (unread_ ? 1 : 0); }
     // Why the folder could not be read when it was last read, 0 when it was:
     // the list then shows no entry.
     [[nodiscard]] std::uint32_t ReadError() {

@@ -17,7 +17,8 @@ inline constexpr int DE_SAMEFILE = 0x71;
 inline constexpr int DE_OPCANCELLED = 0x75;
 inline constexpr int DE_ACCESSDENIEDSRC = 0x78;
 inline constexpr int DE_INVALIDFILES = 0x7C;
-inline constexpr int DE_PATHTOODEEP = 0x81;
+inline constexpr int DE_PATHTOODEEP = 0x79;
+inline constexpr int DE_FILENAMETOOLONG = 0x81;
 // A source that does not exist, as Wine's shell reports it.
 inline constexpr int kSourceMissing = 0x402;
 

@@ -82,6 +82,10 @@ public:
     virtual int SHFileOperationA(const ShellFileOp& op) = 0;
     // Windows' shell shows its own box when a rename fails; Wine's does not.
     virtual bool ReportsOwnErrors() const = 0;
+    // The shell asks before it moves a file into the recycle bin. Windows
+    // asks only while the recycle bin's "Display delete confirmation
+    // dialog" is on, which it is not by default since Windows 8.
+    virtual bool ConfirmsDelete() const = 0;
 };
 
 struct FileDialogSetup {
@@ -123,6 +127,9 @@ struct Platform {
 // Message box styles and answers the program uses.
 inline constexpr std::uint32_t kMbOk = 0;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+inline constexpr std::uint32_t kMbYesNo = 0x4;
+inline constexpr std::uint32_t kMbIconQuestion = 0x20;
 inline constexpr int kIdOk = 1;
+inline constexpr int kIdYes = 6;
 
 }  // namespace varnex

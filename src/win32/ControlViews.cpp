@@ -48,7 +48,7 @@ void ControlView::Subclass() {
 }
 
 LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                         DWORD_PTR self) {
+                                         DWORD_PTR self) noexcept {
     auto& view = *reinterpret_cast<ControlView*>(self);
     if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
         view.accessibleName_)
@@ -163,17 +163,20 @@ void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
 void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !Clickable(model_)) return;
-    gate_.Run([this] {
-        if (model_.Click) model_.Click();
-    });
+    // Kept, the press is asked again when it runs: the handler before it
+    // may have hidden or disabled the button.
+    gate_.Run(
+        [this] {
+            if (model_.Click) model_.Click();
+        },
+        Aim{[this] { return Clickable(model_); }, changesFiles_});
 }
 
 // ---- OptionView
 
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, model.Caption(),
-                model, gate),
+    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, {}, model, gate),
       group_(std::move(group)) {
     Subclass();
 }
@@ -185,7 +188,10 @@ void OptionView::Sync() {
 }
 
 void OptionView::Mirror() {
-    MirrorText(model_.Caption());
+    // No text: the button is narrower than its caption, and a themed button
+    // paints its text in its own colours whatever WM_CTLCOLORSTATIC says, so
+    // a sliver of it would show. The label beside it is its caption, and its
+    // name for screen readers.
     const WPARAM check = model_.Value() ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(Send(hwnd_, BM_GETCHECK)) != check) Send(hwnd_, BM_SETCHECK, check);
 }
@@ -219,17 +225,19 @@ bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 void OptionView::OnCommand(WORD code) {
     if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
-    Act([this] {
-        model_.SetValue(true);
-        for (OptionButton* other : group_)
-            if (other != &model_) other->SetValue(false);
-        if (model_.Click) model_.Click();
-    });
+    Act(
+        [this] {
+            model_.SetValue(true);
+            for (OptionButton* other : group_)
+                if (other != &model_) other->SetValue(false);
+            if (model_.Click) model_.Click();
+        },
+        Aim{[this] { return Clickable(model_); }});
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {
-    // The button is narrower than its caption, which is not meant to be
-    // read (a label beside it is): what shows of it at some DPIs is hidden.
+    // The button's background, also where an unthemed button would paint
+    // the focus of a text it does not have.
     SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
@@ -255,17 +263,56 @@ TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextS
     if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
 }
 
+namespace {
+
+// The text with every lone LF and lone CR made a CR LF: Windows' edit
+// control shows a line end only there (Wine's breaks the line at either).
+Text WithLineEnds(const Text& text) {
+    Text shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            shown += "\r\n";
+            ++i;
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            shown += "\r\n";
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
 void TextView::Mirror() {
-    if (WindowText() == model_.GetText()) return;
+    // What the information window shows of a companion file may end its
+    // lines any way; only the display changes, never the text.
+    const Text shown = style_.readOnly && style_.multiLine ? WithLineEnds(model_.GetText()) : model_.GetText();
+    if (WindowText() == shown) return;
     mirroring_ = true;
-    SetWindowTextA(hwnd_, model_.GetText().c_str());
+    SetWindowTextA(hwnd_, shown.c_str());
     mirroring_ = false;
 }
 
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    Act([this, typed] { model_.SetText(typed); });
+    // Kept typing replaces the text it was typed over, and nothing else: a
+    // handler that put another text into the box meanwhile wins. Typing kept
+    // in the same wait was typed over the typing kept before it. The box
+    // goes on showing the typing while it is kept.
+    const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
+    if (gate_.Run([this, typed] { model_.SetText(typed); }, Aim{[this, under] { return model_.GetText() == under; }}))
+        return;
+    // Not taken at all (a box keeps the window disabled): the box shows
+    // the model's text again.
+    if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {
+        Invalidate();
+        return;
+    }
+    keptTyped_ = typed;
+    keptRound_ = gate_.Round();
 }
 
 // ---- PictureView

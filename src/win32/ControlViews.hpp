@@ -99,7 +99,7 @@ protected:
 
 private:
     static LRESULT CALLBACK Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
+                                       DWORD_PTR self) noexcept;
 
     int id_;
     TwipsRect place_;
@@ -146,8 +146,11 @@ protected:
     // Runs the player's action through the gate. A dropped action leaves
     // the control showing what the model never said: it is mirrored whole
     // at the next sync.
-    void Act(const std::function<void()>& action) {
-        if (!gate_.Run(action)) this->Invalidate();
+    // A kept action runs only while `aim` holds.
+    bool Act(const std::function<void()>& action, Aim aim = {}) {
+        const bool ran = gate_.Run(action, std::move(aim));
+        if (!ran) this->Invalidate();
+        return ran;
     }
 
     Gate& gate_;
@@ -183,9 +186,17 @@ class ButtonView final : public GatedView<CommandButton> {
 public:
     ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate);
     void OnCommand(WORD code) override;
+    // The button renames, deletes or writes: a press kept during a handler
+    // is dropped when the lists changed meanwhile.
+    ButtonView& ChangesFiles() {
+        changesFiles_ = true;
+        return *this;
+    }
 
 private:
     void Mirror() override;
+
+    bool changesFiles_ = false;
 };
 
 // One button of a group: a click selects it and clears the others, then
@@ -232,6 +243,9 @@ private:
 
     TextStyle style_;
     bool mirroring_ = false;
+    // The typing last kept, and the wait it was kept in.
+    Text keptTyped_;
+    std::uint64_t keptRound_ = 0;
 };
 
 // Paints a picture into `area` of `dc` at the window's DPI.

@@ -17,6 +17,7 @@ Function* User32Function(const char* name) {
 
 using GetDpiForWindowFn = UINT WINAPI(HWND);
 using GetDpiForSystemFn = UINT WINAPI();
+using GetDpiForMonitorFn = HRESULT WINAPI(HMONITOR, int, UINT*, UINT*);
 using AdjustForDpiFn = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
 
 UINT ScreenDpi() {
@@ -28,15 +29,37 @@ UINT ScreenDpi() {
 
 }  // namespace
 
-UINT SystemDpi() {
-    static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
-    return getDpiForSystem ? getDpiForSystem() : ScreenDpi();
+const DpiFunctions& SystemDpiFunctions() {
+    static const DpiFunctions functions = [] {
+        DpiFunctions bound;
+        bound.forWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+        bound.forSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+        if (!bound.forWindow)
+            bound.forMonitor = winapi::LateBound<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+        return bound;
+    }();
+    return functions;
 }
 
-UINT WindowDpi(HWND hwnd) {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    const UINT dpi = getDpiForWindow ? getDpiForWindow(hwnd) : 0;
-    return dpi ? dpi : SystemDpi();
+UINT SystemDpi(const DpiFunctions& functions) {
+    const UINT dpi = functions.forSystem ? functions.forSystem() : 0;
+    return dpi ? dpi : ScreenDpi();
+}
+
+UINT WindowDpi(HWND hwnd, const DpiFunctions& functions) {
+    if (const UINT dpi = functions.forWindow ? functions.forWindow(hwnd) : 0) return dpi;
+    // Windows 8.1 knows each monitor's DPI, though not the window's.
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    UINT x = 0, y = 0;
+    if (functions.forMonitor &&
+        functions.forMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y) == S_OK && y)
+        return y;
+    return SystemDpi(functions);
+}
+
+void ScaleFrameWithDpi(HWND hwnd) {
+    static const auto enable = User32Function<BOOL WINAPI(HWND)>("EnableNonClientDpiScaling");
+    if (enable) (void)enable(hwnd);
 }
 
 SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi) {

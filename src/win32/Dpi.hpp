@@ -12,6 +12,9 @@
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
 
 namespace varnex::win32 {
 
@@ -23,11 +26,25 @@ struct TwipsRect {
 
 [[nodiscard]] inline int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
 
+// The DPI functions of newer systems, bound at run time; each may be
+// missing. Windows 10 (1607) has them all, 8.1 only the monitor's.
+struct DpiFunctions {
+    UINT(WINAPI* forWindow)(HWND) = nullptr;
+    HRESULT(WINAPI* forMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
+    UINT(WINAPI* forSystem)() = nullptr;
+};
+// Those this system has. The monitor's (shcore) is bound only where the
+// window's is missing.
+[[nodiscard]] const DpiFunctions& SystemDpiFunctions();
+
 // The DPI of the primary monitor, where a window first appears.
-[[nodiscard]] UINT SystemDpi();
-// The DPI of the monitor a window is on (the system DPI where Windows
-// predates per-monitor DPI).
-[[nodiscard]] UINT WindowDpi(HWND hwnd);
+[[nodiscard]] UINT SystemDpi(const DpiFunctions& functions = SystemDpiFunctions());
+// The DPI of the monitor a window is on: the window's, else its monitor's
+// (Windows 8.1), else the system's where Windows predates per-monitor DPI.
+[[nodiscard]] UINT WindowDpi(HWND hwnd, const DpiFunctions& functions = SystemDpiFunctions());
+// Lets the system scale the frame and caption of a window with per-monitor
+// DPI of the first kind (Windows 10 1607); called in WM_NCCREATE.
+void ScaleFrameWithDpi(HWND hwnd);
 // Outer size of a window at `dpi` whose client area is `client` pixels.
 [[nodiscard]] SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi);
 // The DPI to lay out a client area of `clientTwips` at, so that the whole

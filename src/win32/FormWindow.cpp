@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/LateBound.hpp"
 #include "win32/Dpi.hpp"
 #include "win32/Resources.hpp"
 
@@ -25,6 +26,32 @@ void RegisterFormClass(HINSTANCE instance, const char* className, WNDPROC proced
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = className;
     (void)RegisterClassExA(&windowClass);
+}
+
+// The part of a window that can be seen. On Windows 10 and 11 the window's
+// rectangle also holds invisible borders for resizing, several pixels wide:
+// a window placed by it would leave a gap beside the other, or hang out of
+// the work area.
+RECT VisibleFrame(HWND window) {
+    RECT whole{};
+    GetWindowRect(window, &whole);
+    using GetAttribute = HRESULT WINAPI(HWND, DWORD, void*, DWORD);
+    static const auto getAttribute = winapi::LateBound<GetAttribute>("dwmapi.dll", "DwmGetWindowAttribute");
+    constexpr DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+    RECT frame{};
+    if (getAttribute && getAttribute(window, kExtendedFrameBounds, &frame, sizeof frame) == S_OK &&
+        frame.right > frame.left && frame.bottom > frame.top)
+        return frame;
+    return whole;
+}
+
+// Moves `window` so that its visible frame's top left corner lies at `left`, `top`.
+void MoveVisibleFrame(HWND window, int left, int top) {
+    RECT whole{};
+    GetWindowRect(window, &whole);
+    const RECT frame = VisibleFrame(window);
+    SetWindowPos(window, nullptr, left - (frame.left - whole.left), top - (frame.top - whole.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -66,18 +93,21 @@ SIZE FormWindow::OuterSize() const {
 }
 
 void FormWindow::KeepInside(const RECT& workArea) {
-    RECT window{};
-    if (!IsOpen() || !GetWindowRect(Handle(), &window)) return;
+    if (!IsOpen()) return;
+    const RECT window = VisibleFrame(Handle());
     const int width = window.right - window.left, height = window.bottom - window.top;
     const int left = std::max<int>(workArea.left, std::min<int>(window.left, workArea.right - width));
     const int top = std::max<int>(workArea.top, std::min<int>(window.top, workArea.bottom - height));
-    if (left != window.left || top != window.top)
-        SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (left != window.left || top != window.top) MoveVisibleFrame(Handle(), left, top);
 }
 
 void FormWindow::SyncViews() {
     if (!IsOpen()) return;
     for (const auto& view : views_) view->Sync();
+}
+
+void FormWindow::InvalidateViews() {
+    for (const auto& view : views_) view->Invalidate();
 }
 
 bool FormWindow::Navigate(MSG& message) {
@@ -167,8 +197,8 @@ bool FormWindow::RestoreFocus() {
 }
 
 void FormWindow::PlaceBeside(HWND other, HWND keepClear) {
-    RECT mine{}, theirs{};
-    if (!IsOpen() || !other || !GetWindowRect(Handle(), &mine) || !GetWindowRect(other, &theirs)) return;
+    if (!IsOpen() || !other || !IsWindow(other)) return;
+    const RECT mine = VisibleFrame(Handle()), theirs = VisibleFrame(other);
     const RECT work = WorkAreaAt(theirs);
     const int width = mine.right - mine.left;
     int left = 0;
@@ -188,15 +218,16 @@ void FormWindow::PlaceBeside(HWND other, HWND keepClear) {
         else
             left = work.right - width;
     }
-    SetWindowPos(Handle(), nullptr, left, theirs.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveVisibleFrame(Handle(), left, theirs.top);
     KeepInside(work);
 }
 
-LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FormWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FormWindow*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_.reset(hwnd);
+        ScaleFrameWithDpi(hwnd);
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -238,7 +269,7 @@ void FormWindow::BringBoxForward() {
         HWND found = nullptr;
     } search{GetCurrentProcessId()};
     EnumWindows(
-        [](HWND window, LPARAM param) CALLBACK -> BOOL {
+        [](HWND window, LPARAM param) noexcept CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
@@ -298,13 +329,23 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // on to the control that had it.
         if (RestoreFocus()) return 0;
         break;
+    case WM_GETDPISCALEDSIZE: {
+        // The size the layout takes at the new DPI, so that the rectangle
+        // WM_DPICHANGED then suggests holds it exactly.
+        RECT now{};
+        GetWindowRect(Handle(), &now);
+        const UINT dpi = static_cast<UINT>(wParam);
+        const UINT layoutDpi = FittingDpi(clientTwips_, style_, 0, hasMenu_, dpi, WorkAreaAt(now));
+        *reinterpret_cast<SIZE*>(lParam) = WindowSizeFor(
+            SIZE{ToPixels(clientTwips_.cx, layoutDpi), ToPixels(clientTwips_.cy, layoutDpi)}, style_, 0, hasMenu_, dpi);
+        return TRUE;
+    }
     case WM_DPICHANGED: {
         const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
         const RECT work = WorkAreaAt(suggested);
         (void)Rescale(HIWORD(wParam), work);
-        const SIZE size = OuterSize();
-        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         KeepInside(work);
         return 0;
     }

@@ -25,6 +25,9 @@ public:
     [[nodiscard]] bool IsOpen() const { return hwnd_ != nullptr; }
     // Mirrors every model that changed into its control.
     void SyncViews();
+    // Mirrors every model whole at the next sync: dropped input may have
+    // left a control showing what its model never said.
+    void InvalidateViews();
     // The window's keyboard, as in a dialog: Tab and Shift+Tab move round
     // every control that can take the keyboard, the arrow keys move within
     // the option group, Enter acts as a double click in a list, Escape never
@@ -54,6 +57,9 @@ protected:
         return added;
     }
 
+    // The view of the control `id`, or null.
+    ControlView* View(int id) { return ViewOf(id); }
+
     virtual void OnMenu(int /*id*/) {}
     // The player asked to close the window through its frame.
     virtual void OnClose() = 0;
@@ -65,7 +71,9 @@ protected:
     Gate& gate_;
 
 private:
-    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // No exception crosses the system's frames: the gate catches what a
+    // handler throws.
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     ControlView* ViewOf(int id);
     bool OnKeyDown(const MSG& message);

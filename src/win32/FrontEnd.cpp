@@ -15,6 +15,9 @@ constexpr ULONGLONG kRepaintEveryMs = 40;
 // kept meanwhile and the input that came meanwhile have been taken.
 constexpr const wchar_t* kBusyProperty = L"VarnexBusy";
 
+// A handler that threw is reported in one box; the program goes on.
+constexpr const char* kCouldNotFinish = "Varnex could not finish this action: ";
+
 bool OwnedByThisThread(HWND window) {
     return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
@@ -35,6 +38,15 @@ void RefreshCursor() {
 FrontEnd::FrontEnd(AddonManager& app) : app_(app) {
     gate_.SetSettle([this] { Sync(); });
     gate_.SetBusyChanged([this](bool busy) { BusyChanged(busy); });
+    // Both stamps only grow, so their sum moves whenever either list does.
+    gate_.SetListings([this] { return app_.File1.ListingStamp() + app_.File2.ListingStamp(); });
+    gate_.SetFailed([this](const std::string& what) { Failed(what); });
+    gate_.SetDropped([this] {
+        MessageBeep(MB_ICONWARNING);
+        if (main_) main_->InvalidateViews();
+        if (info_) info_->InvalidateViews();
+        Sync();
+    });
 }
 
 FrontEnd::~FrontEnd() = default;
@@ -80,13 +92,37 @@ bool FrontEnd::ResponsiveDue() const { return gate_.Busy() && GetTickCount64() -
 void FrontEnd::KeepResponsive() {
     Sync();
     // Messages sent by other programs are answered inside PeekMessage, and
-    // the display's own events (a window uncovered) are taken in. Nothing
-    // is removed: clicks and keys wait in the queue in their order.
+    // the display's own events (a window uncovered) are taken in. Clicks
+    // and keys are read now, against what the window shows, and kept by the
+    // gate for when the handler has ended.
     MSG message;
     (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    TakeAimedInput();
     PaintNow();
     (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     painted_ = GetTickCount64();
+}
+
+void FrontEnd::TakeAimedInput() {
+    // Clicks and keys are read against the window as the player sees it
+    // now: the control clicked, the entry under the pointer, the text typed
+    // into. The controls hand them to the gate, which keeps them for when the
+    // handler has ended and runs them only if their target still stands.
+    // Input that would start a loop of its own (moving the window, its close
+    // box, a menu, the scroll bars, a context menu) and all that came after
+    // it stay queued, in order, for the message loop.
+    const auto takenNow = [](UINT message) {
+        return (message >= WM_KEYDOWN && message <= WM_CHAR) ||
+               (message >= WM_MOUSEMOVE && message <= WM_LBUTTONDBLCLK) || message == WM_MOUSEWHEEL ||
+               message == WM_NCMOUSEMOVE || (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE);
+    };
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT) && takenNow(message.message)) {
+        if (!PeekMessageA(&message, nullptr, message.message, message.message, PM_REMOVE)) break;
+        if ((main_ && main_->Navigate(message)) || (info_ && info_->Navigate(message))) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
 }
 
 HWND FrontEnd::Owner() const { return main_ ? main_->Handle() : nullptr; }
@@ -102,6 +138,18 @@ void FrontEnd::Closed() {
     const bool mainOpen = main_ && main_->IsOpen();
     const bool infoShown = info_ && info_->Shown();
     if (!mainOpen && !infoShown) PostQuitMessage(0);
+}
+
+void FrontEnd::Failed(const std::string& what) {
+    // The handler that threw is no longer at work: what it kept from the
+    // player's editing is free again.
+    app_.Busy = false;
+    app_.FavoritesBusy = false;
+    Text text = kCouldNotFinish + (what.empty() ? Text("an unexpected error") : Text(what));
+    if (text.back() != '.') text += '.';
+    const HWND owner = Owner();
+    MessageBoxA(owner && IsWindow(owner) ? owner : nullptr, text.c_str(), kProgramTitle,
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 void FrontEnd::BusyChanged(bool busy) {

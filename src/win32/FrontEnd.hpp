@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/AddonManager.hpp"
@@ -34,8 +35,9 @@ public:
     [[nodiscard]] bool ResponsiveDue() const;
     // Brings the windows up to date and painted in the middle of a handler,
     // and answers what other programs sent. The player's clicks and keys
-    // stay queued for the message loop, which takes them once the handler
-    // has ended.
+    // are read against what the window shows and kept for when the handler
+    // has ended; only those that would start a loop of their own wait in
+    // the queue.
     void KeepResponsive();
     // The window boxes and dialogs belong to: the main window while open.
     [[nodiscard]] HWND Owner() const;
@@ -45,6 +47,11 @@ public:
 private:
     // A window was closed: the program ends when none is left open.
     void Closed();
+    // Takes the clicks and keys that came during a handler, up to the first
+    // that must wait for its end.
+    void TakeAimedInput();
+    // A handler threw `what`: the player is told in one box.
+    void Failed(const std::string& what);
     // A handler starts, or the last one kept meanwhile has ended.
     void BusyChanged(bool busy);
     // Takes the busy mark off the main window once no handler runs and no

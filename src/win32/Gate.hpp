@@ -4,15 +4,37 @@
 // run after it, in the order it came, as if the program had taken it only
 // once the handler was done. Nothing nests. Only input to a window that a
 // box keeps disabled is not taken, as the system takes no click on it.
+//
+// Kept input runs only while what the player aimed at still stands: each
+// input carries its own test of that (the name at the clicked place, the
+// button still shown and enabled, the box's text unchanged), and input that
+// renames, deletes or writes runs only while the lists stand as they were
+// when it came. What fails its test is dropped with the system's warning
+// beep, and so is everything kept after it: a sequence whose first step lost
+// its target does not run its later steps. Only closing a window still runs.
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "win32/Windows.hpp"
 
 namespace varnex::win32 {
+
+// What a kept input needs to find when it runs.
+struct Aim {
+    // Still true when the input's target is where the player saw it.
+    std::function<bool()> holds;
+    // The input renames, deletes or writes: it runs only while the lists
+    // stand as they were when it came.
+    bool changesFiles = false;
+    // Closing a window: it runs also after a dropped input.
+    bool always = false;
+};
 
 class Gate {
 public:
@@ -21,23 +43,40 @@ public:
     // `busy` runs with true before the first handler starts, and with false
     // once it and every handler kept meanwhile have ended.
     void SetBusyChanged(std::function<void(bool)> busy) { busyChanged_ = std::move(busy); }
+    // A count that moves whenever the lists are read anew or are due to be.
+    void SetListings(std::function<std::uint64_t()> listings) { listings_ = std::move(listings); }
+    // Says once why a handler could not finish (what it threw).
+    void SetFailed(std::function<void(const std::string&)> failed) { failed_ = std::move(failed); }
+    // Tells the player that kept input was dropped; the warning beep unless set.
+    void SetDropped(std::function<void()> dropped) { dropped_ = std::move(dropped); }
 
     [[nodiscard]] bool Busy() const { return busy_; }
+    // Counts the waits: input kept in the same wait shares its number.
+    [[nodiscard]] std::uint64_t Round() const { return round_; }
 
     // Runs `action` now, or keeps it for when the handler under way has
-    // ended: true when it ran now. A kept action must own what it uses.
-    bool Run(std::function<void()> action) {
+    // ended: true when it ran now. A kept action must own what it uses, and
+    // runs then only while `aim` holds.
+    bool Run(std::function<void()> action, Aim aim = {}) {
         if (busy_) {
-            if (!source_ || IsWindowEnabled(source_)) kept_.push_back({source_, std::move(action)});
+            if (!source_ || IsWindowEnabled(source_))
+                kept_.push_back({source_, std::move(action), std::move(aim), Listings()});
             return false;
         }
         {
             const Holding holding(*this);
-            RunOne(action);
+            // After a dropped or failed input, the rest of what was kept
+            // lost its premise too.
+            bool dropping = !RunOne(action);
             while (!kept_.empty()) {
                 const Kept next = std::move(kept_.front());
                 kept_.pop_front();
-                RunOne(next.action);
+                if (next.aim.always || (!dropping && Holds(next))) {
+                    if (!RunOne(next.action)) dropping = true;
+                } else {
+                    if (!dropping) Dropped();
+                    dropping = true;
+                }
             }
         }
         return true;
@@ -67,12 +106,15 @@ private:
     struct Kept {
         HWND source;
         std::function<void()> action;
+        Aim aim;
+        std::uint64_t listings;  // when it came
     };
 
     class Holding {
     public:
         explicit Holding(Gate& gate) : gate_(gate) {
             gate_.busy_ = true;
+            ++gate_.round_;
             if (gate_.busyChanged_) gate_.busyChanged_(true);
         }
         ~Holding() {
@@ -86,16 +128,60 @@ private:
         Gate& gate_;
     };
 
-    void RunOne(const std::function<void()>& action) {
-        if (action) action();
-        if (settle_) settle_();
+    [[nodiscard]] std::uint64_t Listings() const { return listings_ ? listings_() : 0; }
+
+    [[nodiscard]] bool Holds(const Kept& kept) const {
+        if (kept.aim.changesFiles && kept.listings != Listings()) return false;
+        return !kept.aim.holds || kept.aim.holds();
+    }
+
+    void Dropped() {
+        if (dropped_)
+            dropped_();
+        else
+            MessageBeep(MB_ICONWARNING);
+    }
+
+    // Runs a handler and brings the windows up to date; false when the
+    // handler threw. No exception may cross the system's window procedures:
+    // the player is told once, and the program goes on.
+    bool RunOne(const std::function<void()>& action) {
+        bool finished = true;
+        try {
+            if (action) action();
+        } catch (const std::exception& failure) {
+            finished = false;
+            Failed(failure.what());
+        } catch (...) {
+            finished = false;
+            Failed("an unexpected error");
+        }
+        try {
+            if (settle_) settle_();
+        } catch (...) {
+            if (finished) Failed("the window could not be brought up to date");
+            finished = false;
+        }
+        return finished;
+    }
+
+    void Failed(const char* what) noexcept {
+        try {
+            if (failed_) failed_(what ? what : "");
+        } catch (...) {
+            // Nothing is left to tell the player with.
+        }
     }
 
     bool busy_ = false;
+    std::uint64_t round_ = 0;
     HWND source_ = nullptr;
     std::deque<Kept> kept_;
     std::function<void()> settle_;
     std::function<void(bool)> busyChanged_;
+    std::function<std::uint64_t()> listings_;
+    std::function<void(const std::string&)> failed_;
+    std::function<void()> dropped_;
 };
 
 }  // namespace varnex::win32

@@ -62,7 +62,7 @@ void InfoWindow::OnClose() {
         model_.Unload();
         Sync();
         if (closed_) closed_();
-    });
+    }, Aim{{}, false, true});
 }
 
 }  // namespace varnex::win32

@@ -52,6 +52,16 @@ void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std
 
 int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
 
+// The text the list shows at `index`, as the player saw it.
+Text ShownText(HWND list, int index) {
+    const LRESULT length = index < 0 ? LB_ERR : Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    if (length == LB_ERR) return {};
+    Text text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = Send(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
 void Select(HWND list, int index) {
     if (CurrentSelection(list) != index) Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
 }
@@ -91,13 +101,19 @@ void FileListView::Mirror() {
 
 void FileListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
+    // Kept, the click acts only on the name the player clicked: a handler
+    // that read the list anew meanwhile may have put another one there.
+    const Text name = ShownText(hwnd_, index);
+    Aim aim{[this, index, name] { return index < 0 || (index < model_.ListCount() && model_.List(index) == name); }};
     if (code == LBN_SELCHANGE) {
-        Act([this, index] { model_.SetListIndex(index); });
+        Act([this, index] { model_.SetListIndex(index); }, std::move(aim));
     } else if (code == LBN_DBLCLK && index >= 0) {
-        Act([this, index] {
-            model_.Highlight(index);
-            if (model_.DblClick) model_.DblClick();
-        });
+        Act(
+            [this, index] {
+                model_.Highlight(index);
+                if (model_.DblClick) model_.DblClick();
+            },
+            std::move(aim));
     }
 }
 

@@ -60,15 +60,20 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     // Each button acts on the addons of one list, where the keyboard goes
     // when the button hides itself.
     Add<ButtonView>({MainIds::Command3, In(kSelectedFrame, 120, 225, 2055, 360)}, app_.Command3, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<ButtonView>({MainIds::Command2, In(kSelectedFrame, 120, 600, 2055, 360)}, app_.Command2, gate_)
+        .ChangesFiles()
         .SetFocusHome(file1);
     Add<ButtonView>({MainIds::Command6, In(kSelectedFrame, 120, 975, 2055, 360)}, app_.Command6, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<ButtonView>({MainIds::Command5, In(kSelectedFrame, 120, 1350, 2055, 360)}, app_.Command5, gate_)
+        .ChangesFiles()
         .SetFocusHome(file1);
     // Created before the logo, so that it lies over the logo's lower part.
     Add<ButtonView>({MainIds::Command1, In(kSelectedFrame, 120, 2055, 2055, 360)}, app_.Command1, gate_)
+        .ChangesFiles()
         .SetFocusHome(file2);
     Add<PictureView>({MainIds::Image1, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
 
@@ -97,6 +102,19 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     caption(option3, Add<LabelView>({MainIds::Label4, In(kFolderFrame, 600, 1110, 1575, 255)}, app_.Label4));
     Add<LabelView>({MainIds::Label1, {120, 8520, 10095, 255}}, app_.Label1);
 
+    // The pictures before these controls carry no text, so a screen reader
+    // finds no name for them: each is named by the caption of its frame.
+    const auto nameByFrame = [this](int id, const Frame& frame) {
+        if (ControlView* view = View(id)) view->SetAccessibleName([&frame] { return frame.Caption(); });
+    };
+    nameByFrame(MainIds::File1, app_.File);
+    nameByFrame(MainIds::File2, app_.Frame2);
+    nameByFrame(MainIds::Dir1, app_.Frame3);
+    nameByFrame(MainIds::List1, app_.Frame4);
+    nameByFrame(MainIds::Text1, app_.Frame7);
+    nameByFrame(MainIds::addonsize, app_.Frame5);
+    nameByFrame(MainIds::foldersize, app_.Frame6);
+
     // The frames last: at the bottom, under the controls they group.
     Add<FrameView>({MainIds::File, kActiveFrame}, app_.File);
     Add<FrameView>({MainIds::Frame2, kInactiveFrame}, app_.Frame2);
@@ -116,14 +134,16 @@ void MainWindow::Show(int showCommand) {
 }
 
 void MainWindow::OnMenu(int id) {
-    if (id == MenuIds::LoadFavorits) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); });
-    if (id == MenuIds::SaveFavorits) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); });
+    // Both rename or write: kept, they run only while the lists stand.
+    if (id == MenuIds::LoadFavorits) gate_.Run([this] { app_.AddonManager_LoadFavorits_Click(); }, Aim{{}, true});
+    if (id == MenuIds::SaveFavorits) gate_.Run([this] { app_.AddonManager_SaveFavorits_Click(); }, Aim{{}, true});
 }
 
 void MainWindow::OnClose() {
     // Closing through the frame writes nothing. Asked in the middle of a
-    // handler, the window closes once that handler has ended.
-    gate_.Run([this] { DestroyWindow(Handle()); });
+    // handler, the window closes once that handler has ended, also when
+    // other input kept meanwhile was dropped.
+    gate_.Run([this] { DestroyWindow(Handle()); }, Aim{{}, false, true});
 }
 
 void MainWindow::OnDestroyed() {

@@ -39,6 +39,33 @@ private:
     std::vector<HWND> disabled_;
 };
 
+// Around a shell call the program's windows take no click, as around a
+// box, but they keep the keyboard: only their style is marked disabled.
+// EnableWindow would take the keyboard from the control that has it at
+// every rename of a walk, and keys typed meanwhile would reach no control.
+class InputRefused {
+public:
+    explicit InputRefused(const FrontEnd* frontEnd) {
+        if (!frontEnd) return;
+        for (const HWND window : frontEnd->Windows()) {
+            const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+            if ((style & WS_DISABLED) != 0) continue;
+            SetWindowLongPtrA(window, GWL_STYLE, style | WS_DISABLED);
+            refused_.push_back(window);
+        }
+    }
+    ~InputRefused() {
+        for (const HWND window : refused_)
+            if (IsWindow(window))
+                SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_DISABLED);
+    }
+    InputRefused(const InputRefused&) = delete;
+    InputRefused& operator=(const InputRefused&) = delete;
+
+private:
+    std::vector<HWND> refused_;
+};
+
 const char* OrNull(const Text& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // "label|pattern|label|pattern" as the dialogs want it: each part ended by
@@ -120,10 +147,15 @@ int Win32Desktop::WithoutOwner(const std::function<int()>& show) {
     return result;
 }
 
+int Win32Desktop::Disabled(const std::function<int()>& call) {
+    const InputRefused all(frontEnd_);
+    return call();
+}
+
 int PromptingShell::SHFileOperationA(const ShellFileOp& op) {
-    const bool asks = op.wFunc == FO_DELETE && (op.fFlags & FOF_NOCONFIRMATION) == 0;
-    if (!asks) return shell_.SHFileOperationA(op);
-    return desktop_.WithoutOwner([&] { return shell_.SHFileOperationA(op); });
+    const auto call = [&] { return shell_.SHFileOperationA(op); };
+    const bool asks = op.wFunc == FO_DELETE && (op.fFlags & FOF_NOCONFIRMATION) == 0 && shell_.ConfirmsDelete();
+    return asks ? desktop_.WithoutOwner(call) : desktop_.Disabled(call);
 }
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }

@@ -28,6 +28,10 @@ public:
     // Runs `show`, which puts up a box that has no owner (the shell's
     // prompts), with the program's windows up to date and disabled.
     int WithoutOwner(const std::function<int()>& show);
+    // Runs `call`, which may put up a box without owner, with the program's
+    // windows disabled, but without bringing them up to date first: a walk
+    // makes thousands of such calls.
+    int Disabled(const std::function<int()>& call);
 
 private:
     Text ShowFileDialog(const FileDialogSetup& setup, bool save);
@@ -35,14 +39,16 @@ private:
     FrontEnd* frontEnd_ = nullptr;
 };
 
-// The shell's file operations, where those that ask the player first (the
-// recycle bin's "Confirm file deletion") keep the program's windows
-// disabled while the shell's own box, which has no owner, is up.
+// The shell's file operations, each with the program's windows disabled:
+// any of them may put up a box of the shell's own, which has no owner (the
+// recycle bin's "Confirm file deletion"; on Windows also "File In Use" or
+// "Replace or Skip" during a rename), and may lie behind the main window.
 class PromptingShell final : public ShellApi {
 public:
     PromptingShell(ShellApi& shell, Win32Desktop& desktop) : shell_(shell), desktop_(desktop) {}
     int SHFileOperationA(const ShellFileOp& op) override;
     bool ReportsOwnErrors() const override { return shell_.ReportsOwnErrors(); }
+    bool ConfirmsDelete() const override { return shell_.ConfirmsDelete(); }
 
 private:
     ShellApi& shell_;

@@ -3,6 +3,7 @@
 // (and may end the program, when the game cannot be found), then the
 // windows open and the message loop runs until none of them is open.
 #include "app/AddonManager.hpp"
+#include "platform/win32/LateBound.hpp"
 #include "platform/win32/Win32Files.hpp"
 #include "platform/win32/Win32Registry.hpp"
 #include "platform/win32/Win32Shell.hpp"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+    varnex::winapi::SearchOnlySystemForLibraries();
     // Loads the common controls of the manifest, with the system's look.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

@@ -38,6 +38,8 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     for (const char* name : {"jeep.pbo", "tank.pbo", "boat.pbx"}) game.Write(std::string("ADDONS\\") + name, "a");
     game.Write("ADDONS\\Comments.txt", "");
     game.Write("Res\\AddOns\\Comments.txt", "");
+    // Its author ended the lines the Unix and the old Mac way.
+    game.Write("ADDONS\\tank.txt", "/x/units\nT-80\rBMP\r\n/x/info");
 
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);
@@ -99,7 +101,7 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     EXPECT_TRUE(Eventually([&] { return !Visible(main, id::Command2) && Focus(main) == file1; }));
     Press(VK_SPACE);
     EXPECT_EQ(PressFor(main, VK_TAB, id::File2), id::File2);
-    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "boat.pbx", "jeep.pbx", "tank.pbo"}));
+    EXPECT_EQ(game.Names("ADDONS"), (Lines{"Comments.txt", "boat.pbx", "jeep.pbx", "tank.pbo", "tank.txt"}));
     EXPECT_EQ(std::pair(Entries(Control(main, id::addonsize)), Entries(Control(main, id::foldersize))),
               std::pair(Lines{" 1 kb"}, Lines{" 3 kb"}));
 
@@ -110,6 +112,8 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     const HWND info = varnex.Window("Addon Information");
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(Entries(list1).front(), "tank.pbo");
+    EXPECT_EQ(Text(Control(info, id::InfoText1)), "\r\nT-80\r\nBMP\r\n") << "shown as lines on Windows too";
+    EXPECT_EQ(game.Read("ADDONS\\tank.txt"), "/x/units\nT-80\rBMP\r\n/x/info");
     ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; }));
     // Its six fields, round and back to the first.
     const HWND first = Focus(info);
@@ -157,11 +161,19 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReaders
                list1 = Control(main, id::List1);
 
     // What a screen reader reads: the labels beside the option buttons, and
-    // what the dots mean.
+    // what the dots mean; the lists and boxes by their frames' captions.
+    // The option buttons themselves show no text.
     EXPECT_EQ((Lines{AccessibleName(Control(main, id::Option1)), AccessibleName(Control(main, id::Option2)),
                      AccessibleName(Control(main, id::Option3)), AccessibleName(Control(main, id::Image2)),
                      AccessibleName(Control(main, id::Image3))}),
               (Lines{"OFP/Addons", "OFP:R/Addons", "others", "Comment saved", "Comment changed, not saved"}));
+    Lines framed;
+    for (const int control : {id::File1, id::File2, id::Dir1, id::List1, id::Text1, id::addonsize, id::foldersize})
+        framed.push_back(AccessibleName(Control(main, control)));
+    EXPECT_EQ(framed, (Lines{"Active Addons", "Inactive Addons", "Addon Folder", "Information", "Comment",
+                             "Size of active addons", "Size of folder"}));
+    EXPECT_EQ(Text(Control(main, id::Option1)) + Text(Control(main, id::Option2)) + Text(Control(main, id::Option3)),
+              "");
 
     // A name wider than its list can be scrolled to; a list of short names
     // has nothing to scroll.

@@ -1,7 +1,7 @@
 // Long handlers and boxes under the player's own mouse: what is clicked
-// while a walk works is handled after it, in order, the window stays
-// painted meanwhile, and while a box is up the program's windows take no
-// click but bring the box forward.
+// while a walk works is handled after it, in order, only while what it aimed
+// at still stands; the window stays painted meanwhile, and while a box is up
+// the program's windows take no click but bring the box forward.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 namespace varnex::e2e {
 namespace {
 
-TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrderWhileTheWindowStaysPainted) {
+TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheCloseBoxStillClosesAfterIt) {
     constexpr int kAddons = 1500;
     GameInstall game(true);
     for (int i = 0; i < kAddons; ++i) game.Write("ADDONS\\a" + std::to_string(10000 + i) + ".pbx", "addon");
@@ -21,13 +21,14 @@ TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrd
     ASSERT_NE(main, nullptr);
     ASSERT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
     const HWND label1 = Control(main, id::Label1), activateAll = Control(main, id::Command6),
-               deactivateAll = Control(main, id::Command5);
+               deactivateAll = Control(main, id::Command5), file2 = Control(main, id::File2);
     const auto active = [&] {
         const Lines names = game.Names("ADDONS");
         return std::count_if(names.begin(), names.end(), [](const std::string& name) { return name.ends_with(".pbo"); });
     };
 
-    // The player clicks Activate all, then Deactivate all while it works.
+    // The player clicks Activate all; while it works, an inactive addon,
+    // then Deactivate all.
     MouseClick(activateAll);
     ASSERT_TRUE(Eventually([&] { return Busy(main); }));
     // The walk shows how far it is while it works, and paints the window.
@@ -39,26 +40,31 @@ TEST(LongOperations, ClicksAndTheCloseBoxDuringActivateAllAreHandledAfterItInOrd
     cursor.cbSize = sizeof cursor;
     GetCursorInfo(&cursor);
     const HCURSOR busyCursor = cursor.hCursor;
+    const int height = static_cast<int>(SendMessageW(file2, LB_GETITEMHEIGHT, 0, 0));
+    const int third = 2 - static_cast<int>(SendMessageW(file2, LB_GETTOPINDEX, 0, 0));
+    MouseClick(file2, POINT{10, third * height + height / 2});
     MouseClick(deactivateAll);
     const int activeMidway = active();
     EXPECT_TRUE(Busy(main));
     EXPECT_GT(activeMidway, 0) << "Activate all is under way";
     EXPECT_LT(activeMidway, kAddons);
-    // Activate all ends, then Deactivate all runs. Under Wine the program
-    // may be seen idle a moment before it takes the click that came during
-    // the walk: its effect is what is waited for.
-    EXPECT_TRUE(Eventually([&] { return active() == 0; }, 120000));
+    // Activate all ends and reads the lists anew: the addon clicked is no
+    // longer in its list, so the click is dropped, and the press after it
+    // with it.
+    EXPECT_TRUE(Eventually([&] { return active() == kAddons; }, 120000));
     WaitWhileBusy(main);
-    EXPECT_EQ(Entries(Control(main, id::File2)).size(), static_cast<std::size_t>(kAddons));
+    EXPECT_EQ(active(), kAddons) << "Deactivate all came while the lists changed";
+    EXPECT_TRUE(Entries(file2).empty());
     GetCursorInfo(&cursor);
     EXPECT_NE(busyCursor, cursor.hCursor) << "the wait cursor only while busy";
 
-    // A script's click on Deactivate all, then the player's on the close
-    // box, both while Activate all works: the window closes last.
-    PostMessageW(activateAll, BM_CLICK, 0, 0);
+    // Deactivate all, then a script's click on Activate all and the player's
+    // on the close box, both while it works: Activate all is dropped, and
+    // the window closes after the walk.
+    PostMessageW(deactivateAll, BM_CLICK, 0, 0);
     ASSERT_TRUE(Eventually([&] { return Busy(main); }));
     DWORD_PTR ignored = 0;
-    EXPECT_TRUE(SendMessageTimeoutW(deactivateAll, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored));
+    EXPECT_TRUE(SendMessageTimeoutW(activateAll, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored));
     ClickCloseBox(main);
     EXPECT_TRUE(Busy(main));
     ASSERT_TRUE(varnex.WaitForExit(240000).has_value()) << Text(label1);
@@ -144,6 +150,19 @@ TEST(LongOperations, WhileABoxOrTheShellsPromptIsUpTheWindowsTakeNoClickButBring
     WaitWhileBusy(main);
     EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(main) != FALSE; }));
     EXPECT_EQ(Entries(list1).front(), "heli.pbx") << "the click on the list was not taken";
+
+    // A rename onto a name already taken: the program's own box, not the
+    // shell's offer to replace or keep both, and nothing renamed.
+    game.Write("ADDONS\\tank.pbx", "other");
+    ClickEntry(file1, 1);
+    ASSERT_EQ(Entries(list1).front(), "tank.pbo");
+    Post(Control(main, id::Command2));
+    ASSERT_NE(varnex.Window("VARNX", "#32770"), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_EQ(varnex.Answer(), "Varnex could not rename " + game.Folder() +
+                                   "\\ADDONS\\tank.pbo to tank.pbx: a file of that name already exists.");
+    WaitWhileBusy(main);
+    EXPECT_EQ(game.Read("ADDONS\\tank.pbo") + "|" + game.Read("ADDONS\\tank.pbx"), "addon|other");
 }
 
 }  // namespace

@@ -64,8 +64,15 @@ TEST_F(Lists, AFileThatVanishedIsNotCreatedAndAWalkCountsWhatItsListingSaw) {
     Start({"gone.pbo", "tank.pbo", "c.pbx"});
     ClickOn(app->File1, "tank.pbo");
     emu.Put({"aaa.pbo"});
+    // Input kept during a handler tells by the stamp whether the list moved:
+    // it moves when a re-read is due and again when it is done, and looking
+    // at it reads nothing.
+    const auto stamp = app->File1.ListingStamp();
     app->File1.Refresh();
+    const auto due = app->File1.ListingStamp();
+    EXPECT_EQ(std::pair(due > stamp, app->File1.ListingStamp()), std::pair(true, due));
     EXPECT_EQ(app->File1.ListIndex(), 2);
+    EXPECT_GT(app->File1.ListingStamp(), due);
     fs::remove(emu.files->HostPath(InAddons("gone.pbo")));
     ClickOn(app->File1, "gone.pbo");  // the list still shows it
     EXPECT_EQ(app->List1.Items(), (Strings{"gone.pbo", "", "Size: file not found"}));
@@ -133,6 +140,30 @@ TEST_F(Activation, NothingSelectedDoesNothingAndTheLastNameStaysStored) {
                                    "the file does not exist."});
 }
 
+TEST_F(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
+    // Windows' shell would offer to replace the other file or keep both; the
+    // program asks it nothing and says so itself, also where the shell
+    // reports its own errors. A walk goes on past the clash.
+    for (const bool shellReports : {false, true}) {
+        Emulation emu;
+        emu.shell->reportsOwnErrors = shellReports;
+        emu.Put({"tank.pbx"}, "other");
+        emu.Put({"Tank.PBO"}, "mine");
+        fs::create_directories(emu.files->HostPath(InAddons("heli.pbo")));
+        auto app = emu.Game({"heli.pbx", "jeep.pbx"});
+        ClickOn(app->File1, "Tank.PBO");
+        app->Command2.Click();
+        app->Command6.Click();
+        EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")})) << shellReports;
+        const Text refused = "VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
+        EXPECT_EQ(emu.Boxes(), (Strings{refused + "Tank.PBO to Tank.PBx: a file of that name already exists.",
+                                        refused + "heli.pbx to heli.pbo: a file of that name already exists.",
+                                        refused + "tank.pbx to tank.pbo: a file of that name already exists."}))
+            << shellReports;
+        EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
+    }
+}
+
 TEST_F(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
     emu.InstallGame();
     const auto folder = emu.files->HostPath(kAddons);
@@ -189,6 +220,28 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays
               "VARNX 48: Varnex could not move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the file does "
               "not exist.");
     EXPECT_EQ(emu.Boxes().size(), 2u);
+}
+
+TEST_F(Delete, WhereTheShellWouldNotAskTheProgramAsksNamingTheAddonAndItsCompanion) {
+    Start({"heli.pbx", "heli.txt", "jeep.pbx"});
+    emu.shell->confirmsDelete = false;
+    emu.shell->confirmDelete = false;  // the shell's own prompt never comes
+    const Text question = "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin?\r\n\r\nIts "
+                          "information file C:\\Games\\OFP\\ADDONS\\heli.txt is removed for good either way.";
+    // No: the shell is not called, the addon stays, its companion goes as
+    // after a No to the shell's own prompt.
+    ClickOn(app->File2, "heli.pbx");
+    emu.desktop.boxAnswers = {7};
+    app->Command1.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{question});
+    EXPECT_TRUE(emu.shell->calls.empty());
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx"}));
+    // Yes: into the recycle bin without a second question.
+    emu.desktop.boxAnswers = {6};
+    app->Command1.Click();
+    EXPECT_EQ(emu.Boxes(), (Strings{question, question}));
+    EXPECT_EQ(emu.shell->recycled, Strings{Text(kAddons) + "/heli.pbx"});
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "jeep.pbx"}));
 }
 
 TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {

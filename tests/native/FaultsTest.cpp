@@ -225,6 +225,8 @@ TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAnd
         // The walk goes on past an addon it could not rename.
         {"Command6", Lock(heli, true), {{InAddons("jeep.pbx"), nullptr}, {InAddons("jeep.pbo"), "jeep"}},
          rename + "heli.pbx to heli.pbo: access is denied."},
+        {"Command2", Fail(FileOp::Rename, 0x79), {}, rename + "tank.pbo to tank.pbx: the path is too long."},
+        {"Command2", Fail(FileOp::Rename, 0x81), {}, rename + "tank.pbo to tank.pbx: the name is too long."},
         {"Command1, yes", Lock(heliTxt), {{heli, nullptr}},
          "information file " + heliTxt + " could not be removed: the file is in use by another program."},
         {"Command1, yes", Before(FileOp::Delete, "heli", heliTxt), {{heli, nullptr}, {heliTxt, nullptr}}},

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/win32/LateBound.hpp"
 #include "platform/win32/Win32Files.hpp"
 #include "platform/win32/Win32Shell.hpp"
 
@@ -134,6 +136,22 @@ TEST_F(Win32FilesTest, TheShellRenamesInPlaceToTheSpellingAskedForAndRefusesACla
     EXPECT_EQ(dir.Read("Tank.pbo") + "|" + dir.Read("Tank.pbx") + "|" + std::to_string(dir.Names().size()),
               "active|inactive|2");
     EXPECT_FALSE(Win32Shell().ReportsOwnErrors()) << "Wine's shell reports nothing itself";
+    EXPECT_TRUE(Win32Shell().ConfirmsDelete()) << "Wine's shell always asks before the recycle bin";
+}
+
+TEST(LateBound, ADllBesideTheProgramIsNeverTheOneLoaded) {
+    // The build puts varnexplanted.dll beside this program: by its bare
+    // name it is found, from the system folder not.
+    const HMODULE bare = ::LoadLibraryA("varnexplanted.dll");
+    EXPECT_NE(bare, nullptr);
+    if (bare) ::FreeLibrary(bare);
+    EXPECT_EQ(winapi::SystemLibrary("varnexplanted.dll"), nullptr);
+    // The system's own DLLs are loaded from the system folder.
+    ASSERT_NE(winapi::LateBound<void()>("oleacc.dll", "CreateStdAccessibleObject"), nullptr);
+    char system[MAX_PATH] = {}, loaded[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    ::GetModuleFileNameA(::GetModuleHandleA("oleacc.dll"), loaded, MAX_PATH);
+    EXPECT_TRUE(EqualIgnoringCase(Text(loaded).substr(0, std::strlen(system)), system)) << loaded;
 }
 
 }  // namespace

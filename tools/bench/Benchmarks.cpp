@@ -63,6 +63,7 @@ public:
         return result;
     }
     bool ReportsOwnErrors() const override { return shell_.ReportsOwnErrors(); }
+    bool ConfirmsDelete() const override { return shell_.ConfirmsDelete(); }
     double inside = 0;
 
 private:

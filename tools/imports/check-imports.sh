@@ -2,8 +2,9 @@
 # Reads the import table of a Windows program and checks it against the list
 # of allowed imports: every imported DLL and function must be listed, and no
 # listed entry may need a newer Windows than the oldest the program is made
-# for. The subsystem version in the program's header must not ask for a
-# newer Windows either: the loader refuses a program that does. Prints what
+# for. The subsystem and system versions in the program's header must name
+# that oldest Windows: the loader refuses a program that asks for a newer
+# one, and treats one that names an older one as written before it. Prints what
 # is wrong and fails; prints the imported DLLs when all is well.
 #   check-imports.sh OBJDUMP PROGRAM.exe ALLOWED-LIST OLDEST-WINDOWS
 set -euo pipefail
@@ -29,13 +30,26 @@ imports=$("$objdump" -p "$program" | awk '
 [ -n "$imports" ] || { echo "$program: no import table found" >&2; exit 1; }
 
 failed=0
-subsystem=$("$objdump" -p "$program" | awk '
-  /^MajorSubsystemVersion/ { major = $2 } /^MinorSubsystemVersion/ { minor = $2 }
-  END { printf "%d.%02d", major, minor }')
+header_version() {
+  "$objdump" -p "$program" | awk -v field="$1" '
+    $1 == "Major" field "Version" { major = $2 } $1 == "Minor" field "Version" { minor = $2 }
+    END { printf "%d.%02d", major, minor }'
+}
+subsystem=$(header_version Subsystem)
 if awk -v a="$subsystem" -v b="${nt_versions[$oldest_rank]}" 'BEGIN { exit !(a + 0 > b + 0) }'; then
   echo "$(basename "$program") asks for Windows NT $subsystem in its header, newer than Windows $oldest (${nt_versions[$oldest_rank]})"
   failed=1
 fi
+# Below 6.0 Windows treats the program as one written before Vista and
+# gives its windows the old frame metrics: the header names the oldest
+# Windows exactly, in both of its version fields.
+for field in Subsystem OSystem; do
+  version=$(header_version $field)
+  if [ "$version" != "${nt_versions[$oldest_rank]}" ]; then
+    echo "$(basename "$program") names Windows NT $version as its $field version, not Windows $oldest (${nt_versions[$oldest_rank]})"
+    failed=1
+  fi
+done
 
 declare -A allowed
 while read -r dll function version rest; do

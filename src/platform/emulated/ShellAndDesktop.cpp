@@ -23,7 +23,7 @@ int Shell::SHFileOperationA(const ShellFileOp& op) {
         if (op.wFunc == FO_RENAME) {
             const fs::path target = files_.HostPath(to);
             if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) return static_cast<int>(errc::kAlreadyExists);
-        } else if (!confirmDelete) {
+        } else if (confirmsDelete && !confirmDelete) {
             return static_cast<int>(errc::kCancelled);  // the player said No
         }
         return static_cast<int>(files_.Refusal(source, true));

@@ -26,10 +26,14 @@ public:
     // Files moved into the recycle bin, by their original Windows path.
     std::vector<Text> recycled;
     bool reportsOwnErrors = false;
+    // Off as on Windows since 8: the shell then moves the file without
+    // asking, whatever confirmDelete says.
+    bool confirmsDelete = true;
     std::filesystem::path recycleBin;  // where deleted files go; empty: removed
 
     int SHFileOperationA(const ShellFileOp& op) override;
     bool ReportsOwnErrors() const override { return reportsOwnErrors; }
+    bool ConfirmsDelete() const override { return confirmsDelete; }
 
 private:
     Files& files_;

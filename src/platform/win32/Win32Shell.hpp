@@ -1,5 +1,6 @@
 // The shell's file operation: the program's record becomes a real
-// SHFILEOPSTRUCTA with no owner window and goes to shell32 as it is.
+// SHFILEOPSTRUCTA with no owner window and goes to shell32, its paths
+// written the Windows way.
 #pragma once
 
 #include "platform/Platform.hpp"
@@ -12,6 +13,9 @@ public:
     // Windows' shell tells the player itself when a rename fails; Wine's
     // shell says nothing, so the program must.
     [[nodiscard]] bool ReportsOwnErrors() const override;
+    // The recycle bin's "Display delete confirmation dialog", as the player
+    // set it.
+    [[nodiscard]] bool ConfirmsDelete() const override;
 };
 
 }  // namespace varnex

@@ -1,0 +1,153 @@
+// The gate: input that comes while a handler works is kept and run after
+// it only while what the player aimed at still stands.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "win32/Gate.hpp"
+
+namespace varnex::win32 {
+namespace {
+
+// What the handlers and the kept input act on.
+struct World {
+    std::vector<std::string> list{"a.pbo", "b.pbo", "c.pbo"};
+    std::uint64_t listings = 0;  // moves with every new listing
+    bool buttonClickable = true;
+    std::string box = "old note";
+    std::vector<std::string> ran;
+};
+
+enum class Input { ClickB, TypeOverOldNote, Press, PressThatRenames, Close };
+
+// The handler under way, and what it does to the world.
+enum class Handler { ChangesNothing, ReadsTheListAnew, ShiftsTheList, PutsATextIntoTheBox, DisablesTheButton, Throws };
+
+struct Row {
+    const char* what;
+    Handler handler;
+    std::vector<Input> kept;
+    std::vector<std::string> ran;  // after the handler, in order
+    int beeps;
+};
+
+const Row kRows[] = {
+    {"all kept input runs after the handler, in order", Handler::ChangesNothing,
+     {Input::ClickB, Input::TypeOverOldNote, Input::Press, Input::PressThatRenames},
+     {"click b.pbo", "typing", "press", "rename"}, 0},
+    {"a click finds its name at its place in a list read anew", Handler::ReadsTheListAnew,
+     {Input::ClickB, Input::TypeOverOldNote}, {"click b.pbo", "typing"}, 0},
+    {"a click whose name moved away is dropped, and so is what follows it", Handler::ShiftsTheList,
+     {Input::ClickB, Input::Press, Input::Close}, {"close"}, 1},
+    {"typing over a text the handler replaced is dropped", Handler::PutsATextIntoTheBox,
+     {Input::Press, Input::TypeOverOldNote, Input::Press}, {"press"}, 1},
+    {"a press is asked again when it runs", Handler::DisablesTheButton, {Input::Press, Input::ClickB}, {}, 1},
+    {"a press that renames waits for lists that did not change", Handler::ReadsTheListAnew,
+     {Input::PressThatRenames, Input::Close}, {"close"}, 1},
+    {"after a handler that threw, only closing runs", Handler::Throws,
+     {Input::Press, Input::Close}, {"close"}, 0},
+};
+
+class GateTest : public ::testing::TestWithParam<Row> {};
+
+TEST_P(GateTest, KeptInputActsOnlyOnWhatThePlayerAimedAt) {
+    const Row& row = GetParam();
+    World world;
+    Gate gate;
+    int beeps = 0, settled = 0;
+    std::vector<std::string> failures;
+    gate.SetDropped([&] { ++beeps; });
+    gate.SetSettle([&] { ++settled; });
+    gate.SetListings([&] { return world.listings; });
+    gate.SetFailed([&](const std::string& what) { failures.push_back(what); });
+
+    // Each input as its view hands it to the gate.
+    const auto give = [&](Input input) {
+        switch (input) {
+        case Input::ClickB: {
+            const int index = 1;
+            const std::string name = world.list[index];
+            return gate.Run([&, name] { world.ran.push_back("click " + name); },
+                            Aim{[&, index, name] { return world.list[index] == name; }});
+        }
+        case Input::TypeOverOldNote: {
+            const std::string under = world.box;
+            return gate.Run([&] { world.box = "typed", world.ran.push_back("typing"); },
+                            Aim{[&, under] { return world.box == under; }});
+        }
+        case Input::Press:
+            return gate.Run([&] { world.ran.push_back("press"); }, Aim{[&] { return world.buttonClickable; }});
+        case Input::PressThatRenames:
+            return gate.Run([&] { world.ran.push_back("rename"); }, Aim{[&] { return world.buttonClickable; }, true});
+        case Input::Close:
+            return gate.Run([&] { world.ran.push_back("close"); }, Aim{{}, false, true});
+        }
+        return false;
+    };
+
+    EXPECT_TRUE(gate.Run([&] {
+        for (const Input input : row.kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
+        EXPECT_TRUE(world.ran.empty());
+        switch (row.handler) {
+        case Handler::ChangesNothing: break;
+        case Handler::ReadsTheListAnew: ++world.listings; break;
+        case Handler::ShiftsTheList: world.list.erase(world.list.begin()), ++world.listings; break;
+        case Handler::PutsATextIntoTheBox: world.box = "the next addon's note"; break;
+        case Handler::DisablesTheButton: world.buttonClickable = false; break;
+        case Handler::Throws: throw std::runtime_error("the disk is full");
+        }
+    })) << row.what;
+    EXPECT_EQ(world.ran, row.ran) << row.what;
+    EXPECT_EQ(beeps, row.beeps) << row.what;
+    EXPECT_EQ(settled, 1 + static_cast<int>(row.ran.size())) << "the windows are brought up to date after each";
+    EXPECT_EQ(failures, row.handler == Handler::Throws ? std::vector<std::string>{"the disk is full"}
+                                                       : std::vector<std::string>{})
+        << row.what;
+    EXPECT_FALSE(gate.Busy());
+    // The program goes on: the next input runs at once.
+    world.ran.clear();
+    EXPECT_TRUE(give(Input::ClickB) || world.list.size() < 3) << row.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, GateTest, ::testing::ValuesIn(kRows));
+
+TEST(Gate, InputKeptDuringKeptInputIsCheckedAsItsOwnAndTypingKeptInOneWaitBuildsOnItself) {
+    Gate gate;
+    std::string box = "a";
+    std::vector<std::string> ran;
+    int beeps = 0;
+    gate.SetDropped([&] { ++beeps; });
+    // Typing as a text box hands it over: the text it was typed over is the
+    // one kept before it in the same wait.
+    std::string keptTyped;
+    std::uint64_t keptRound = 0;
+    const auto type = [&](const std::string& typed) {
+        const std::string under = gate.Busy() && keptRound == gate.Round() ? keptTyped : box;
+        if (gate.Run([&, typed] { box = typed; }, Aim{[&, under] { return box == under; }})) return;
+        keptTyped = typed;
+        keptRound = gate.Round();
+    };
+    gate.Run([&] {
+        type("ab");
+        type("abc");
+        gate.Run([&] {
+            ran.push_back("first kept");
+            gate.Run([&] { ran.push_back("kept while kept input ran"); });
+        });
+    });
+    EXPECT_EQ(box, "abc");
+    EXPECT_EQ(ran, (std::vector<std::string>{"first kept", "kept while kept input ran"}));
+    EXPECT_EQ(beeps, 0);
+    // A later wait starts afresh: typing is measured against the box again.
+    gate.Run([&] {
+        type("abcd");
+        box = "other";
+    });
+    EXPECT_EQ(box, "other");
+    EXPECT_EQ(beeps, 1);
+}
+
+}  // namespace
+}  // namespace varnex::win32
