@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/CodePage.hpp"
 #include "win32/Accessible.hpp"
 #include "win32/Pictures.hpp"
 
@@ -265,7 +266,14 @@ void TextView::Mirror() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
-    Act([this, typed] { model_.SetText(typed); });
+    // The box holds what the player typed in full; letters the code page
+    // cannot hold reach the model as look-alikes or "?", so they are named
+    // for it too, and it refuses to store them.
+    std::wstring wide(static_cast<std::size_t>(std::max(0, GetWindowTextLengthW(hwnd_))) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
+    Text unheld;
+    (void)winapi::Narrow(wide, &unheld);
+    Act([this, typed, unheld] { model_.SetTyped(typed, unheld); });
 }
 
 // ---- PictureView
