@@ -59,7 +59,7 @@ void AddonManager::AddonManager_Command2_Click() {
 void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& done,
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     Busy = true;
-    OpenTally();
+    Tally tally(*this);
     File2.Refresh();
     File1.Refresh();
     if (Readable(list) && list.ListCount() >= 1) {
@@ -70,7 +70,7 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
     }
     RefreshLists();
     Busy = false;
-    CloseTally("were left as they are", "was left as it is");
+    tally.Report("were left as they are", "was left as it is");
 }
 
 void AddonManager::AddonManager_Command6_Click() {

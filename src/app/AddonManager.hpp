@@ -215,14 +215,25 @@ private:
     // True when `name` is held; otherwise a box says that the addon is left
     // as it is, and why.
     bool HeldOrSaid(const Text& name);
-    // Activate all, Deactivate all, Load List and Save List count the
-    // addons they leave alone; the outermost of them (Load List runs
-    // Deactivate all) says how many in one box as it ends.
-    void OpenTally();
+    // Activate all, Deactivate all, Load List and Save List count, while a
+    // tally of theirs lives, the addons they leave alone; the outermost one
+    // (Load List runs Deactivate all) says how many in one box as it ends.
+    // A handler that throws leaves the count as it found it.
+    class Tally {
+    public:
+        explicit Tally(AddonManager& app);
+        ~Tally();
+        Tally(const Tally&) = delete;
+        Tally& operator=(const Tally&) = delete;
+        // The box, from the outermost tally only; `done` is the plural
+        // phrase, `doneOne` the singular one.
+        void Report(const char* done, const char* doneOne);
+
+    private:
+        AddonManager& app_;
+    };
     // True, and counted, when `name` is not held.
     bool LeftAlone(const Text& name);
-    // `done` is the plural phrase, `doneOne` the singular one.
-    void CloseTally(const char* done, const char* doneOne);
     // False, after a box, when the comment about to be saved cannot be
     // stored for the selected addon: its name is not held, or the player
     // typed letters the code page does not hold.

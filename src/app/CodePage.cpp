@@ -20,9 +20,11 @@ bool AddonManager::HeldOrSaid(const Text& name) {
     return false;
 }
 
-void AddonManager::OpenTally() {
-    if (tallies_++ == 0) notHeldLeft_ = 0;
+AddonManager::Tally::Tally(AddonManager& app) : app_(app) {
+    if (app_.tallies_++ == 0) app_.notHeldLeft_ = 0;
 }
+
+AddonManager::Tally::~Tally() { --app_.tallies_; }
 
 bool AddonManager::LeftAlone(const Text& name) {
     if (Held(name)) return false;
@@ -30,14 +32,14 @@ bool AddonManager::LeftAlone(const Text& name) {
     return true;
 }
 
-void AddonManager::CloseTally(const char* done, const char* doneOne) {
-    if (--tallies_ > 0 || notHeldLeft_ == 0) return;
-    const int left = notHeldLeft_;
-    notHeldLeft_ = 0;
+void AddonManager::Tally::Report(const char* done, const char* doneOne) {
+    if (app_.tallies_ > 1 || app_.notHeldLeft_ == 0) return;
+    const int left = app_.notHeldLeft_;
+    app_.notHeldLeft_ = 0;
     if (left == 1)
-        Box(Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n" + kWhatToDo);
+        app_.Box(Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n" + kWhatToDo);
     else
-        Box(std::to_string(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n" +
+        app_.Box(std::to_string(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n" +
             kWhatToDo);
 }
 

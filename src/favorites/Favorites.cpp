@@ -24,7 +24,7 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     }
     if (!Readable(File1)) return;
     FavoritesBusy = true;
-    OpenTally();
+    Tally tally(*this);
     Text list;
     // A name not held would come back from the list as a wildcard.
     const bool complete = WalkBySelection(File1, "Writing the list:", [&] {
@@ -40,7 +40,7 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     else if (!complete)
         ReportWalkLimit(File1, "written to the list");
     FavoritesBusy = false;
-    CloseTally("were not written to the list", "was not written to the list");
+    tally.Report("were not written to the list", "was not written to the list");
 }
 
 void AddonManager::AddonManager_LoadFavorits_Click() {
@@ -48,11 +48,11 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     StandardDialog.ShowOpen(platform_.desktop);
     // The addons Deactivate all and the list's own walk leave alone are
     // counted together, for one box at the end.
-    OpenTally();
+    Tally tally(*this);
     AddonManager_Command5_Click();
     const Text path = StandardDialog.FileName;
     if (path.empty()) {
-        CloseTally("were left as they are", "was left as it is");
+        tally.Report("were left as they are", "was left as it is");
         return;
     }
     FavoritesBusy = true;
@@ -90,7 +90,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     File2.Refresh();
     File1.Refresh();
     RefreshLists();
-    CloseTally("were left as they are", "was left as it is");
+    tally.Report("were left as they are", "was left as it is");
 }
 
 }  // namespace varnex
