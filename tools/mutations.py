@@ -116,6 +116,18 @@ FAULTS = [
      "the main window no longer says that a handler runs"),
     ("settext-same", "core", "src/controls/Controls.cpp", "    if (text == GetText()) return;\n", "",
      "setting the comment box to its own text raises its change event"),
+    ("held-rule", "core", "src/platform/Platform.hpp", 'return text.find_first_of("?*") == std::string_view::npos;',
+     'return text.find_first_of("*") == std::string_view::npos;', "a name with \"?\" reaches the shell as a wildcard"),
+    ("walk-not-held", "core", "src/addons/Activation.cpp", "        if (LeftAlone(SelectedInactive)) return true;\n", "",
+     "Activate all renames names the code page does not hold"),
+    ("varnx-not-held", "core", "src/app/Exit.cpp", "if (Held(OthersFolder)) regAccess_", "if (true) regAccess_",
+     "Exit writes an \"others\" folder with \"?\" over the player's setting"),
+    ("typed-not-held", "core", "src/app/CodePage.cpp", "    if (!Text1.Unheld().empty()) {", "    if (false) {",
+     "a comment with letters the code page cannot hold is stored with other letters"),
+    ("best-fit", "windows", "src/platform/win32/CodePage.cpp", "const DWORD flags = single ? WC_NO_BEST_FIT_CHARS : 0;",
+     "const DWORD flags = 0;", "names and registry strings come over with look-alike letters"),
+    ("typed-letters", "windows", "src/win32/ControlViews.cpp", "model_.SetTyped(typed, unheld);", "model_.SetTyped(typed, {});",
+     "letters typed that the code page cannot hold are no longer named"),
 ]
 
 

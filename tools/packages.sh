@@ -37,7 +37,35 @@ varnex_need_packages() {
 # 64-bit loader, which the 32-bit one then cannot get in the way of.
 VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm)
+  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales)
 # Where the kernel runs no 32-bit program, a 64-bit build of the same sources
 # runs the Windows tests instead.
 VARNEX_WIN64_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# Locales Wine starts the end-to-end tests in: Wine takes the system's
+# single-byte code page from LANG at each start, and without the locale
+# generated non-ASCII file names do not convert. cs_CZ.UTF-8 is a Czech
+# system, code page 1250.
+VARNEX_LOCALES=(cs_CZ.UTF-8)
+varnex_need_locales() {
+  local missing=() l
+  for l in "$@"; do
+    # locale -a spells "cs_CZ.UTF-8" as "cs_CZ.utf8".
+    locale -a 2>/dev/null | grep -qix "${l%%.*}.utf-\?8" || missing+=("$l")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    varnex_need_packages locales || return 1
+    echo "== Generating the locales ${missing[*]}"
+    for l in "${missing[@]}"; do
+      sed -i "s/^# *\(${l//./\\.} UTF-8\)/\1/" /etc/locale.gen
+      grep -qx "${l//./\\.} UTF-8" /etc/locale.gen || echo "$l UTF-8" >>/etc/locale.gen
+    done
+    locale-gen >/dev/null || return 1
+  else
+    echo "The Wine tests need these locales. Run, then try again:"
+    echo "  sudo apt-get install -y locales"
+    for l in "${missing[@]}"; do echo "  sudo sed -i 's/^# *\\(${l} UTF-8\\)/\\1/' /etc/locale.gen"; done
+    echo "  sudo locale-gen"
+    return 1
+  fi
+}

@@ -14,6 +14,7 @@ cd "$(dirname "$0")/.."
 . tools/packages.sh
 . tools/wine.sh
 varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}"
+varnex_need_locales "${VARNEX_LOCALES[@]}"
 varnex_wine_decide
 presets=(native asan win32)
 if [ "$VARNEX_WINE_32BIT" = no ]; then

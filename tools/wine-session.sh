@@ -30,8 +30,14 @@ stop() {
   return 0
 }
 
-# Boots the prefix, made anew if another Wine or kind made it.
+# Boots the prefix, made anew if another Wine or kind made it. The locales
+# the tests start programs in are generated first where the user may
+# (root); elsewhere the lines to run are printed, and the test that needs
+# one says it is missing.
 prepare() {
+  # shellcheck source=packages.sh
+  . "$(dirname "$0")/packages.sh"
+  varnex_need_locales "${VARNEX_LOCALES[@]}" >&2 || true
   local stamp="$WINEPREFIX/varnex-made-by" made_by log="$build/wineboot-$bits.log"
   if ! made_by="$(wine --version 2>&1 </dev/null) $WINEARCH"; then
     echo "Wine could not start: $made_by" >&2

@@ -54,7 +54,7 @@ void AddonManager::SwitchSelected(const Text& name, bool allowed, Text (*newName
     Busy = true;
     File2.Refresh();
     File1.Refresh();
-    if (allowed) {
+    if (allowed && HeldOrSaid(name)) {
         Filemanager::SHFILEOPSTRUCTA record;
         Rename(record, name, newName(name));
         File2.Refresh();
@@ -75,6 +75,7 @@ void AddonManager::AddonManager_Command2_Click() {
 void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& done,
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     Busy = true;
+    Tally tally(*this);
     File2.Refresh();
     File1.Refresh();
     if (Readable(list) && list.ListCount() >= 1) {
@@ -85,12 +86,14 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
     }
     RefreshLists();
     Busy = false;
+    tally.Report("were left as they are", "was left as it is");
 }
 
 void AddonManager::AddonManager_Command6_Click() {
     SwitchAll(File2, "Activating", "activated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
         SelectedInactive = File2.FileName();
         if (SelectedInactive.empty()) return false;
+        if (LeftAlone(SelectedInactive)) return true;
         Rename(record, SelectedInactive, ActiveName(SelectedInactive));
         return true;
     });
@@ -99,7 +102,8 @@ void AddonManager::AddonManager_Command6_Click() {
 void AddonManager::AddonManager_Command5_Click() {
     SwitchAll(File1, "Deactivating", "deactivated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
         SelectedActive = File1.FileName();
-        if (!IsOfficial(OfficialAddons, SelectedActive)) Rename(record, SelectedActive, InactiveName(SelectedActive));
+        if (!IsOfficial(OfficialAddons, SelectedActive) && !LeftAlone(SelectedActive))
+            Rename(record, SelectedActive, InactiveName(SelectedActive));
         return true;
     });
 }

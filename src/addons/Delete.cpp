@@ -10,7 +10,9 @@ void AddonManager::AddonManager_Command1_Click() {
     File1.Refresh();
     if (SelectedInactive.empty()) {
         (void)platform_.desktop.MessageBox("No addon selected", kProgramTitle, kMbOk);
-    } else {
+    } else if (HeldOrSaid(SelectedInactive)) {
+        // Only a held name stands for this one file: the shell takes a "?"
+        // as a wildcard and would move every addon it matches.
         Filemanager::SHFILEOPSTRUCTA record;
         record.wFunc = Filemanager::FO_DELETE;
         record.pFrom = AddonFolder + "/" + SelectedInactive;

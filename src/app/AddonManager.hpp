@@ -212,6 +212,38 @@ private:
     void Box(const Text& text);
     void EndProgram();
 
+    // Names and paths the code page does not hold (see Held): what the
+    // player is told, and the count of addons a walk leaves alone for that.
+    // True when `name` is held; otherwise a box says that the addon is left
+    // as it is, and why.
+    bool HeldOrSaid(const Text& name);
+    // Activate all, Deactivate all, Load List and Save List count, while a
+    // tally of theirs lives, the addons they leave alone; the outermost one
+    // (Load List runs Deactivate all) says how many in one box as it ends.
+    // A handler that throws leaves the count as it found it.
+    class Tally {
+    public:
+        explicit Tally(AddonManager& app);
+        ~Tally();
+        Tally(const Tally&) = delete;
+        Tally& operator=(const Tally&) = delete;
+        // The box, from the outermost tally only; `done` is the plural
+        // phrase, `doneOne` the singular one.
+        void Report(const char* done, const char* doneOne);
+
+    private:
+        AddonManager& app_;
+    };
+    // True, and counted, when `name` is not held.
+    bool LeftAlone(const Text& name);
+    // False, after a box, when the comment about to be saved cannot be
+    // stored for the selected addon: its name is not held, or the player
+    // typed letters the code page does not hold.
+    bool CommentHeld(const Text& name);
+    // The lists were pointed at a folder that is not held: they stay empty,
+    // as for a missing folder, and the player is told once per folder.
+    void SayFolderNotHeld(const Text& folder);
+
     Platform platform_;
     RegAccess regAccess_;
     FileNumbers fileNumbers_;
@@ -221,6 +253,9 @@ private:
     CommentsFileState gameFile_, resFile_;
     bool ended_ = false;
     bool walking_ = false;  // a walk by selection is under way
+    int notHeldLeft_ = 0;  // addons the open tallies left alone
+    int tallies_ = 0;  // tallies open, one inside the other
+    Text folderSaid_;  // the last folder told to be not held
 };
 
 }  // namespace varnex

@@ -36,7 +36,8 @@ void AddonManager::WriteCommentsFile(const Text& path, const Text& comments) {
 }
 
 void AddonManager::AddonManager_Command4_Click() {
-    regAccess_.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", OthersFolder, REG_SZ_);
+    // A folder that is not held would overwrite the player's setting with "?".
+    if (Held(OthersFolder)) regAccess_.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", OthersFolder, REG_SZ_);
     AddonFolder = GameAddons() + "\\Comments.txt";
     WriteCommentsFile(AddonFolder, CommentsGame);
     if (Label3.ForeColor() != kColorGrayText) {

@@ -28,6 +28,7 @@ bool AddonManager::ShowOwnHandling(const Text& folder) {
 }
 
 void AddonManager::ListOtherFolder() {
+    SayFolderNotHeld(AddonFolder);
     File2.Refresh();
     File1.Refresh();
     // A folder without addons keeps the size boxes as they were.

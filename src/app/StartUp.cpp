@@ -41,6 +41,14 @@ bool AddonManager::AddonManager_Form_Load() {
     }
     GameFolder = ValueText(regAccess_.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "Main"));
     if (GameFolder.back() == '\\') GameFolder.pop_back();
+    if (!Held(GameFolder)) {
+        Box("The game folder " + GameFolder + " cannot be opened: " + DescribeError(errc::kNameNotHeld) +
+            ".\r\n\r\nChange Windows' language setting for non-Unicode programs (Control Panel, Region, " +
+            "Administrative) to one that holds these letters, or install the game in a folder whose name has " +
+            "none of them.\r\n\r\nVarnex ends now and has changed nothing.");
+        EndProgram();
+        return false;
+    }
 
     const Text gameAddons = GameAddons();
     if (!platform_.files.FolderExists(gameAddons)) {

@@ -33,7 +33,9 @@ std::shared_ptr<const FolderKeys> AddonManager::CurrentFolderKeys() {
 void AddonManager::ShowComment() {
     Text1.SetVisible(true);
     const Text* comments = ChosenComments();
-    if (!comments || IsBlankKey(CommentKey)) Text1.SetText("");
+    // A key not held may stand for several addons: none of them shows
+    // another's comment.
+    if (!comments || IsBlankKey(CommentKey) || !Held(CommentKey)) Text1.SetText("");
     else
         // The keys as the lists show them at the click; only a text that is
         // looked at is searched.
@@ -57,6 +59,7 @@ void AddonManager::AddonManager_Save_Click() {
         const auto keys = CurrentFolderKeys();
         const std::vector<Text> longer = keys->LongerThan(CommentKey);
         const Text comment = Text1.GetText();
+        if (!CommentHeld(keys->NameOf(CommentKey))) return;  // the typed text and the red dot stay
         if (const Text other = ReadsAsOtherKey(CommentKey, comment, longer); !other.empty()) {
             // Stored, it would be shown for the other addon and never again
             // for this one. The typed text and the red dot stay, unsaved.

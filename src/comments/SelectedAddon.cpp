@@ -14,7 +14,9 @@ Text AddonManager::MeasureSelected(FileListBox& list) {
     std::int64_t length = 0;
     if (walking_) {
         length = list.ListedSize(list.ListIndex());
-    } else if (const IoStatus measured = platform_.files.FileLength(GlobaleVariables::SelectedPath, length);
+    } else if (const IoStatus measured = Held(GlobaleVariables::SelectedPath)
+                                             ? platform_.files.FileLength(GlobaleVariables::SelectedPath, length)
+                                             : IoStatus{errc::kNameNotHeld};
                !measured.ok()) {
         SelectedSize.clear();
         // Only a file that vanished is "not found"; a path past the system's

@@ -69,11 +69,18 @@ const Text& TextBox::GetText() const {
 }
 
 void TextBox::SetTextLater(std::function<Text()> compute) {
+    unheld_.clear();
     pending_ = std::move(compute);
     Touch();
 }
 
-void TextBox::SetText(const Text& text) {
+void TextBox::SetText(const Text& text) { SetTyped(text, {}); }
+
+void TextBox::SetTyped(const Text& text, const Text& unheld) {
+    if (unheld != unheld_) {
+        unheld_ = unheld;
+        Touch();
+    }
     if (text == GetText()) return;
     text_ = text;
     Touch();
@@ -83,7 +90,10 @@ void TextBox::SetText(const Text& text) {
 IoStatus FolderReads::Read(const Text& folder, std::uint64_t since, const std::vector<DirEntry>*& entries) {
     if (reads_ <= since || folder != folder_) {
         entries_.clear();
-        status_ = files_.ListFolder(folder, "*", entries_);
+        // A folder whose name the code page does not hold is never listed:
+        // its "?" would list whatever folders match it. It shows as a
+        // missing one does.
+        status_ = Held(folder) ? files_.ListFolder(folder, "*", entries_) : IoStatus{errc::kPathNotFound};
         folder_ = folder;
         ++reads_;
     }
@@ -169,11 +179,12 @@ void DirListBox::SetPath(const Text& path) {
 std::vector<FolderLine> DirListBox::Lines() const {
     Text root;
     const std::vector<Text> names = SplitPath(path_, root);
-    if (root.empty()) root = "C:\\";
+    if (root.empty() || !Held(root)) root = "C:\\";
     std::vector<FolderLine> lines{{root, root, 0, false}};
     Text folder = root;
     std::vector<DirEntry> entries;
     for (const Text& name : names) {
+        if (!Held(name)) break;  // shown as the nearest folder above, as a missing one is
         entries.clear();
         if (!files_.ListFolder(folder, {}, entries).ok()) break;
         const auto found = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) {

@@ -106,6 +106,11 @@ public:
     using Control::Control;
     [[nodiscard]] const Text& GetText() const;
     void SetText(const Text& text);
+    // The player typed `text`, whose letters `unheld` (named by the window,
+    // "U+0141 U+0422") the code page does not hold: `text` holds what the
+    // code page made of them. Setting a text from code clears them.
+    void SetTyped(const Text& text, const Text& unheld);
+    [[nodiscard]] const Text& Unheld() const { return unheld_; }
     // A text worked out only when it is read: a walk fills the box for every
     // entry it passes, and only the last of those texts is ever seen. Raises
     // no change event; the caller sets what that event would have set.
@@ -115,6 +120,7 @@ public:
 private:
     mutable Text text_;
     mutable std::function<Text()> pending_;
+    Text unheld_;
 };
 
 // The reads of one folder shared by the file lists that show it. Handlers

@@ -17,12 +17,19 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     const Text path = StandardDialog.FileName;
     // An active list that could not be read would write an empty list over
     // the chosen file.
-    if (path.empty() || !Readable(File1)) return;
+    if (path.empty()) return;
+    if (!Held(path)) {
+        Box("The favorites list " + path + " cannot be written: " + DescribeError(errc::kNameNotHeld) + ".");
+        return;
+    }
+    if (!Readable(File1)) return;
     FavoritesBusy = true;
+    Tally tally(*this);
     Text list;
+    // A name not held would come back from the list as a wildcard.
     const bool complete = WalkBySelection(File1, "Writing the list:", [&] {
         const Text name = File1.FileName();
-        if (!IsOfficial(OfficialAddons, name)) list += CutRight(name, 4) + ".pbx ";
+        if (!IsOfficial(OfficialAddons, name) && !LeftAlone(name)) list += CutRight(name, 4) + ".pbx ";
         return true;
     });
     // The list is built first and swapped in whole: a file that cannot be
@@ -33,18 +40,26 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
     else if (!complete)
         ReportWalkLimit(File1, "written to the list");
     FavoritesBusy = false;
+    tally.Report("were not written to the list", "was not written to the list");
 }
 
 void AddonManager::AddonManager_LoadFavorits_Click() {
     SetUpStandardDialog();
     StandardDialog.ShowOpen(platform_.desktop);
+    // The addons Deactivate all and the list's own walk leave alone are
+    // counted together, for one box at the end.
+    Tally tally(*this);
     AddonManager_Command5_Click();
     const Text path = StandardDialog.FileName;
-    if (path.empty()) return;
+    if (path.empty()) {
+        tally.Report("were left as they are", "was left as it is");
+        return;
+    }
     FavoritesBusy = true;
-    // A list that does not exist is not created empty by reading it.
+    // A list that does not exist is not created empty by reading it; a
+    // name that is not held is not read at all, and said why.
     std::int64_t length = 0;
-    IoStatus status = platform_.files.FileLength(path, length);
+    IoStatus status = Held(path) ? platform_.files.FileLength(path, length) : IoStatus{errc::kNameNotHeld};
     Text list;
     if (status.ok()) status = fileNumbers_.ReadWhole(fileNumbers_.FreeFile(), path, list);
     bool complete = true;
@@ -63,7 +78,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
         Filemanager::SHFILEOPSTRUCTA record;
         complete = WalkBySelection(File2, "Activating", [&] {
             const Text name = File2.FileName();
-            if (listed[static_cast<std::size_t>(File2.ListIndex())]) {
+            if (listed[static_cast<std::size_t>(File2.ListIndex())] && !LeftAlone(name)) {
                 SelectedInactive = name;
                 Rename(record, SelectedInactive, ActiveName(SelectedInactive));
             }
@@ -75,6 +90,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     File2.Refresh();
     File1.Refresh();
     RefreshLists();
+    tally.Report("were left as they are", "was left as it is");
 }
 
 }  // namespace varnex

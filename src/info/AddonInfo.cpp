@@ -72,6 +72,12 @@ void AddonInfo::AddonInfo_Form_Load() {
     // A missing companion file reads as an empty one, which would be removed
     // again at once: leave the folder untouched instead. A folder that is
     // gone holds no companion either.
+    if (!Held(path)) {
+        (void)desktop_.MessageBox("The information file " + path + " cannot be read: " +
+                                      DescribeError(errc::kNameNotHeld) + ".",
+                                  "VARNX", kMbOk | kMbIconExclamation);
+        return;
+    }
     std::int64_t length = 0;
     if (files_.FileLength(path, length).gone()) return;
     const std::int16_t number = numbers_.FreeFile();

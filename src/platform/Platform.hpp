@@ -30,6 +30,17 @@ public:
     virtual std::int32_t RegCloseKey(Key key) = 0;
 };
 
+// A text from the system (a listed name, a dialog's answer, a registry
+// string) is held by the system's single-byte code page, or it is not. The
+// Windows platform converts each of them from its wide form without
+// best-fit letters, so a letter the code page has no place for comes over
+// as "?", never as a look-alike that may name another file. No Windows file
+// name holds "?" or "*": a text holding either stands for no one file, and
+// the shell would take it as a wildcard reaching others. The program never
+// hands such a text to the shell, a file open, a delete or a listing, and
+// never writes it back.
+[[nodiscard]] inline bool Held(std::string_view text) { return text.find_first_of("?*") == std::string_view::npos; }
+
 enum class OpenMode { Read, Write };
 using FileHandle = std::uintptr_t;
 

@@ -17,6 +17,8 @@ Text DescribeError(std::uint32_t code) {
         case errc::kInvalidName: return "the name is not valid";
         case errc::kFilenameTooLong: return "the path is too long";
         case errc::kTooManyOpenFiles: return "too many files are open";
+        case errc::kNameNotHeld:
+            return "the name has letters that Windows' language setting for non-Unicode programs cannot show";
         default: return "system error " + std::to_string(code);
     }
 }

@@ -27,6 +27,10 @@ inline constexpr std::uint32_t kMoreData = 234;
 inline constexpr std::uint32_t kCancelled = 1223;
 inline constexpr std::uint32_t kTooManyOpenFiles = 4;
 inline constexpr std::uint32_t kGeneric = 31;
+// The program's own code (bit 29 marks codes Windows never uses): a name or
+// path that the system's code page does not hold (see Held), which the
+// program therefore never hands to the system.
+inline constexpr std::uint32_t kNameNotHeld = 0x20000001;
 }  // namespace errc
 
 struct [[nodiscard]] IoStatus {

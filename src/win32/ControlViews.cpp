@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/CodePage.hpp"
 #include "win32/Accessible.hpp"
 #include "win32/Pictures.hpp"
 
@@ -298,12 +299,20 @@ void TextView::Mirror() {
 void TextView::OnCommand(WORD code) {
     if (code != EN_CHANGE || mirroring_ || style_.readOnly) return;
     const Text typed = WindowText();
+    // The box holds what the player typed in full; letters the code page
+    // cannot hold reach the model as look-alikes or "?", so they are named
+    // for it too, and it refuses to store them.
+    std::wstring wide(static_cast<std::size_t>(std::max(0, GetWindowTextLengthW(hwnd_))) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
+    Text unheld;
+    (void)winapi::Narrow(wide, &unheld);
     // Kept typing replaces the text it was typed over, and nothing else: a
     // handler that put another text into the box meanwhile wins. Typing kept
     // in the same wait was typed over the typing kept before it. The box
     // goes on showing the typing while it is kept.
     const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
-    if (gate_.Run([this, typed] { model_.SetText(typed); }, Aim{[this, under] { return model_.GetText() == under; }}))
+    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); },
+                  Aim{[this, under] { return model_.GetText() == under; }}))
         return;
     // Not taken at all (a box keeps the window disabled): the box shows
     // the model's text again.

@@ -9,6 +9,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "platform/win32/CodePage.hpp"
 #include "platform/win32/LateBound.hpp"
 
 namespace varnex::win32 {
@@ -66,7 +67,7 @@ private:
     std::vector<HWND> refused_;
 };
 
-const char* OrNull(const Text& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // "label|pattern|label|pattern" as the dialogs want it: each part ended by
 // a zero byte, the whole by a second one.
@@ -101,28 +102,35 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
         frontEnd_->Sync();
         owner = frontEnd_->Owner();
     }
-    const Text filter = FilterList(setup.filter);
-    std::vector<char> file(32768, '\0');
-    std::copy_n(setup.fileName.begin(), std::min(setup.fileName.size(), file.size() - 1), file.begin());
+    // The wide dialogs: the single-byte ones would hand a chosen name over
+    // with best-fit letters, the name of another file. The answer comes in
+    // the code page with "?" for each letter it cannot hold, which the
+    // program knows it cannot open (see Held).
+    const std::wstring filter = winapi::Widen(FilterList(setup.filter));
+    const std::wstring fileName = winapi::Widen(setup.fileName);
+    const std::wstring initDir = winapi::Widen(setup.initDir), title = winapi::Widen(setup.title),
+                       defaultExt = winapi::Widen(setup.defaultExt);
+    std::vector<wchar_t> file(32768, L'\0');
+    std::copy_n(fileName.begin(), std::min(fileName.size(), file.size() - 1), file.begin());
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(std::max(0, setup.filterIndex));
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = OrNull(setup.initDir);
-    dialog.lpstrTitle = OrNull(setup.title);
-    dialog.lpstrDefExt = OrNull(setup.defaultExt);
+    dialog.lpstrInitialDir = OrNull(initDir);
+    dialog.lpstrTitle = OrNull(title);
+    dialog.lpstrDefExt = OrNull(defaultExt);
     dialog.Flags = setup.flags;
 
     const OthersDisabled others(frontEnd_, owner);
-    static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
-    static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
+    static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
     const auto show = save ? getSave : getOpen;
     const BOOL chosen = show && show(&dialog);
-    return chosen ? Text(file.data()) : Text();
+    return chosen ? winapi::Narrow(file.data()) : Text();
 }
 
 bool Win32Desktop::ResponsiveDue() { return frontEnd_ && frontEnd_->ResponsiveDue(); }

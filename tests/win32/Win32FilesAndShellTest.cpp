@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "platform/win32/LateBound.hpp"
+#include "platform/win32/CodePage.hpp"
 #include "platform/win32/Win32Files.hpp"
 #include "platform/win32/Win32Shell.hpp"
 
@@ -112,6 +113,53 @@ TEST_F(Win32FilesTest, ListsAndMeasuresNamesAsTheDiskSpellsThemAndFailsWithWindo
     EXPECT_EQ(files.Delete(dir.At("Gone.pbo")).code, errc::kFileNotFound);
     EXPECT_EQ(files.ListFolder(dir.At("None"), "*", entries).code, errc::kPathNotFound);
     EXPECT_EQ(dir.Names(), (Strings{"Res", "Tank.PBO", "\xC9l\xE8ve.pbx"}));
+}
+
+TEST_F(Win32FilesTest, NamesTheCodePageCannotHoldAreListedWithQuestionMarksNeverAsLookAlikesAndAreNotReached) {
+    // Polish, its look-alike of a Western system, Russian, plain, Japanese
+    // with an emoji: written with the wide calls, as Explorer would.
+    const std::wstring names[] = {L"\u0141\u00F3d\u017A.pbx", L"L\u00F3dz.pbx", L"\u0422\u0430\u043D\u043A\u0438.pbx",
+                                  L"Tanks.pbx", L"\u6226\u8ECA\U0001F600.pbo"};
+    int held = 0;
+    for (const auto& name : names) {
+        const HANDLE made = ::CreateFileW((winapi::Widen(dir.path) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_NEW, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE) << "Wine makes such names only in a UTF-8 locale (LANG)";
+        ::CloseHandle(made);
+        Text unheld;
+        (void)winapi::Narrow(name, &unheld);
+        held += unheld.empty();
+    }
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(files.ListFolder(dir.path, "*", entries).ok());
+    ASSERT_EQ(entries.size(), std::size(names));
+    Strings listed;
+    std::int64_t length = 0;
+    for (const auto& e : entries) {
+        listed.push_back(e.name);
+        if (Held(e.name)) {
+            // A held name is exactly one file's, and reaches that file.
+            EXPECT_EQ(std::count(std::begin(names), std::end(names), winapi::Widen(e.name)), 1) << e.name;
+            EXPECT_TRUE(files.FileLength(dir.At(e.name), length).ok()) << e.name;
+        } else {
+            // A name with "?" is refused before the system could take it as
+            // a wildcard.
+            EXPECT_EQ(files.FileLength(dir.At(e.name), length).code, errc::kNameNotHeld) << e.name;
+            EXPECT_EQ(files.Delete(dir.At(e.name)).code, errc::kNameNotHeld) << e.name;
+            FileHandle handle = 0;
+            EXPECT_EQ(files.Open(dir.At(e.name), OpenMode::Read, handle).code, errc::kNameNotHeld) << e.name;
+        }
+    }
+    EXPECT_EQ(std::count_if(listed.begin(), listed.end(), [](const Text& n) { return Held(n); }), held);
+    EXPECT_LT(held, 5) << "no single-byte code page holds Japanese";
+    // On a Western system the single-byte listing gives "Lódz.pbx" twice.
+    if (::GetACP() == 1252) {
+        EXPECT_NE(std::find(listed.begin(), listed.end(), "?\xF3" "d?.pbx"), listed.end());
+    }
+    EXPECT_EQ(files.ListFolder(dir.path + "\\?", "*", entries).code, errc::kNameNotHeld);
+    std::vector<DirEntry> again;
+    ASSERT_TRUE(files.ListFolder(dir.path, "*", again).ok());
+    EXPECT_EQ(again.size(), std::size(names)) << "nothing was removed";
 }
 
 // A rename as the program hands it over: the folder as it writes it, with

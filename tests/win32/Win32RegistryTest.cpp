@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/RegAccess.hpp"
+#include "platform/win32/CodePage.hpp"
 #include "platform/win32/Win32Registry.hpp"
 
 #include <windows.h>
@@ -90,6 +91,31 @@ TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewNeverCreatesAKeyAndReadsStr
     if (wow64) {
         EXPECT_EQ(RawValue(key, "Main"), "C:\\OFP");
     }
+}
+
+// A folder written with letters the code page cannot hold reads with "?"
+// in their place, never with look-alikes that name another folder; one it
+// holds reads byte for byte.
+TEST_F(Win32RegistryTest, StringsTheCodePageCannotHoldReadWithQuestionMarksNeverAsLookAlikes) {
+    const std::wstring folders[] = {L"C:\\Hry\\\u041C\u043E\u0434\u044B", L"C:\\\u0141\u00F3d\u017A",
+                                    L"C:\\Spiele \u00C4\u00D6", L"C:\\\u6226\u8ECA"};
+    for (const auto& folder : folders) {
+        HKEY made = nullptr;
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                          &made, nullptr);
+        ::RegSetValueExW(made, L"VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(made);
+        Text unheld;
+        const Text want = winapi::Narrow(folder, &unheld);
+        const RegValue read = access.ReadRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX");
+        EXPECT_EQ(read, RegValue(want));
+        EXPECT_EQ(Held(ValueText(read)), unheld.empty()) << want;
+        if (::GetACP() == 1252 && folder[3] == L'\u0141') {
+            EXPECT_EQ(read, RegValue(Text("C:\\?\xF3" "d?")));
+        }
+    }
+    EXPECT_EQ(registry.OpenKeys(), 0);
 }
 
 }  // namespace

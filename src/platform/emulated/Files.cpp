@@ -121,6 +121,7 @@ std::uint32_t Files::Refusal(const fs::path& host, bool changing) const {
 
 std::uint32_t Files::Enter(FileOp op, const Text& path) {
     ++calls_[static_cast<int>(op)];
+    if (!Held(path)) notHeld.push_back(path);
     if (const auto hook = hooks_.find(static_cast<int>(op)); hook != hooks_.end() && hook->second)
         hook->second(path);
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
@@ -244,6 +245,7 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
 }
 
 bool Files::FolderExists(const Text& path) {
+    if (!Held(path)) notHeld.push_back(path);
     const fs::path host = HostPath(path);
     std::error_code ec;
     return !host.empty() && path.size() < kMaxPath && fs::is_directory(host, ec);

@@ -49,6 +49,9 @@ public:
     void Lock(const Text& windowsPath);
     [[nodiscard]] int OpenHandles() const { return static_cast<int>(handles_.size()); }
     [[nodiscard]] int Calls(FileOp op) const { return calls_[static_cast<int>(op)]; }
+    // Paths that reached the files or the shell though the code page does
+    // not hold them (see Held): the program must never pass one.
+    std::vector<Text> notHeld;
 
     IoStatus Open(const Text& path, OpenMode mode, FileHandle& handle) override;
     IoStatus Length(FileHandle handle, std::int64_t& length) override;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/CodePage.hpp"
+
 namespace varnex {
 
 namespace {
@@ -87,6 +89,7 @@ void* Win32Files::Find(FileHandle handle) const {
 }
 
 IoStatus Win32Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
+    if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     // OPEN_ALWAYS for both modes: a missing file is created empty and an
     // existing one is never shortened, as the classic binary open does.
     // Others may go on reading and writing it meanwhile, as on the emulated
@@ -148,12 +151,14 @@ IoStatus Win32Files::Close(FileHandle handle) {
 }
 
 IoStatus Win32Files::Delete(const Text& path) {
+    if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::DeleteFileA(path.c_str()) != FALSE;
     if (!ok) return LastError();
     return {};
 }
 
 IoStatus Win32Files::FileLength(const Text& path, std::int64_t& length) {
+    if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     WIN32_FILE_ATTRIBUTE_DATA found{};
     const bool ok = ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found) != FALSE;
     if (!ok) return LastError();
@@ -163,6 +168,7 @@ IoStatus Win32Files::FileLength(const Text& path, std::int64_t& length) {
 }
 
 IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) {
+    if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     // Windows refuses to replace a read-only file; Wine, at least when run by
     // root, replaces it. Asking first keeps the player's protection on both,
     // and nothing is written in vain.
@@ -195,24 +201,32 @@ IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) 
 }
 
 bool Win32Files::FolderExists(const Text& path) {
+    if (!Held(path)) return false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 IoStatus Win32Files::CreateFolder(const Text& path) {
+    if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
     if (!ok) return LastError();
     return {};
 }
 
 IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) {
-    // An empty path would list the current folder.
+    // An empty path would list the current folder; a path the code page
+    // does not hold would list whatever its "?" matches.
     if (folder.empty()) return {errc::kPathNotFound};
+    if (!Held(folder)) return {errc::kNameNotHeld};
     Text pattern = folder;
     if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
-    WIN32_FIND_DATAA found{};
-    const winapi::UniqueFind find = winapi::OwnedFind(::FindFirstFileA(pattern.c_str(), &found));
+    // The wide calls, each name then put into the code page without best
+    // fit: the single-byte ones would hand "Łódź" over as "Lódz" on a
+    // Western system, the name of another file, where this gives "?ód?",
+    // which the program knows it cannot hand back (see Held).
+    WIN32_FIND_DATAW found{};
+    const winapi::UniqueFind find = winapi::OwnedFind(::FindFirstFileW(winapi::Widen(pattern).c_str(), &found));
     if (!find) {
         // Only a drive's root has no "." entry, so only an empty root
         // finds nothing at all.
@@ -221,7 +235,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
     }
     bool more = true;
     while (more) {
-        const Text name = found.cFileName;
+        const Text name = winapi::Narrow(found.cFileName);
         const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         // The shell's own pattern matching also matches short 8.3 names, so
         // every name is matched here by the program's rule.
@@ -232,7 +246,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
             if (!folder) entry.size = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
             entries.push_back(std::move(entry));
         }
-        more = ::FindNextFileA(find.get(), &found) != FALSE;
+        more = ::FindNextFileW(find.get(), &found) != FALSE;
     }
     if (::GetLastError() != ERROR_NO_MORE_FILES) return LastError();
     return {};

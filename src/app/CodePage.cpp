@@ -1,0 +1,74 @@
+// Names the system's code page does not hold: every box that tells the
+// player so, and the count of addons a walk leaves alone for that reason.
+#include "app/AddonManager.hpp"
+
+namespace varnex {
+
+namespace {
+
+// What the player can do about such a name.
+const Text kWhatToDo =
+    "Rename the file in Explorer, or change Windows' language setting for non-Unicode programs "
+    "(Control Panel, Region, Administrative) to one that holds these letters.";
+
+}  // namespace
+
+bool AddonManager::HeldOrSaid(const Text& name) {
+    if (Held(name)) return true;
+    Box("Varnex leaves " + name + " as it is: its name has letters that Windows' language setting for non-Unicode " +
+        "programs cannot show, so Varnex cannot tell its file from others.\r\n\r\n" + kWhatToDo);
+    return false;
+}
+
+AddonManager::Tally::Tally(AddonManager& app) : app_(app) {
+    if (app_.tallies_++ == 0) app_.notHeldLeft_ = 0;
+}
+
+AddonManager::Tally::~Tally() { --app_.tallies_; }
+
+bool AddonManager::LeftAlone(const Text& name) {
+    if (Held(name)) return false;
+    ++notHeldLeft_;
+    return true;
+}
+
+void AddonManager::Tally::Report(const char* done, const char* doneOne) {
+    if (app_.tallies_ > 1 || app_.notHeldLeft_ == 0) return;
+    const int left = app_.notHeldLeft_;
+    app_.notHeldLeft_ = 0;
+    if (left == 1)
+        app_.Box(Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n" + kWhatToDo);
+    else
+        app_.Box(std::to_string(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n" +
+            kWhatToDo);
+}
+
+bool AddonManager::CommentHeld(const Text& name) {
+    // Two addons whose names differ only in letters shown as "?" would
+    // share one comment.
+    if (!Held(name)) {
+        Box("The comment for " + name + " cannot be saved: its name has letters that Windows' language setting for " +
+            "non-Unicode programs cannot show, so its comment could not be told from another addon's.\r\n\r\n" +
+            kWhatToDo + " Your text stays in the comment box, not saved.");
+        return false;
+    }
+    if (!Text1.Unheld().empty()) {
+        Box("The comment for " + name + " cannot be saved as it stands: it holds letters that Windows' language " +
+            "setting for non-Unicode programs cannot show (" + Text1.Unheld() + "); the comments file would get " +
+            "other letters in their place.\r\n\r\nPlease write them differently, or change that setting. Your text " +
+            "stays in the comment box, not saved.");
+        return false;
+    }
+    return true;
+}
+
+void AddonManager::SayFolderNotHeld(const Text& folder) {
+    if (Held(folder) || folder == folderSaid_) return;
+    folderSaid_ = folder;
+    Box("Varnex cannot open the folder " + folder + ": " + DescribeError(errc::kNameNotHeld) +
+        ". Its lists stay empty, and the folder remembered for \"others\" is kept as it is.\r\n\r\n" +
+        "Choose another folder, rename this one in Explorer, or change Windows' language setting for non-Unicode " +
+        "programs (Control Panel, Region, Administrative) to one that holds these letters.");
+}
+
+}  // namespace varnex
