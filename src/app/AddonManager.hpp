@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/LeftAsTheyWere.hpp"
 #include "comments/CommentsText.hpp"
 #include "controls/Controls.hpp"
 #include "info/AddonInfo.hpp"
@@ -154,7 +155,12 @@ private:
     Text MeasureSelected(FileListBox& list);
     // Hands a record to the shell. Where the shell shows no box of its own
     // for a failure (Wine), the player gets one from the program.
+    // In a walk, the failure is kept for the walk's one box instead.
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
+    // A walk's failures are told in one box when the outermost walk ends:
+    // those of Load List's "Deactivate all" join Load List's own.
+    void BeginWalkReport();
+    void EndWalkReport();
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
     // The game's or the expansion's addon folder, chosen by its option.
     void ShowFixedFolder(const Text& folder);
@@ -219,6 +225,12 @@ private:
     CommentsFileState gameFile_, resFile_;
     bool ended_ = false;
     bool walking_ = false;  // a walk by selection is under way
+    LeftAsTheyWere leftAsTheyWere_;
+    int walkReports_ = 0;  // walks under way that tell their failures at their end
+    // The comments text and key whose stored comment the box was last
+    // filled with; none after the box was emptied (a walk, another folder).
+    const Text* shownFrom_ = nullptr;
+    Text shownKey_;
 };
 
 }  // namespace varnex

@@ -38,9 +38,13 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
 void AddonManager::AddonManager_LoadFavorits_Click() {
     SetUpStandardDialog();
     StandardDialog.ShowOpen(platform_.desktop);
+    BeginWalkReport();
     AddonManager_Command5_Click();
     const Text path = StandardDialog.FileName;
-    if (path.empty()) return;
+    if (path.empty()) {
+        EndWalkReport();
+        return;
+    }
     FavoritesBusy = true;
     // A list that does not exist is not created empty by reading it.
     std::int64_t length = 0;
@@ -75,6 +79,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     File2.Refresh();
     File1.Refresh();
     RefreshLists();
+    EndWalkReport();
 }
 
 }  // namespace varnex

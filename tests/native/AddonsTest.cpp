@@ -159,6 +159,27 @@ TEST_F(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSi
     EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
 }
 
+TEST_F(Activation, AWalkOverFilesTheGameHoldsOpenSwitchesTheOthersAndNamesTheFirstTenInOneBox) {
+    Strings held;
+    for (int i = 10; i < 23; ++i) held.push_back("held" + std::to_string(i) + ".pbx");
+    emu.InstallGame();
+    emu.Put(held);
+    Start({"free.pbx", "other.pbx"});
+    for (const Text& name : held) emu.files->Lock(InAddons(name));
+    emu.files->Protect(InAddons("other.pbx"));
+    app->Command6.Click();
+    EXPECT_EQ(emu.Names(kAddons).size(), 16u);
+    EXPECT_EQ(Names(app->File1), Strings{"free.pbo"});
+    Text names;
+    for (int i = 0; i < 10; ++i) names += "\r\n" + held[i] + ": the file is in use by another program";
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 14 addons were left as they were:\r\n" + names +
+                                   "\r\nand 4 more\r\n\r\nIs the game running?"});
+    // The next walk starts its count anew.
+    emu.desktop.boxes.clear();
+    app->Command5.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{});
+}
+
 TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays) {
     // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
     // with companions, shown through the game's choice so the sizes are up.
