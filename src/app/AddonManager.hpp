@@ -120,6 +120,11 @@ public:
     void AddonManager_Text1_Change();
     void AddonManager_LoadFavorits_Click();
     void AddonManager_SaveFavorits_Click();
+    // The player closes the window through its frame (close box, Alt+F4,
+    // system menu), which writes nothing: comments saved in this run and
+    // not yet written are lost then, so the player is asked first. True when
+    // the window may close.
+    [[nodiscard]] bool AddonManager_Form_QueryUnload();
 
     // The information window, created by the first double click.
     [[nodiscard]] AddonInfo* Info() { return addonInfo_.get(); }
@@ -208,12 +213,21 @@ private:
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments);
     // Writes a comments text back at exit, keeping what another writer put
-    // into the file meanwhile.
-    void WriteCommentsFile(const Text& path, const Text& comments);
+    // into the file meanwhile. A write that fails is offered again until it
+    // succeeds or the player cancels: false then, nothing more is written.
+    [[nodiscard]] bool WriteCommentsFile(const Text& path, Text& comments);
+    // Asks whether to try again what Exit could not write; false: Cancel.
+    [[nodiscard]] bool RetryExit(const Text& failure);
+    // Comments saved in this run that Exit would write and has not yet.
+    [[nodiscard]] bool UnwrittenSaves() const;
+    // False when the player would replace, unawares, a stored comment the
+    // box did not show (after a walk it is empty) and says No.
+    [[nodiscard]] bool MayReplace(const Text& comments, const FolderKeys& keys);
     // Reads the lists whose re-read is still pending, so that a rename or a
     // delete about to happen does not show in a list the handler read before.
     void ReadPendingLists();
-    void Box(const Text& text);
+    // A box of the program's; returns the player's answer.
+    int Box(const Text& text, std::uint32_t style = kMbOk | kMbIconExclamation);
     void EndProgram();
 
     Platform platform_;
