@@ -1,6 +1,7 @@
 # What both Windows toolchains share: Debian's mingw-w64 compilers for
 # `VARNEX_MINGW_TRIPLET` (POSIX threads), linked statically so the program
-# needs only system DLLs, and run under Wine by ctest.
+# needs only system DLLs. How ctest runs them under Wine is the build
+# folder's own decision (WineTests.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${VARNEX_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${VARNEX_MINGW_TRIPLET}-g++-posix)
@@ -11,4 +12,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/wine)

@@ -8,12 +8,16 @@
 #   tools/demo.sh --prefix32   # in a 32-bit one (build/win32/wineprefix32),
 #                              # as many game installations under Wine are
 #
+# On a machine that runs no 32-bit program (tools/wine.sh decides) the demo
+# starts the 64-bit build of the same sources (build/win64) in a 64-bit
+# prefix instead and says why; --prefix32 cannot run there and says so.
+#
 # With a display ($DISPLAY set) the window opens there and the command ends
 # when it is closed. Without one it runs on a virtual display, saves a
 # screenshot of the window, says where, and ends the program again.
 # Every run starts the demo installation afresh.
 #
-# VARNEX_DEMO_BUILD    build folder (default build/win32)
+# VARNEX_DEMO_BUILD    build folder (default build/win32, or build/win64)
 # VARNEX_DEMO_DISPLAY  number of the virtual display (default 99)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,11 +28,23 @@ case "${1:-}" in
 *) echo "usage: $0 [--prefix32]" >&2; exit 2 ;;
 esac
 . tools/packages.sh
+. tools/wine.sh
 varnex_need_packages "${VARNEX_BUILD_PACKAGES[@]}" imagemagick || exit 1
+varnex_wine_decide
+preset=win32
+if [ "$VARNEX_WINE_32BIT" = no ]; then
+  if [ $bits = 32 ]; then
+    echo "$0: a 32-bit prefix cannot be shown here; $(varnex_no32_line)" >&2
+    exit 1
+  fi
+  echo "== $(varnex_no32_line); showing the 64-bit build in a 64-bit prefix"
+  varnex_need_packages "${VARNEX_WIN64_PACKAGES[@]}" || exit 1
+  preset=win64
+fi
 
-build=${VARNEX_DEMO_BUILD:-build/win32}
+build=${VARNEX_DEMO_BUILD:-build/$preset}
 echo "== Building varnex.exe in $build"
-cmake --preset win32 -B "$build" >/dev/null
+cmake --preset $preset -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target varnex >/dev/null
 exe="$PWD/$build/src/win32/varnex.exe"
 
@@ -62,7 +78,7 @@ wine_quiet() { wine "$@" >/dev/null 2>&1 </dev/null; }
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== Preparing the $bits-bit Wine prefix $WINEPREFIX (once)"
 fi
-tools/wine-session.sh prefix "$build" $bits
+tools/wine-session.sh prefix "$build" $bits || exit 1
 # No window manager draws frames on the virtual display: Wine draws them. On
 # a desktop the window manager does.
 wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$([ $headless = 1 ] && echo N || echo Y)" /f

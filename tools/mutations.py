@@ -7,7 +7,8 @@ built, tested and taken back out again.
     python3 tools/mutations.py [--layer core|windows] [--only ID ...]
 
 core faults run the native unit tests (preset native); windows faults run
-the Win32 and end-to-end tests under Wine (preset win32). Prints a Markdown
+the Win32 and end-to-end tests under Wine (preset win32, or win64 where this
+machine runs no 32-bit program). Prints a Markdown
 table: the fault, and the tests that failed with it in (none: not caught).
 """
 import argparse
@@ -131,7 +132,10 @@ def main():
     args = argparse.ArgumentParser()
     args.add_argument("--layer", choices=["core", "windows"])
     args.add_argument("--only", nargs="*")
-    args.add_argument("--win-preset", default="win32")
+    # The Windows faults are tested on the 32-bit program where this machine
+    # runs it, and on the 64-bit build of the same sources where it does not.
+    runs_32bit = run(os.path.join(ROOT, "tools/wine.sh") + " --decide").stdout.strip() == "yes"
+    args.add_argument("--win-preset", default="win32" if runs_32bit else "win64")
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
     print("| fault | what it breaks | caught by |\n|---|---|---|")

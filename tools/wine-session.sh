@@ -9,8 +9,10 @@
 # A prefix made by another Wine than the installed one does not start (a
 # prefix from before wine32 was installed cannot even load kernel32.dll):
 # it is made anew whenever the installed Wine or the prefix's kind changes.
+# Wine is started through the build folder's launcher, as its tests are.
 set -u
 action=$1 build=$(realpath "$2")
+wine() { "$build/wine" "$@"; }
 if [ "$action" = prefix ]; then display="" bits=${3:-64}; else display=$3 bits=${4:-64}; fi
 case "$bits" in
 64) export WINEPREFIX="$build/wineprefix" WINEARCH=win64 XDG_DATA_HOME="$build/xdg-data" ;;
@@ -30,8 +32,11 @@ stop() {
 
 # Boots the prefix, made anew if another Wine or kind made it.
 prepare() {
-  local stamp="$WINEPREFIX/varnex-made-by" made_by
-  made_by="$(wine --version 2>/dev/null) $WINEARCH"
+  local stamp="$WINEPREFIX/varnex-made-by" made_by log="$build/wineboot-$bits.log"
+  if ! made_by="$(wine --version 2>&1 </dev/null) $WINEARCH"; then
+    echo "Wine could not start: $made_by" >&2
+    exit 1
+  fi
   if [ -d "$WINEPREFIX" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$made_by" ]; then
     quiet wineserver -k
     rm -rf "$WINEPREFIX"
@@ -40,7 +45,11 @@ prepare() {
   local fresh=0
   [ -f "$WINEPREFIX/system.reg" ] || fresh=1
   [ -z "$display" ] || quiet wineserver -p
-  quiet wine wineboot -i
+  # Into a file: Wine's helper processes would hold a pipe open.
+  if ! wine wineboot -i >"$log" 2>&1 </dev/null || [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
+    echo "Wine could not start: $(tail -n 3 "$log" | tr '\n' ' ')(wineboot made no prefix in $WINEPREFIX)" >&2
+    exit 1
+  fi
   if [ $fresh = 1 ]; then
     # Wine's network driver lists the machine's network cards in the
     # registry some seconds after a new prefix has first booted; a test that

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs one Windows test program under Wine on a virtual screen of the given
 # size and DPI, with a taskbar at the bottom, in a Wine session and prefix of
-# its own; then stops it.
+# its own; then stops it. Wine is started through the build folder's
+# launcher, as the other tests are.
 #   screen-session.sh BUILD_DIR DISPLAY WIDTHxHEIGHT DPI PROGRAM [ARGS...]
 set -u
 build=$(realpath "$1") display=$2 screen=$3 dpi=$4
 shift 4
+wine() { "$build/wine" "$@"; }
 export WINEPREFIX="$build/wineprefix-screen" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=":$display" XDG_DATA_HOME="$build/xdg-data-screen"
 pidfile="$build/xvfb-screen.pid"
