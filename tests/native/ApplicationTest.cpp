@@ -171,6 +171,20 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_EQ(files(), "//tankNew|//resR");
     EXPECT_TRUE(app->Ended());
     EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
+
+    // Only the game's comment saved, the expansion's file failing: what was
+    // written is no longer asked about.
+    Emulation again;
+    auto second = again.Game({"tank.pbo"}, "//tankOld");
+    ClickOn(second->File1, "tank.pbo");
+    second->Text1.SetText("Newer");
+    second->Save.Click();
+    again.files->FailOn(emulated::FileOp::Replace, 2, errc::kAccessDenied);
+    again.desktop.boxAnswers = {kIdCancel};
+    second->Command4.Click();
+    EXPECT_EQ(again.Read(kGameComments) + "|" + std::to_string(again.Boxes().size()), "//tankNewer|1");
+    EXPECT_TRUE(second->AddonManager_Form_QueryUnload());
+    EXPECT_EQ(again.Boxes().size(), 1u);
 }
 
 TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {

@@ -111,7 +111,7 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
         return emu.Boxes().size() - boxes;
     };
     // No: the typed text stays with the red dot, the stored note too.
-    EXPECT_EQ(save("", {kIdNo}), 1u);
+    ASSERT_EQ(save("", {kIdNo}), 1u);
     EXPECT_EQ(emu.Boxes().back(), "VARNX 36: Hotel.pbo already has a comment: \xAB" + Left(note, 80) + "...\xBB. "
                                   "Replace it?");
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText(), "//Hotel" + note + "//Tank|");
