@@ -34,7 +34,7 @@ varnex_wine_decide
 preset=win32
 if [ "$VARNEX_WINE_32BIT" = no ]; then
   if [ $bits = 32 ]; then
-    echo "$0: a 32-bit prefix cannot be shown here; $(varnex_no32_line)" >&2
+    echo "$0 --prefix32 cannot run here: $(varnex_no32_line)" >&2
     exit 1
   fi
   echo "== $(varnex_no32_line); showing the 64-bit build in a 64-bit prefix"

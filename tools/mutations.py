@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Plants one-line faults in the program, one at a time, and records which
 tests catch each: a check that the tests still catch what they caught after
-they are shortened or merged. Each fault is applied to the working tree,
+they are shortened or merged. The faults go into a separate checkout of the
+last commit (a git worktree in build/fault-tree, kept between runs so that
+its builds are reused), never into the working tree: each is applied there,
 built, tested and taken back out again.
 
     python3 tools/mutations.py [--layer core|windows] [--only ID ...]
 
 core faults run the native unit tests (preset native); windows faults run
 the Win32 and end-to-end tests under Wine (preset win32, or win64 where this
-machine runs no 32-bit program). Prints a Markdown
-table: the fault, and the tests that failed with it in (none: not caught).
+machine runs no 32-bit program). Prints a Markdown table: the fault, and the
+tests that failed with it in (none: not caught).
 """
 import argparse
 import os
@@ -18,6 +20,7 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+TREE = os.path.join(ROOT, "build", "fault-tree")
 
 # id, layer, file, text as it stands, text with the fault, what the fault is
 FAULTS = [
@@ -128,8 +131,15 @@ FAULTS = [
 ]
 
 
-def run(cmd):
-    return subprocess.run(cmd, shell=True, cwd=ROOT, capture_output=True, text=True, errors="replace")
+def run(cmd, cwd=TREE):
+    return subprocess.run(cmd, shell=True, cwd=cwd, capture_output=True, text=True, errors="replace")
+
+
+def checkout_last_commit():
+    if not os.path.isdir(TREE):
+        run(f"git worktree add --detach {TREE} HEAD", cwd=ROOT)
+    head = run("git rev-parse HEAD", cwd=ROOT).stdout.strip()
+    run(f"git checkout --quiet --force --detach {head} && git clean --quiet -fd -e build")
 
 
 def failing_native():
@@ -154,13 +164,16 @@ def main():
     args.add_argument("--only", nargs="*")
     # The Windows faults are tested on the 32-bit program where this machine
     # runs it, and on the 64-bit build of the same sources where it does not.
-    runs_32bit = run(os.path.join(ROOT, "tools/wine.sh") + " --decide").stdout.strip() == "yes"
+    runs_32bit = run(os.path.join(ROOT, "tools/wine.sh") + " --decide", cwd=ROOT).stdout.strip() == "yes"
     args.add_argument("--win-preset", default="win32" if runs_32bit else "win64")
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
+    checkout_last_commit()
+    for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen}:
+        run(f"cmake --preset {preset}")
     print("| fault | what it breaks | caught by |\n|---|---|---|")
     for fid, layer, path, old, new, what in chosen:
-        full = os.path.join(ROOT, path)
+        full = os.path.join(TREE, path)
         original = open(full, encoding="latin-1").read()
         if original.count(old) < 1:
             print(f"| {fid} | {what} | (the text to change is not in {path}) |", flush=True)
@@ -176,7 +189,6 @@ def main():
         finally:
             open(full, "w", encoding="latin-1").write(original)
         print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
-    run("cmake --build --preset native -j 2")
 
 
 if __name__ == "__main__":
