@@ -32,14 +32,34 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     // The shell's paths join folder and name with "/"; the player reads them
     // the Windows way.
     Text from = record.pFrom;
-    from[from.find_last_of('/')] = '\\';
-    const Text reason = Filemanager::DescribeShellResult(result);
+    const std::size_t slash = from.find_last_of('/');
+    from[slash] = '\\';
+    // Wine's shell says "not found" for a file the game holds open: the
+    // file itself tells whether it is there and held.
+    const bool inUse = result == static_cast<int>(errc::kSharingViolation) ||
+                       result == static_cast<int>(errc::kLockViolation) || platform_.files.InUse(from);
+    const Text reason = inUse ? DescribeError(errc::kSharingViolation) : Filemanager::DescribeShellResult(result);
+    const Text advice = inUse ? "Is the game running?" : "";
+    if (walkReports_ > 0) {
+        leftAsTheyWere_.Add(from.substr(slash + 1), reason, advice);
+        return;
+    }
+    const Text ending = ": " + reason + "." + (advice.empty() ? "" : " " + advice);
     if (record.wFunc == Filemanager::FO_RENAME) {
         const Text to = record.pTo.substr(record.pTo.find_last_of('/') + 1);
-        Box("Varnex could not rename " + from + " to " + to + ": " + reason + ".");
+        Box("Varnex could not rename " + from + " to " + to + ending);
     } else {
-        Box("Varnex could not move " + from + " into the recycle bin: " + reason + ".");
+        Box("Varnex could not move " + from + " into the recycle bin" + ending);
     }
+}
+
+void AddonManager::BeginWalkReport() { ++walkReports_; }
+
+void AddonManager::EndWalkReport() {
+    if (--walkReports_ > 0 || leftAsTheyWere_.Empty()) return;
+    const Text summary = leftAsTheyWere_.Summary();
+    leftAsTheyWere_.Clear();
+    Box(summary);
 }
 
 void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to) {
@@ -76,6 +96,7 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     Busy = true;
     Tally tally(*this);
+    BeginWalkReport();
     File2.Refresh();
     File1.Refresh();
     if (Readable(list) && list.ListCount() >= 1) {
@@ -85,6 +106,7 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
         File1.Refresh();
     }
     RefreshLists();
+    EndWalkReport();
     Busy = false;
     tally.Report("were left as they are", "was left as it is");
 }

@@ -4,23 +4,9 @@
 
 #include "app/AddonManager.hpp"
 #include "app/GlobaleVariables.hpp"
+#include "app/LeftAsTheyWere.hpp"
 
 namespace varnex {
-
-namespace {
-
-// 12345 as "12,345".
-Text Grouped(long long n) {
-    const Text digits = std::to_string(n);
-    Text out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
-}  // namespace
 
 bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const std::function<bool()>& visit) {
     list.SetListIndex(0);

@@ -36,12 +36,12 @@ AddonManager::AddonManager(Platform platform)
 
 AddonManager::~AddonManager() = default;
 
-void AddonManager::Box(const Text& text) {
+int AddonManager::Box(const Text& text, std::uint32_t style) {
     // A box ends its text at a NUL character; a path read from the registry
     // may hold some, and the rest of the message must still be seen.
     Text shown = text;
     std::replace(shown.begin(), shown.end(), '\0', '?');
-    (void)platform_.desktop.MessageBox(shown, kProgramTitle, kMbOk | kMbIconExclamation);
+    return platform_.desktop.MessageBox(shown, kProgramTitle, style);
 }
 
 void AddonManager::EndProgram() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/LeftAsTheyWere.hpp"
 #include "comments/CommentsText.hpp"
 #include "controls/Controls.hpp"
 #include "info/AddonInfo.hpp"
@@ -119,6 +120,11 @@ public:
     void AddonManager_Text1_Change();
     void AddonManager_LoadFavorits_Click();
     void AddonManager_SaveFavorits_Click();
+    // The player closes the window through its frame (close box, Alt+F4,
+    // system menu), which writes nothing: comments saved in this run and
+    // not yet written are lost then, so the player is asked first. True when
+    // the window may close.
+    [[nodiscard]] bool AddonManager_Form_QueryUnload();
 
     // The information window, created by the first double click.
     [[nodiscard]] AddonInfo* Info() { return addonInfo_.get(); }
@@ -154,9 +160,14 @@ private:
     Text MeasureSelected(FileListBox& list);
     // Hands a record to the shell. Where the shell shows no box of its own
     // for a failure (Wine), the player gets one from the program.
+    // In a walk, the failure is kept for the walk's one box instead.
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
     // True when a file or folder stands at `shellPath` (joined with "/").
     bool NameTaken(const Text& shellPath);
+    // A walk's failures are told in one box when the outermost walk ends:
+    // those of Load List's "Deactivate all" join Load List's own.
+    void BeginWalkReport();
+    void EndWalkReport();
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
     // The game's or the expansion's addon folder, chosen by its option.
     void ShowFixedFolder(const Text& folder);
@@ -204,12 +215,21 @@ private:
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments);
     // Writes a comments text back at exit, keeping what another writer put
-    // into the file meanwhile.
-    void WriteCommentsFile(const Text& path, const Text& comments);
+    // into the file meanwhile. A write that fails is offered again until it
+    // succeeds or the player cancels: false then, nothing more is written.
+    [[nodiscard]] bool WriteCommentsFile(const Text& path, Text& comments);
+    // Asks whether to try again what Exit could not write; false: Cancel.
+    [[nodiscard]] bool RetryExit(const Text& failure);
+    // Comments saved in this run that Exit would write and has not yet.
+    [[nodiscard]] bool UnwrittenSaves() const;
+    // False when the player would replace, unawares, a stored comment the
+    // box did not show (after a walk it is empty) and says No.
+    [[nodiscard]] bool MayReplace(const Text& comments, const FolderKeys& keys);
     // Reads the lists whose re-read is still pending, so that a rename or a
     // delete about to happen does not show in a list the handler read before.
     void ReadPendingLists();
-    void Box(const Text& text);
+    // A box of the program's; returns the player's answer.
+    int Box(const Text& text, std::uint32_t style = kMbOk | kMbIconExclamation);
     void EndProgram();
 
     // Names and paths the code page does not hold (see Held): what the
@@ -256,6 +276,12 @@ private:
     int notHeldLeft_ = 0;  // addons the open tallies left alone
     int tallies_ = 0;  // tallies open, one inside the other
     Text folderSaid_;  // the last folder told to be not held
+    LeftAsTheyWere leftAsTheyWere_;
+    int walkReports_ = 0;  // walks under way that tell their failures at their end
+    // The comments text and key whose stored comment the box was last
+    // filled with; none after the box was emptied (a walk, another folder).
+    const Text* shownFrom_ = nullptr;
+    Text shownKey_;
 };
 
 }  // namespace varnex

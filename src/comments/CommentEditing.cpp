@@ -5,6 +5,16 @@
 
 namespace varnex {
 
+namespace {
+
+// A comment quoted in a box: its first 80 characters.
+Text Quoted(const Text& comment) {
+    constexpr std::size_t kShown = 80;
+    return "\xAB" + Left(comment, kShown) + (comment.size() > kShown ? "..." : "") + "\xBB";
+}
+
+}  // namespace
+
 Text* AddonManager::ChosenComments() {
     if (Busy) return nullptr;
     const Text& folder = File1.Path();
@@ -35,13 +45,19 @@ void AddonManager::ShowComment() {
     const Text* comments = ChosenComments();
     // A key not held may stand for several addons: none of them shows
     // another's comment.
-    if (!comments || IsBlankKey(CommentKey) || !Held(CommentKey)) Text1.SetText("");
-    else
+    if (!comments || IsBlankKey(CommentKey) || !Held(CommentKey)) {
+        Text1.SetText("");
+        shownFrom_ = nullptr;
+        shownKey_.clear();
+    } else {
         // The keys as the lists show them at the click; only a text that is
         // looked at is searched.
         Text1.SetTextLater([comments, key = CommentKey, keys = CurrentFolderKeys()] {
             return LookupComment(*comments, key, keys->LongerThan(key));
         });
+        shownFrom_ = comments;
+        shownKey_ = CommentKey;
+    }
     Image2.SetVisible(true);
     Image3.SetVisible(false);
 }
@@ -49,6 +65,20 @@ void AddonManager::ShowComment() {
 void AddonManager::AddonManager_Text1_Change() {
     Image2.SetVisible(false);
     Image3.SetVisible(true);
+}
+
+bool AddonManager::MayReplace(const Text& comments, const FolderKeys& keys) {
+    // The box was filled with this very comment: the player saw it.
+    if (shownFrom_ == &comments && shownKey_ == CommentKey) return true;
+    const Text stored = LookupComment(comments, CommentKey, keys.LongerThan(CommentKey));
+    if (stored.empty() || stored == Text1.GetText()) return true;
+    if (Box(keys.NameOf(CommentKey) + " already has a comment: " + Quoted(stored) + ". Replace it?",
+            kMbYesNo | kMbIconQuestion) == kIdYes)
+        return true;
+    // The typed text stays, and is not what is stored.
+    Image2.SetVisible(false);
+    Image3.SetVisible(true);
+    return false;
 }
 
 void AddonManager::AddonManager_Save_Click() {
@@ -69,6 +99,16 @@ void AddonManager::AddonManager_Save_Click() {
                 "comment box, not saved.");
             return;
         }
+        if (!ReadsBackAsTyped(CommentKey, comment, longer)) {
+            // Stored, it would come back cut short, and the rest would lie
+            // in the file as an entry of its own.
+            Box("The comment for " + keys->NameOf(CommentKey) + " cannot be saved as it stands: in the comments " +
+                "file, two slashes begin the next addon's comment, so it would read back as " +
+                Quoted(ReadBack(CommentKey, comment, longer)) + ".\r\n\r\nPlease put a blank between two " +
+                "slashes, or after a slash at its end. Your text stays in the comment box, not saved.");
+            return;
+        }
+        if (!MayReplace(*comments, *keys)) return;
         StoreComment(*comments, CommentKey, comment, longer);
         StateOf(*comments).saves.push_back({CommentKey, comment, keys});
     } else {

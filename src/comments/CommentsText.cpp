@@ -63,6 +63,16 @@ Text LookupComment(const Text& text, const Text& key, const std::vector<Text>& l
     return next == 0 ? Mid(text, start) : Mid(text, start, next - start);
 }
 
+Text ReadBack(const Text& key, const Text& comment, const std::vector<Text>& longer) {
+    // Whatever stands before the entry cannot reach into it: the key begins
+    // with "//" and holds no other "/".
+    return LookupComment(key + comment + "//", key, longer);
+}
+
+bool ReadsBackAsTyped(const Text& key, const Text& comment, const std::vector<Text>& longer) {
+    return ReadBack(key, comment, longer) == comment;
+}
+
 void StoreComment(Text& text, const Text& key, const Text& comment, const std::vector<Text>& longer) {
     const std::size_t p = FindEntry(text, key, longer);
     Text before = text;

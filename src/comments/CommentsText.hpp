@@ -47,9 +47,18 @@ Text LookupComment(const Text& text, const Text& key, const std::vector<Text>& l
 // entry reads back as `key`'s own.
 Text ReadsAsOtherKey(const Text& key, const Text& comment, const std::vector<Text>& longer);
 
+// The lookup ends a comment at the first "//", so one that holds "//", or
+// ends in "/" (which the next entry's "//" follows sooner or later), would
+// be read back cut short. True when `comment`, stored under `key` and
+// followed by any further entry, reads back exactly as typed; a comment that
+// begins a longer key does not either (ReadsAsOtherKey says whose it reads as).
+bool ReadsBackAsTyped(const Text& key, const Text& comment, const std::vector<Text>& longer);
+// What `comment` stored under `key` would read back as.
+Text ReadBack(const Text& key, const Text& comment, const std::vector<Text>& longer);
+
 // Puts `comment` under `key`: an existing entry keeps its place and gets the
 // new comment, a new one is appended; the rest of the text is unchanged.
-// Callers first make sure that ReadsAsOtherKey finds nothing.
+// Callers first make sure that the comment reads back as typed.
 void StoreComment(Text& text, const Text& key, const Text& comment, const std::vector<Text>& longer);
 
 }  // namespace varnex

@@ -76,6 +76,9 @@ public:
     // matching files are measured, so a list of one kind of addon does not
     // pay for the other.
     virtual IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) = 0;
+    // The file exists and another program (the game) holds it open without
+    // letting it be renamed or deleted meanwhile.
+    [[nodiscard]] virtual bool InUse(const Text& path) = 0;
 };
 
 // The shell's file-operation record as the program fills it; the platform
@@ -137,10 +140,14 @@ struct Platform {
 
 // Message box styles and answers the program uses.
 inline constexpr std::uint32_t kMbOk = 0;
-inline constexpr std::uint32_t kMbIconExclamation = 0x30;
-inline constexpr std::uint32_t kMbYesNo = 0x4;
+inline constexpr std::uint32_t kMbRetryCancel = 5;
+inline constexpr std::uint32_t kMbYesNo = 4;
 inline constexpr std::uint32_t kMbIconQuestion = 0x20;
+inline constexpr std::uint32_t kMbIconExclamation = 0x30;
 inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdRetry = 4;
 inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
 
 }  // namespace varnex

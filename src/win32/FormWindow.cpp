@@ -366,6 +366,9 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_ENDSESSION:
+        if (wParam) OnSessionEnding();
+        break;
     default:
         break;
     }

@@ -67,6 +67,8 @@ protected:
     virtual void OnEscape() {}
     // The window is gone.
     virtual void OnDestroyed() {}
+    // Windows is ending the session: the program goes without a word.
+    virtual void OnSessionEnding() {}
 
     Gate& gate_;
 

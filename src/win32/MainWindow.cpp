@@ -140,10 +140,14 @@ void MainWindow::OnMenu(int id) {
 }
 
 void MainWindow::OnClose() {
-    // Closing through the frame writes nothing. Asked in the middle of a
+    // Closing through the frame writes nothing; the addon manager asks the
+    // player first when that loses saved comments. Never while Windows ends
+    // the session, which must not be held up. Asked in the middle of a
     // handler, the window closes once that handler has ended, also when
     // other input kept meanwhile was dropped.
-    gate_.Run([this] { DestroyWindow(Handle()); }, Aim{{}, false, true});
+    gate_.Run([this] {
+        if (sessionEnding_ || app_.AddonManager_Form_QueryUnload()) DestroyWindow(Handle());
+    }, Aim{{}, false, true});
 }
 
 void MainWindow::OnDestroyed() {

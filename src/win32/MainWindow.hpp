@@ -20,10 +20,12 @@ private:
     void OnMenu(int id) override;
     void OnClose() override;
     void OnDestroyed() override;
+    void OnSessionEnding() override { sessionEnding_ = true; }
 
     AddonManager& app_;
     std::function<void()> gone_;
     HWND firstFocus_ = nullptr;
+    bool sessionEnding_ = false;
 };
 
 }  // namespace varnex::win32

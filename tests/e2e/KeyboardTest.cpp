@@ -238,7 +238,7 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReaders
     EXPECT_EQ(Focus(main), Control(main, id::Option1));
 
     // Alt+F4 still closes: the information window, then the main window,
-    // which writes nothing, not even the comment saved last.
+    // which asks first and writes nothing, not even the comment saved last.
     const auto before = game.Snapshot();
     ClickAt(file1);
     Press(VK_RETURN);
@@ -252,6 +252,7 @@ TEST(Keyboard, TheOptionGroupIsOneTabStopItsArrowsChooseEnterOpensAFolderReaders
     Click(Control(main, id::Save));
     ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
     Press(VK_F4, {VK_MENU});
+    EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing them?"), std::string::npos);
     EXPECT_EQ(varnex.WaitForExit(), 0u);
     EXPECT_EQ(game.Snapshot(), before);
     EXPECT_FALSE(game.GameValue("VARNX").has_value());

@@ -1,6 +1,9 @@
 // The real program without the game: one box, and an end that wrote nothing.
+// With the game holding addons open: one box for a whole walk. Closing through
+// the frame with saved comments unwritten: a question first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "Driver.hpp"
@@ -19,6 +22,62 @@ TEST(MainWindow, WithoutTheGameItSaysSoAndEndsHavingWrittenNothing) {
     EXPECT_FALSE(game.GameKeyExists());
     EXPECT_TRUE(game.Snapshot().empty());
     EXPECT_EQ(std::filesystem::exists("C:\\ADDONS"), driveHadAddons);
+}
+
+TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
+    GameInstall game(true);
+    game.Write("ADDONS\\Comments.txt", "//freeOld");
+    game.Write("ADDONS\\free.pbo", "addon");
+    game.Write("ADDONS\\Weekend.txtf", "free.pbx held1.pbx ");
+    // This process holds five addons open as the game does: reading, and
+    // letting others read, but not rename or delete them.
+    std::vector<HANDLE> held;
+    for (int i = 1; i <= 5; ++i) {
+        const std::string name = "ADDONS\\held" + std::to_string(i) + ".pbo";
+        game.Write(name, "addon");
+        held.push_back(CreateFileA((game.Folder() + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+    }
+
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    // Load List: its "Deactivate all" cannot rename the five; one box at
+    // the end says so, and free.pbo is back on.
+    varnex.ChooseFile(id::LoadFavorits, "Open", game.Folder() + "\\ADDONS\\Weekend.txtf");
+    const std::string told = varnex.Answer();
+    EXPECT_EQ(told.rfind("5 addons were left as they were:", 0), 0u) << told;
+    EXPECT_NE(told.find("held5.pbo: the file is in use by another program"), std::string::npos) << told;
+    EXPECT_TRUE(told.ends_with("Is the game running?")) << told;
+    WaitWhileBusy(main);
+    EXPECT_EQ(BoxOf(main), nullptr) << "one box for the whole walk";
+    for (const HANDLE file : held) CloseHandle(file);
+    const Lines names = game.Names("ADDONS");
+    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".pbo"); }), 6);
+
+    // A comment saved: the system menu's Close asks, and No keeps the window.
+    const HWND file1 = Control(main, id::File1);
+    const Lines active = Entries(file1);
+    ClickEntry(file1, static_cast<int>(std::find(active.begin(), active.end(), "free.pbo") - active.begin()));
+    ASSERT_EQ(Text(Control(main, id::Text1)), "Old");
+    Type(Control(main, id::Text1), "New");
+    Click(Control(main, id::Save));
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(varnex.Answer("VARNX", IDNO),
+              "The comments you saved are written only when you leave with Exit. Close without writing them?");
+    EXPECT_FALSE(varnex.WaitForExit(300).has_value());
+    // Windows ending its session is not held up by a question.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(BoxOf(main), nullptr);
+    // The close box asks too; Yes closes, and nothing is written.
+    BringToFront(main);
+    ClickCloseBox(main);
+    EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing them?"), std::string::npos);
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
+    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//freeOld");
 }
 
 }  // namespace

@@ -143,7 +143,8 @@ TEST_F(Activation, NothingSelectedDoesNothingAndTheLastNameStaysStored) {
 TEST_F(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
     // Windows' shell would offer to replace the other file or keep both; the
     // program asks it nothing and says so itself, also where the shell
-    // reports its own errors. A walk goes on past the clash.
+    // reports its own errors. A walk goes on past the clash and tells it in
+    // its one box at the end.
     for (const bool shellReports : {false, true}) {
         Emulation emu;
         emu.shell->reportsOwnErrors = shellReports;
@@ -157,8 +158,9 @@ TEST_F(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEvery
         EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")})) << shellReports;
         const Text refused = "VARNX 48: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
         EXPECT_EQ(emu.Boxes(), (Strings{refused + "Tank.PBO to Tank.PBx: a file of that name already exists.",
-                                        refused + "heli.pbx to heli.pbo: a file of that name already exists.",
-                                        refused + "tank.pbx to tank.pbo: a file of that name already exists."}))
+                                        "VARNX 48: 2 addons were left as they were:\r\n\r\n"
+                                        "heli.pbx: a file of that name already exists\r\n"
+                                        "tank.pbx: a file of that name already exists"}))
             << shellReports;
         EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
     }
@@ -188,6 +190,27 @@ TEST_F(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSi
     touch("b.pbx");
     app->AddonManager_Option1_Click();
     EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
+}
+
+TEST_F(Activation, AWalkOverFilesTheGameHoldsOpenSwitchesTheOthersAndNamesTheFirstTenInOneBox) {
+    Strings held;
+    for (int i = 10; i < 23; ++i) held.push_back("held" + std::to_string(i) + ".pbx");
+    emu.InstallGame();
+    emu.Put(held);
+    Start({"free.pbx", "other.pbx"});
+    for (const Text& name : held) emu.files->Lock(InAddons(name));
+    emu.files->Protect(InAddons("other.pbx"));
+    app->Command6.Click();
+    EXPECT_EQ(emu.Names(kAddons).size(), 16u);
+    EXPECT_EQ(Names(app->File1), Strings{"free.pbo"});
+    Text names;
+    for (int i = 0; i < 10; ++i) names += "\r\n" + held[i] + ": the file is in use by another program";
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 14 addons were left as they were:\r\n" + names +
+                                   "\r\nand 4 more\r\n\r\nIs the game running?"});
+    // The next walk starts its count anew.
+    emu.desktop.boxes.clear();
+    app->Command5.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{});
 }
 
 TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays) {

@@ -88,34 +88,103 @@ TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolde
     EXPECT_TRUE(!emu.files->FolderExists("C:\\Games\\OFP\\Gone") && emu.desktop.boxes.empty());
 }
 
-TEST(Exit, AFileThatFailsItsWriteOrItsReadAtStartUpKeepsItsContentAndIsNamedInOneBox) {
-    struct Case { emulated::FileOp op; std::uint32_t code; Text box, shown; };
-    const Case cases[] = {
-        {emulated::FileOp::Replace, errc::kAccessDenied,
-         "VARNX 48: The comments could not be saved to " + kGameComments +
-             ": access is denied.\r\n\r\nThe file keeps the content it had before; the comments saved in this "
-             "session are lost.",
-         "New"},
-        {emulated::FileOp::Read, errc::kSharingViolation,
-         "VARNX 48: The comments file " + kGameComments +
-             " cannot be read: the file is in use by another program.\r\n\r\nIts comments are not shown in this "
-             "session, and Varnex will leave the file as it is.",
-         "No save possible"},
-    };
-    for (const auto& c : cases) {
-        Emulation emu;
-        emu.Write(kResComments, "//tankOld");
-        emu.files->FailOn(c.op, 1, c.code);
-        auto app = emu.Game({"tank.pbo"}, "//tankOld");
-        app->CommentsRes = "//tankNew";
-        app->File1.SetListIndex(0);
-        app->Text1.SetText("New");
+TEST(Exit, AFileUnreadableAtStartUpTakesNoCommentAndKeepsItsContentAndIsNamedInOneBox) {
+    Emulation emu;
+    emu.Write(kResComments, "//tankOld");
+    emu.files->FailOn(emulated::FileOp::Read, 1, errc::kSharingViolation);
+    auto app = emu.Game({"tank.pbo"}, "//tankOld");
+    app->CommentsRes = "//tankNew";
+    app->File1.SetListIndex(0);
+    app->Text1.SetText("New");
+    app->Save.Click();
+    EXPECT_EQ(app->Text1.GetText(), "No save possible");
+    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());  // nothing saved: nothing asked
+    app->Command4.Click();
+    EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), "//tankOld|//tankNew");
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comments file " + kGameComments +
+                                   " cannot be read: the file is in use by another program.\r\n\r\nIts comments are "
+                                   "not shown in this session, and Varnex will leave the file as it is."});
+    EXPECT_TRUE(emu.desktop.ended);
+}
+
+TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosingAsksWhileSavesAreUnwritten) {
+    Emulation emu;
+    emu.Write(Text(kResAddons) + "\\res.pbo", "r");
+    emu.Write(kResComments, "//resOld");
+    auto app = emu.Game({"tank.pbo"}, "//tankOld");
+    const auto save = [&](FileListBox& list, const Text& comment) {
+        list.SetListIndex(0);
+        app->Text1.SetText(comment);
         app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText(), c.shown);
-        app->Command4.Click();
-        EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), "//tankOld|//tankNew");
-        EXPECT_EQ(emu.Boxes(), Strings{c.box});
-    }
+    };
+    const auto files = [&] { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); };
+    const auto replaces = [&] { return emu.files->Calls(emulated::FileOp::Replace); };
+    const auto ask = [&](int answer) {
+        emu.desktop.boxAnswers = {answer};
+        return app->AddonManager_Form_QueryUnload();
+    };
+    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
+    save(app->File1, "New");
+    app->AddonManager_Option2_Click();
+    save(app->File1, "R");
+    ASSERT_EQ(emu.Boxes(), Strings{});
+
+    // The game's file cannot be written: Cancel goes back to the window
+    // with nothing written and the saves still in memory.
+    emu.files->FailOn(emulated::FileOp::Replace, 1, errc::kAccessDenied);
+    emu.desktop.boxAnswers = {kIdCancel};
+    app->Command4.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 53: The comments could not be saved to " + kGameComments +
+                                   ": access is denied.\r\n\r\nThe file keeps the content it had before.\r\n\r\n"
+                                   "Retry, or Cancel to go back to Varnex: the comments you saved stay in memory, and "
+                                   "nothing more is written until you leave with Exit again."});
+    EXPECT_FALSE(emu.desktop.ended || app->Ended());
+    EXPECT_EQ(files(), "//tankOld|//resOld");
+    EXPECT_EQ(app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder, "//tankNew|//resR|" +
+                                                                                   Text(kResAddons));
+    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
+
+    // Closing through the frame asks first; No keeps the window.
+    EXPECT_FALSE(ask(kIdNo));
+    EXPECT_EQ(emu.Boxes().back(), "VARNX 36: The comments you saved are written only when you leave with Exit. "
+                                  "Close without writing them?");
+    EXPECT_TRUE(ask(kIdYes));
+
+    // The expansion's file fails after the game's was written: the game's
+    // stays written, and what is still unwritten is still asked about.
+    emu.files->FailOn(emulated::FileOp::Replace, 2, errc::kSharingViolation);
+    emu.desktop.boxAnswers = {kIdCancel};
+    app->Command4.Click();
+    EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
+    EXPECT_EQ(files(), "//tankNew|//resOld");
+    EXPECT_FALSE(app->Ended());
+    EXPECT_FALSE(ask(kIdNo));
+
+    // Retry writes the failing file again, and only that one.
+    emu.files->FailOn(emulated::FileOp::Replace, 2, errc::kSharingViolation);
+    emu.desktop.boxAnswers = {kIdRetry};
+    const int before = replaces();
+    const std::size_t boxes = emu.Boxes().size();
+    app->Command4.Click();
+    EXPECT_EQ(replaces() - before, 3);
+    EXPECT_EQ(emu.Boxes().size(), boxes + 1);
+    EXPECT_EQ(files(), "//tankNew|//resR");
+    EXPECT_TRUE(app->Ended());
+    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
+
+    // Only the game's comment saved, the expansion's file failing: what was
+    // written is no longer asked about.
+    Emulation again;
+    auto second = again.Game({"tank.pbo"}, "//tankOld");
+    ClickOn(second->File1, "tank.pbo");
+    second->Text1.SetText("Newer");
+    second->Save.Click();
+    again.files->FailOn(emulated::FileOp::Replace, 2, errc::kAccessDenied);
+    again.desktop.boxAnswers = {kIdCancel};
+    second->Command4.Click();
+    EXPECT_EQ(again.Read(kGameComments) + "|" + std::to_string(again.Boxes().size()), "//tankNewer|1");
+    EXPECT_TRUE(second->AddonManager_Form_QueryUnload());
+    EXPECT_EQ(again.Boxes().size(), 1u);
 }
 
 TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {
@@ -154,8 +223,10 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
 }
 
 TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnlyIfTheFolderCameBack) {
-    const Text noFolder = "VARNX 48: The comments saved for the expansion's addons cannot be written: the folder " +
-                          Text(kResAddons) + " does not exist.";
+    const Text noFolder = "VARNX 53: The comments saved for the expansion's addons cannot be written: the folder " +
+                          Text(kResAddons) + " does not exist.\r\n\r\nRetry, or Cancel to go back to Varnex: the " +
+                          "comments you saved stay in memory, and nothing more is written until you leave with Exit " +
+                          "again.";
     struct Case { bool save, folderBack; Text box; const char* written; };
     const Case cases[] = {{false, false, "", nullptr}, {true, false, noFolder, nullptr}, {true, true, "", "//tankR"},
                           {false, true, "", ""}};
@@ -180,7 +251,7 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
         EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box});
         const bool written = fs::exists(emu.files->HostPath(kResComments));
         EXPECT_EQ(written ? emu.Read(kResComments) : "<none>", c.written ? c.written : "<none>");
-        EXPECT_TRUE(emu.desktop.ended);
+        EXPECT_EQ(emu.desktop.ended, c.box.empty());
     }
 }
 

@@ -1,3 +1,6 @@
+#include <deque>
+#include <optional>
+
 #include "support/Fixture.hpp"
 
 namespace varnex::testing {
@@ -52,13 +55,85 @@ TEST_F(CommentsText, EntriesAreAppendedAndReplacedInPlace) {
     // An empty comment keeps its key.
     save("");
     EXPECT_EQ(app->CommentsGame, "//Tanks//IslandNice map");
-    // Two slashes typed into a comment start a further entry: the box shows
-    // the comment up to them, and a later save replaces only that part.
-    save("see http://ofp.info");
-    EXPECT_EQ(app->CommentsGame, "//Tankssee http://ofp.info//IslandNice map");
-    EXPECT_EQ(app->Text1.GetText(), "see http:");
-    save("new");
-    EXPECT_EQ(app->CommentsGame, "//Tanksnew//ofp.info//IslandNice map");
+}
+
+TEST_F(CommentsText, ACommentThatWouldNotReadBackAsTypedIsRefusedAndTheTextStaysUnsaved) {
+    const Text stored = "//TanksOld//IslandMap";
+    Start({"Tanks.pbo", "Island.pbx"}, stored);
+    // readBack: what the box says it would read back as; none: stored.
+    struct Row { const char* addon; Text comment; std::optional<Text> readBack; };
+    const Row rows[] = {
+        {"Tanks.pbo", "See http://ofpec.com for docs", "See http:"},
+        {"Tanks.pbo", "//", ""},
+        // The next entry's "//" would follow the slash, also behind the last
+        // entry once a new one is appended.
+        {"Island.pbx", "ends in a slash/", "ends in a slash"},
+        {"Tanks.pbo", std::string(90, 'a') + "//b", std::string(80, 'a') + "..."},
+        {"Tanks.pbo", "a/b / c/ /d", std::nullopt},
+        {"Island.pbx", "/starts with a slash\r\n", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.comment);
+        ClickOn(row.addon == Text("Tanks.pbo") ? app->File1 : app->File2, row.addon);
+        const Text before = app->CommentsGame;
+        app->Text1.SetText(row.comment);
+        const std::size_t boxes = emu.Boxes().size();
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText(), row.comment);
+        if (!row.readBack) {
+            EXPECT_EQ(emu.Boxes().size(), boxes);
+            EXPECT_NE(app->CommentsGame.find(CommentKeyOf(row.addon) + row.comment), Text::npos) << app->CommentsGame;
+            continue;
+        }
+        ASSERT_EQ(emu.Boxes().size(), boxes + 1);
+        EXPECT_EQ(emu.Boxes().back(), "VARNX 48: The comment for " + Text(row.addon) + " cannot be saved as it stands: "
+                                      "in the comments file, two slashes begin the next addon's comment, so it would "
+                                      "read back as \xAB" + *row.readBack + "\xBB.\r\n\r\nPlease put a blank between two "
+                                      "slashes, or after a slash at its end. Your text stays in the comment box, not "
+                                      "saved.");
+        EXPECT_EQ(app->CommentsGame, before);
+        EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
+    }
+    EXPECT_EQ(app->CommentsGame, "//Tanksa/b / c/ /d//Island/starts with a slash\r\n");
+}
+
+TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNotShow) {
+    const Text note = "Old note " + std::string(80, 'n');
+    Start({"Hotel.pbx", "Tank.pbx"}, "//Hotel" + note + "//Tank");
+    // Activate all leaves the box empty, Hotel.pbo selected.
+    app->Command6.Click();
+    ASSERT_EQ(app->CommentKey + "|" + app->Text1.GetText(), "//Hotel|");
+    const auto save = [&](const Text& typed, std::deque<int> answers) {
+        app->Text1.SetText(typed);
+        emu.desktop.boxAnswers = std::move(answers);
+        const std::size_t boxes = emu.Boxes().size();
+        app->Save.Click();
+        return emu.Boxes().size() - boxes;
+    };
+    // No: the typed text stays with the red dot, the stored note too.
+    ASSERT_EQ(save("", {kIdNo}), 1u);
+    EXPECT_EQ(emu.Boxes().back(), "VARNX 36: Hotel.pbo already has a comment: \xAB" + Left(note, 80) + "...\xBB. "
+                                  "Replace it?");
+    EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText(), "//Hotel" + note + "//Tank|");
+    EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
+    // The same text as stored replaces nothing: no question.
+    EXPECT_EQ(save(note, {}), 0u);
+    // Switching to another folder and back empties the box again.
+    app->AddonManager_Option3_Click();
+    app->AddonManager_Option1_Click();
+    EXPECT_EQ(save("Quiet", {kIdYes}), 1u);
+    EXPECT_EQ(app->CommentsGame, "//HotelQuiet//Tank");
+    // Filled by the save, the box shows what is stored: no question.
+    EXPECT_EQ(save("Quieter", {}), 0u);
+    // After a click the box shows the stored note; an empty one is never asked about.
+    ClickOn(app->File1, "Hotel.pbo");
+    EXPECT_EQ(save("Loud", {}), 0u);
+    app->Command5.Click();
+    ClickOn(app->File2, "Tank.pbx");
+    app->AddonManager_Option1_Click();
+    EXPECT_EQ(app->CommentKey + "|" + app->Text1.GetText(), "//Hotel|");
+    EXPECT_EQ(save("Again", {kIdNo}), 1u);
+    EXPECT_EQ(app->CommentsGame, "//HotelLoud//Tank");
 }
 
 TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEveryOtherReadsBackAsSaved) {

@@ -185,6 +185,21 @@ TEST_F(Win32FilesTest, TheShellRenamesInPlaceToTheSpellingAskedForAndRefusesACla
               "active|inactive|2");
     EXPECT_FALSE(Win32Shell().ReportsOwnErrors()) << "Wine's shell reports nothing itself";
     EXPECT_TRUE(Win32Shell().ConfirmsDelete()) << "Wine's shell always asks before the recycle bin";
+
+    // A file held open as the game holds its archives, reading and letting
+    // others read but not delete: the rename fails and the file tells why.
+    // Held with delete sharing, or not held, it is not in use.
+    dir.Write("Held.pbo", "held");
+    const Text held = dir.At("Held.pbo");
+    for (const DWORD sharing : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
+        const HANDLE file = ::CreateFileA(held.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(files.InUse(held), sharing == FILE_SHARE_READ) << sharing;
+        if (sharing == FILE_SHARE_READ) EXPECT_NE(Rename(dir, "Held.pbo", "Held.pbx"), 0);
+        ::CloseHandle(file);
+    }
+    EXPECT_FALSE(files.InUse(held) || files.InUse(dir.At("Gone.pbo")) || files.InUse(dir.path));
+    EXPECT_EQ(Rename(dir, "Held.pbo", "Held.pbx"), 0);
 }
 
 TEST(LateBound, ADllBesideTheProgramIsNeverTheOneLoaded) {

@@ -93,9 +93,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text shadowing = ReadsAsOtherKey(key, comment, keys.LongerThan(key));
     Same("shadowing key", shadowing, Shadowing(key, comment, names));
     if (!shadowing.empty()) return 0;  // refused: nothing is stored
+    // A comment is stored only when it reads back as typed, also once a
+    // further entry follows it: no "//" in it, no "/" at its end.
+    const bool cut = comment.find("//") != Text::npos || (!comment.empty() && comment.back() == '/');
+    if (ReadsBackAsTyped(key, comment, keys.LongerThan(key)) == cut) fuzz::Differ("reads back as typed", comment, key);
+    if (cut) return 0;  // refused: nothing is stored
     Text stored = text;
     StoreComment(stored, key, comment, keys.LongerThan(key));
     Same("store", stored, Store(text, key, comment, names));
+    Same("stored comment read back", LookupComment(stored, key, keys.LongerThan(key)), comment);
+    for (const Text& name : names)
+        if (const Text next = CommentKeyOf(name); next != key && !IsBlankKey(next))
+            Same("stored comment read back behind a further entry",
+                 LookupComment(stored + next + "x", key, keys.LongerThan(key)), comment);
     // The lookup finds the entry just stored, not another one.
     const std::size_t entry = Entry(text, key, names);
     if (FindEntry(stored, key, keys.LongerThan(key)) != (entry == kNone ? text.size() : entry) + 1)

@@ -280,4 +280,10 @@ IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vec
     return {};
 }
 
+bool Files::InUse(const Text& path) {
+    const fs::path host = HostPath(path);
+    std::error_code ec;
+    return !host.empty() && fs::is_regular_file(host, ec) && Refusal(host, false) == errc::kSharingViolation;
+}
+
 }  // namespace varnex::emulated

@@ -64,6 +64,7 @@ public:
     bool FolderExists(const Text& path) override;
     IoStatus CreateFolder(const Text& path) override;
     IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
+    bool InUse(const Text& path) override;
 
 private:
     friend class Shell;

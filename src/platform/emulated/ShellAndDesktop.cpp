@@ -26,7 +26,10 @@ int Shell::SHFileOperationA(const ShellFileOp& op) {
         } else if (confirmsDelete && !confirmDelete) {
             return static_cast<int>(errc::kCancelled);  // the player said No
         }
-        return static_cast<int>(files_.Refusal(source, true));
+        // Wine's shell answers a file another program holds open with "file
+        // not found", where Windows' own calls say "sharing violation".
+        const std::uint32_t refused = files_.Refusal(source, true);
+        return static_cast<int>(refused == errc::kSharingViolation ? errc::kFileNotFound : refused);
     };
     int result = 0;
     if (op.wFunc == FO_RENAME || op.wFunc == FO_DELETE) result = obstacle();

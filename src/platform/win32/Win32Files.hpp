@@ -24,6 +24,9 @@ public:
     [[nodiscard]] bool FolderExists(const Text& path) override;
     IoStatus CreateFolder(const Text& path) override;
     IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
+    // The file cannot be opened for deleting, which a rename needs too,
+    // because another program holds it open without sharing that.
+    [[nodiscard]] bool InUse(const Text& path) override;
 
 private:
     // The open handle behind `handle`, or null.
