@@ -50,7 +50,7 @@ FAULTS = [
      "return comment.find(\"//\") == Text::npos;", "a comment ending in a slash is stored"),
     ("replace-unseen", "core", "src/comments/CommentEditing.cpp", "    if (stored.empty() || stored == Text1.GetText()) return true;\n",
      "    return true;\n", "a stored comment the box did not show is replaced without asking"),
-    ("walk-one-box", "core", "src/addons/Activation.cpp", "    if (walkReports_ > 0) {", "    if (false) {",
+    ("walk-one-box", "core", "src/addons/Activation.cpp", "    if (tallies_ > 0) {", "    if (false) {",
      "a walk shows one box per addon it could not switch"),
     ("in-use", "core", "src/addons/Activation.cpp", " || platform_.files.InUse(from);", ";",
      "a file the game holds open is told as missing, as Wine's shell says"),

@@ -40,7 +40,7 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
                        result == static_cast<int>(errc::kLockViolation) || platform_.files.InUse(from);
     const Text reason = inUse ? DescribeError(errc::kSharingViolation) : Filemanager::DescribeShellResult(result);
     const Text advice = inUse ? "Is the game running?" : "";
-    if (walkReports_ > 0) {
+    if (tallies_ > 0) {
         leftAsTheyWere_.Add(from.substr(slash + 1), reason, advice);
         return;
     }
@@ -51,15 +51,6 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     } else {
         Box("Varnex could not move " + from + " into the recycle bin" + ending);
     }
-}
-
-void AddonManager::BeginWalkReport() { ++walkReports_; }
-
-void AddonManager::EndWalkReport() {
-    if (--walkReports_ > 0 || leftAsTheyWere_.Empty()) return;
-    const Text summary = leftAsTheyWere_.Summary();
-    leftAsTheyWere_.Clear();
-    Box(summary);
 }
 
 void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to) {
@@ -96,7 +87,6 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     Busy = true;
     Tally tally(*this);
-    BeginWalkReport();
     File2.Refresh();
     File1.Refresh();
     if (Readable(list) && list.ListCount() >= 1) {
@@ -106,9 +96,8 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
         File1.Refresh();
     }
     RefreshLists();
-    EndWalkReport();
-    Busy = false;
     tally.Report("were left as they are", "was left as it is");
+    Busy = false;
 }
 
 void AddonManager::AddonManager_Command6_Click() {

@@ -164,10 +164,6 @@ private:
     void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
     // True when a file or folder stands at `shellPath` (joined with "/").
     bool NameTaken(const Text& shellPath);
-    // A walk's failures are told in one box when the outermost walk ends:
-    // those of Load List's "Deactivate all" join Load List's own.
-    void BeginWalkReport();
-    void EndWalkReport();
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
     // The game's or the expansion's addon folder, chosen by its option.
     void ShowFixedFolder(const Text& folder);
@@ -237,10 +233,12 @@ private:
     // True when `name` is held; otherwise a box says that the addon is left
     // as it is, and why.
     bool HeldOrSaid(const Text& name);
-    // Activate all, Deactivate all, Load List and Save List count, while a
-    // tally of theirs lives, the addons they leave alone; the outermost one
-    // (Load List runs Deactivate all) says how many in one box as it ends.
-    // A handler that throws leaves the count as it found it.
+    // Activate all, Deactivate all, Load List and Save List keep, while a
+    // tally of theirs lives, the addons they leave alone: those the shell
+    // could not switch, with their reasons, and those whose names are not
+    // held, counted. The outermost tally (Load List runs Deactivate all)
+    // tells both in one box as it ends. A handler that throws leaves the
+    // tally as it found it.
     class Tally {
     public:
         explicit Tally(AddonManager& app);
@@ -273,11 +271,10 @@ private:
     CommentsFileState gameFile_, resFile_;
     bool ended_ = false;
     bool walking_ = false;  // a walk by selection is under way
-    int notHeldLeft_ = 0;  // addons the open tallies left alone
+    int notHeldLeft_ = 0;  // addons the open tallies left alone as not held
+    LeftAsTheyWere leftAsTheyWere_;  // addons the open tallies' renames failed on
     int tallies_ = 0;  // tallies open, one inside the other
     Text folderSaid_;  // the last folder told to be not held
-    LeftAsTheyWere leftAsTheyWere_;
-    int walkReports_ = 0;  // walks under way that tell their failures at their end
     // The comments text and key whose stored comment the box was last
     // filled with; none after the box was emptied (a walk, another folder).
     const Text* shownFrom_ = nullptr;

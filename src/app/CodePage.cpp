@@ -1,5 +1,6 @@
 // Names the system's code page does not hold: every box that tells the
-// player so, and the count of addons a walk leaves alone for that reason.
+// player so, and the tally of the addons a walk leaves alone, for that
+// reason or because the shell could not switch them.
 #include "app/AddonManager.hpp"
 
 namespace varnex {
@@ -21,7 +22,9 @@ bool AddonManager::HeldOrSaid(const Text& name) {
 }
 
 AddonManager::Tally::Tally(AddonManager& app) : app_(app) {
-    if (app_.tallies_++ == 0) app_.notHeldLeft_ = 0;
+    if (app_.tallies_++ > 0) return;
+    app_.notHeldLeft_ = 0;
+    app_.leftAsTheyWere_.Clear();
 }
 
 AddonManager::Tally::~Tally() { --app_.tallies_; }
@@ -33,14 +36,19 @@ bool AddonManager::LeftAlone(const Text& name) {
 }
 
 void AddonManager::Tally::Report(const char* done, const char* doneOne) {
-    if (app_.tallies_ > 1 || app_.notHeldLeft_ == 0) return;
-    const int left = app_.notHeldLeft_;
+    if (app_.tallies_ > 1) return;
+    Text text = app_.leftAsTheyWere_.Empty() ? Text() : app_.leftAsTheyWere_.Summary();
+    if (const int left = app_.notHeldLeft_; left > 0) {
+        if (!text.empty()) text += "\r\n\r\n";
+        if (left == 1)
+            text += Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n";
+        else
+            text += Grouped(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n";
+        text += kWhatToDo;
+    }
     app_.notHeldLeft_ = 0;
-    if (left == 1)
-        app_.Box(Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n" + kWhatToDo);
-    else
-        app_.Box(std::to_string(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n" +
-            kWhatToDo);
+    app_.leftAsTheyWere_.Clear();
+    if (!text.empty()) app_.Box(text);
 }
 
 bool AddonManager::CommentHeld(const Text& name) {

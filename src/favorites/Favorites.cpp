@@ -49,11 +49,9 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     // The addons Deactivate all and the list's own walk leave alone are
     // counted together, for one box at the end.
     Tally tally(*this);
-    BeginWalkReport();
     AddonManager_Command5_Click();
     const Text path = StandardDialog.FileName;
     if (path.empty()) {
-        EndWalkReport();
         tally.Report("were left as they are", "was left as it is");
         return;
     }
@@ -92,7 +90,6 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
     File2.Refresh();
     File1.Refresh();
     RefreshLists();
-    EndWalkReport();
     tally.Report("were left as they are", "was left as it is");
 }
 

@@ -147,6 +147,18 @@ TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
     app->AddonManager_LoadFavorits_Click();
     EXPECT_EQ(summary(), "1 addon was left as it is: its name cannot be shown in this language setting.");
     EXPECT_EQ(emu.files->notHeld, Strings{});
+
+    // An addon the shell could not switch joins the same one box.
+    Emulation other;
+    auto held = other.Game({"?????.pbx", "Tanks.pbx"});
+    other.files->Lock(InAddons("Tanks.pbx"));
+    held->Command6.Click();
+    ASSERT_EQ(other.desktop.boxes.size(), 1u);
+    const Text box = other.desktop.boxes[0].text;
+    EXPECT_EQ(box.substr(0, box.find("\r\n\r\nRename")),
+              "1 addon was left as it was:\r\n\r\nTanks.pbx: the file is in use by another program\r\n\r\n"
+              "Is the game running?\r\n\r\n"
+              "1 addon was left as it is: its name cannot be shown in this language setting.");
 }
 
 TEST(CodePage, NamesNotHeldGetNoCommentNoSizeNoInformationAndAGameFolderNotHeldEndsTheProgram) {
