@@ -10,7 +10,7 @@ namespace {
 // A comment quoted in a box: its first 80 characters.
 Text Quoted(const Text& comment) {
     constexpr std::size_t kShown = 80;
-    return "\xAB" + Left(comment, kShown) + (comment.size() > kShown ? "..." : "") + "\xBB";
+    return Text("\xAB").append(Left(comment, kShown)) + (comment.size() > kShown ? "..." : "") + "\xBB";
 }
 
 }  // namespace

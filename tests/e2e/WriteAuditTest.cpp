@@ -75,10 +75,10 @@ void ListFiles(const std::wstring& folder, const std::string& label, Listing& li
 std::string Shown(DWORD type, const std::vector<BYTE>& data, DWORD size) {
     if (type == REG_DWORD && size == 4) return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
     if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return "type " + std::to_string(type) + ", " + std::to_string(size) + " bytes";
+        return std::string("type ").append(std::to_string(type)) + ", " + std::to_string(size) + " bytes";
     std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / 2);
     text.erase(text.find_last_not_of(L'\0') + 1);  // stored with or without its NUL
-    return "\"" + Utf8(text).substr(0, 80) + "\"";
+    return std::string("\"").append(Utf8(text).substr(0, 80)) + "\"";
 }
 
 // The registry as the wineserver holds it now: every key, and every value

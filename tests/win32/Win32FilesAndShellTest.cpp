@@ -195,7 +195,9 @@ TEST_F(Win32FilesTest, TheShellRenamesInPlaceToTheSpellingAskedForAndRefusesACla
         const HANDLE file = ::CreateFileA(held.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         EXPECT_EQ(files.InUse(held), sharing == FILE_SHARE_READ) << sharing;
-        if (sharing == FILE_SHARE_READ) EXPECT_NE(Rename(dir, "Held.pbo", "Held.pbx"), 0);
+        if (sharing == FILE_SHARE_READ) {
+            EXPECT_NE(Rename(dir, "Held.pbo", "Held.pbx"), 0);
+        }
         ::CloseHandle(file);
     }
     EXPECT_FALSE(files.InUse(held) || files.InUse(dir.At("Gone.pbo")) || files.InUse(dir.path));
