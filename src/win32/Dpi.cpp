@@ -1,7 +1,5 @@
 #include "win32/Dpi.hpp"
 
-#include <algorithm>
-
 #include "platform/win32/LateBound.hpp"
 
 namespace varnex::win32 {
@@ -75,14 +73,7 @@ UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dp
     // The frame, caption and menu bar keep the system's sizes at `dpi`;
     // only the client area can give way.
     const SIZE frame = WindowSizeFor(SIZE{0, 0}, style, exStyle, menu, dpi);
-    const int width = workArea.right - workArea.left - frame.cx;
-    const int height = workArea.bottom - workArea.top - frame.cy;
-    const UINT lowest = std::max<UINT>(1, dpi / 2);
-    UINT fitting = dpi;
-    while (fitting > lowest &&
-           (ToPixels(clientTwips.cx, fitting) > width || ToPixels(clientTwips.cy, fitting) > height))
-        --fitting;
-    return fitting;
+    return placement::FittingDpi({clientTwips.cx, clientTwips.cy}, {frame.cx, frame.cy}, dpi, ToBox(workArea));
 }
 
 RECT WorkAreaAt(const RECT& area) {

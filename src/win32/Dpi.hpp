@@ -5,6 +5,7 @@
 #include "win32/Windows.hpp"
 
 #include "win32/Handles.hpp"
+#include "win32/Placement.hpp"
 
 // Sent from Windows 8.1 on when a window moves to a monitor of another DPI;
 // the headers declare it only to programs made for newer systems than the
@@ -18,13 +19,13 @@
 
 namespace varnex::win32 {
 
-inline constexpr int kTwipsPerInch = 1440;
+using placement::kTwipsPerInch;
 
 struct TwipsRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-[[nodiscard]] inline int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch); }
+using placement::ToPixels;
 
 // The DPI functions of newer systems, bound at run time; each may be
 // missing. Windows 10 (1607) has them all, 8.1 only the monitor's.
@@ -52,6 +53,8 @@ void ScaleFrameWithDpi(HWND hwnd);
 // itself where it fits, else the largest lower one that does (never below
 // half of it, where the text could no longer be read).
 [[nodiscard]] UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi, const RECT& workArea);
+// The same rectangle in the placement's plain numbers, and back.
+[[nodiscard]] inline placement::Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 // The work area of the monitor that holds most of `area`.
 [[nodiscard]] RECT WorkAreaAt(const RECT& area);
 // The dialog font of the controls at a DPI.

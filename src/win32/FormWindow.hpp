@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "win32/ControlViews.hpp"
+#include "win32/DialogKeys.hpp"
 #include "win32/Handles.hpp"
 #include "win32/Windows.hpp"
 
@@ -28,10 +29,8 @@ public:
     // Mirrors every model whole at the next sync: dropped input may have
     // left a control showing what its model never said.
     void InvalidateViews();
-    // The window's keyboard, as in a dialog: Tab and Shift+Tab move round
-    // every control that can take the keyboard, the arrow keys move within
-    // the option group, Enter acts as a double click in a list, Escape never
-    // closes a window by the back door. True when `message` was handled.
+    // The window's keyboard, as in a dialog (DialogKeys). True when
+    // `message` was handled.
     [[nodiscard]] bool Navigate(MSG& message);
     // Moves the window beside `other` (right, else left) where its monitor's
     // work area has room; otherwise inside the work area, clear of
@@ -78,21 +77,13 @@ private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     ControlView* ViewOf(int id);
-    bool OnKeyDown(const MSG& message);
-    void MoveFocus(bool backwards);
-    bool StepOption(bool backwards);
-    // Remembers the control that has the keyboard, and gives it back.
-    void KeepFocus();
-    bool RestoreFocus();
     // Lays the window out anew for a monitor of `dpi` with `workArea`;
     // false when nothing changed.
     bool Rescale(UINT dpi, const RECT& workArea);
-    [[nodiscard]] SIZE OuterSize() const;
+    // The window's size with its layout at `layoutDpi` and its frame at `dpi`.
+    [[nodiscard]] SIZE OuterSize(UINT layoutDpi, UINT dpi) const;
     // Moves the window by as little as it takes to lie inside `workArea`.
     void KeepInside(const RECT& workArea);
-    // A click on the window while a box of the program keeps it disabled:
-    // the box comes to the front, as it does for the box's own owner.
-    static void BringBoxForward();
 
     UniqueWindow hwnd_;
     SIZE clientTwips_{};
@@ -103,7 +94,7 @@ private:
     UniqueFont font_;
     std::vector<std::unique_ptr<ControlView>> views_;
     std::unordered_map<int, ControlView*> byId_;
-    HWND focus_ = nullptr;  // given back when the window is activated again
+    DialogKeys keys_{[this](int id) { return ViewOf(id); }, [this] { OnEscape(); }};
 };
 
 }  // namespace varnex::win32
