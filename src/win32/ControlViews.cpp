@@ -19,10 +19,6 @@ COLORREF ColorOf(std::uint32_t color) {
                                       : static_cast<COLORREF>(color & 0xFFFFFFu);
 }
 
-// A hidden or disabled button cannot be clicked by the player; a script's
-// click on it counts no more.
-bool Clickable(const Control& model) { return model.Visible() && model.Enabled(); }
-
 }  // namespace
 
 // ---- ControlView
@@ -163,14 +159,14 @@ ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& mo
 void ButtonView::Mirror() { MirrorText(model_.Caption()); }
 
 void ButtonView::OnCommand(WORD code) {
-    if (code != BN_CLICKED || !Clickable(model_)) return;
+    if (code != BN_CLICKED || !TakesInput(model_)) return;
     // Kept, the press is asked again when it runs: the handler before it
     // may have hidden or disabled the button.
     gate_.Run(
         [this] {
             if (model_.Click) model_.Click();
         },
-        Aim{[this] { return Clickable(model_); }, changesFiles_});
+        Aim{[this] { return TakesInput(model_); }, changesFiles_});
 }
 
 // ---- OptionView
@@ -198,14 +194,8 @@ void OptionView::Mirror() {
 }
 
 void OptionView::MirrorTabStop() {
-    const auto selected = std::find_if(group_.begin(), group_.end(),
-                                       [](const OptionButton* button) { return button->Visible() && button->Value(); });
-    const auto stop = selected != group_.end()
-                          ? selected
-                          : std::find_if(group_.begin(), group_.end(),
-                                         [](const OptionButton* button) { return button->Visible(); });
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
-    const LONG_PTR wanted = stop != group_.end() && *stop == &model_ ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+    const LONG_PTR wanted = group_.TabStop() == &model_ ? style | WS_TABSTOP : style & ~WS_TABSTOP;
     if (wanted != style) SetWindowLongPtrA(hwnd_, GWL_STYLE, wanted);
 }
 
@@ -225,15 +215,8 @@ bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 void OptionView::OnCommand(WORD code) {
-    if (code != BN_CLICKED || focusing_ || !Clickable(model_)) return;
-    Act(
-        [this] {
-            model_.SetValue(true);
-            for (OptionButton* other : group_)
-                if (other != &model_) other->SetValue(false);
-            if (model_.Click) model_.Click();
-        },
-        Aim{[this] { return Clickable(model_); }});
+    if (code != BN_CLICKED || focusing_ || !TakesInput(model_)) return;
+    Act([this] { group_.Choose(model_); }, Aim{[this] { return TakesInput(model_); }});
 }
 
 HBRUSH OptionView::OnColor(HDC dc) {

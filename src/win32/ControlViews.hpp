@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/Controls.hpp"
+#include "controls/OptionGroup.hpp"
 #include "win32/Dpi.hpp"
 #include "win32/Gate.hpp"
 #include "win32/Windows.hpp"
@@ -199,10 +200,9 @@ private:
     bool changesFiles_ = false;
 };
 
-// One button of a group: a click selects it and clears the others, then
-// runs its handling. The group is one tab stop: the selected button, or the
-// first one shown while none is selected. The keyboard reaching a button
-// selects nothing (the arrow keys select, as a click does).
+// One button of a group: a click chooses it in its group, and the group's
+// one tab stop is mirrored. The keyboard reaching a button selects nothing
+// (the arrow keys select, as a click does).
 class OptionView final : public GatedView<OptionButton> {
 public:
     OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
@@ -220,7 +220,7 @@ private:
     void Mirror() override;
     void MirrorTabStop();
 
-    std::vector<OptionButton*> group_;
+    OptionGroup group_;
     bool focusing_ = false;  // the button is taking the keyboard
     HWND label_ = nullptr;
 };

@@ -36,6 +36,8 @@ void RefreshCursor() {
 }  // namespace
 
 FrontEnd::FrontEnd(AddonManager& app) : app_(app) {
+    // The system takes no click on a window that a box keeps disabled.
+    gate_.SetAccepts([](Gate::Source window) { return IsWindowEnabled(static_cast<HWND>(window)) != FALSE; });
     gate_.SetSettle([this] { Sync(); });
     gate_.SetBusyChanged([this](bool busy) { BusyChanged(busy); });
     // Both stamps only grow, so their sum moves whenever either list does.

@@ -11,6 +11,7 @@
 #include "win32/Gate.hpp"
 #include "win32/InfoWindow.hpp"
 #include "win32/MainWindow.hpp"
+#include "win32/Windows.hpp"
 
 namespace varnex::win32 {
 

@@ -2,8 +2,9 @@
 // before another may start: input that arrives meanwhile (a message another
 // program sends while a long walk keeps the window answering) is kept and
 // run after it, in the order it came, as if the program had taken it only
-// once the handler was done. Nothing nests. Only input to a window that a
-// box keeps disabled is not taken, as the system takes no click on it.
+// once the handler was done. Nothing nests. Only input from a source that
+// does not accept it (a window that a box keeps disabled) is not taken, as
+// the system takes no click on it.
 //
 // Kept input runs only while what the player aimed at still stands: each
 // input carries its own test of that (the name at the clicked place, the
@@ -21,7 +22,8 @@
 #include <string>
 #include <utility>
 
-#include "win32/Windows.hpp"
+// Knows no window of the system: the front end tells it which sources take
+// input and how to tell the player of a drop, so its rules run natively too.
 
 namespace varnex::win32 {
 
@@ -38,6 +40,11 @@ struct Aim {
 
 class Gate {
 public:
+    // Where input comes from (a window), opaque to the gate.
+    using Source = void*;
+
+    // Whether `source` takes input now; every source does unless set.
+    void SetAccepts(std::function<bool(Source)> accepts) { accepts_ = std::move(accepts); }
     // `settle` runs after each handler and brings every window up to date.
     void SetSettle(std::function<void()> settle) { settle_ = std::move(settle); }
     // `busy` runs with true before the first handler starts, and with false
@@ -47,7 +54,7 @@ public:
     void SetListings(std::function<std::uint64_t()> listings) { listings_ = std::move(listings); }
     // Says once why a handler could not finish (what it threw).
     void SetFailed(std::function<void(const std::string&)> failed) { failed_ = std::move(failed); }
-    // Tells the player that kept input was dropped; the warning beep unless set.
+    // Tells the player that kept input was dropped.
     void SetDropped(std::function<void()> dropped) { dropped_ = std::move(dropped); }
 
     [[nodiscard]] bool Busy() const { return busy_; }
@@ -59,7 +66,7 @@ public:
     // runs then only while `aim` holds.
     bool Run(std::function<void()> action, Aim aim = {}) {
         if (busy_) {
-            if (!source_ || IsWindowEnabled(source_))
+            if (!source_ || !accepts_ || accepts_(source_))
                 kept_.push_back({source_, std::move(action), std::move(aim), Listings()});
             return false;
         }
@@ -82,29 +89,29 @@ public:
         return true;
     }
 
-    // The window whose messages are being handled, for one scope: input
+    // The source whose messages are being handled, for one scope: input
     // kept meanwhile belongs to it.
     class From {
     public:
-        From(Gate& gate, HWND window) : gate_(gate), outer_(gate.source_) { gate_.source_ = window; }
+        From(Gate& gate, Source source) : gate_(gate), outer_(gate.source_) { gate_.source_ = source; }
         ~From() { gate_.source_ = outer_; }
         From(const From&) = delete;
         From& operator=(const From&) = delete;
 
     private:
         Gate& gate_;
-        HWND outer_;
+        Source outer_;
     };
 
-    // The window is gone: input kept for it goes with it, as the system's
+    // The source is gone: input kept for it goes with it, as the system's
     // own queue drops the messages of a destroyed window.
-    void Forget(HWND window) {
-        std::erase_if(kept_, [window](const Kept& kept) { return kept.source == window; });
+    void Forget(Source source) {
+        std::erase_if(kept_, [source](const Kept& kept) { return kept.source == source; });
     }
 
 private:
     struct Kept {
-        HWND source;
+        Source source;
         std::function<void()> action;
         Aim aim;
         std::uint64_t listings;  // when it came
@@ -136,10 +143,7 @@ private:
     }
 
     void Dropped() {
-        if (dropped_)
-            dropped_();
-        else
-            MessageBeep(MB_ICONWARNING);
+        if (dropped_) dropped_();
     }
 
     // Runs a handler and brings the windows up to date; false when the
@@ -175,8 +179,9 @@ private:
 
     bool busy_ = false;
     std::uint64_t round_ = 0;
-    HWND source_ = nullptr;
+    Source source_ = nullptr;
     std::deque<Kept> kept_;
+    std::function<bool(Source)> accepts_;
     std::function<void()> settle_;
     std::function<void(bool)> busyChanged_;
     std::function<std::uint64_t()> listings_;

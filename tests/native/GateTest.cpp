@@ -2,6 +2,7 @@
 // it only while what the player aimed at still stands.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ const Row kRows[] = {
     {"after a handler that threw, only closing runs", Handler::Throws,
      {Input::Press, Input::Close}, {"close"}, 0},
 };
+
+// Names each row by what it holds, so the test's name does not change
+// from run to run.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.what; }
 
 class GateTest : public ::testing::TestWithParam<Row> {};
 
@@ -112,6 +117,47 @@ TEST_P(GateTest, KeptInputActsOnlyOnWhatThePlayerAimedAt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GateTest, ::testing::ValuesIn(kRows));
+
+TEST(Gate, InputIsTakenOnlyFromSourcesThatStillTakeItAndBusyIsToldOnEachEdge) {
+    Gate gate;
+    int main = 0, info = 0;  // two windows
+    bool mainEnabled = true;
+    gate.SetAccepts([&](Gate::Source source) { return source != &main || mainEnabled; });
+    std::vector<bool> edges;
+    gate.SetBusyChanged([&](bool busy) { edges.push_back(busy); });
+    std::vector<std::string> ran;
+    const auto input = [&](Gate::Source source, const std::string& what) {
+        const Gate::From from(gate, source);
+        return gate.Run([&ran, what] { ran.push_back(what); });
+    };
+
+    EXPECT_TRUE(input(&main, "idle")) << "idle input runs at once";
+    EXPECT_EQ(ran, std::vector<std::string>{"idle"});
+    EXPECT_EQ(edges, (std::vector<bool>{true, false}));
+    ran.clear(), edges.clear();
+
+    EXPECT_TRUE(gate.Run([&] {
+        EXPECT_TRUE(gate.Busy());
+        EXPECT_FALSE(input(&main, "main 1"));
+        mainEnabled = false;  // a box keeps the window disabled
+        EXPECT_FALSE(input(&main, "main while disabled"));
+        mainEnabled = true;
+        EXPECT_FALSE(input(&info, "info 1"));
+        {
+            // Messages sent on from one window to another belong to the inner.
+            const Gate::From outer(gate, &info);
+            EXPECT_FALSE(input(&main, "main 2"));
+            EXPECT_FALSE(gate.Run([&] { ran.push_back("info 2"); }));
+        }
+        EXPECT_FALSE(input(nullptr, "menu"));
+        gate.Forget(&info);  // the window closed
+        EXPECT_FALSE(input(&main, "main 3"));
+        EXPECT_EQ(edges, std::vector<bool>{true});
+    }));
+    EXPECT_EQ(ran, (std::vector<std::string>{"main 1", "main 2", "menu", "main 3"}));
+    EXPECT_EQ(edges, (std::vector<bool>{true, false})) << "once on each edge, however much was kept";
+    EXPECT_FALSE(gate.Busy());
+}
 
 TEST(Gate, InputKeptDuringKeptInputIsCheckedAsItsOwnAndTypingKeptInOneWaitBuildsOnItself) {
     Gate gate;
