@@ -26,8 +26,8 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     // A missing source is the shell's to report first, as it always was.
     const bool taken = record.wFunc == Filemanager::FO_RENAME && !EqualIgnoringCase(record.pFrom, record.pTo) &&
                        NameTaken(record.pTo) && NameTaken(record.pFrom);
-    const int result = taken ? static_cast<int>(errc::kAlreadyExists)
-                             : Filemanager::SHFileOperation(platform_.shell, record);
+    const int result =
+        taken ? static_cast<int>(errc::kAlreadyExists) : Filemanager::SHFileOperation(platform_.shell, record);
     if (result == 0 || Filemanager::CancelledByPlayer(result) || (!taken && platform_.shell.ReportsOwnErrors())) return;
     // The shell's paths join folder and name with "/"; the player reads them
     // the Windows way.

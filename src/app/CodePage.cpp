@@ -43,7 +43,8 @@ void AddonManager::Tally::Report(const char* done, const char* doneOne) {
         if (left == 1)
             text += Text("1 addon ") + doneOne + ": its name cannot be shown in this language setting.\r\n\r\n";
         else
-            text += Grouped(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n";
+            text +=
+                Grouped(left) + " addons " + done + ": their names cannot be shown in this language setting.\r\n\r\n";
         text += kWhatToDo;
     }
     app_.notHeldLeft_ = 0;

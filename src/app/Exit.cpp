@@ -5,8 +5,9 @@ namespace varnex {
 
 bool AddonManager::RetryExit(const Text& failure) {
     // The player's notes are still in memory: leaving now would lose them.
-    return Box(failure + "Retry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing "
-                         "more is written until you leave with Exit again.",
+    return Box(failure +
+                   "Retry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing "
+                   "more is written until you leave with Exit again.",
                kMbRetryCancel | kMbIconExclamation) == kIdRetry;
 }
 

@@ -20,9 +20,12 @@ void AddonManager::ShowFixedFolder(const Text& folder) {
 }
 
 bool AddonManager::ShowOwnHandling(const Text& folder) {
-    if (folder == GameAddons()) AddonManager_Option1_Click();
-    else if (folder == ExpansionAddons()) AddonManager_Option2_Click();
-    else return false;
+    if (folder == GameAddons())
+        AddonManager_Option1_Click();
+    else if (folder == ExpansionAddons())
+        AddonManager_Option2_Click();
+    else
+        return false;
     Dir1.SetVisible(true);
     return true;
 }

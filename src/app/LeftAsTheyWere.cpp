@@ -16,13 +16,14 @@ Text Grouped(long long n) {
 
 void LeftAsTheyWere::Add(const Text& name, const Text& reason, const Text& advice) {
     left_.push_back({name, reason});
-    if (!advice.empty() && std::find(advice_.begin(), advice_.end(), advice) == advice_.end()) advice_.push_back(advice);
+    if (!advice.empty() && std::find(advice_.begin(), advice_.end(), advice) == advice_.end())
+        advice_.push_back(advice);
 }
 
 Text LeftAsTheyWere::Summary() const {
     const std::size_t count = left_.size();
-    Text text = count == 1 ? Text("1 addon was left as it was:") : Grouped(static_cast<long long>(count)) +
-                                                                       " addons were left as they were:";
+    Text text = count == 1 ? Text("1 addon was left as it was:")
+                           : Grouped(static_cast<long long>(count)) + " addons were left as they were:";
     text += "\r\n";
     for (std::size_t i = 0; i < count && i < kNamesShown; ++i) text += "\r\n" + left_[i].name + ": " + left_[i].reason;
     if (count > kNamesShown) text += "\r\nand " + Grouped(static_cast<long long>(count - kNamesShown)) + " more";

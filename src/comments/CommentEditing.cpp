@@ -93,8 +93,9 @@ void AddonManager::AddonManager_Save_Click() {
         if (const Text other = ReadsAsOtherKey(CommentKey, comment, longer); !other.empty()) {
             // Stored, it would be shown for the other addon and never again
             // for this one. The typed text and the red dot stay, unsaved.
-            Box("The comment for " + keys->NameOf(CommentKey) + " cannot be saved as it stands: in the comments file, " +
-                Mid(CommentKey, 3) + " followed by this comment reads as a comment for " + keys->NameOf(other) +
+            Box("The comment for " + keys->NameOf(CommentKey) +
+                " cannot be saved as it stands: in the comments file, " + Mid(CommentKey, 3) +
+                " followed by this comment reads as a comment for " + keys->NameOf(other) +
                 ".\r\n\r\nPlease start the comment differently, for example with a blank. Your text stays in the " +
                 "comment box, not saved.");
             return;

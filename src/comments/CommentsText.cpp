@@ -18,9 +18,9 @@ FolderKeys::FolderKeys(const std::vector<Text>& fileNames) {
     sorted_.reserve(fileNames.size());
     for (const Text& name : fileNames) sorted_.emplace_back(CommentKeyOf(name), name);
     std::sort(sorted_.begin(), sorted_.end());
-    sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
-                              [](const auto& a, const auto& b) { return a.first == b.first; }),
-                  sorted_.end());
+    sorted_.erase(
+        std::unique(sorted_.begin(), sorted_.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        sorted_.end());
 }
 
 std::vector<Text> FolderKeys::LongerThan(const Text& key) const {
@@ -41,7 +41,8 @@ Text ReadsAsOtherKey(const Text& key, const Text& comment, const std::vector<Tex
     // begins with "//", and no name holds a "/".
     Text found;
     for (const Text& other : longer)
-        if (other.size() > found.size() && std::string_view(comment).starts_with(std::string_view(other).substr(key.size())))
+        if (other.size() > found.size() &&
+            std::string_view(comment).starts_with(std::string_view(other).substr(key.size())))
             found = other;
     return found;
 }

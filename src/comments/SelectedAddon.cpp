@@ -21,7 +21,7 @@ Text AddonManager::MeasureSelected(FileListBox& list) {
         SelectedSize.clear();
         // Only a file that vanished is "not found"; a path past the system's
         // bound or a file kept from us is still there, and says why.
-                return "Size: " + (measured.gone() ? Text("file not found") : DescribeError(measured.code));
+        return "Size: " + (measured.gone() ? Text("file not found") : DescribeError(measured.code));
     }
     SelectedSize = SignedText(SizeInKilobytes(length));
     return "Size: " + SelectedSize + "kb";

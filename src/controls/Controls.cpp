@@ -148,7 +148,8 @@ void FileListBox::Read() {
         entries_.reserve(order.size());
         for (const std::uint32_t i : order) entries_.push_back(*shown[i]);
     }
-    const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
+    const auto kept =
+        std::find_if(entries_.begin(), entries_.end(), [&](const DirEntry& e) { return e.name == current; });
     listIndex_ = current.empty() || kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());
     unread_ = false;
     ++listingRevision_;
@@ -187,9 +188,8 @@ std::vector<FolderLine> DirListBox::Lines() const {
         if (!Held(name)) break;  // shown as the nearest folder above, as a missing one is
         entries.clear();
         if (!files_.ListFolder(folder, {}, entries).ok()) break;
-        const auto found = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) {
-            return e.folder && EqualIgnoringCase(e.name, name);
-        });
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const DirEntry& e) { return e.folder && EqualIgnoringCase(e.name, name); });
         if (found == entries.end()) break;
         folder = JoinPath(folder, found->name);
         lines.push_back({found->name, folder, static_cast<int>(lines.size()), false});

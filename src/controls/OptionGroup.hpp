@@ -32,11 +32,12 @@ public:
     // The one button the Tab key reaches: the selected one shown, or the
     // first one shown while none is selected; none while all are hidden.
     [[nodiscard]] const OptionButton* TabStop() const {
-        const auto selected = std::find_if(buttons_.begin(), buttons_.end(),
-                                           [](const OptionButton* button) { return button->Visible() && button->Value(); });
+        const auto selected = std::find_if(buttons_.begin(), buttons_.end(), [](const OptionButton* button) {
+            return button->Visible() && button->Value();
+        });
         if (selected != buttons_.end()) return *selected;
-        const auto shown =
-            std::find_if(buttons_.begin(), buttons_.end(), [](const OptionButton* button) { return button->Visible(); });
+        const auto shown = std::find_if(buttons_.begin(), buttons_.end(),
+                                        [](const OptionButton* button) { return button->Visible(); });
         return shown != buttons_.end() ? *shown : nullptr;
     }
 

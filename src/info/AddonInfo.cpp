@@ -11,8 +11,8 @@ struct Tag {
     const char* fallback;
 };
 // In the window's field order, Text1 to Text6.
-constexpr Tag kTags[6] = {{"/x/units", "No entry"},  {"/x/info", "No entry"},     {"/x/comment", "No entry"},
-                          {"/x/author", "No entry"}, {"/x/version", "-"}, {"/x/reqversion", "-"}};
+constexpr Tag kTags[6] = {{"/x/units", "No entry"},  {"/x/info", "No entry"}, {"/x/comment", "No entry"},
+                          {"/x/author", "No entry"}, {"/x/version", "-"},     {"/x/reqversion", "-"}};
 
 }  // namespace
 
@@ -73,9 +73,9 @@ void AddonInfo::AddonInfo_Form_Load() {
     // again at once: leave the folder untouched instead. A folder that is
     // gone holds no companion either.
     if (!Held(path)) {
-        (void)desktop_.MessageBox("The information file " + path + " cannot be read: " +
-                                      DescribeError(errc::kNameNotHeld) + ".",
-                                  "VARNX", kMbOk | kMbIconExclamation);
+        (void)desktop_.MessageBox(
+            "The information file " + path + " cannot be read: " + DescribeError(errc::kNameNotHeld) + ".", "VARNX",
+            kMbOk | kMbIconExclamation);
         return;
     }
     std::int64_t length = 0;
@@ -84,9 +84,9 @@ void AddonInfo::AddonInfo_Form_Load() {
     Text text;
     const IoStatus status = numbers_.ReadWhole(number, path, text);
     if (!status.ok()) {
-        (void)desktop_.MessageBox("The information file " + path + " cannot be read: " + DescribeError(status.code) +
-                                      ".",
-                                  "VARNX", kMbOk | kMbIconExclamation);
+        (void)desktop_.MessageBox(
+            "The information file " + path + " cannot be read: " + DescribeError(status.code) + ".", "VARNX",
+            kMbOk | kMbIconExclamation);
         return;
     }
     if (text.empty()) {

@@ -22,8 +22,8 @@ class AddonInfo {
 public:
     AddonInfo(FileApi& files, FileNumbers& numbers, Desktop& desktop);
 
-    Frame Frame1{"Addon information"}, Frame2{"Units"}, Frame3{"Units info"}, Frame4{"General info"},
-        Frame5{"Author"}, Frame6{"Ver.Nr."}, Frame7{"Req.Ver."};
+    Frame Frame1{"Addon information"}, Frame2{"Units"}, Frame3{"Units info"}, Frame4{"General info"}, Frame5{"Author"},
+        Frame6{"Ver.Nr."}, Frame7{"Req.Ver."};
     TextBox Text1, Text2, Text3, Text4, Text5, Text6;
 
     [[nodiscard]] const Text& Caption() const { return caption_; }

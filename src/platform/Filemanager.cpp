@@ -20,12 +20,18 @@ bool CancelledByPlayer(int result) { return result == static_cast<int>(errc::kCa
 Text DescribeShellResult(int result) {
     switch (result) {
         case kSourceMissing:
-        case DE_INVALIDFILES: return "the file does not exist";
-        case DE_SAMEFILE: return "the names are the same";
-        case DE_ACCESSDENIEDSRC: return "access is denied";
-        case DE_PATHTOODEEP: return "the path is too long";
-        case DE_FILENAMETOOLONG: return "the name is too long";
-        default: return DescribeError(static_cast<std::uint32_t>(result));
+        case DE_INVALIDFILES:
+            return "the file does not exist";
+        case DE_SAMEFILE:
+            return "the names are the same";
+        case DE_ACCESSDENIEDSRC:
+            return "access is denied";
+        case DE_PATHTOODEEP:
+            return "the path is too long";
+        case DE_FILENAMETOOLONG:
+            return "the name is too long";
+        default:
+            return DescribeError(static_cast<std::uint32_t>(result));
     }
 }
 

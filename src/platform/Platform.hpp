@@ -23,10 +23,10 @@ public:
     virtual std::int32_t RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options,
                                        std::uint32_t samDesired, Key& result) = 0;
     // `data` null asks for type and size only; `size` is in and out.
-    virtual std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type,
-                                          std::uint8_t* data, std::uint32_t* size) = 0;
-    virtual std::int32_t RegSetValueExA(Key key, const Text& valueName, std::uint32_t type,
-                                        const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
+                                          std::uint32_t* size) = 0;
+    virtual std::int32_t RegSetValueExA(Key key, const Text& valueName, std::uint32_t type, const std::uint8_t* data,
+                                        std::uint32_t size) = 0;
     virtual std::int32_t RegCloseKey(Key key) = 0;
 };
 

@@ -20,8 +20,8 @@ RegValue RegAccess::ReadRegValue(std::uint32_t root, const Text& keyPath, const 
     return value;
 }
 
-void RegAccess::WriteRegValue(std::uint32_t root, const Text& keyPath, const Text& valueName,
-                              const RegValue& value, std::uint32_t valueType) {
+void RegAccess::WriteRegValue(std::uint32_t root, const Text& keyPath, const Text& valueName, const RegValue& value,
+                              std::uint32_t valueType) {
     RegistryApi::Key key = 0;
     (void)api_.RegOpenKeyExA(root, keyPath, 0, kKeyAccess | KEY_WOW64_32KEY_, key);
     (void)PutValueData(key, valueName, valueType, value);
@@ -36,8 +36,8 @@ std::int32_t RegAccess::GetValueData(RegistryApi::Key key, const Text& valueName
     switch (type) {
         case REG_SZ_: {
             Text buffer(size, '\0');
-            result = api_.RegQueryValueExA(key, valueName, nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()),
-                                           &size);
+            result =
+                api_.RegQueryValueExA(key, valueName, nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
             if (result != 0) {
                 value = RegValue{};
                 return result;
@@ -52,8 +52,8 @@ std::int32_t RegAccess::GetValueData(RegistryApi::Key key, const Text& valueName
         case REG_DWORD_: {
             std::int32_t number = 0;
             std::uint32_t numberSize = sizeof number;
-            result = api_.RegQueryValueExA(key, valueName, nullptr, reinterpret_cast<std::uint8_t*>(&number),
-                                           &numberSize);
+            result =
+                api_.RegQueryValueExA(key, valueName, nullptr, reinterpret_cast<std::uint8_t*>(&number), &numberSize);
             if (result == 0) value = number;
             return result;
         }
@@ -72,8 +72,10 @@ std::int32_t RegAccess::PutValueData(RegistryApi::Key key, const Text& valueName
         }
         case REG_DWORD_: {
             std::int32_t number = 0;
-            if (const auto* n = std::get_if<std::int32_t>(&value)) number = *n;
-            else number = static_cast<std::int32_t>(std::strtol(ValueText(value).c_str(), nullptr, 10));
+            if (const auto* n = std::get_if<std::int32_t>(&value))
+                number = *n;
+            else
+                number = static_cast<std::int32_t>(std::strtol(ValueText(value).c_str(), nullptr, 10));
             std::uint8_t bytes[sizeof number];
             std::memcpy(bytes, &number, sizeof number);
             return api_.RegSetValueExA(key, valueName, REG_DWORD_, bytes, sizeof bytes);

@@ -27,11 +27,11 @@ ControlView::ControlView(const ViewSite& site, const Slot& slot, const char* cla
                          const Text& text)
     : id_(slot.id), place_(slot.place), dpi_(site.dpi) {
     // Created hidden: the first sync shows what the model says.
-    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                            ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
-                            ToPixels(place_.height, dpi_), site.parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
+    hwnd_ =
+        CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                        ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
+                        ToPixels(place_.height, dpi_), site.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), FALSE);
 }
 

@@ -17,25 +17,25 @@ bool DialogKeys::Navigate(HWND window, MSG& message) {
 bool DialogKeys::OnKeyDown(HWND window, const MSG& message) {
     const bool control = GetKeyState(VK_CONTROL) < 0;
     switch (message.wParam) {
-    case VK_ESCAPE:
-        // Taken before any control sees it: a multi-line text box would
-        // otherwise close the window, and the main window's comments with it.
-        onEscape_();
-        return true;
-    case VK_TAB:
-        // Taken before the text boxes too, which would keep it to
-        // themselves. Ctrl+Tab stays theirs.
-        if (control) return false;
-        MoveFocus(window, GetKeyState(VK_SHIFT) < 0);
-        return true;
-    case VK_UP:
-    case VK_LEFT:
-        return StepOption(window, true);
-    case VK_DOWN:
-    case VK_RIGHT:
-        return StepOption(window, false);
-    default:
-        break;
+        case VK_ESCAPE:
+            // Taken before any control sees it: a multi-line text box would
+            // otherwise close the window, and the main window's comments with it.
+            onEscape_();
+            return true;
+        case VK_TAB:
+            // Taken before the text boxes too, which would keep it to
+            // themselves. Ctrl+Tab stays theirs.
+            if (control) return false;
+            MoveFocus(window, GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_UP:
+        case VK_LEFT:
+            return StepOption(window, true);
+        case VK_DOWN:
+        case VK_RIGHT:
+            return StepOption(window, false);
+        default:
+            break;
     }
     // Held down, Enter opens once.
     const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;

@@ -63,8 +63,8 @@ void ScaleFrameWithDpi(HWND hwnd) {
 SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, bool menu, UINT dpi) {
     static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
     RECT rect{0, 0, client.cx, client.cy};
-    const BOOL adjusted = adjustForDpi ? adjustForDpi(&rect, style, menu, exStyle, dpi)
-                                       : AdjustWindowRectEx(&rect, style, menu, exStyle);
+    const BOOL adjusted =
+        adjustForDpi ? adjustForDpi(&rect, style, menu, exStyle, dpi) : AdjustWindowRectEx(&rect, style, menu, exStyle);
     if (!adjusted) return {rect.right, rect.bottom};
     return {rect.right - rect.left, rect.bottom - rect.top};
 }

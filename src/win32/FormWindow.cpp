@@ -111,87 +111,87 @@ bool FormWindow::Rescale(UINT dpi, const RECT& workArea) {
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const Gate::From from(gate_, Handle());
     switch (message) {
-    case WM_COMMAND:
-        // A menu item (or a dialog key with no control behind it) comes
-        // without a control handle.
-        if (lParam == 0)
-            OnMenu(LOWORD(wParam));
-        else if (ControlView* view = ViewOf(LOWORD(wParam)))
-            view->OnCommand(HIWORD(wParam));
-        return 0;
-    case WM_CTLCOLORSTATIC:
-        if (ControlView* view = ViewOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
-            if (const HBRUSH brush = view->OnColor(reinterpret_cast<HDC>(wParam)))
-                return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (ControlView* view = ViewOf(static_cast<int>(item.CtlID))) {
-            view->OnDraw(item);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_ACTIVATE:
-        // Like a dialog, the window gives the keyboard back to the control
-        // that had it when the player switched away.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            keys_.KeepFocus(Handle());
-        } else if (HIWORD(wParam) == 0 && keys_.RestoreFocus(Handle())) {
+        case WM_COMMAND:
+            // A menu item (or a dialog key with no control behind it) comes
+            // without a control handle.
+            if (lParam == 0)
+                OnMenu(LOWORD(wParam));
+            else if (ControlView* view = ViewOf(LOWORD(wParam)))
+                view->OnCommand(HIWORD(wParam));
             return 0;
-        }
-        break;
-    case WM_SYSCOMMAND:
-        // A window being minimised may lose the keyboard before it hears
-        // that it is no longer active.
-        if ((wParam & 0xFFF0) == SC_MINIMIZE) keys_.KeepFocus(Handle());
-        break;
-    case WM_SETFOCUS:
-        // The window itself gets the keyboard when it is restored: it goes
-        // on to the control that had it.
-        if (keys_.RestoreFocus(Handle())) return 0;
-        break;
-    case WM_GETDPISCALEDSIZE: {
-        // The size the layout takes at the new DPI, so that the rectangle
-        // WM_DPICHANGED then suggests holds it exactly.
-        RECT now{};
-        GetWindowRect(Handle(), &now);
-        const UINT dpi = static_cast<UINT>(wParam);
-        const UINT layoutDpi = FittingDpi(clientTwips_, style_, 0, hasMenu_, dpi, WorkAreaAt(now));
-        *reinterpret_cast<SIZE*>(lParam) = OuterSize(layoutDpi, dpi);
-        return TRUE;
-    }
-    case WM_DPICHANGED: {
-        const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
-        const RECT work = WorkAreaAt(suggested);
-        (void)Rescale(HIWORD(wParam), work);
-        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        KeepInside(work);
-        return 0;
-    }
-    case WM_SETCURSOR:
-        if (static_cast<short>(LOWORD(lParam)) == HTERROR) {
-            const UINT mouse = HIWORD(lParam);
-            if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN ||
-                mouse == WM_NCLBUTTONDOWN || mouse == WM_NCRBUTTONDOWN)
-                BringBoxForward();
+        case WM_CTLCOLORSTATIC:
+            if (ControlView* view = ViewOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
+                if (const HBRUSH brush = view->OnColor(reinterpret_cast<HDC>(wParam)))
+                    return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (ControlView* view = ViewOf(static_cast<int>(item.CtlID))) {
+                view->OnDraw(item);
+                return TRUE;
+            }
             break;
         }
-        // A handler at work: what the player clicks now waits for it.
-        if (gate_.Busy()) {
-            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+        case WM_ACTIVATE:
+            // Like a dialog, the window gives the keyboard back to the control
+            // that had it when the player switched away.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                keys_.KeepFocus(Handle());
+            } else if (HIWORD(wParam) == 0 && keys_.RestoreFocus(Handle())) {
+                return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            // A window being minimised may lose the keyboard before it hears
+            // that it is no longer active.
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) keys_.KeepFocus(Handle());
+            break;
+        case WM_SETFOCUS:
+            // The window itself gets the keyboard when it is restored: it goes
+            // on to the control that had it.
+            if (keys_.RestoreFocus(Handle())) return 0;
+            break;
+        case WM_GETDPISCALEDSIZE: {
+            // The size the layout takes at the new DPI, so that the rectangle
+            // WM_DPICHANGED then suggests holds it exactly.
+            RECT now{};
+            GetWindowRect(Handle(), &now);
+            const UINT dpi = static_cast<UINT>(wParam);
+            const UINT layoutDpi = FittingDpi(clientTwips_, style_, 0, hasMenu_, dpi, WorkAreaAt(now));
+            *reinterpret_cast<SIZE*>(lParam) = OuterSize(layoutDpi, dpi);
             return TRUE;
         }
-        break;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_ENDSESSION:
-        if (wParam) OnSessionEnding();
-        break;
-    default:
-        break;
+        case WM_DPICHANGED: {
+            const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+            const RECT work = WorkAreaAt(suggested);
+            (void)Rescale(HIWORD(wParam), work);
+            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            KeepInside(work);
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (static_cast<short>(LOWORD(lParam)) == HTERROR) {
+                const UINT mouse = HIWORD(lParam);
+                if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN || mouse == WM_MBUTTONDOWN ||
+                    mouse == WM_NCLBUTTONDOWN || mouse == WM_NCRBUTTONDOWN)
+                    BringBoxForward();
+                break;
+            }
+            // A handler at work: what the player clicks now waits for it.
+            if (gate_.Busy()) {
+                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam) OnSessionEnding();
+            break;
+        default:
+            break;
     }
     return DefWindowProcA(Handle(), message, wParam, lParam);
 }

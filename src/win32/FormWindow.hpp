@@ -89,7 +89,7 @@ private:
     SIZE clientTwips_{};
     DWORD style_ = 0;
     bool hasMenu_ = false;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;        // the monitor's
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;  // the monitor's
     UINT layoutDpi_ = USER_DEFAULT_SCREEN_DPI;  // the layout's: lower where the window would not fit
     UniqueFont font_;
     std::vector<std::unique_ptr<ControlView>> views_;

@@ -150,8 +150,7 @@ void FrontEnd::Failed(const std::string& what) {
     Text text = kCouldNotFinish + (what.empty() ? Text("an unexpected error") : Text(what));
     if (text.back() != '.') text += '.';
     const HWND owner = Owner();
-    MessageBoxA(owner && IsWindow(owner) ? owner : nullptr, text.c_str(), kProgramTitle,
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(owner && IsWindow(owner) ? owner : nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void FrontEnd::BusyChanged(bool busy) {

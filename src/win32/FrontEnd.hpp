@@ -64,7 +64,7 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<InfoWindow> info_;
     ULONGLONG painted_ = 0;  // when a handler last brought the windows up to date
-    bool marked_ = false;    // the main window carries the busy mark
+    bool marked_ = false;  // the main window carries the busy mark
 };
 
 }  // namespace varnex::win32

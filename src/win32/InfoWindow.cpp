@@ -58,11 +58,13 @@ void InfoWindow::Sync() {
 }
 
 void InfoWindow::OnClose() {
-    gate_.Run([this] {
-        model_.Unload();
-        Sync();
-        if (closed_) closed_();
-    }, Aim{{}, false, true});
+    gate_.Run(
+        [this] {
+            model_.Unload();
+            Sync();
+            if (closed_) closed_();
+        },
+        Aim{{}, false, true});
 }
 
 }  // namespace varnex::win32

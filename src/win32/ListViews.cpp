@@ -120,10 +120,10 @@ void FileListView::OnCommand(WORD code) {
 // ---- DirListView
 
 DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
-    : GatedView(site, slot, "LISTBOX",
-                LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP |
-                    WS_GROUP,
-                WS_EX_CLIENTEDGE, model.Path(), model, gate) {
+    : GatedView(
+          site, slot, "LISTBOX",
+          LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+          WS_EX_CLIENTEDGE, model.Path(), model, gate) {
     SetItemHeight(site.font);
     // Enter opens the folder, as a double click does.
     ActOnEnter(LBN_DBLCLK);

@@ -145,9 +145,11 @@ void MainWindow::OnClose() {
     // the session, which must not be held up. Asked in the middle of a
     // handler, the window closes once that handler has ended, also when
     // other input kept meanwhile was dropped.
-    gate_.Run([this] {
-        if (sessionEnding_ || app_.AddonManager_Form_QueryUnload()) DestroyWindow(Handle());
-    }, Aim{{}, false, true});
+    gate_.Run(
+        [this] {
+            if (sessionEnding_ || app_.AddonManager_Form_QueryUnload()) DestroyWindow(Handle());
+        },
+        Aim{{}, false, true});
 }
 
 void MainWindow::OnDestroyed() {

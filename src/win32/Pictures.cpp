@@ -23,9 +23,9 @@ void PaintDot(HDC dc, const RECT& area, UINT dpi, COLORREF fill, COLORREF rim) {
     }
     // A small highlight so the dot reads as a lamp.
     const int glint = std::max(2, size / 4);
-    const UniqueBrush light(CreateSolidBrush(RGB(std::min(255, GetRValue(fill) + 110),
-                                                 std::min(255, GetGValue(fill) + 110),
-                                                 std::min(255, GetBValue(fill) + 110))));
+    const UniqueBrush light(
+        CreateSolidBrush(RGB(std::min(255, GetRValue(fill) + 110), std::min(255, GetGValue(fill) + 110),
+                             std::min(255, GetBValue(fill) + 110))));
     const Selected noPen(dc, GetStockObject(NULL_PEN));
     const Selected brushSelected(dc, light.get());
     Ellipse(dc, left + size / 4, top + size / 5, left + size / 4 + glint, top + size / 5 + glint);
@@ -75,8 +75,8 @@ void PaintLogo(HDC dc, const RECT& area, UINT dpi) {
     // Olive drab, darkening downwards.
     const int height = area.bottom - area.top;
     for (int row = 0; row < height; ++row) {
-        const UniqueBrush band(CreateSolidBrush(
-            RGB(Mix(104, 38, row, height), Mix(116, 46, row, height), Mix(66, 26, row, height))));
+        const UniqueBrush band(
+            CreateSolidBrush(RGB(Mix(104, 38, row, height), Mix(116, 46, row, height), Mix(66, 26, row, height))));
         const RECT line{area.left, area.top + row, area.right, area.top + row + 1};
         FillRect(dc, &line, band.get());
     }

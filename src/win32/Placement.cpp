@@ -39,7 +39,8 @@ unsigned FittingDpi(Extent clientTwips, Extent frame, unsigned dpi, const Box& w
     const int height = work.Height() - frame.cy;
     const unsigned lowest = std::max(1u, dpi / 2);
     unsigned fitting = dpi;
-    while (fitting > lowest && (ToPixels(clientTwips.cx, fitting) > width || ToPixels(clientTwips.cy, fitting) > height))
+    while (fitting > lowest &&
+           (ToPixels(clientTwips.cx, fitting) > width || ToPixels(clientTwips.cy, fitting) > height))
         --fitting;
     return fitting;
 }

@@ -11,7 +11,10 @@
 namespace varnex::e2e {
 namespace {
 
-const std::string kCzech = "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1" "belsk\xE9 \xF3" "dy";
+const std::string kCzech =
+    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1"
+    "belsk\xE9 \xF3"
+    "dy";
 const std::wstring kRussianAddon = L"\u0422\u0430\u043D\u043A\u0438.pbx";  // "Tanki", as long as "Tanks"
 const std::wstring kRussianFolder = L"C:\\Hry\\\u041C\u043E\u0434\u044B";
 constexpr const wchar_t* kGameKey = L"SOFTWARE\\Codemasters\\Operation Flashpoint";
@@ -26,7 +29,8 @@ std::wstring WideOf(const std::string& text) {
 // The game's VARNX value as the wide registry call reads it, NUL and all.
 std::wstring Varnx() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return L"<no key>";
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+        return L"<no key>";
     wchar_t value[256] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
     const LSTATUS read = RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
@@ -61,8 +65,8 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
     game.Write("ADDONS\\Tanks.pbx", "latin");
     game.Write("ADDONS\\Comments.txt", "");
     const std::wstring addons = WideOf(game.Folder()) + L"\\ADDONS";
-    const HANDLE russian = CreateFileW((addons + L"\\" + kRussianAddon).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       0, nullptr);
+    const HANDLE russian =
+        CreateFileW((addons + L"\\" + kRussianAddon).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(russian, INVALID_HANDLE_VALUE) << "Wine makes such names only in a generated UTF-8 locale";
     DWORD written = 0;
     WriteFile(russian, "cyrillic", 8, &written, nullptr);
@@ -74,8 +78,9 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
     RegCloseKey(key);
     const std::wstring varnx = Varnx();
     const auto before = Folder(addons);
-    const std::string leaves = "Varnex leaves ?????.pbx as it is: its name has letters that Windows' language setting "
-                               "for non-Unicode programs cannot show";
+    const std::string leaves =
+        "Varnex leaves ?????.pbx as it is: its name has letters that Windows' language setting "
+        "for non-Unicode programs cannot show";
     {
         Varnex varnex;
         const HWND main = varnex.Window(kMainCaption);

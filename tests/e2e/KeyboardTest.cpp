@@ -61,8 +61,8 @@ TEST(Keyboard, TabGoesRoundEscapeClosesNothingAndAMovedAddonKeepsTheKeyboardInIt
     // Round every control and back to the first, both ways: with an active
     // addon chosen, neither Activate nor the folder list is shown, and the
     // option group is one stop, at its chosen button.
-    const std::vector<int> stops = {id::File1, id::File2, id::Option1, id::Command2, id::Command6,
-                                    id::Command5, id::Command1, id::List1, id::Text1, id::Save,
+    const std::vector<int> stops = {id::File1,     id::File2,      id::Option1, id::Command2, id::Command6,
+                                    id::Command5,  id::Command1,   id::List1,   id::Text1,    id::Save,
                                     id::addonsize, id::foldersize, id::Command4};
     std::vector<int> expected(stops.begin() + 1, stops.end()), reached;
     expected.push_back(stops.front());

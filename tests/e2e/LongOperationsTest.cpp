@@ -24,7 +24,8 @@ TEST(LongOperations, InputDuringActivateAllIsDroppedWhenItsTargetWentButTheClose
                deactivateAll = Control(main, id::Command5), file2 = Control(main, id::File2);
     const auto active = [&] {
         const Lines names = game.Names("ADDONS");
-        return std::count_if(names.begin(), names.end(), [](const std::string& name) { return name.ends_with(".pbo"); });
+        return std::count_if(names.begin(), names.end(),
+                             [](const std::string& name) { return name.ends_with(".pbo"); });
     };
 
     // The player clicks Activate all; while it works, an inactive addon,

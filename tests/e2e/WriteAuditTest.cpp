@@ -27,7 +27,8 @@ struct Entry {
 using Listing = std::map<std::string, Entry>;
 
 std::uint64_t Fnv1a(const void* data, std::size_t size, std::uint64_t hash = 14695981039346656037ull) {
-    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
     return hash;
 }
 
@@ -157,7 +158,10 @@ bool SystemWrite(const std::string& path) {
 // What the player asked for, and nothing else: an addon renamed (or moved
 // into the bin), a file removed, changed or added, a value written.
 enum class Change { Renamed, Removed, Changed, Added };
-struct Allowed { Change change; std::string path, to; };
+struct Allowed {
+    Change change;
+    std::string path, to;
+};
 
 // The differences between the listings that are not allowed, and the allowed
 // ones that did not happen. A renamed file keeps its size and checksum.
@@ -167,11 +171,11 @@ Lines Unexpected(Listing before, Listing after, const std::vector<Allowed>& allo
     Lines lines;
     for (const auto& [change, path, to] : allowed) {
         const bool was = before.count(path), is = after.count(path);
-        const bool happened =
-            change == Change::Renamed ? was && !is && !before.count(to) && after.count(to) && after[to] == before[path]
-            : change == Change::Removed ? was && !is
-            : change == Change::Changed ? was && is && !(before[path] == after[path])
-                                        : !was && is;
+        const bool happened = change == Change::Renamed
+                                  ? was && !is && !before.count(to) && after.count(to) && after[to] == before[path]
+                              : change == Change::Removed ? was && !is
+                              : change == Change::Changed ? was && is && !(before[path] == after[path])
+                                                          : !was && is;
         after.erase(to);
         if (!happened) lines.push_back("did not happen: " + path + (to.empty() ? "" : " -> " + to));
         before.erase(path);
@@ -195,12 +199,14 @@ Lines Unexpected(Listing before, Listing after, const std::vector<Allowed>& allo
 // authors' information files and both comments files. Each addon begins
 // with its own name, so that each has its own checksum.
 void InstallDemo(const GameInstall& game) {
-    for (const std::string name : {"ADDONS\\6G30.pbo", "ADDONS\\ABox.pbo", "ADDONS\\Data.pbo", "ADDONS\\XMS.pbo",
-                                   "ADDONS\\M1A1_Abrams.pbo", "ADDONS\\T80_Tank.pbo", "ADDONS\\Delta_Force.pbo",
-                                   "ADDONS\\Jungle_Map.pbx", "ADDONS\\Police_Cars.pbx", "ADDONS\\Sound_Mod.pbx",
-                                   "Res\\AddOns\\Noe.pbo", "Res\\AddOns\\Winter_Camo.pbo", "Res\\AddOns\\Kolgujev_Extra.pbx"})
+    for (const std::string name :
+         {"ADDONS\\6G30.pbo", "ADDONS\\ABox.pbo", "ADDONS\\Data.pbo", "ADDONS\\XMS.pbo", "ADDONS\\M1A1_Abrams.pbo",
+          "ADDONS\\T80_Tank.pbo", "ADDONS\\Delta_Force.pbo", "ADDONS\\Jungle_Map.pbx", "ADDONS\\Police_Cars.pbx",
+          "ADDONS\\Sound_Mod.pbx", "Res\\AddOns\\Noe.pbo", "Res\\AddOns\\Winter_Camo.pbo",
+          "Res\\AddOns\\Kolgujev_Extra.pbx"})
         game.Write(name, name + std::string(200000, '.'));
-    game.Write("ADDONS\\M1A1_Abrams.txt", "/x/units\r\nM1A1 Abrams (West)\r\n/x/author\r\nThe Varnex demo\r\n/x/version1.2");
+    game.Write("ADDONS\\M1A1_Abrams.txt",
+               "/x/units\r\nM1A1 Abrams (West)\r\n/x/author\r\nThe Varnex demo\r\n/x/version1.2");
     game.Write("ADDONS\\T80_Tank.txt", "/x/units\r\nT-80 (East)\r\n/x/version0.9\r\n");
     game.Write("ADDONS\\Jungle_Map.txt", "/x/info\r\nA large jungle island.\r\n/x/version2.0");
     game.Write("ADDONS\\Comments.txt",

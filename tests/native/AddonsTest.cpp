@@ -11,13 +11,26 @@ using Activation = AppTest;
 using Delete = AppTest;
 
 TEST_F(Lists, ListsMatchTheirPatternsAndSummariesAddStartedKilobytes) {
-    struct Case { std::vector<std::pair<Text, std::size_t>> files; Strings active, inactive; Text sizes; };
+    struct Case {
+        std::vector<std::pair<Text, std::size_t>> files;
+        Strings active, inactive;
+        Text sizes;
+    };
     const Case cases[] = {
         {{{"a.pbo", 5000}, {"b.pbo", 0}, {"c.pbx", 1024}}, {"a.pbo", "b.pbo"}, {"c.pbx"}, " 6 kb| 8 kb|"},
         {{{"a.pbo.pbx", 2048}, {"x.pbo", 0}}, {"a.pbo.pbx", "x.pbo"}, {"a.pbo.pbx"}, " 4 kb| 7 kb|"},
         {{{"c.pbx", 1024}, {"d.pbx", 1}}, {}, {"c.pbx", "d.pbx"}, "| 3 kb|"},
-        {{{"TANK.PBO", 0}, {"b.Pbo", 0}, {"a.pBo.bak", 0}, {"Heli.PBX", 0}, {"B2.pbo", 0}, {"apbo", 0},
-          {"readme.txt", 0}, {"pbo.pbx.txt", 0}}, {"a.pBo.bak", "b.Pbo", "B2.pbo", "TANK.PBO"}, {"Heli.PBX", "pbo.pbx.txt"}, " 4 kb| 6 kb|"},
+        {{{"TANK.PBO", 0},
+          {"b.Pbo", 0},
+          {"a.pBo.bak", 0},
+          {"Heli.PBX", 0},
+          {"B2.pbo", 0},
+          {"apbo", 0},
+          {"readme.txt", 0},
+          {"pbo.pbx.txt", 0}},
+         {"a.pBo.bak", "b.Pbo", "B2.pbo", "TANK.PBO"},
+         {"Heli.PBX", "pbo.pbx.txt"},
+         " 4 kb| 6 kb|"},
     };
     for (const auto& c : cases) {
         Emulation emu;
@@ -48,7 +61,8 @@ TEST_F(Lists, ARefreshSelectsTheFirstEntriesAndShowsNoCommentWhileItWalks) {
     // Activate all empties the inactive list: SelectedInactive keeps the
     // last name walked.
     app->Command6.Click();
-    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive + "|" + std::to_string(shown.size()), "Anim.pbo|tank.pbx|1");
+    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive + "|" + std::to_string(shown.size()),
+              "Anim.pbo|tank.pbx|1");
     ClickOn(app->File1, "tank.pbo");
     EXPECT_EQ(app->Text1.GetText(), "T");
     // Nothing inactive left: renames nothing, still refreshes.
@@ -103,10 +117,13 @@ Text Rename(const Text& from, const Text& to) {
 }
 
 TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
-    struct Case { const char *name, *renamed; bool activeAfter; };  // renamed null: left alone
+    struct Case {
+        const char *name, *renamed;
+        bool activeAfter;
+    };  // renamed null: left alone
     const Case cases[] = {
-        {"Tank.PBX", "Tank.PBo", true},    {"ABC.PBO", "ABC.PBx", false}, {"xms.pbo", "xms.pbx", false},
-        {"tank.pbo.bak", "tank.pbo.bax", true}, {"a.pbo", nullptr, true},  {"XMS.pbo", nullptr, true},
+        {"Tank.PBX", "Tank.PBo", true},         {"ABC.PBO", "ABC.PBx", false}, {"xms.pbo", "xms.pbx", false},
+        {"tank.pbo.bak", "tank.pbo.bax", true}, {"a.pbo", nullptr, true},      {"XMS.pbo", nullptr, true},
     };
     EXPECT_EQ(BuildOfficialAddons().size(), 660u);  // the game's 68 names, joined by blanks
     for (const auto& c : cases) {
@@ -117,8 +134,10 @@ TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
         (active ? app->Command2 : app->Command3).Click();
         EXPECT_EQ(Calls(*emu.shell), c.renamed ? Strings{Rename(c.name, c.renamed)} : Strings{}) << c.name;
         const Strings now{c.renamed ? c.renamed : c.name};
-        EXPECT_EQ(std::pair(Names(c.activeAfter ? app->File1 : app->File2), app->File1.ListCount() + app->File2.ListCount()),
-                  std::pair(now, 1)) << c.name;
+        EXPECT_EQ(
+            std::pair(Names(c.activeAfter ? app->File1 : app->File2), app->File1.ListCount() + app->File2.ListCount()),
+            std::pair(now, 1))
+            << c.name;
         // A switch refreshes the size summaries; a refused one leaves them.
         EXPECT_EQ(Sizes(*app), !c.renamed ? "||" : c.activeAfter ? " 1 kb||" : "| 1 kb|") << c.name;
     }
@@ -249,8 +268,9 @@ TEST_F(Delete, WhereTheShellWouldNotAskTheProgramAsksNamingTheAddonAndItsCompani
     Start({"heli.pbx", "heli.txt", "jeep.pbx"});
     emu.shell->confirmsDelete = false;
     emu.shell->confirmDelete = false;  // the shell's own prompt never comes
-    const Text question = "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin?\r\n\r\nIts "
-                          "information file C:\\Games\\OFP\\ADDONS\\heli.txt is removed for good either way.";
+    const Text question =
+        "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin?\r\n\r\nIts "
+        "information file C:\\Games\\OFP\\ADDONS\\heli.txt is removed for good either way.";
     // No: the shell is not called, the addon stays, its companion goes as
     // after a No to the shell's own prompt.
     ClickOn(app->File2, "heli.pbx");
@@ -274,7 +294,8 @@ TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     Start({"a.pbo.pbx", "b.pbx", "c.pbx"});
     ClickOn(app->File2, "a.pbo.pbx");
     app->Command1.Click();
-    EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)), std::pair(Strings{"a.pbo.pbx"}, Strings{"b.pbx", "c.pbx"}));
+    EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)),
+              std::pair(Strings{"a.pbo.pbx"}, Strings{"b.pbx", "c.pbx"}));
     // Activate all walks the inactive list; the active list, first looked at
     // after the first rename, shows the folder as it stood before the walk.
     Strings activeDuringWalk = {"not looked at"};

@@ -40,7 +40,8 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     app->File1.SetListIndex(0);
     // Nothing to walk in an empty folder: the selection and the sizes stay.
     app->Dir1.SetPath("C:\\Mods\\Sub");
-    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive, "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
+    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive,
+              "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
     EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
     for (const Text fixed : {kResAddons, kAddons}) {
         app->Dir1.SetPath(fixed);
@@ -81,7 +82,8 @@ TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolde
     EXPECT_EQ(app->AddonFolder + "|" + app->Dir1.Path(), "C:\\Games\\OFP\\Gone\\Mods|C:\\Games\\OFP\\Gone\\Mods");
     EXPECT_EQ(Sizes(*app), " 1 kb| 3 kb|");
     EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount() + app->List1.ListCount() + app->SelectedActive.size() +
-                  app->SelectedInactive.size(), 0u);
+                  app->SelectedInactive.size(),
+              0u);
     Strings lines;
     for (const auto& line : app->Dir1.Lines()) lines.push_back(line.current ? "[" + line.path + "]" : line.text);
     EXPECT_EQ(lines, (Strings{"C:\\", "Games", "[C:\\Games\\OFP]", "ADDONS", "Res"}));
@@ -140,14 +142,15 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
                                    "nothing more is written until you leave with Exit again."});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
     EXPECT_EQ(files(), "//tankOld|//resOld");
-    EXPECT_EQ(app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder, "//tankNew|//resR|" +
-                                                                                   Text(kResAddons));
+    EXPECT_EQ(app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
+              "//tankNew|//resR|" + Text(kResAddons));
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
 
     // Closing through the frame asks first; No keeps the window.
     EXPECT_FALSE(ask(kIdNo));
-    EXPECT_EQ(emu.Boxes().back(), "VARNX 36: The comments you saved are written only when you leave with Exit. "
-                                  "Close without writing them?");
+    EXPECT_EQ(emu.Boxes().back(),
+              "VARNX 36: The comments you saved are written only when you leave with Exit. "
+              "Close without writing them?");
     EXPECT_TRUE(ask(kIdYes));
 
     // The expansion's file fails after the game's was written: the game's
@@ -191,7 +194,11 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
     const std::string atStart = "lead//tankOld//heliH";
     // The run saves tank, a new entry for jeep, then tank again.
     const std::string inMemory = "lead//tankNewer//heliH//jeepJ";
-    struct Case { const char* meanwhile; std::function<void(Emulation&)> change; std::string want; };
+    struct Case {
+        const char* meanwhile;
+        std::function<void(Emulation&)> change;
+        std::string want;
+    };
     const Case cases[] = {
         {"nothing", [](Emulation&) {}, inMemory},
         {"a hand edit", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
@@ -227,8 +234,14 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
                           Text(kResAddons) + " does not exist.\r\n\r\nRetry, or Cancel to go back to Varnex: the " +
                           "comments you saved stay in memory, and nothing more is written until you leave with Exit " +
                           "again.";
-    struct Case { bool save, folderBack; Text box; const char* written; };
-    const Case cases[] = {{false, false, "", nullptr}, {true, false, noFolder, nullptr}, {true, true, "", "//tankR"},
+    struct Case {
+        bool save, folderBack;
+        Text box;
+        const char* written;
+    };
+    const Case cases[] = {{false, false, "", nullptr},
+                          {true, false, noFolder, nullptr},
+                          {true, true, "", "//tankR"},
                           {false, true, "", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.save) + std::to_string(c.folderBack));

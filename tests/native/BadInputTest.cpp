@@ -55,7 +55,11 @@ TEST(BadComments, EveryShapeShowsItsEntryAndComesBackByteForByteAfterExit) {
     // shown: the comment box after a click on `addon`; saved: the file after
     // saving "New" for it and leaving through Exit. Unless `saveOnly`, a run
     // that saves nothing first gets the file back unchanged.
-    struct Row { Text addon; std::string file, shown, saved; bool saveOnly = false; };
+    struct Row {
+        Text addon;
+        std::string file, shown, saved;
+        bool saveOnly = false;
+    };
     // How each shape reads is the fuzzer's to check against its reference;
     // here, that the program shows it and writes it back whole.
     const Row rows[] = {
@@ -88,7 +92,11 @@ TEST(BadComments, EveryShapeShowsItsEntryAndComesBackByteForByteAfterExit) {
 }
 
 TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
-    struct Row { Text addon; std::string file; Fields shown; };
+    struct Row {
+        Text addon;
+        std::string file;
+        Fields shown;
+    };
     const Row rows[] = {
         {"tank.pbx", kEvery, {kNo, kNo, kNo, kNo, "-", "-"}},
         {"tank.pbx", "\0/x/author\0A\r\n\0"s, {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"}},
@@ -125,7 +133,10 @@ TEST(BadFavorites, ListsOfEveryShapeActivateExactlyTheNamesTheyHold) {
     // Every name is searched inside the whole text, so ".pbx" comes along
     // with any list that names an inactive addon, and heli.pbx with
     // "my heli.pbx".
-    struct Row { std::string list; Strings active; };
+    struct Row {
+        std::string list;
+        Strings active;
+    };
     const Row rows[] = {
         {"", {"ABox.pbo"}},
         {kEvery, {"ABox.pbo"}},
@@ -159,24 +170,39 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     // on, GameFolder, "R" when the expansion counts as installed (its choice
     // shown, its label not grayed), and OthersFolder. A program that ends
     // has written nothing.
-    struct Row { const char *key, *value; std::uint32_t type; std::string data; Text want; };
+    struct Row {
+        const char *key, *value;
+        std::uint32_t type;
+        std::string data;
+        Text want;
+    };
     const char* game = kGameKey;
     // The game found without and with the expansion, OthersFolder the game's.
-    const Text bare = "|" + kOfp + "||" + kOfp, res = "|" + kOfp + "|R|" + kOfp, spiele = "|" + kSpiele + "|R|" + kSpiele;
+    const Text bare = "|" + kOfp + "||" + kOfp, res = "|" + kOfp + "|R|" + kOfp,
+               spiele = "|" + kSpiele + "|R|" + kSpiele;
     const Row rows[] = {
-        {game, "Main", REG_SZ_, "", cannot}, {game, "Main", REG_SZ_, "C:", cannot}, {game, "Main", REG_SZ_, "C:\0"s, cannot},
-        {game, "Main", REG_DWORD_, dword(99), cannot}, {game, "Main", 2, kOfp + '\0', cannot},
+        {game, "Main", REG_SZ_, "", cannot},
+        {game, "Main", REG_SZ_, "C:", cannot},
+        {game, "Main", REG_SZ_, "C:\0"s, cannot},
+        {game, "Main", REG_DWORD_, dword(99), cannot},
+        {game, "Main", 2, kOfp + '\0', cannot},
         // Two bytes of a number are the number 0x3A43.
         {game, "Main", REG_DWORD_, "C:", noFolder("14915")},
         {game, "Main", REG_SZ_, "\0\0\0\0"s, noFolder("???")},  // a box would end at a NUL
-        {game, "Main", REG_SZ_, kSpiele + "\\", spiele}, {game, "Main", REG_SZ_, kSpiele + "\\\0"s, spiele},
+        {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
+        {game, "Main", REG_SZ_, kSpiele + "\\\0"s, spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
-        {kExpansionKey, "Main", REG_SZ_, "", bare}, {kExpansionKey, "Main", REG_SZ_, "\0\0"s, bare},
-        {kExpansionKey, "Main", REG_SZ_, "C:", res}, {kExpansionKey, "Main", REG_DWORD_, dword(9), bare},
-        {kExpansionKey, "Main", REG_DWORD_, dword(10), res}, {kExpansionKey, "Main", 3, "C:\\Res", bare},
-        {game, "VARNX", REG_SZ_, "ab\0"s, res}, {game, "VARNX", REG_SZ_, "D:\\", "|" + kOfp + "|R|D:\\"},
+        {kExpansionKey, "Main", REG_SZ_, "", bare},
+        {kExpansionKey, "Main", REG_SZ_, "\0\0"s, bare},
+        {kExpansionKey, "Main", REG_SZ_, "C:", res},
+        {kExpansionKey, "Main", REG_DWORD_, dword(9), bare},
+        {kExpansionKey, "Main", REG_DWORD_, dword(10), res},
+        {kExpansionKey, "Main", 3, "C:\\Res", bare},
+        {game, "VARNX", REG_SZ_, "ab\0"s, res},
+        {game, "VARNX", REG_SZ_, "D:\\", "|" + kOfp + "|R|D:\\"},
         {game, "VARNX", REG_SZ_, "\0\0\0\0"s, "|" + kOfp + "|R|\0\0\0"s},
-        {game, "VARNX", REG_DWORD_, dword(-12), "|" + kOfp + "|R|-12"}, {game, "VARNX", 7, "C:\\Mods\0\0"s, res},
+        {game, "VARNX", REG_DWORD_, dword(-12), "|" + kOfp + "|R|-12"},
+        {game, "VARNX", 7, "C:\\Mods\0\0"s, res},
         {game, "VARNX", REG_SZ_, "C:\\" + kLine, "|" + kOfp + "|R|C:\\" + kLine},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -198,7 +224,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
             continue;
         }
         // Nothing chosen, nothing measured yet.
-        EXPECT_EQ(Sizes(*app) + std::to_string(app->File1.ListIndex() + app->Dir1.Visible() + app->Image3.Visible()), "||-1");
+        EXPECT_EQ(Sizes(*app) + std::to_string(app->File1.ListIndex() + app->Dir1.Visible() + app->Image3.Visible()),
+                  "||-1");
         // The "others" choice takes whatever was read, and Exit writes it
         // back as a string, and the expansion's comments only if installed.
         app->AddonManager_Option3_Click();

@@ -6,11 +6,20 @@ namespace varnex::testing {
 namespace {
 
 TEST(ClassicText, SearchAndSliceFollowTheClassicOneBasedRules) {
-    struct Case { std::size_t start; const char *hay, *needle; std::size_t want; };
+    struct Case {
+        std::size_t start;
+        const char *hay, *needle;
+        std::size_t want;
+    };
     const Case cases[] = {
-        {2, "//TanksBig//Island", "//", 11}, {1, "abc", "", 1},         {4, "abc", "", 0},
-        {1, "", "", 0},                      {3, "abcabc", "abc", 4},   {6, "abcabc", "c", 6},
-        {1, "DATA.pbo", "Data", 0},          {7, "abcabc", "c", 0},
+        {2, "//TanksBig//Island", "//", 11},
+        {1, "abc", "", 1},
+        {4, "abc", "", 0},
+        {1, "", "", 0},
+        {3, "abcabc", "abc", 4},
+        {6, "abcabc", "c", 6},
+        {1, "DATA.pbo", "Data", 0},
+        {7, "abcabc", "c", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(InStr(c.start, c.hay, c.needle), c.want) << c.hay << " / " << c.needle;
     EXPECT_EQ(Mid("abcdef", 7) + Mid("abcdef", 2, 3) + Mid("abcdef", 5, 9), "bcdef");

@@ -22,26 +22,51 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     // could not hold. acted: what the source's action did to the one thing
     // it names; box: the first line of the one box, "" for none.
     enum Source { Activate, Delete, LoadList, SaveList, Others, Typed };
-    struct Row { Source source; Text text, unheld; bool acted; Text box; };
-    const Text leaves = "Varnex leaves ", why = " as it is: its name has letters that Windows' language setting for "
-                                               "non-Unicode programs cannot show, so Varnex cannot tell its file from others.";
+    struct Row {
+        Source source;
+        Text text, unheld;
+        bool acted;
+        Text box;
+    };
+    const Text leaves = "Varnex leaves ",
+               why =
+                   " as it is: its name has letters that Windows' language setting for "
+                   "non-Unicode programs cannot show, so Varnex cannot tell its file from others.";
     const Row rows[] = {
         {Activate, "Tanks.pbx", "", true, ""},
         {Activate, "Pz\xE4\xFF.pbx", "", true, ""},  // letters of the code page are held
         {Activate, "?????.pbx", "", false, leaves + "?????.pbx" + why},
-        {Activate, "?\xF3" "d?.pbx", "", false, leaves + "?\xF3" "d?.pbx" + why},  // "Łódź" without best fit
+        {Activate,
+         "?\xF3"
+         "d?.pbx",
+         "", false,
+         leaves +
+             "?\xF3"
+             "d?.pbx" +
+             why},  // "Łódź" without best fit
         {Delete, "Tanks.pbx", "", true, ""},
         {Delete, "?????.pbx", "", false, leaves + "?????.pbx" + why},
         {LoadList, "C:\\fav.txtf", "", true, ""},
-        {LoadList, "C:\\?????????.txtf", "", false, "The favorites list C:\\?????????.txtf cannot be read: " + kNotHeld + "."},
+        {LoadList, "C:\\?????????.txtf", "", false,
+         "The favorites list C:\\?????????.txtf cannot be read: " + kNotHeld + "."},
         {LoadList, "C:\\*.txtf", "", false, "The favorites list C:\\*.txtf cannot be read: " + kNotHeld + "."},
         {SaveList, "C:\\fav.txtf", "", true, ""},
-        {SaveList, "C:\\?????.txtf", "", false, "The favorites list C:\\?????.txtf cannot be written: " + kNotHeld + "."},
+        {SaveList, "C:\\?????.txtf", "", false,
+         "The favorites list C:\\?????.txtf cannot be written: " + kNotHeld + "."},
         {Others, "C:\\Hry\\Mody", "", true, ""},
-        {Others, "C:\\Hry\\????", "", false, "Varnex cannot open the folder C:\\Hry\\????: " + kNotHeld +
-                                                 ". Its lists stay empty, and the folder remembered for \"others\" is kept as it is."},
-        {Typed, "Gr\xF6\xDF" "e \x96 L\xF3" "dz?", "", true, ""},  // a "?" the player typed is a letter like any other
-        {Typed, "Gr\xF6\xDF" "e \x96 ?\xF3" "d?, ????", "U+0141 U+017A U+0422 U+0430 U+043D U+043A", false,
+        {Others, "C:\\Hry\\????", "", false,
+         "Varnex cannot open the folder C:\\Hry\\????: " + kNotHeld +
+             ". Its lists stay empty, and the folder remembered for \"others\" is kept as it is."},
+        {Typed,
+         "Gr\xF6\xDF"
+         "e \x96 L\xF3"
+         "dz?",
+         "", true, ""},  // a "?" the player typed is a letter like any other
+        {Typed,
+         "Gr\xF6\xDF"
+         "e \x96 ?\xF3"
+         "d?, ????",
+         "U+0141 U+017A U+0422 U+0430 U+043D U+043A", false,
          "The comment for tank.pbo cannot be saved as it stands: it holds letters that Windows' language setting for "
          "non-Unicode programs cannot show (U+0141 U+017A U+0422 U+0430 U+043D U+043A); the comments file would get "
          "other letters in their place."},
@@ -105,7 +130,8 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
         EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, others) << "row " << i;
         if (!r.acted) {
             auto after = emu.Drive();
-            if (r.source == LoadList) after.erase("Games/OFP/ADDONS/tank.pbx"), after["Games/OFP/ADDONS/tank.pbo"] = "x";
+            if (r.source == LoadList)
+                after.erase("Games/OFP/ADDONS/tank.pbx"), after["Games/OFP/ADDONS/tank.pbo"] = "x";
             EXPECT_EQ(after, before) << "row " << i;
         }
     }
@@ -113,7 +139,10 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
 
 TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
     Emulation emu;
-    auto app = emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx", "?\xF3" "d?.pbo", "Lodz.pbo", "Data.pbo"});
+    auto app = emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx",
+                         "?\xF3"
+                         "d?.pbo",
+                         "Lodz.pbo", "Data.pbo"});
     const auto summary = [&] {
         Text last = emu.desktop.boxes.empty() ? Text() : emu.desktop.boxes.back().text;
         emu.desktop.boxes.clear();
@@ -123,7 +152,9 @@ TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
     EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
     EXPECT_EQ(summary(), "2 addons were left as they are: their names cannot be shown in this language setting.");
     app->Command5.Click();
-    EXPECT_EQ(Names(app->File1), (Strings{"?\xF3" "d?.pbo", "Data.pbo"}));
+    EXPECT_EQ(Names(app->File1), (Strings{"?\xF3"
+                                          "d?.pbo",
+                                          "Data.pbo"}));
     EXPECT_EQ(summary(), "1 addon was left as it is: its name cannot be shown in this language setting.");
 
     // A list holds no name that is not held.
@@ -140,7 +171,9 @@ TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
     emu.Write("C:\\old.txtf", "?????.pbx Lodz.pbx");
     emu.desktop.dialogAnswers = {"C:\\old.txtf"};
     app->AddonManager_LoadFavorits_Click();
-    EXPECT_EQ(Names(app->File1), (Strings{"?\xF3" "d?.pbo", "Data.pbo", "Lodz.pbo"}));
+    EXPECT_EQ(Names(app->File1), (Strings{"?\xF3"
+                                          "d?.pbo",
+                                          "Data.pbo", "Lodz.pbo"}));
     EXPECT_EQ(emu.desktop.boxes.size(), 1u);
     EXPECT_EQ(summary(), "2 addons were left as they are: their names cannot be shown in this language setting.");
     // A cancelled dialog still runs Deactivate all, and still says so.
@@ -178,7 +211,8 @@ TEST(CodePage, NamesNotHeldGetNoCommentNoSizeNoInformationAndAGameFolderNotHeldE
     EXPECT_EQ(FirstLines(emu),
               "The comment for ?????.pbo cannot be saved: its name has letters that Windows' language setting for "
               "non-Unicode programs cannot show, so its comment could not be told from another addon's.|"
-              "The information file " + InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
+              "The information file " +
+                  InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
     EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
     app->Command4.Click();
     EXPECT_EQ(emu.Read(kGameComments), "//?????Shared");

@@ -11,12 +11,17 @@ using CommentsText = AppTest;
 
 TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
     // comment null: official, the comment box hidden.
-    struct Case { const char* name; std::size_t bytes; Strings details; const char* comment; };
+    struct Case {
+        const char* name;
+        std::size_t bytes;
+        Strings details;
+        const char* comment;
+    };
     // xms.pbo is official only as XMS.pbo or XMS.PBO; inactive names are never tested for official.
-    const Case cases[] = {
-        {"xms.pbo", 1023, {"xms.pbo", "", "Size:  1kb"}, "Extra"}, {"big.pbo", 1024, {"big.pbo", "", "Size:  2kb"}, ""},
-        {"a.pbo", 2047, {"a.pbo", "", "Official Addon/File", "Access denied", "Size:  2kb"}, nullptr},
-        {"a.pbx", 2048, {"a.pbx", "", "Size:  3kb"}, "A"}};
+    const Case cases[] = {{"xms.pbo", 1023, {"xms.pbo", "", "Size:  1kb"}, "Extra"},
+                          {"big.pbo", 1024, {"big.pbo", "", "Size:  2kb"}, ""},
+                          {"a.pbo", 2047, {"a.pbo", "", "Official Addon/File", "Access denied", "Size:  2kb"}, nullptr},
+                          {"a.pbx", 2048, {"a.pbx", "", "Size:  3kb"}, "A"}};
     for (const auto& c : cases) emu.Put({c.name}, std::string(c.bytes, 'z'));
     Start({}, "//xmsExtra//aA");
     for (const auto& c : cases) {
@@ -26,7 +31,8 @@ TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
         EXPECT_EQ(std::to_string(app->Text1.Visible()) + std::to_string(app->Image2.Visible()) +
                       std::to_string(app->Image3.Visible()) + std::to_string(app->Command2.Visible()) +
                       std::to_string(app->Command3.Visible()),
-                  Text(c.comment ? "110" : "000") + (active && c.comment ? "1" : "0") + (active ? "0" : "1")) << c.name;
+                  Text(c.comment ? "110" : "000") + (active && c.comment ? "1" : "0") + (active ? "0" : "1"))
+            << c.name;
         EXPECT_EQ(app->Text1.GetText(), c.comment ? c.comment : "") << c.name;
     }
     EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "a.pbo|a.pbx");
@@ -61,7 +67,11 @@ TEST_F(CommentsText, ACommentThatWouldNotReadBackAsTypedIsRefusedAndTheTextStays
     const Text stored = "//TanksOld//IslandMap";
     Start({"Tanks.pbo", "Island.pbx"}, stored);
     // readBack: what the box says it would read back as; none: stored.
-    struct Row { const char* addon; Text comment; std::optional<Text> readBack; };
+    struct Row {
+        const char* addon;
+        Text comment;
+        std::optional<Text> readBack;
+    };
     const Row rows[] = {
         {"Tanks.pbo", "See http://ofpec.com for docs", "See http:"},
         {"Tanks.pbo", "//", ""},
@@ -86,11 +96,15 @@ TEST_F(CommentsText, ACommentThatWouldNotReadBackAsTypedIsRefusedAndTheTextStays
             continue;
         }
         ASSERT_EQ(emu.Boxes().size(), boxes + 1);
-        EXPECT_EQ(emu.Boxes().back(), "VARNX 48: The comment for " + Text(row.addon) + " cannot be saved as it stands: "
-                                      "in the comments file, two slashes begin the next addon's comment, so it would "
-                                      "read back as \xAB" + *row.readBack + "\xBB.\r\n\r\nPlease put a blank between two "
-                                      "slashes, or after a slash at its end. Your text stays in the comment box, not "
-                                      "saved.");
+        EXPECT_EQ(emu.Boxes().back(),
+                  "VARNX 48: The comment for " + Text(row.addon) +
+                      " cannot be saved as it stands: "
+                      "in the comments file, two slashes begin the next addon's comment, so it would "
+                      "read back as \xAB" +
+                      *row.readBack +
+                      "\xBB.\r\n\r\nPlease put a blank between two "
+                      "slashes, or after a slash at its end. Your text stays in the comment box, not "
+                      "saved.");
         EXPECT_EQ(app->CommentsGame, before);
         EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
     }
@@ -112,8 +126,9 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
     };
     // No: the typed text stays with the red dot, the stored note too.
     ASSERT_EQ(save("", {kIdNo}), 1u);
-    EXPECT_EQ(emu.Boxes().back(), "VARNX 36: Hotel.pbo already has a comment: \xAB" + Left(note, 80) + "...\xBB. "
-                                  "Replace it?");
+    EXPECT_EQ(emu.Boxes().back(), "VARNX 36: Hotel.pbo already has a comment: \xAB" + Left(note, 80) +
+                                      "...\xBB. "
+                                      "Replace it?");
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText(), "//Hotel" + note + "//Tank|");
     EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
     // The same text as stored replaces nothing: no question.
@@ -155,7 +170,8 @@ TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEve
             save(app->File1, "ww2.pbo", "tanks of 1944");
             EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comment for ww2.pbo cannot be saved as it stands: in the "
                                            "comments file, ww2 followed by this comment reads as a comment for " +
-                                           sibling + ".\r\n\r\nPlease start the comment differently, for example "
+                                           sibling +
+                                           ".\r\n\r\nPlease start the comment differently, for example "
                                            "with a blank. Your text stays in the comment box, not saved."});
             EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText(), before + "|tanks of 1944");
             EXPECT_TRUE(app->Image3.Visible() && !app->Image2.Visible());
@@ -166,11 +182,13 @@ TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEve
                 EXPECT_EQ(app->Text1.GetText(), comment);
             }
             if (!siblingFirst) save(siblingList, sibling, "Big");
-            EXPECT_EQ(app->CommentsGame, siblingFirst ? "//ww2tanksBig//ww2 tanks of 1944" : "//ww2 tanks of 1944//ww2tanksBig");
+            EXPECT_EQ(app->CommentsGame,
+                      siblingFirst ? "//ww2tanksBig//ww2 tanks of 1944" : "//ww2 tanks of 1944//ww2tanksBig");
             ClickOn(app->File1, "ww2.pbo");
             const Text ww2 = app->Text1.GetText();
             ClickOn(siblingList, sibling);
-            EXPECT_EQ(ww2 + "|" + app->Text1.GetText() + "|" + std::to_string(emu.Boxes().size()), " tanks of 1944|Big|1");
+            EXPECT_EQ(ww2 + "|" + app->Text1.GetText() + "|" + std::to_string(emu.Boxes().size()),
+                      " tanks of 1944|Big|1");
         }
 }
 
@@ -182,7 +200,8 @@ TEST_F(CommentsText, NoSavePossibleWithoutAKeyOrOutsideTheTwoFixedFolders) {
         const Text before = app->CommentsGame + "|" + app->CommentsRes;
         app->Text1.SetText(typed);
         app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + "|" + app->CommentsGame + "|" + app->CommentsRes, "No save possible|" + before);
+        EXPECT_EQ(app->Text1.GetText() + "|" + app->CommentsGame + "|" + app->CommentsRes,
+                  "No save possible|" + before);
         EXPECT_TRUE(app->Image2.Visible() && !app->Image3.Visible()) << typed;
     };
     refused("nothing selected since start-up");

@@ -20,7 +20,7 @@ using Drive = std::map<Text, std::string>;
 const Text kList = "C:\\Lists\\fav.txtf";
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
-const char* const kOpNames[kFileOps] = {"Open",   "Length",       "Read",       "Write",  "Close",  "Delete",
+const char* const kOpNames[kFileOps] = {"Open",       "Length",  "Read",         "Write",      "Close",  "Delete",
                                         "FileLength", "Replace", "CreateFolder", "ListFolder", "Rename", "Recycle"};
 
 // The game with its expansion: tank.pbo, the official ABox.pbo, heli.pbx
@@ -29,11 +29,17 @@ const char* const kOpNames[kFileOps] = {"Open",   "Length",       "Read",       
 // the other folder; a favorites list naming heli.
 void Install(Emulation& emu) {
     emu.InstallGame();
-    const std::pair<Text, std::string> files[] = {
-        {InAddons("tank.pbo"), std::string(1500, 't')}, {InAddons("ABox.pbo"), "official"},
-        {InAddons("heli.pbx"), "heli"}, {InAddons("heli.txt"), "/x/authorAnn"}, {InAddons("jeep.pbx"), "jeep"},
-        {kGameComments, "//tankT//heliH"}, {kResComments, "//modR"}, {Text(kResAddons) + "\\mod.pbo", "mod"},
-        {"C:\\Mods\\m1.pbo", "m1"}, {"C:\\Mods\\m2.pbx", "m2"}, {kList, "heli.pbx "}};
+    const std::pair<Text, std::string> files[] = {{InAddons("tank.pbo"), std::string(1500, 't')},
+                                                  {InAddons("ABox.pbo"), "official"},
+                                                  {InAddons("heli.pbx"), "heli"},
+                                                  {InAddons("heli.txt"), "/x/authorAnn"},
+                                                  {InAddons("jeep.pbx"), "jeep"},
+                                                  {kGameComments, "//tankT//heliH"},
+                                                  {kResComments, "//modR"},
+                                                  {Text(kResAddons) + "\\mod.pbo", "mod"},
+                                                  {"C:\\Mods\\m1.pbo", "m1"},
+                                                  {"C:\\Mods\\m2.pbx", "m2"},
+                                                  {kList, "heli.pbx "}};
     for (const auto& [path, bytes] : files) emu.Write(path, bytes);
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
 }
@@ -50,7 +56,9 @@ Step Type(const char* text) {
     return [=](AddonManager& app, Emulation&) { app.Text1.SetText(text); };
 }
 Step Steps(std::vector<Step> steps) {
-    return [=](AddonManager& app, Emulation& emu) { for (const Step& step : steps) step(app, emu); };
+    return [=](AddonManager& app, Emulation& emu) {
+        for (const Step& step : steps) step(app, emu);
+    };
 }
 const Step kStart = [](AddonManager& app, Emulation&) { app.AddonManager_Form_Load(); };
 
@@ -63,8 +71,8 @@ struct Handler {
 using A = AddonManager;
 const Handler kHandlers[] = {
     {"Form_Load", {}, kStart, false},
-    {"Form_Load, no addon folder",
-     [](A&, Emulation& emu) { fs::remove_all(emu.files->HostPath(kAddons)); }, kStart, false},
+    {"Form_Load, no addon folder", [](A&, Emulation& emu) { fs::remove_all(emu.files->HostPath(kAddons)); }, kStart,
+     false},
     {"Option1", {}, Call(&A::AddonManager_Option1_Click)},
     {"Option2", {}, Call(&A::AddonManager_Option2_Click)},
     {"Option3", {}, Call(&A::AddonManager_Option3_Click)},
@@ -99,7 +107,12 @@ const Handler& Named(const Text& name) {
 }
 
 // The boxes and calls are the handler's; a box as "caption: text".
-struct Outcome { Drive before, after; Strings boxes; std::array<int, kFileOps> calls{}; bool ended = false; };
+struct Outcome {
+    Drive before, after;
+    Strings boxes;
+    std::array<int, kFileOps> calls{};
+    bool ended = false;
+};
 
 // Runs `handler` on a fresh installation, `arm` setting up the failures
 // once it is prepared, and checks what must hold after any failure.
@@ -137,7 +150,9 @@ Strings Damage(const Drive& before, const Drive& meant, const Drive& after) {
     std::set<Text> paths;
     for (const Drive* drive : {&before, &meant, &after})
         for (const auto& [path, bytes] : *drive) paths.insert(path);
-    const auto at = [](const Drive& drive, const Text& path) { return drive.contains(path) ? drive.at(path) : "<none>"; };
+    const auto at = [](const Drive& drive, const Text& path) {
+        return drive.contains(path) ? drive.at(path) : "<none>";
+    };
     const auto holds = [](const Drive& drive, const std::string& bytes) {
         return std::any_of(drive.begin(), drive.end(), [&](const auto& entry) { return entry.second == bytes; });
     };
@@ -166,8 +181,8 @@ TEST(Faults, EveryCallOfEveryFileOperationFailingInTurnLosesNothingAndIsToldUnle
                     SCOPED_TRACE(std::string(kOpNames[op]) + " call " + std::to_string(n) +
                                  (shellReports ? ", the shell showing its own box" : ""));
                     const std::uint32_t code = n % 2 ? errc::kAccessDenied : errc::kSharingViolation;
-                    const Outcome o =
-                        Walk(handler, [&](Emulation& emu) { emu.files->FailOn(fileOp, n, code); }, shellReports);
+                    const Outcome o = Walk(
+                        handler, [&](Emulation& emu) { emu.files->FailOn(fileOp, n, code); }, shellReports);
                     ++cases;
                     EXPECT_GE(o.calls[op], n) << "the failure was never met";
                     EXPECT_EQ(o.before, clean.before);
@@ -203,8 +218,10 @@ std::function<void(Emulation&)> Before(FileOp op, Text when, Text path, const ch
         emu.files->Before(op, [=, &emu, done = false](const Text& at) mutable {
             if (done || at.find(when) == Text::npos) return;
             done = true;
-            if (bytes) emu.Write(path, bytes);
-            else fs::remove_all(emu.files->HostPath(path));
+            if (bytes)
+                emu.Write(path, bytes);
+            else
+                fs::remove_all(emu.files->HostPath(path));
         });
     };
 }
@@ -216,46 +233,71 @@ TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAnd
     const char* t = tankBytes.c_str();
     // changes: the bytes of files now, null for gone; box: a part of the one
     // box's text, "" for none.
-    struct Case { const char* handler; std::function<void(Emulation&)> arm;
-                  std::vector<std::pair<Text, const char*>> changes; Text box = {}; };
+    struct Case {
+        const char* handler;
+        std::function<void(Emulation&)> arm;
+        std::vector<std::pair<Text, const char*>> changes;
+        Text box = {};
+    };
     const Text rename = "VARNX: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
     const Case cases[] = {
-        {"Command2", Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"), {{InAddons("tank.pbx"), "other"}},
+        {"Command2",
+         Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"),
+         {{InAddons("tank.pbx"), "other"}},
          rename + "tank.pbo to tank.pbx: a file of that name already exists."},
         // The walk goes on past an addon it could not rename, and tells
         // what it left in one box at its end.
-        {"Command6", Lock(heli, true), {{InAddons("jeep.pbx"), nullptr}, {InAddons("jeep.pbo"), "jeep"}},
+        {"Command6",
+         Lock(heli, true),
+         {{InAddons("jeep.pbx"), nullptr}, {InAddons("jeep.pbo"), "jeep"}},
          "VARNX: 1 addon was left as it was:\r\n\r\nheli.pbx: access is denied"},
         {"Command2", Fail(FileOp::Rename, 0x79), {}, rename + "tank.pbo to tank.pbx: the path is too long."},
         {"Command2", Fail(FileOp::Rename, 0x81), {}, rename + "tank.pbo to tank.pbx: the name is too long."},
         // A file the game holds open: Wine's shell calls it missing, the
         // file itself tells it is there and in use.
-        {"Command3", Lock(heli), {},
+        {"Command3",
+         Lock(heli),
+         {},
          rename + "heli.pbx to heli.pbo: the file is in use by another program. Is the game running?"},
         // Load List's "Deactivate all" tells its failures in Load List's box.
-        {"LoadFavorits", Lock(tank), {{heli, nullptr}, {InAddons("heli.pbo"), "heli"}},
+        {"LoadFavorits",
+         Lock(tank),
+         {{heli, nullptr}, {InAddons("heli.pbo"), "heli"}},
          "VARNX: 1 addon was left as it was:\r\n\r\ntank.pbo: the file is in use by another program\r\n\r\n"
          "Is the game running?"},
-        {"Command1, yes", Lock(heliTxt), {{heli, nullptr}},
+        {"Command1, yes",
+         Lock(heliTxt),
+         {{heli, nullptr}},
          "information file " + heliTxt + " could not be removed: the file is in use by another program."},
         {"Command1, yes", Before(FileOp::Delete, "heli", heliTxt), {{heli, nullptr}, {heliTxt, nullptr}}},
         {"Command4", Before(FileOp::Replace, "ADDONS", kGameComments), {{kGameComments, "//tankNew//heliH"}}},
         {"SaveFavorits", Lock(kList), {}, "favorites list " + kList + " could not be written: the file is in use"},
-        {"LoadFavorits", Before(FileOp::FileLength, "fav", kList), {{tank, nullptr}, {tankOff, t}, {kList, nullptr}},
-         "favorites list " + kList + " was not found.\r\n\r\nEvery addon that is not one of the game's own has been "
-         "deactivated; none was activated."},
-        {"LoadFavorits", Lock(kList), {{tank, nullptr}, {tankOff, t}},
+        {"LoadFavorits",
+         Before(FileOp::FileLength, "fav", kList),
+         {{tank, nullptr}, {tankOff, t}, {kList, nullptr}},
+         "favorites list " + kList +
+             " was not found.\r\n\r\nEvery addon that is not one of the game's own has been "
+             "deactivated; none was activated."},
+        {"LoadFavorits",
+         Lock(kList),
+         {{tank, nullptr}, {tankOff, t}},
          "favorites list " + kList + " cannot be read: the file is in use by another program."},
-        {"File2_DblClick", Lock(heliTxt), {},
+        {"File2_DblClick",
+         Lock(heliTxt),
+         {},
          "information file " + heliTxt + " cannot be read: the file is in use by another program."},
         // Gone after it was measured: the read makes it anew, empty, and
         // it is removed again.
         {"File2_DblClick", Before(FileOp::Open, "heli", heliTxt), {{heliTxt, nullptr}}},
         // A folder that cannot be read is told before a walk would pass
         // over its addons, and no empty list is written for it.
-        {"Command5", Fail(FileOp::ListFolder, errc::kAccessDenied), {},
+        {"Command5",
+         Fail(FileOp::ListFolder, errc::kAccessDenied),
+         {},
          "VARNX: The addon folder C:\\Games\\OFP\\ADDONS cannot be read: access is denied."},
-        {"SaveFavorits, the active list to be re-read", Fail(FileOp::ListFolder, errc::kSharingViolation), {},
+        {"SaveFavorits, the active list to be re-read",
+         Fail(FileOp::ListFolder, errc::kSharingViolation),
+         {},
          "addon folder C:\\Games\\OFP\\ADDONS cannot be read: the file is in use by another program."},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
@@ -265,8 +307,10 @@ TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAnd
             const Outcome o = Walk(Named(c.handler), c.arm, shellReports);
             Drive want = o.before;
             for (const auto& [path, bytes] : c.changes) {
-                if (bytes) want[OnDrive(path)] = bytes;
-                else want.erase(OnDrive(path));
+                if (bytes)
+                    want[OnDrive(path)] = bytes;
+                else
+                    want.erase(OnDrive(path));
             }
             EXPECT_EQ(o.after, want);
             // A shell that reports its own errors leaves Varnex's box out.

@@ -13,10 +13,14 @@ std::unique_ptr<AddonManager> Started(Emulation& emu, const Strings& addons, con
 }
 
 TEST(Favorites, SavingReplacesTheFileWithTheNonOfficialActiveAddonsInListOrder) {
-    struct Case { Strings addons; std::string bytes; };
+    struct Case {
+        Strings addons;
+        std::string bytes;
+    };
     const Case cases[] = {
         // The list shows Heli.PBO first: it sorts names without regard to case.
-        {{"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"}, "Heli.pbx m1tank.pbx "}, {{"Heli.PBO"}, "Heli.pbx "},
+        {{"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"}, "Heli.pbx m1tank.pbx "},
+        {{"Heli.PBO"}, "Heli.pbx "},
         {{"ABox.pbo", "a.pbo", "tank.pbx"}, ""},
     };
     for (const auto& c : cases) {

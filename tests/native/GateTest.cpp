@@ -35,20 +35,33 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {"all kept input runs after the handler, in order", Handler::ChangesNothing,
+    {"all kept input runs after the handler, in order",
+     Handler::ChangesNothing,
      {Input::ClickB, Input::TypeOverOldNote, Input::Press, Input::PressThatRenames},
-     {"click b.pbo", "typing", "press", "rename"}, 0},
-    {"a click finds its name at its place in a list read anew", Handler::ReadsTheListAnew,
-     {Input::ClickB, Input::TypeOverOldNote}, {"click b.pbo", "typing"}, 0},
-    {"a click whose name moved away is dropped, and so is what follows it", Handler::ShiftsTheList,
-     {Input::ClickB, Input::Press, Input::Close}, {"close"}, 1},
-    {"typing over a text the handler replaced is dropped", Handler::PutsATextIntoTheBox,
-     {Input::Press, Input::TypeOverOldNote, Input::Press}, {"press"}, 1},
+     {"click b.pbo", "typing", "press", "rename"},
+     0},
+    {"a click finds its name at its place in a list read anew",
+     Handler::ReadsTheListAnew,
+     {Input::ClickB, Input::TypeOverOldNote},
+     {"click b.pbo", "typing"},
+     0},
+    {"a click whose name moved away is dropped, and so is what follows it",
+     Handler::ShiftsTheList,
+     {Input::ClickB, Input::Press, Input::Close},
+     {"close"},
+     1},
+    {"typing over a text the handler replaced is dropped",
+     Handler::PutsATextIntoTheBox,
+     {Input::Press, Input::TypeOverOldNote, Input::Press},
+     {"press"},
+     1},
     {"a press is asked again when it runs", Handler::DisablesTheButton, {Input::Press, Input::ClickB}, {}, 1},
-    {"a press that renames waits for lists that did not change", Handler::ReadsTheListAnew,
-     {Input::PressThatRenames, Input::Close}, {"close"}, 1},
-    {"after a handler that threw, only closing runs", Handler::Throws,
-     {Input::Press, Input::Close}, {"close"}, 0},
+    {"a press that renames waits for lists that did not change",
+     Handler::ReadsTheListAnew,
+     {Input::PressThatRenames, Input::Close},
+     {"close"},
+     1},
+    {"after a handler that threw, only closing runs", Handler::Throws, {Input::Press, Input::Close}, {"close"}, 0},
 };
 
 // Names each row by what it holds, so the test's name does not change
@@ -71,23 +84,24 @@ TEST_P(GateTest, KeptInputActsOnlyOnWhatThePlayerAimedAt) {
     // Each input as its view hands it to the gate.
     const auto give = [&](Input input) {
         switch (input) {
-        case Input::ClickB: {
-            const int index = 1;
-            const std::string name = world.list[index];
-            return gate.Run([&, name] { world.ran.push_back("click " + name); },
-                            Aim{[&, index, name] { return world.list[index] == name; }});
-        }
-        case Input::TypeOverOldNote: {
-            const std::string under = world.box;
-            return gate.Run([&] { world.box = "typed", world.ran.push_back("typing"); },
-                            Aim{[&, under] { return world.box == under; }});
-        }
-        case Input::Press:
-            return gate.Run([&] { world.ran.push_back("press"); }, Aim{[&] { return world.buttonClickable; }});
-        case Input::PressThatRenames:
-            return gate.Run([&] { world.ran.push_back("rename"); }, Aim{[&] { return world.buttonClickable; }, true});
-        case Input::Close:
-            return gate.Run([&] { world.ran.push_back("close"); }, Aim{{}, false, true});
+            case Input::ClickB: {
+                const int index = 1;
+                const std::string name = world.list[index];
+                return gate.Run([&, name] { world.ran.push_back("click " + name); },
+                                Aim{[&, index, name] { return world.list[index] == name; }});
+            }
+            case Input::TypeOverOldNote: {
+                const std::string under = world.box;
+                return gate.Run([&] { world.box = "typed", world.ran.push_back("typing"); },
+                                Aim{[&, under] { return world.box == under; }});
+            }
+            case Input::Press:
+                return gate.Run([&] { world.ran.push_back("press"); }, Aim{[&] { return world.buttonClickable; }});
+            case Input::PressThatRenames:
+                return gate.Run([&] { world.ran.push_back("rename"); },
+                                Aim{[&] { return world.buttonClickable; }, true});
+            case Input::Close:
+                return gate.Run([&] { world.ran.push_back("close"); }, Aim{{}, false, true});
         }
         return false;
     };
@@ -96,12 +110,22 @@ TEST_P(GateTest, KeptInputActsOnlyOnWhatThePlayerAimedAt) {
         for (const Input input : row.kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
         EXPECT_TRUE(world.ran.empty());
         switch (row.handler) {
-        case Handler::ChangesNothing: break;
-        case Handler::ReadsTheListAnew: ++world.listings; break;
-        case Handler::ShiftsTheList: world.list.erase(world.list.begin()), ++world.listings; break;
-        case Handler::PutsATextIntoTheBox: world.box = "the next addon's note"; break;
-        case Handler::DisablesTheButton: world.buttonClickable = false; break;
-        case Handler::Throws: throw std::runtime_error("the disk is full");
+            case Handler::ChangesNothing:
+                break;
+            case Handler::ReadsTheListAnew:
+                ++world.listings;
+                break;
+            case Handler::ShiftsTheList:
+                world.list.erase(world.list.begin()), ++world.listings;
+                break;
+            case Handler::PutsATextIntoTheBox:
+                world.box = "the next addon's note";
+                break;
+            case Handler::DisablesTheButton:
+                world.buttonClickable = false;
+                break;
+            case Handler::Throws:
+                throw std::runtime_error("the disk is full");
         }
     })) << row.what;
     EXPECT_EQ(world.ran, row.ran) << row.what;

@@ -10,7 +10,9 @@ TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     emulated::Registry registry;
     RegAccess access(registry);
     const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
-    const auto write = [&](const Text& value) { access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", value, REG_SZ_); };
+    const auto write = [&](const Text& value) {
+        access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", value, REG_SZ_);
+    };
     write("C:\\Mods");
     EXPECT_FALSE(registry.HasKey(kGameKey));
     // The game's 32-bit installer never writes the 64-bit view.
@@ -18,7 +20,8 @@ TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     EXPECT_EQ(read(), RegValue{});
     registry.SetRaw(kGameKey, "VARNX", 4, "Mods");
     write("C:\\Mods");
-    EXPECT_EQ(std::to_string(registry.Get(kGameKey, "VARNX")->type) + registry.Get(kGameKey, "VARNX")->data, "1C:\\Mods");
+    EXPECT_EQ(std::to_string(registry.Get(kGameKey, "VARNX")->type) + registry.Get(kGameKey, "VARNX")->data,
+              "1C:\\Mods");
     // A key the user may read but not change cannot be opened with the
     // program's rights: it reads empty and is not written.
     registry.SetReadOnly(kGameKey);

@@ -35,7 +35,9 @@ struct Emulation {
         fs::create_directories(files->HostPath(kAddons));
     }
     // Files in the game's addon folder, each holding `bytes`.
-    void Put(const Strings& names, const std::string& bytes = "x") { for (const Text& n : names) Write(InAddons(n), bytes); }
+    void Put(const Strings& names, const std::string& bytes = "x") {
+        for (const Text& n : names) Write(InAddons(n), bytes);
+    }
     // Writes a file given by its Windows path, making its folders.
     void Write(const Text& windowsPath, const std::string& bytes) {
         fs::create_directories(files->HostPath(windowsPath).parent_path());

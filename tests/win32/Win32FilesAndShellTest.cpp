@@ -30,7 +30,10 @@ struct TempFolder {
         return Text(base) + "varnex-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++count);
     }();
     TempFolder() { ::CreateDirectoryA(path.c_str(), nullptr); }
-    ~TempFolder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
     [[nodiscard]] Text At(const Text& name) const { return path + "\\" + name; }
     void Write(const Text& name, std::string_view bytes) const { std::ofstream(At(name), std::ios::binary) << bytes; }
     [[nodiscard]] std::string Read(const Text& name) const {
@@ -50,7 +53,10 @@ struct TempFolder {
     }
 };
 
-struct Win32FilesTest : ::testing::Test { TempFolder dir; Win32Files files; };
+struct Win32FilesTest : ::testing::Test {
+    TempFolder dir;
+    Win32Files files;
+};
 
 TEST_F(Win32FilesTest, OpensCreateAMissingFileWithoutShorteningOneAndReplaceContentSwapsInEveryByteOrNone) {
     FileHandle handle = 0;
@@ -70,7 +76,11 @@ TEST_F(Win32FilesTest, OpensCreateAMissingFileWithoutShorteningOneAndReplaceCont
                 files.Read(handle, text.data(), text.size(), got).ok() && files.Close(handle).ok());
     EXPECT_EQ(text.substr(0, got) + " " + std::to_string(length), "ZYcdef 6");
     // Replacing the content swaps in every byte or leaves the old file and nothing else.
-    const std::string content = [] { std::string c; for (int i = 0; i < 512; ++i) c += char(i); return c; }();
+    const std::string content = [] {
+        std::string c;
+        for (int i = 0; i < 512; ++i) c += char(i);
+        return c;
+    }();
     const Text path = dir.At("Comments.txt");
     dir.Write("Comments.txt", std::string(5000, 'o'));
     EXPECT_TRUE(files.ReplaceContent(path, content).ok() && dir.Read("Comments.txt") == content);
@@ -154,7 +164,10 @@ TEST_F(Win32FilesTest, NamesTheCodePageCannotHoldAreListedWithQuestionMarksNever
     EXPECT_LT(held, 5) << "no single-byte code page holds Japanese";
     // On a Western system the single-byte listing gives "Lódz.pbx" twice.
     if (::GetACP() == 1252) {
-        EXPECT_NE(std::find(listed.begin(), listed.end(), "?\xF3" "d?.pbx"), listed.end());
+        EXPECT_NE(std::find(listed.begin(), listed.end(),
+                            "?\xF3"
+                            "d?.pbx"),
+                  listed.end());
     }
     EXPECT_EQ(files.ListFolder(dir.path + "\\?", "*", entries).code, errc::kNameNotHeld);
     std::vector<DirEntry> again;

@@ -47,8 +47,10 @@ struct Win32RegistryTest : ::testing::Test {
     // reads it back through the program's registry module.
     RegValue SetAndRead(REGSAM view, DWORD type, const std::string& data, const char* name = "Main") {
         HKEY made = nullptr;
-        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &made, nullptr);
-        ::RegSetValueExA(made, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &made,
+                          nullptr);
+        ::RegSetValueExA(made, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                         static_cast<DWORD>(data.size()));
         ::RegCloseKey(made);
         return access.ReadRegValue(HKEY_LOCAL_MACHINE_, key, name);
     }
@@ -59,10 +61,15 @@ TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewNeverCreatesAKeyAndReadsStr
     // How a value's bytes read is the decoder's own test; here, that the
     // real registry hands over every byte, the type and the size.
     const std::tuple<DWORD, std::string, RegValue> cases[] = {
-        {REG_SZ, std::string("C:\\Jeux \xC9t\xE9\0", 12), Text("C:\\Jeux \xC9t\xE9")}, {REG_SZ, "C:\\OFP", Text("C:\\OFP")},
-        {REG_SZ, "", RegValue{}}, {REG_SZ, std::string("\0\0", 2), Text(1, '\0')}, {REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
-        {REG_EXPAND_SZ, std::string("C:\\OFP\0", 7), RegValue{}}, {REG_BINARY, "C:\\OFP", RegValue{}},
-        {REG_DWORD, "C:", std::int32_t{0x3A43}}, {REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
+        {REG_SZ, std::string("C:\\Jeux \xC9t\xE9\0", 12), Text("C:\\Jeux \xC9t\xE9")},
+        {REG_SZ, "C:\\OFP", Text("C:\\OFP")},
+        {REG_SZ, "", RegValue{}},
+        {REG_SZ, std::string("\0\0", 2), Text(1, '\0')},
+        {REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
+        {REG_EXPAND_SZ, std::string("C:\\OFP\0", 7), RegValue{}},
+        {REG_BINARY, "C:\\OFP", RegValue{}},
+        {REG_DWORD, "C:", std::int32_t{0x3A43}},
+        {REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
     for (const auto& [type, data, want] : cases) EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, type, data), want) << data;
     TearDown();
     const Text folder = "C:\\Mods \xE9t\xE9";
@@ -112,7 +119,8 @@ TEST_F(Win32RegistryTest, StringsTheCodePageCannotHoldReadWithQuestionMarksNever
         EXPECT_EQ(read, RegValue(want));
         EXPECT_EQ(Held(ValueText(read)), unheld.empty()) << want;
         if (::GetACP() == 1252 && folder[3] == L'\u0141') {
-            EXPECT_EQ(read, RegValue(Text("C:\\?\xF3" "d?")));
+            EXPECT_EQ(read, RegValue(Text("C:\\?\xF3"
+                                          "d?")));
         }
     }
     EXPECT_EQ(registry.OpenKeys(), 0);

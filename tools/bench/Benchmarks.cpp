@@ -120,10 +120,12 @@ public:
 
     // The floor of a listing: the folder read with every file's size.
     double ListingFloor() {
-        return Seconds([&] {
-            std::vector<DirEntry> entries;
-            (void)files->ListFolder("C:\\Games\\OFP\\ADDONS", "*", entries);
-        }, 3);
+        return Seconds(
+            [&] {
+                std::vector<DirEntry> entries;
+                (void)files->ListFolder("C:\\Games\\OFP\\ADDONS", "*", entries);
+            },
+            3);
     }
 
     // The floor of switching: a bare loop of the same renames through the
@@ -170,8 +172,10 @@ struct Row {
 
 void Print(const Row& row, const Row* previous) {
     std::printf("%-44s %7d %10.2f ms", row.what.c_str(), row.n, row.seconds * 1e3);
-    if (row.floor > 0) std::printf(" %10.2f ms %6.2fx", row.floor * 1e3, row.seconds / row.floor);
-    else std::printf(" %10s %7s", "-", "-");
+    if (row.floor > 0)
+        std::printf(" %10.2f ms %6.2fx", row.floor * 1e3, row.seconds / row.floor);
+    else
+        std::printf(" %10s %7s", "-", "-");
     if (previous && previous->what == row.what && previous->seconds > 0) {
         const double sizes = double(row.n) / previous->n;
         std::printf(" %8.2f", (row.seconds / previous->seconds) / sizes);
@@ -187,10 +191,10 @@ int main(int argc, char** argv) {
     const bool listsOnly = argc > 1 && std::strcmp(argv[1], "--lists") == 0;
     std::vector<int> sizes = quick ? std::vector<int>{100, 200} : std::vector<int>{1000, 10000, 32767};
     if (listsOnly) sizes.clear();
-    std::printf("%-44s %7s %13s %13s %7s %8s %8s\n", "action", "addons", "time", "floor", "ratio", "growth",
-                "(floor)");
-    std::printf("(time and floor: processor time, user and system; growth: time ratio to the previous size\n"
-                " divided by the size ratio, 1.00 is linear; the floor's own growth beside it)\n");
+    std::printf("%-44s %7s %13s %13s %7s %8s %8s\n", "action", "addons", "time", "floor", "ratio", "growth", "(floor)");
+    std::printf(
+        "(time and floor: processor time, user and system; growth: time ratio to the previous size\n"
+        " divided by the size ratio, 1.00 is linear; the floor's own growth beside it)\n");
 
     std::vector<Row> rows;
     auto add = [&](Row row) {
@@ -209,8 +213,8 @@ int main(int argc, char** argv) {
         std::unique_ptr<AddonManager> app;
         const double startUp = Seconds([&] { app = game.Start(); });
         add({"start-up", n, startUp, game.ListingFloor()});
-        add({"RefreshLists: choose OFP/Addons", n,
-             Seconds([&] { app->AddonManager_Option1_Click(); }, 3), game.ListingFloor()});
+        add({"RefreshLists: choose OFP/Addons", n, Seconds([&] { app->AddonManager_Option1_Click(); }, 3),
+             game.ListingFloor()});
         app->SelectedInactive.clear();
         const double activateFloor = game.RenameFloor(".pbx", ".pbo");
         add({"Activate all", n, Seconds([&] { app->AddonManager_Command6_Click(); }), activateFloor});
@@ -226,10 +230,14 @@ int main(int argc, char** argv) {
         ::close(fd);
         auto app = game.Start();
         const int last = app->File1.ListCount() - 1;
-        add({"click an addon, 1 MB comments text", n, Seconds([&] {
-            app->File1.SetListIndex(last);
-            (void)app->Text1.GetText();
-        }, 5), 0});
+        add({"click an addon, 1 MB comments text", n,
+             Seconds(
+                 [&] {
+                     app->File1.SetListIndex(last);
+                     (void)app->Text1.GetText();
+                 },
+                 5),
+             0});
         app->Text1.SetText("A new comment");
         add({"Save comment, 1 MB comments text", n, Seconds([&] { app->AddonManager_Save_Click(); }, 5), 0});
     }
@@ -259,7 +267,8 @@ int main(int argc, char** argv) {
                  int found = 0;
                  for (const Text& name : names) found += InStr(1, listText, name) != 0;
                  if (found != n) std::printf("plain search found %d\n", found);
-             }), 0});
+             }),
+             0});
         rusage usage{};
         ::getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory: %.1f MB\n", usage.ru_maxrss / 1024.0);

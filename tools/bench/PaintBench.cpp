@@ -63,14 +63,18 @@ int main(int argc, char** argv) {
     const auto at = [&](double q) { return ms.empty() ? 0 : ms[static_cast<std::size_t>(q * (ms.size() - 1))]; };
     const auto longest = std::max_element(stretches.begin(), stretches.end(),
                                           [](const Stretch& a, const Stretch& b) { return a.ms < b.ms; });
-    const auto over = [&](DWORD limit) { return std::count_if(ms.begin(), ms.end(), [&](DWORD m) { return m > limit; }); };
+    const auto over = [&](DWORD limit) {
+        return std::count_if(ms.begin(), ms.end(), [&](DWORD m) { return m > limit; });
+    };
     std::printf("Activate all over %d addons: busy %.1f s (%.1f s from the click), %zu paints\n", addons,
                 (end - busyFrom) / 1000.0, (end - begin) / 1000.0, ms.size());
-    std::printf("unpainted: median %lu ms, 99th percentile %lu ms, longest %lu ms; over 100 ms: %ld, over 200 ms: %ld\n",
-                static_cast<unsigned long>(at(0.5)), static_cast<unsigned long>(at(0.99)),
-                static_cast<unsigned long>(ms.empty() ? 0 : ms.back()), static_cast<long>(over(100)),
-                static_cast<long>(over(200)));
-    if (longest != stretches.end()) std::printf("the longest ended with the label reading \"%s\"\n", longest->label.c_str());
+    std::printf(
+        "unpainted: median %lu ms, 99th percentile %lu ms, longest %lu ms; over 100 ms: %ld, over 200 ms: %ld\n",
+        static_cast<unsigned long>(at(0.5)), static_cast<unsigned long>(at(0.99)),
+        static_cast<unsigned long>(ms.empty() ? 0 : ms.back()), static_cast<long>(over(100)),
+        static_cast<long>(over(200)));
+    if (longest != stretches.end())
+        std::printf("the longest ended with the label reading \"%s\"\n", longest->label.c_str());
     for (const Stretch& s : stretches)
         if (s.ms > 100) std::printf("  %lu ms, then \"%s\"\n", static_cast<unsigned long>(s.ms), s.label.c_str());
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -73,7 +73,8 @@ Timing Time(const auto& work) {
 }
 
 void MakeFile(const std::string& path) {
-    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     const char body[300] = {};
@@ -158,8 +159,8 @@ private:
         } else if (save) {
             char old[1024] = {};
             DWORD size = sizeof old - 1;
-            const bool had = RegQueryValueExA(key, "Main", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-                             ERROR_SUCCESS;
+            const bool had =
+                RegQueryValueExA(key, "Main", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
             saved_.emplace_back(path, had ? std::optional<std::string>(old) : std::nullopt);
         }
         if (value)
@@ -186,7 +187,8 @@ void StartUp(const std::string& folder, int addons, int rounds) {
     CreateDirectoryA(game.c_str(), nullptr);
     CreateDirectoryA(gameAddons.c_str(), nullptr);
     std::vector<std::string> files{gameAddons + "\\Comments.txt"};
-    for (int i = 0; i < addons; ++i) files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
+    for (int i = 0; i < addons; ++i)
+        files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
     for (const auto& file : files) MakeFile(file);
 
     const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
@@ -215,9 +217,11 @@ void StartUp(const std::string& folder, int addons, int rounds) {
         // the fastest start of each, the least disturbed.
         std::printf("%-16s %7s %12s %37s %7s %7s   (medians of %d rounds)\n", "start-up", "addons", "varnex.exe",
                     "floor", "ratio", "best", rounds);
-        const auto best = [](const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); };
-        for (const auto& [floor, times] : {std::pair{"minimal window", &minimalTimes},
-                                           std::pair{"minimal window, visual styles", &styledTimes}}) {
+        const auto best = [](const std::vector<double>& times) {
+            return *std::min_element(times.begin(), times.end());
+        };
+        for (const auto& [floor, times] :
+             {std::pair{"minimal window", &minimalTimes}, std::pair{"minimal window, visual styles", &styledTimes}}) {
             std::vector<double> ratios;
             for (std::size_t i = 0; i < varnexTimes.size(); ++i) ratios.push_back(varnexTimes[i] / (*times)[i]);
             std::printf("%-16s %7d %9.0f ms %37s %6.2fx %6.2fx\n", "to window shown", addons, Median(varnexTimes) * 1e3,
@@ -284,7 +288,8 @@ int main(int argc, char** argv) {
             activate.push_back(Time([&] { app.AddonManager_Command6_Click(); }));
             deactivate.push_back(Time([&] { app.AddonManager_Command5_Click(); }));
         }
-        const auto print = [n](const char* action, const std::vector<Timing>& times, const std::vector<Timing>& floors) {
+        const auto print = [n](const char* action, const std::vector<Timing>& times,
+                               const std::vector<Timing>& floors) {
             std::vector<double> wall, floorWall, wallRatios, processorRatios;
             for (std::size_t i = 0; i < times.size(); ++i) {
                 wall.push_back(times[i].wall);

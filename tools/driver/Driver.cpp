@@ -21,8 +21,8 @@ constexpr const char* kExpansionKey = "SOFTWARE\\Codemasters\\Flashpoint Resista
 
 std::wstring Wide(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-        CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
     return wide;
 }
 
@@ -54,9 +54,9 @@ void SetValue(const char* path, const std::string& value) {
 
 std::string Narrow(const std::wstring& wide, UINT codePage) {
     std::string text(wide.size() * 3, '\0');
-    text.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             text.data(), static_cast<int>(text.size()), nullptr,
-                                                             nullptr)));
+    text.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                                     text.data(), static_cast<int>(text.size()), nullptr, nullptr)));
     return text;
 }
 
@@ -91,8 +91,8 @@ std::optional<std::string> GameInstall::GameValue(const char* name) const {
     const HKEY key = Open(kGameKey, KEY_READ);
     char value[1024] = {};
     DWORD size = sizeof value - 1;
-    const bool found = key && RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-                                  ERROR_SUCCESS;
+    const bool found =
+        key && RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
     if (key) RegCloseKey(key);
     if (!found) return std::nullopt;
     return std::string(value);  // stored with or without its NUL
@@ -228,8 +228,8 @@ HWND Control(HWND window, int controlId) {
 
 std::string Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(
+        static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return Narrow(text);
 }
 
@@ -352,9 +352,7 @@ namespace varnex::e2e {
 
 namespace {
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
 INPUT Key(WORD key, bool up) {
     INPUT input{};

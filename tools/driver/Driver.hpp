@@ -20,10 +20,9 @@ using Lines = std::vector<std::string>;
 // Control and menu IDs of the automation contract.
 namespace id {
 inline constexpr int File1 = 1101, File2 = 1103, Option1 = 1105, Option2 = 1107, Option3 = 1109, Dir1 = 1111,
-                     Command3 = 1113, Command2 = 1114, Command6 = 1115, Command5 = 1116, Command1 = 1118,
-                     List1 = 1120, Text1 = 1122, Image2 = 1123, Image3 = 1124, Save = 1125, addonsize = 1127,
-                     foldersize = 1129, Command4 = 1130, Label1 = 1131, LoadFavorits = 1201, SaveFavorits = 1202,
-                     InfoText1 = 1311;
+                     Command3 = 1113, Command2 = 1114, Command6 = 1115, Command5 = 1116, Command1 = 1118, List1 = 1120,
+                     Text1 = 1122, Image2 = 1123, Image3 = 1124, Save = 1125, addonsize = 1127, foldersize = 1129,
+                     Command4 = 1130, Label1 = 1131, LoadFavorits = 1201, SaveFavorits = 1202, InfoText1 = 1311;
 }
 
 inline constexpr const char* kMainCaption = "Varnex v0.98b";

@@ -55,7 +55,8 @@ Text Shadowing(const Text& key, const Text& comment, const std::vector<Text>& na
     Text longest;
     for (const Text& name : names) {
         const Text longer = KeyOf(name);
-        if (longer.size() > key.size() && At(longer, 0, key) && At(key + comment, 0, longer) && longer.size() > longest.size())
+        if (longer.size() > key.size() && At(longer, 0, key) && At(key + comment, 0, longer) &&
+            longer.size() > longest.size())
             longest = longer;
     }
     return longest;
@@ -78,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text text = parts[0], comment = parts[1];
     // A few names make every case of keys that begin one another; more only
     // slow the reference down.
-    std::vector<Text> names(parts.begin() + 2, parts.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(parts.size(), 10)));
+    std::vector<Text> names(parts.begin() + 2,
+                            parts.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(parts.size(), 10)));
     // File names hold no '/'.
     for (Text& name : names)
         for (char& c : name)
@@ -112,8 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Differ("entry found after the store", stored, key);
     for (const Text& name : names) {
         const Text other = CommentKeyOf(name);
-        if (!IsBlankKey(other)) Same("lookup after the store", LookupComment(stored, other, keys.LongerThan(other)),
-                                     Lookup(stored, other, names));
+        if (!IsBlankKey(other))
+            Same("lookup after the store", LookupComment(stored, other, keys.LongerThan(other)),
+                 Lookup(stored, other, names));
     }
     return 0;
 }

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = varnex::fuzz::Split(data, size);
     const std::vector<std::string> names(parts.begin() + 1, parts.end());
     const std::vector<bool> found = varnex::NameMatcher(names).Occurs(parts[0]);
-    if (found.size() != names.size()) varnex::fuzz::Differ("answers", std::to_string(found.size()), std::to_string(names.size()));
+    if (found.size() != names.size())
+        varnex::fuzz::Differ("answers", std::to_string(found.size()), std::to_string(names.size()));
     for (std::size_t i = 0; i < names.size(); ++i)
         if (found[i] != Listed(parts[0], names[i]))
             varnex::fuzz::Differ(("name " + names[i]).c_str(), found[i] ? "listed" : "not listed",

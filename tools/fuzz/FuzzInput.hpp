@@ -16,8 +16,10 @@ namespace varnex::fuzz {
 inline std::vector<std::string> Split(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> parts(1);
     for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == '|') parts.emplace_back();
-        else parts.back() += static_cast<char>(data[i]);
+        if (data[i] == '|')
+            parts.emplace_back();
+        else
+            parts.back() += static_cast<char>(data[i]);
     }
     return parts;
 }
@@ -26,7 +28,8 @@ inline std::string Shown(std::string_view s) {
     std::string out = "\"";
     for (const char c : s) {
         const auto u = static_cast<unsigned char>(c);
-        if (u >= 32 && u < 127 && c != '\\') out += c;
+        if (u >= 32 && u < 127 && c != '\\')
+            out += c;
         else {
             char hex[5];
             std::snprintf(hex, sizeof hex, "\\x%02X", u);

@@ -78,7 +78,8 @@ public:
                 std::memcpy(data, s_.read.data(), s_.read.size());
                 *size = static_cast<std::uint32_t>(s_.read.size());
                 return 0;
-            default: Differ("queries", "a third", "two at most");
+            default:
+                Differ("queries", "a third", "two at most");
         }
     }
     std::int32_t RegSetValueExA(Key, const Text&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
@@ -120,7 +121,8 @@ Answer Decode(const Script& s, RegValue value) {
         const std::int32_t code = s.dataCode != 0 ? s.dataCode : s.read.size() > 4 ? kMoreData : 0;
         if (code != 0) return {value, code};
         std::uint32_t number = 0;
-        for (std::size_t i = 0; i < s.read.size(); ++i) number |= std::uint32_t{static_cast<std::uint8_t>(s.read[i])} << (8 * i);
+        for (std::size_t i = 0; i < s.read.size(); ++i)
+            number |= std::uint32_t{static_cast<std::uint8_t>(s.read[i])} << (8 * i);
         return {static_cast<std::int32_t>(number), 0};
     }
     return {value, -1};
@@ -158,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool opened = s.openCode == 0;
         Same("ReadRegValue", value, opened ? Decode(s, RegValue{}).value : RegValue{});
         if (registry.opens != 1 || registry.closes != 1 || registry.closed != (opened ? kHandle : 0))
-            Differ("handles", "opened " + std::to_string(registry.opens) + ", closed " + std::to_string(registry.closes),
+            Differ("handles",
+                   "opened " + std::to_string(registry.opens) + ", closed " + std::to_string(registry.closes),
                    "one opened, the same one closed");
     }
     {
@@ -186,8 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     access.WriteRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX", type == 4 ? RegValue{number} : RegValue{text}, type);
     RegValue want;
     if (keyExists && type == 4) want = number;
-    if (keyExists && type == 1 && !text.empty())
-        want = text.back() == '\0' ? text.substr(0, text.size() - 1) : text;
+    if (keyExists && type == 1 && !text.empty()) want = text.back() == '\0' ? text.substr(0, text.size() - 1) : text;
     Same("written and read back", access.ReadRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX"), want);
     if (registry.HasKey(key) != keyExists || registry.OpenHandles() != 0)
         Differ("keys", "created one or left one open", "none created, none open");

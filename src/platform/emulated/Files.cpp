@@ -16,18 +16,27 @@ namespace {
 
 std::uint32_t FromErrno(int e) {
     switch (e) {
-        case ENOENT: return errc::kFileNotFound;
-        case ENOTDIR: return errc::kPathNotFound;
+        case ENOENT:
+            return errc::kFileNotFound;
+        case ENOTDIR:
+            return errc::kPathNotFound;
         case EACCES:
         case EPERM:
-        case EISDIR: return errc::kAccessDenied;
-        case EROFS: return errc::kWriteProtect;
-        case EEXIST: return errc::kAlreadyExists;
-        case ENOSPC: return errc::kDiskFull;
-        case ENAMETOOLONG: return errc::kFilenameTooLong;
+        case EISDIR:
+            return errc::kAccessDenied;
+        case EROFS:
+            return errc::kWriteProtect;
+        case EEXIST:
+            return errc::kAlreadyExists;
+        case ENOSPC:
+            return errc::kDiskFull;
+        case ENAMETOOLONG:
+            return errc::kFilenameTooLong;
         case EMFILE:
-        case ENFILE: return errc::kTooManyOpenFiles;
-        default: return errc::kGeneric;
+        case ENFILE:
+            return errc::kTooManyOpenFiles;
+        default:
+            return errc::kGeneric;
     }
 }
 
@@ -96,8 +105,10 @@ fs::path Files::HostPath(const Text& windowsPath) const {
         part.clear();
     };
     for (std::size_t i = 2; i < windowsPath.size(); ++i) {
-        if (IsSeparator(windowsPath[i])) step();
-        else part += windowsPath[i];
+        if (IsSeparator(windowsPath[i]))
+            step();
+        else
+            part += windowsPath[i];
     }
     step();
     return host;
@@ -122,8 +133,7 @@ std::uint32_t Files::Refusal(const fs::path& host, bool changing) const {
 std::uint32_t Files::Enter(FileOp op, const Text& path) {
     ++calls_[static_cast<int>(op)];
     if (!Held(path)) notHeld.push_back(path);
-    if (const auto hook = hooks_.find(static_cast<int>(op)); hook != hooks_.end() && hook->second)
-        hook->second(path);
+    if (const auto hook = hooks_.find(static_cast<int>(op)); hook != hooks_.end() && hook->second) hook->second(path);
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
         if (it->op != op) continue;
         if (--it->nth > 0) continue;
@@ -199,7 +209,8 @@ IoStatus Files::Delete(const Text& path) {
     if (host.empty()) return {errc::kPathNotFound};
     if (const auto refused = Refusal(host, true)) return {refused};
     std::error_code ec;
-    if (!fs::is_regular_file(host, ec)) return {fs::exists(host.parent_path(), ec) ? errc::kFileNotFound : errc::kPathNotFound};
+    if (!fs::is_regular_file(host, ec))
+        return {fs::exists(host.parent_path(), ec) ? errc::kFileNotFound : errc::kPathNotFound};
     if (::unlink(host.c_str()) != 0) return {FromErrno(errno)};
     return {};
 }

@@ -18,7 +18,18 @@ namespace varnex::emulated {
 // A file operation the next call will meet (fault injection). Rename and
 // Recycle are the shell's rename and its delete into the recycle bin.
 enum class FileOp {
-    Open, Length, Read, Write, Close, Delete, FileLength, Replace, CreateFolder, ListFolder, Rename, Recycle
+    Open,
+    Length,
+    Read,
+    Write,
+    Close,
+    Delete,
+    FileLength,
+    Replace,
+    CreateFolder,
+    ListFolder,
+    Rename,
+    Recycle
 };
 inline constexpr int kFileOps = 12;
 

@@ -85,8 +85,10 @@ void FolderIndex::CatchUp() {
             if (notice->len == 0) continue;
             auto& byUpper = indexes_[folder->second];
             const Text name = notice->name;
-            if (notice->mask & (IN_CREATE | IN_MOVED_TO)) AddName(byUpper, name);
-            else if (notice->mask & (IN_DELETE | IN_MOVED_FROM)) RemoveName(byUpper, name);
+            if (notice->mask & (IN_CREATE | IN_MOVED_TO))
+                AddName(byUpper, name);
+            else if (notice->mask & (IN_DELETE | IN_MOVED_FROM))
+                RemoveName(byUpper, name);
         }
     }
 }

@@ -27,8 +27,8 @@ public:
     [[nodiscard]] std::optional<Value> Get(const Text& keyPath, const Text& valueName, bool view64 = false) const;
     [[nodiscard]] int OpenHandles() const { return static_cast<int>(open_.size()); }
 
-    std::int32_t RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options,
-                               std::uint32_t samDesired, Key& result) override;
+    std::int32_t RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options, std::uint32_t samDesired,
+                               Key& result) override;
     std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
                                   std::uint32_t* size) override;
     std::int32_t RegSetValueExA(Key key, const Text& valueName, std::uint32_t type, const std::uint8_t* data,

@@ -22,7 +22,8 @@ int Shell::SHFileOperationA(const ShellFileOp& op) {
         if (source.empty() || !fs::exists(source, ec)) return kSourceMissing;
         if (op.wFunc == FO_RENAME) {
             const fs::path target = files_.HostPath(to);
-            if (fs::exists(target, ec) && !fs::equivalent(source, target, ec)) return static_cast<int>(errc::kAlreadyExists);
+            if (fs::exists(target, ec) && !fs::equivalent(source, target, ec))
+                return static_cast<int>(errc::kAlreadyExists);
         } else if (confirmsDelete && !confirmDelete) {
             return static_cast<int>(errc::kCancelled);  // the player said No
         }

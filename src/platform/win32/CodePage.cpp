@@ -45,7 +45,8 @@ Text Narrow(std::wstring_view wide, Text* unheld) {
     // Letter by letter, a surrogate pair (an emoji) as one.
     std::vector<unsigned> named;
     for (std::size_t i = 0; i < wide.size();) {
-        const std::size_t n = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
+        const std::size_t n =
+            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
         bool missing = false;
         (void)Convert(wide.substr(i, n), missing);
         const unsigned code = n == 2 ? 0x10000u + ((wide[i] - 0xD800u) << 10) + (wide[i + 1] - 0xDC00u) : wide[i];

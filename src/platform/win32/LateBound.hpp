@@ -38,8 +38,8 @@ inline void SearchOnlySystemForLibraries() {
     using SetDefaultDirectories = BOOL WINAPI(DWORD);
     const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
     // Vista and 7 have it only with update KB2533623.
-    auto* setDefault = kernel ? reinterpret_cast<SetDefaultDirectories*>(reinterpret_cast<void (*)()>(
-                                    ::GetProcAddress(kernel, "SetDefaultDllDirectories")))
+    auto* setDefault = kernel ? reinterpret_cast<SetDefaultDirectories*>(
+                                    reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
                               : nullptr;
     constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
     if (!setDefault || !setDefault(kSearchSystem32))

@@ -11,9 +11,7 @@ void CloseFind::operator()(void* find) const noexcept { (void)::FindClose(find);
 
 void CloseRegistryKey::operator()(void* key) const noexcept { (void)::RegCloseKey(static_cast<HKEY>(key)); }
 
-UniqueHandle OwnedFile(void* handle) {
-    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
+UniqueHandle OwnedFile(void* handle) { return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle); }
 
 UniqueFind OwnedFind(void* find) { return UniqueFind(find == INVALID_HANDLE_VALUE ? nullptr : find); }
 

@@ -256,8 +256,9 @@ bool Win32Files::InUse(const Text& path) {
     // Every kind of sharing offered: only another's handle that refuses
     // deleting (the game's open archive) stands in the way, and a file that
     // is not there says so by another error.
-    winapi::UniqueHandle file = winapi::OwnedFile(::CreateFileA(
-        path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    winapi::UniqueHandle file =
+        winapi::OwnedFile(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
     if (file) return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;

@@ -65,8 +65,8 @@ std::int32_t Win32Registry::RegOpenKeyExA(std::uint32_t root, const Text& subKey
     return ERROR_SUCCESS;
 }
 
-std::int32_t Win32Registry::RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type,
-                                             std::uint8_t* data, std::uint32_t* size) {
+std::int32_t Win32Registry::RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
+                                             std::uint32_t* size) {
     const auto open = keys_.find(key);
     if (open == keys_.end()) return ERROR_INVALID_HANDLE;
     // DWORD is not std::uint32_t to the compiler; a null size or data
@@ -87,8 +87,8 @@ std::int32_t Win32Registry::RegQueryValueExA(Key key, const Text& valueName, std
     return status;
 }
 
-std::int32_t Win32Registry::RegSetValueExA(Key key, const Text& valueName, std::uint32_t type,
-                                           const std::uint8_t* data, std::uint32_t size) {
+std::int32_t Win32Registry::RegSetValueExA(Key key, const Text& valueName, std::uint32_t type, const std::uint8_t* data,
+                                           std::uint32_t size) {
     const auto open = keys_.find(key);
     if (open == keys_.end()) return ERROR_INVALID_HANDLE;
     return ::RegSetValueExA(static_cast<HKEY>(open->second.get()), valueName.c_str(), 0, type, data, size);

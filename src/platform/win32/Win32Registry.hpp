@@ -15,8 +15,8 @@ class Win32Registry final : public RegistryApi {
 public:
     [[nodiscard]] std::int32_t RegOpenKeyExA(std::uint32_t root, const Text& subKey, std::uint32_t options,
                                              std::uint32_t samDesired, Key& result) override;
-    [[nodiscard]] std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type,
-                                                std::uint8_t* data, std::uint32_t* size) override;
+    [[nodiscard]] std::int32_t RegQueryValueExA(Key key, const Text& valueName, std::uint32_t* type, std::uint8_t* data,
+                                                std::uint32_t* size) override;
     [[nodiscard]] std::int32_t RegSetValueExA(Key key, const Text& valueName, std::uint32_t type,
                                               const std::uint8_t* data, std::uint32_t size) override;
     [[nodiscard]] std::int32_t RegCloseKey(Key key) override;

@@ -51,7 +51,8 @@ int Win32Shell::SHFileOperationA(const ShellFileOp& op) {
     // A file the recycle bin cannot take (on a network share, on some USB
     // drives) would be destroyed without a word: the shell asks first.
     if (op.wFunc == FO_DELETE && (op.fFlags & FOF_ALLOWUNDO) != 0) record.fFlags |= FOF_WANTNUKEWARNING;
-    static const auto shFileOperation = winapi::LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
+    static const auto shFileOperation =
+        winapi::LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
     return shFileOperation ? shFileOperation(&record) : ERROR_MOD_NOT_FOUND;
 }
 
