@@ -46,7 +46,7 @@ build=${VARNEX_DEMO_BUILD:-build/$preset}
 echo "== Building varnex.exe in $build"
 cmake --preset $preset -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target varnex >/dev/null
-exe="$PWD/$build/src/win32/varnex.exe"
+exe="$PWD/$build/src/frontend/varnex.exe"
 
 if [ $bits = 32 ]; then
   export WINEPREFIX="$PWD/$build/wineprefix32" WINEARCH=win32

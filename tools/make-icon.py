@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's icon, src/win32/varnex.ico: an olive rounded square
+"""Draws the program's icon, src/frontend/res/varnex.ico: an olive rounded square
 with a khaki "V" and a green lamp, at 16, 24, 32, 48 and 64 pixels (32-bit
 bitmaps) and 256 pixels (PNG). Run it again after changing the drawing;
 the build uses the file it wrote.
@@ -97,7 +97,7 @@ def png_entry(size, rows):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "win32", "varnex.ico")
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src", "frontend", "res", "varnex.ico")
     entries = []
     for size in (16, 24, 32, 48, 64, 256):
         rows = render(size)

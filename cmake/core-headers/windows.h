@@ -1,1 +1,1 @@
-#error "The core of Varnex includes no Windows header: put this code under src/win32 or src/platform/win32."
+#error "The core of Varnex includes no Windows header: put this code under src/forms, src/frontend or src/platform/win32."

@@ -31,6 +31,8 @@ AddonManager::AddonManager(Platform platform)
     Command1.Click = [this] { AddonManager_Command1_Click(); };
     Command4.Click = [this] { AddonManager_Command4_Click(); };
     Save.Click = [this] { AddonManager_Save_Click(); };
+    LoadFavorits.Click = [this] { AddonManager_LoadFavorits_Click(); };
+    SaveFavorits.Click = [this] { AddonManager_SaveFavorits_Click(); };
     Text1.Change = [this] { AddonManager_Text1_Change(); };
 }
 

@@ -76,12 +76,12 @@ public:
     Frame Frame6{"Size of folder"};
     ListBox foldersize;
     CommandButton Command4{"Exit"};
-    Label Label1;
+    Label Label1{"Double-click an addon to read its information file."};
     CommonDialog StandardDialog;
     // The menu "&Favorits list" with "&Load List" and "&Save List".
-    Text MenueFavorits = "&Favorits list";
-    Text LoadFavorits = "&Load List";
-    Text SaveFavorits = "&Save List";
+    MenuItem MenueFavorits{"&Favorits list"};
+    MenuItem LoadFavorits{"&Load List"};
+    MenuItem SaveFavorits{"&Save List"};
 
     // ---- Window-level variables, in the order of their declaration.
     Text AddonFolder;

@@ -74,6 +74,13 @@ public:
     Event Click;
 };
 
+// An entry of a menu: a menu's title, or an item the player chooses.
+class MenuItem : public Control {
+public:
+    using Control::Control;
+    Event Click;
+};
+
 class OptionButton : public Control {
 public:
     using Control::Control;

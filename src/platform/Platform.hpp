@@ -1,6 +1,6 @@
 // The services the program's behaviour calls. platform/win32 implements the
 // registry, the files and the shell with the Windows API; the front end
-// implements Desktop (win32/Win32Desktop), whose boxes and dialogs belong to
+// implements Desktop (frontend/Win32Desktop), whose boxes and dialogs belong to
 // its windows. platform/emulated implements them all over a host folder for
 // the native tests. Every path handed in is a Windows path ("C:\..."),
 // joined by the core with "\" for its own accesses and "/" for the shell.

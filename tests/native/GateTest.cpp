@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Gate.hpp"
+#include "forms/Gate.hpp"
 
 namespace varnex::win32 {
 namespace {

@@ -3,7 +3,7 @@
 // of or above the first, whose coordinates are negative.
 #include <gtest/gtest.h>
 
-#include "win32/Placement.hpp"
+#include "forms/Placement.hpp"
 
 namespace varnex::placement {
 namespace {

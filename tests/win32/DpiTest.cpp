@@ -2,7 +2,7 @@
 // functions faked missing or failing, as older systems lack them.
 #include <gtest/gtest.h>
 
-#include "win32/Dpi.hpp"
+#include "forms/Dpi.hpp"
 
 namespace varnex::win32 {
 namespace {

@@ -1,0 +1,40 @@
+// The keyboard of a top-level window, as in a dialog: Tab and Shift+Tab move
+// round every control that can take the keyboard, the arrow keys move within
+// the option group, Enter acts as a double click in a list, Escape never
+// closes a window by the back door; and the control that had the keyboard
+// gets it back when the window is active again.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include "forms/ControlViews.hpp"
+#include "forms/Windows.hpp"
+
+namespace varnex::win32 {
+
+class DialogKeys {
+public:
+    using ViewFinder = std::function<ControlView*(int id)>;
+    // `viewOf` finds the window's view of a control ID, or null; `onEscape`
+    // is what Escape does in the window.
+    DialogKeys(ViewFinder viewOf, std::function<void()> onEscape)
+        : viewOf_(std::move(viewOf)), onEscape_(std::move(onEscape)) {}
+
+    // True when `message`, meant for `window` or one of its controls, was handled.
+    [[nodiscard]] bool Navigate(HWND window, MSG& message);
+    // Remembers the control of `window` that has the keyboard, and gives it back.
+    void KeepFocus(HWND window);
+    bool RestoreFocus(HWND window);
+
+private:
+    bool OnKeyDown(HWND window, const MSG& message);
+    static void MoveFocus(HWND window, bool backwards);
+    bool StepOption(HWND window, bool backwards);
+
+    ViewFinder viewOf_;
+    std::function<void()> onEscape_;
+    HWND focus_ = nullptr;  // given back when the window is activated again
+};
+
+}  // namespace varnex::win32

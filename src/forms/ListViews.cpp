@@ -1,0 +1,193 @@
+#include "forms/ListViews.hpp"
+
+#include <algorithm>
+
+#include "forms/Handles.hpp"
+#include "forms/Painting.hpp"
+
+namespace varnex::win32 {
+
+namespace {
+
+// Fills a list box with `count` texts, painting once at the end rather
+// than once per entry.
+void FillList(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
+    Send(list, WM_SETREDRAW, FALSE);
+    Send(list, LB_RESETCONTENT);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
+    Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
+    for (std::size_t i = 0; i < count; ++i) Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
+    Send(list, WM_SETREDRAW, TRUE);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// Lets a list scroll sideways as far as its widest text reaches. Texts are
+// measured from the longest down, and only while a text of that length
+// could still be wider than the widest found: thousands of short names cost
+// a handful of measurements.
+void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
+    std::vector<std::pair<std::size_t, std::size_t>> order;  // length, index
+    order.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
+    std::sort(order.begin(), order.end(), std::greater<>());
+    const HDC dc = GetDC(list);
+    int widest = 0;
+    {
+        const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        for (const auto& [length, i] : order) {
+            if (static_cast<long long>(length) * metrics.tmMaxCharWidth <= widest) break;
+            const Text& line = text(i);
+            SIZE size{};
+            if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
+                widest = std::max<int>(widest, size.cx);
+        }
+    }
+    ReleaseDC(list, dc);
+    // The list box leaves a little room before the text.
+    Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0));
+}
+
+int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
+
+// The text the list shows at `index`, as the player saw it.
+Text ShownText(HWND list, int index) {
+    const LRESULT length = index < 0 ? LB_ERR : Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    if (length == LB_ERR) return {};
+    Text text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = Send(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
+void Select(HWND list, int index) {
+    if (CurrentSelection(list) != index) Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+}  // namespace
+
+// ---- FileListView
+
+FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
+    : GatedView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE, {}, model, gate) {
+    // Enter opens the addon's information, as a double click does.
+    ActOnEnter(LBN_DBLCLK);
+}
+
+void FileListView::Fill() {
+    const auto& entries = model_.Entries();
+    FillList(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
+    FitWidth();
+    shownListing_ = model_.ListingRevision();
+}
+
+void FileListView::FitWidth() {
+    const auto& entries = model_.Entries();
+    FitExtent(hwnd_, entries.size(), [&](std::size_t i) -> const Text& { return entries[i].name; });
+}
+
+void FileListView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    FitWidth();
+}
+
+void FileListView::Mirror() {
+    if (shownListing_ != model_.ListingRevision()) Fill();
+    Select(hwnd_, model_.ListIndex());
+}
+
+void FileListView::OnCommand(WORD code) {
+    const int index = CurrentSelection(hwnd_);
+    // Kept, the click acts only on the name the player clicked: a handler
+    // that read the list anew meanwhile may have put another one there.
+    const Text name = ShownText(hwnd_, index);
+    Aim aim{[this, index, name] { return index < 0 || (index < model_.ListCount() && model_.List(index) == name); }};
+    if (code == LBN_SELCHANGE) {
+        Act([this, index] { model_.SetListIndex(index); }, std::move(aim));
+    } else if (code == LBN_DBLCLK && index >= 0) {
+        Act(
+            [this, index] {
+                model_.Highlight(index);
+                if (model_.DblClick) model_.DblClick();
+            },
+            std::move(aim));
+    }
+}
+
+// ---- DirListView
+
+DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
+    : GatedView(
+          site, slot, "LISTBOX",
+          LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+          WS_EX_CLIENTEDGE, model.Path(), model, gate) {
+    SetItemHeight(site.font);
+    // Enter opens the folder, as a double click does.
+    ActOnEnter(LBN_DBLCLK);
+}
+
+void DirListView::SetItemHeight(HFONT font) {
+    const HDC dc = GetDC(hwnd_);
+    TEXTMETRICA metrics{};
+    {
+        const Selected selected(dc, font);
+        GetTextMetricsA(dc, &metrics);
+    }
+    ReleaseDC(hwnd_, dc);
+    const int height = std::max<int>(metrics.tmHeight, ToPixels(150, Dpi())) + ToPixels(45, Dpi());
+    Send(hwnd_, LB_SETITEMHEIGHT, 0, height);
+}
+
+void DirListView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    SetItemHeight(site.font);
+}
+
+void DirListView::Mirror() {
+    MirrorText(model_.Path());
+    // The folders are read only while the list can be seen.
+    lines_ = model_.Visible() ? model_.Lines() : std::vector<FolderLine>{};
+    FillList(hwnd_, lines_.size(), [&](std::size_t i) -> const Text& { return lines_[i].text; });
+    current_ = static_cast<std::size_t>(
+        std::find_if(lines_.begin(), lines_.end(), [](const FolderLine& line) { return line.current; }) -
+        lines_.begin());
+    Select(hwnd_, current_ < lines_.size() ? static_cast<int>(current_) : -1);
+}
+
+void DirListView::OnCommand(WORD code) {
+    const int index = CurrentSelection(hwnd_);
+    if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
+    const Text path = lines_[static_cast<std::size_t>(index)].path;
+    Act([this, path] { model_.SetPath(path); });
+}
+
+void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
+    if (item.itemID >= lines_.size()) return;
+    // Folders on the way down to the current one are open; its subfolders
+    // are closed.
+    PaintFolderLine(item, lines_[item.itemID], item.itemID <= current_, Dpi());
+}
+
+// ---- ListBoxView
+
+ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
+    : ModelView(site, slot, "LISTBOX", LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0),
+                WS_EX_CLIENTEDGE, {}, model),
+      scrollBar_(scrollBar) {}
+
+void ListBoxView::Mirror() {
+    const auto& items = model_.Items();
+    FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+}
+
+void ListBoxView::Rescale(const ViewSite& site) {
+    ControlView::Rescale(site);
+    const auto& items = model_.Items();
+    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+}
+
+}  // namespace varnex::win32

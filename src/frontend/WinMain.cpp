@@ -1,0 +1,39 @@
+// Varnex starts by loading its main window: the platform services and the
+// addon manager are built, its start-up runs before any window is shown
+// (and may end the program, when the game cannot be found), then the
+// windows open and the message loop runs until none of them is open.
+#include "app/AddonManager.hpp"
+#include "platform/win32/LateBound.hpp"
+#include "platform/win32/Win32Files.hpp"
+#include "platform/win32/Win32Registry.hpp"
+#include "platform/win32/Win32Shell.hpp"
+#include "frontend/FrontEnd.hpp"
+#include "frontend/Win32Desktop.hpp"
+#include "forms/Windows.hpp"
+
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+    varnex::winapi::SearchOnlySystemForLibraries();
+    // Loads the common controls of the manifest, with the system's look.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    varnex::Win32Registry registry;
+    varnex::Win32Files files;
+    varnex::Win32Shell shell;
+    varnex::win32::Win32Desktop desktop;
+    varnex::win32::PromptingShell prompting(shell, desktop);
+    varnex::AddonManager app({registry, files, prompting, desktop});
+    if (!app.AddonManager_Form_Load()) return 0;
+
+    varnex::win32::FrontEnd frontEnd(app);
+    desktop.Attach(&frontEnd);
+    if (!frontEnd.Open(showCommand)) {
+        (void)desktop.MessageBox("The main window cannot be opened.", varnex::kProgramTitle, varnex::kMbOk);
+        return 1;
+    }
+    const int exitCode = frontEnd.Run();
+    desktop.Attach(nullptr);
+    return exitCode;
+}
