@@ -135,15 +135,18 @@ echo "== Starting Varnex on the virtual display $DISPLAY"
 wine "$exe" >/dev/null 2>&1 </dev/null &
 program=$!
 rm -f "$shot"
-# Found by its caption once it is there, and taken when it has been painted.
-for _ in $(seq 60); do
+# Found by its caption once it is there (ImageMagick's import, asked for a
+# window that is not there yet, waits for a click), and taken when it has
+# been painted.
+shoot() { timeout 20 import -window "$1" "$shot" >/dev/null 2>&1 </dev/null; }
+for _ in $(seq 120); do
   sleep 0.5
-  if import -window 'Varnex v0.98b' "$shot" >/dev/null 2>&1; then
+  if xwininfo -name 'Varnex v0.98b' >/dev/null 2>&1 </dev/null; then
     sleep 1
-    import -window 'Varnex v0.98b' "$shot" >/dev/null 2>&1
+    shoot 'Varnex v0.98b'
     break
   fi
 done
-[ -f "$shot" ] || import -window root "$shot"
+[ -f "$shot" ] || shoot root
 kill "$program" 2>/dev/null || true
 echo "== Screenshot of the main window: $shot"
