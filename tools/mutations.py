@@ -49,7 +49,7 @@ FAULTS = [
     ("close-asks", "core", "src/app/Exit.cpp", "if (ended_ || !UnwrittenSaves()) return true;", "return true;",
      "closing through the frame loses saved comments without asking"),
     ("reads-back", "core", "src/comments/CommentsText.cpp", "return ReadBack(key, comment, longer) == comment;",
-     "return comment.find(\"//\") == Text::npos;", "a comment ending in a slash is stored"),
+     "return ReadBack(key, comment, longer) == comment || comment.find(\"//\") == Text::npos;", "a comment ending in a slash is stored"),
     ("replace-unseen", "core", "src/comments/CommentEditing.cpp", "    if (stored.empty() || stored == Text1.GetText()) return true;\n",
      "    return true;\n", "a stored comment the box did not show is replaced without asking"),
     ("walk-one-box", "core", "src/addons/Activation.cpp", "    if (tallies_ > 0) {", "    if (false) {",
