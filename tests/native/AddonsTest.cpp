@@ -211,7 +211,7 @@ TEST_F(Activation, AWalkOverFilesTheGameHoldsOpenSwitchesTheOthersAndNamesTheFir
     EXPECT_EQ(emu.Boxes(), Strings{});
 }
 
-TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays) {
+TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndWhereTheShellWouldNotAskTheProgramAsks) {
     // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
     // with companions, shown through the game's choice so the sizes are up.
     emu.Put({"heli.pbx"}, std::string(1024, 'h'));
@@ -239,28 +239,27 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndACompanionThatStays
                                       "move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the file "
                                       "does not exist.");
     EXPECT_EQ(emu.Boxes().size(), 2u);
-}
 
-TEST_F(Delete, WhereTheShellWouldNotAskTheProgramAsksNamingTheAddonAndItsCompanion) {
-    Start({"heli.pbx", "heli.txt", "jeep.pbx"});
-    emu.shell->confirmsDelete = false;
-    emu.shell->confirmDelete = false;  // the shell's own prompt never comes
-    const Text question =
-        "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin?\r\n\r\nIts "
-        "information file C:\\Games\\OFP\\ADDONS\\heli.txt is removed for good either way.";
+    // Where the shell would not ask, the program asks, naming the companion.
     // No: the shell is not called, the addon stays, its companion goes as
     // after a No to the shell's own prompt. Yes: into the recycle bin
     // without a second question.
-    ClickOn(app->File2, "heli.pbx");
+    emu.shell->confirmsDelete = false;
+    emu.shell->confirmDelete = false;  // the shell's own prompt never comes
+    emu.desktop.boxes.clear();
+    const Text question =
+        "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\jeep.pbx into the recycle bin?\r\n\r\nIts "
+        "information file C:\\Games\\OFP\\ADDONS\\jeep.txt is removed for good either way.";
+    ClickOn(app->File2, "jeep.pbx");
     emu.desktop.boxAnswers = {kIdNo};
     app->Command1.Click();
-    EXPECT_TRUE(emu.shell->calls.empty());
-    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx"}));
+    EXPECT_EQ(std::pair(emu.shell->calls.size(), emu.Names(kAddons)),
+              std::pair(std::size_t{3}, Strings{"Comments.txt", "jeep.pbx", "tank.pbo"}));
     emu.desktop.boxAnswers = {kIdYes};
     app->Command1.Click();
     EXPECT_EQ(emu.Boxes(), (Strings{question, question}));
-    EXPECT_EQ(emu.shell->recycled, Strings{Text(kAddons) + "/heli.pbx"});
-    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "jeep.pbx"}));
+    EXPECT_EQ(emu.shell->recycled.back(), Text(kAddons) + "/jeep.pbx");
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "tank.pbo"}));
 }
 
 TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
