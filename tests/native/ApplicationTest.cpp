@@ -69,23 +69,6 @@ TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIs
     }
 }
 
-TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolderWithoutABox) {
-    Emulation emu;
-    auto app = Started(emu, "C:\\Games\\OFP\\Gone\\Mods");
-    app->AddonManager_Option1_Click();
-    app->File2.SetListIndex(0);
-    app->File1.SetListIndex(0);
-    app->AddonManager_Option3_Click();
-    const int listed = app->File1.ListCount() + app->File2.ListCount() + app->List1.ListCount();
-    EXPECT_EQ(app->AddonFolder + "|" + app->Dir1.Path() + "|" + Sizes(*app) + std::to_string(listed) + "|" +
-                  app->SelectedActive + app->SelectedInactive,
-              "C:\\Games\\OFP\\Gone\\Mods|C:\\Games\\OFP\\Gone\\Mods| 1 kb| 3 kb|0|");
-    Strings lines;
-    for (const auto& line : app->Dir1.Lines()) lines.push_back(line.current ? "[" + line.path + "]" : line.text);
-    EXPECT_EQ(lines, (Strings{"C:\\", "Games", "[C:\\Games\\OFP]", "ADDONS", "Res"}));
-    EXPECT_TRUE(!emu.files->FolderExists("C:\\Games\\OFP\\Gone") && emu.desktop.boxes.empty());
-}
-
 TEST(Exit, AFileUnreadableAtStartUpTakesNoCommentAndKeepsItsContentAndIsNamedInOneBox) {
     Emulation emu;
     emu.Write(kResComments, "//tankOld");
