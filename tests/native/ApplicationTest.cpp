@@ -5,6 +5,9 @@ namespace {
 
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
+const Text kTryAgain =
+    "\r\n\r\nRetry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing more is written "
+    "until you leave with Exit again.";
 
 // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the game's
 // folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
@@ -24,29 +27,25 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
     const int listings = emu.files->Calls(emulated::FileOp::ListFolder);
     app->AddonManager_Option1_Click();
-    // A list is read when next looked at, and one read of the folder serves
-    // both lists: one listing for the size walks; the last re-read waits
-    // for the window to look.
+    // One read of the folder serves both size walks; they run while Busy, so
+    // heli's comment never reaches the box.
     EXPECT_EQ(emu.files->Calls(emulated::FileOp::ListFolder) - listings, 1);
-    // The size walk ran while Busy, so heli's comment never reached the box.
     EXPECT_EQ(app->Text1.GetText(), "");
     app->AddonManager_Option3_Click();
     app->AddonManager_Option1_Click();
     app->AddonManager_Option3_Click();
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path(), "C:\\Mods|C:\\Mods|C:\\Mods");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
-
+    EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path() + "|" + Sizes(*app),
+              "C:\\Mods|C:\\Mods|C:\\Mods| 1 kb| 2 kb|");
     app->File1.SetListIndex(0);
     // Nothing to walk in an empty folder: the selection and the sizes stay.
     app->Dir1.SetPath("C:\\Mods\\Sub");
-    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive,
-              "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive + "|" + Sizes(*app),
+              "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo| 1 kb| 2 kb|");
     for (const Text fixed : {kResAddons, kAddons}) {
         app->Dir1.SetPath(fixed);
-        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path(), fixed + "|" + fixed);
-        EXPECT_TRUE(app->Dir1.Visible()) << fixed;
+        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()),
+                  fixed + "|" + fixed + "|1");
     }
     app->AddonManager_Option2_Click();
     EXPECT_FALSE(app->Dir1.Visible());
@@ -56,38 +55,18 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
 }
 
 TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIsAnotherFolder) {
-    for (const bool sameFolder : {true, false}) {
-        const char* others = sameFolder ? "C:\\Games\\OFP\\ADDONS" : "C:\\Games\\OFP\\addons";
+    for (const Text others : {"C:\\Games\\OFP\\ADDONS", "C:\\Games\\OFP\\addons"}) {
+        const bool same = others == kAddons;
         Emulation emu;
-        auto app = Started(emu, others);
+        auto app = Started(emu, others.c_str());
         app->AddonManager_Option3_Click();
-        EXPECT_EQ(app->AddonFolder, others);
-        EXPECT_EQ(Sizes(*app), " 1 kb| 3 kb|");
         app->File2.SetListIndex(0);
-        EXPECT_EQ(app->Text1.GetText(), sameFolder ? "Fast" : "") << others;
+        EXPECT_EQ(app->AddonFolder + Sizes(*app) + app->Text1.GetText(),
+                  others + " 1 kb| 3 kb|" + (same ? "Fast" : ""));
         app->Text1.SetText("Quick");
         app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText(), sameFolder ? "Quick" : "No save possible") << others;
-        EXPECT_EQ(app->CommentsGame, sameFolder ? "//heliQuick" : "//heliFast") << others;
+        EXPECT_EQ(app->Text1.GetText() + app->CommentsGame, same ? "Quick//heliQuick" : "No save possible//heliFast");
     }
-}
-
-TEST(FolderChoice, AMissingOthersFolderShowsEmptyListsAndTheNearestExistingFolderWithoutABox) {
-    Emulation emu;
-    auto app = Started(emu, "C:\\Games\\OFP\\Gone\\Mods");
-    app->AddonManager_Option1_Click();
-    app->File2.SetListIndex(0);
-    app->File1.SetListIndex(0);
-    app->AddonManager_Option3_Click();
-    EXPECT_EQ(app->AddonFolder + "|" + app->Dir1.Path(), "C:\\Games\\OFP\\Gone\\Mods|C:\\Games\\OFP\\Gone\\Mods");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 3 kb|");
-    EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount() + app->List1.ListCount() + app->SelectedActive.size() +
-                  app->SelectedInactive.size(),
-              0u);
-    Strings lines;
-    for (const auto& line : app->Dir1.Lines()) lines.push_back(line.current ? "[" + line.path + "]" : line.text);
-    EXPECT_EQ(lines, (Strings{"C:\\", "Games", "[C:\\Games\\OFP]", "ADDONS", "Res"}));
-    EXPECT_TRUE(!emu.files->FolderExists("C:\\Games\\OFP\\Gone") && emu.desktop.boxes.empty());
 }
 
 TEST(Exit, AFileUnreadableAtStartUpTakesNoCommentAndKeepsItsContentAndIsNamedInOneBox) {
@@ -96,9 +75,7 @@ TEST(Exit, AFileUnreadableAtStartUpTakesNoCommentAndKeepsItsContentAndIsNamedInO
     emu.files->FailOn(emulated::FileOp::Read, 1, errc::kSharingViolation);
     auto app = emu.Game({"tank.pbo"}, "//tankOld");
     app->CommentsRes = "//tankNew";
-    app->File1.SetListIndex(0);
-    app->Text1.SetText("New");
-    app->Save.Click();
+    SaveComment(*app, app->File1, "tank.pbo", "New");
     EXPECT_EQ(app->Text1.GetText(), "No save possible");
     EXPECT_TRUE(app->AddonManager_Form_QueryUnload());  // nothing saved: nothing asked
     app->Command4.Click();
@@ -114,38 +91,31 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     emu.Write(Text(kResAddons) + "\\res.pbo", "r");
     emu.Write(kResComments, "//resOld");
     auto app = emu.Game({"tank.pbo"}, "//tankOld");
-    const auto save = [&](FileListBox& list, const Text& comment) {
-        list.SetListIndex(0);
-        app->Text1.SetText(comment);
-        app->Save.Click();
-    };
     const auto files = [&] { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); };
-    const auto replaces = [&] { return emu.files->Calls(emulated::FileOp::Replace); };
+    // Exit with `failing` Replace call failing with `code`, answered `answer`.
+    const auto exit = [&](int failing, std::uint32_t code, int answer) {
+        emu.files->FailOn(emulated::FileOp::Replace, failing, code);
+        emu.desktop.boxAnswers = {answer};
+        app->Command4.Click();
+    };
     const auto ask = [&](int answer) {
         emu.desktop.boxAnswers = {answer};
         return app->AddonManager_Form_QueryUnload();
     };
     EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
-    save(app->File1, "New");
+    SaveComment(*app, app->File1, "tank.pbo", "New");
     app->AddonManager_Option2_Click();
-    save(app->File1, "R");
-    ASSERT_EQ(emu.Boxes(), Strings{});
+    SaveComment(*app, app->File1, "res.pbo", "R");
 
     // The game's file cannot be written: Cancel goes back to the window
     // with nothing written and the saves still in memory.
-    emu.files->FailOn(emulated::FileOp::Replace, 1, errc::kAccessDenied);
-    emu.desktop.boxAnswers = {kIdCancel};
-    app->Command4.Click();
+    exit(1, errc::kAccessDenied, kIdCancel);
     EXPECT_EQ(emu.Boxes(), Strings{"VARNX 53: The comments could not be saved to " + kGameComments +
-                                   ": access is denied.\r\n\r\nThe file keeps the content it had before.\r\n\r\n"
-                                   "Retry, or Cancel to go back to Varnex: the comments you saved stay in memory, and "
-                                   "nothing more is written until you leave with Exit again."});
+                                   ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
-    EXPECT_EQ(files(), "//tankOld|//resOld");
-    EXPECT_EQ(app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
-              "//tankNew|//resR|" + Text(kResAddons));
+    EXPECT_EQ(files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
+              "//tankOld|//resOld|//tankNew|//resR|" + Text(kResAddons));
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
-
     // Closing through the frame asks first; No keeps the window.
     EXPECT_FALSE(ask(kIdNo));
     EXPECT_EQ(emu.Boxes().back(),
@@ -154,93 +124,68 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_TRUE(ask(kIdYes));
 
     // The expansion's file fails after the game's was written: the game's
-    // stays written, and what is still unwritten is still asked about.
-    emu.files->FailOn(emulated::FileOp::Replace, 2, errc::kSharingViolation);
-    emu.desktop.boxAnswers = {kIdCancel};
-    app->Command4.Click();
+    // stays written, the expansion's is still asked about.
+    exit(2, errc::kSharingViolation, kIdCancel);
     EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
     EXPECT_EQ(files(), "//tankNew|//resOld");
-    EXPECT_FALSE(app->Ended());
-    EXPECT_FALSE(ask(kIdNo));
+    EXPECT_FALSE(app->Ended() || ask(kIdNo));
 
     // Retry writes the failing file again, and only that one.
-    emu.files->FailOn(emulated::FileOp::Replace, 2, errc::kSharingViolation);
-    emu.desktop.boxAnswers = {kIdRetry};
-    const int before = replaces();
+    const int before = emu.files->Calls(emulated::FileOp::Replace);
     const std::size_t boxes = emu.Boxes().size();
-    app->Command4.Click();
-    EXPECT_EQ(replaces() - before, 3);
+    exit(2, errc::kSharingViolation, kIdRetry);
+    EXPECT_EQ(emu.files->Calls(emulated::FileOp::Replace) - before, 3);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
     EXPECT_EQ(files(), "//tankNew|//resR");
-    EXPECT_TRUE(app->Ended());
-    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
+    EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
 
     // Only the game's comment saved, the expansion's file failing: what was
     // written is no longer asked about.
     Emulation again;
     auto second = again.Game({"tank.pbo"}, "//tankOld");
-    ClickOn(second->File1, "tank.pbo");
-    second->Text1.SetText("Newer");
-    second->Save.Click();
+    SaveComment(*second, second->File1, "tank.pbo", "Newer");
     again.files->FailOn(emulated::FileOp::Replace, 2, errc::kAccessDenied);
     again.desktop.boxAnswers = {kIdCancel};
     second->Command4.Click();
-    EXPECT_EQ(again.Read(kGameComments) + "|" + std::to_string(again.Boxes().size()), "//tankNewer|1");
     EXPECT_TRUE(second->AddonManager_Form_QueryUnload());
-    EXPECT_EQ(again.Boxes().size(), 1u);
+    EXPECT_EQ(again.Read(kGameComments) + "|" + std::to_string(again.Boxes().size()), "//tankNewer|1");
 }
 
 TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {
-    const std::string atStart = "lead//tankOld//heliH";
     // The run saves tank, a new entry for jeep, then tank again.
     const std::string inMemory = "lead//tankNewer//heliH//jeepJ";
-    struct Case {
-        const char* meanwhile;
-        std::function<void(Emulation&)> change;
-        std::string want;
-    };
-    const Case cases[] = {
-        {"nothing", [](Emulation&) {}, inMemory},
-        {"a hand edit", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
+    const std::pair<std::function<void(Emulation&)>, std::string> cases[] = {
+        {[](Emulation&) {}, inMemory},
+        {[](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
          "lead//tankNewer//heliHand edit//boatB//jeepJ"},
-        {"a second window that saved heli and left first",
-         [](Emulation& e) {
+        {[](Emulation& e) {  // a second window saved heli and left first
              auto second = e.Launch();
-             ClickOn(second->File1, "heli.pbo");
-             second->Text1.SetText("Second");
-             second->Save.Click();
+             SaveComment(*second, second->File1, "heli.pbo", "Second");
              second->Command4.Click();
          },
          "lead//tankNewer//heliSecond//jeepJ"},
-        {"the file deleted", [](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
+        {[](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.meanwhile);
+    for (const auto& [change, want] : cases) {
         Emulation emu;
-        auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, atStart);
-        for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}}) {
-            ClickOn(app->File1, name);
-            app->Text1.SetText(comment);
-            app->Save.Click();
-        }
-        c.change(emu);
+        auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, "lead//tankOld//heliH");
+        for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}})
+            SaveComment(*app, app->File1, name, comment);
+        change(emu);
         app->Command4.Click();
-        EXPECT_EQ(emu.Read(kGameComments) + std::to_string(emu.Boxes().size()), c.want + "0");
+        EXPECT_EQ(emu.Read(kGameComments) + std::to_string(emu.Boxes().size()), want + "0");
     }
 }
 
 TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnlyIfTheFolderCameBack) {
     const Text noFolder = "VARNX 53: The comments saved for the expansion's addons cannot be written: the folder " +
-                          Text(kResAddons) + " does not exist.\r\n\r\nRetry, or Cancel to go back to Varnex: the " +
-                          "comments you saved stay in memory, and nothing more is written until you leave with Exit " +
-                          "again.";
+                          Text(kResAddons) + " does not exist." + kTryAgain;
     struct Case {
         bool save, folderBack;
-        Text box;
-        const char* written;
+        Text box, written;
     };
-    const Case cases[] = {{false, false, "", nullptr},
-                          {true, false, noFolder, nullptr},
+    const Case cases[] = {{false, false, "", "<none>"},
+                          {true, false, noFolder, "<none>"},
                           {true, true, "", "//tankR"},
                           {false, true, "", ""}};
     for (const auto& c : cases) {
@@ -250,9 +195,8 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
         fs::remove_all(emu.files->HostPath("C:\\Games\\OFP\\Res"));
         emu.Put({"tank.pbo"});
         auto app = emu.Launch();
-        EXPECT_EQ(emu.Boxes(), Strings{});
-        EXPECT_TRUE(app->Option2.Visible() && app->CommentsRes.empty());
-        EXPECT_FALSE(emu.files->FolderExists("C:\\Games\\OFP\\Res"));
+        EXPECT_TRUE(emu.Boxes().empty() && app->Option2.Visible() && app->CommentsRes.empty() &&
+                    !emu.files->FolderExists("C:\\Games\\OFP\\Res"));
         // The expansion's folder takes comments like any other fixed folder.
         ClickOn(app->File1, "tank.pbo");
         app->AddonManager_Option2_Click();
@@ -262,8 +206,7 @@ TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnl
         if (c.folderBack) fs::create_directories(emu.files->HostPath(kResAddons));
         app->Command4.Click();
         EXPECT_EQ(emu.Boxes(), c.box.empty() ? Strings{} : Strings{c.box});
-        const bool written = fs::exists(emu.files->HostPath(kResComments));
-        EXPECT_EQ(written ? emu.Read(kResComments) : "<none>", c.written ? c.written : "<none>");
+        EXPECT_EQ(fs::exists(emu.files->HostPath(kResComments)) ? emu.Read(kResComments) : "<none>", c.written);
         EXPECT_EQ(emu.desktop.ended, c.box.empty());
     }
 }

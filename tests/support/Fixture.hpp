@@ -128,6 +128,13 @@ inline void DoubleClick(FileListBox& list, const Text& name) {
     list.DblClick();
 }
 
+// Clicks `name` in `list`, types `comment` and presses Save comment.
+inline void SaveComment(AddonManager& app, FileListBox& list, const Text& name, const Text& comment) {
+    ClickOn(list, name);
+    app.Text1.SetText(comment);
+    app.Save.Click();
+}
+
 // The two size summaries, each followed by "|".
 inline Text Sizes(const AddonManager& app) {
     Text sizes;
