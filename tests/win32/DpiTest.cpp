@@ -2,6 +2,8 @@
 // functions faked missing or failing, as older systems lack them.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "win32/Dpi.hpp"
 
 namespace varnex::win32 {
@@ -20,22 +22,15 @@ TEST(Dpi, TheWindowsDpiElseItsMonitorsElseTheSystemsElseTheScreens) {
     const HWND desktop = GetDesktopWindow();
     const UINT screen = SystemDpi(DpiFunctions{});
     EXPECT_GE(screen, 96u) << "read from the screen where nothing else is had";
-    struct Row {
-        const char* system;
-        DpiFunctions functions;
-        UINT window, whole;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, DpiFunctions, UINT, UINT> rows[] = {
         {"Windows 10", {&WindowAt144, &MonitorAt120, &SystemAt168}, 144, 168},
         {"a window the system gives no DPI", {&WindowAt0, &MonitorAt120, &SystemAt168}, 120, 168},
         {"Windows 8.1", {nullptr, &MonitorAt120, nullptr}, 120, screen},
         {"a monitor that cannot say", {nullptr, &MonitorFails, &SystemAt168}, 168, 168},
         {"Vista to 8", {nullptr, nullptr, nullptr}, screen, screen},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(WindowDpi(desktop, row.functions), row.window) << row.system;
-        EXPECT_EQ(SystemDpi(row.functions), row.whole) << row.system;
-    }
+    for (const auto& [system, functions, window, whole] : rows)
+        EXPECT_EQ(std::pair(WindowDpi(desktop, functions), SystemDpi(functions)), std::pair(window, whole)) << system;
     // This system (Wine) has the window's own function: the monitor's is
     // not even loaded.
     EXPECT_NE(SystemDpiFunctions().forWindow, nullptr);
