@@ -14,9 +14,7 @@ namespace varnex::e2e {
 namespace {
 
 const std::string kCzech =
-    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1"
-    "belsk\xE9 \xF3"
-    "dy";
+    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y";
 const std::wstring kRussianAddon = L"\u0422\u0430\u043D\u043A\u0438.pbx";  // "Tanki", as long as "Tanks"
 const std::wstring kRussianFolder = L"C:\\Hry\\\u041C\u043E\u0434\u044B";
 constexpr const wchar_t* kGameKey = L"SOFTWARE\\Codemasters\\Operation Flashpoint";
@@ -24,13 +22,12 @@ constexpr const wchar_t* kGameKey = L"SOFTWARE\\Codemasters\\Operation Flashpoin
 // The game's VARNX value as the wide registry call reads it, NUL and all.
 std::wstring Varnx() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return L"<no key>";
     wchar_t value[256] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
-    const LSTATUS read = RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    const bool read = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) == 0 &&
+                      RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0;
     RegCloseKey(key);
-    return read == ERROR_SUCCESS ? std::wstring(value, size / sizeof(wchar_t)) : L"<no value>";
+    return read ? std::wstring(value, size / sizeof(wchar_t)) : L"<none>";
 }
 
 // The addon folder's names and contents, read with the wide calls.
@@ -49,12 +46,7 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
     game.Write("ADDONS\\Tanks.pbx", "latin");
     game.Write("ADDONS\\Comments.txt", "");
     const std::filesystem::path addons = game.Folder() + "\\ADDONS";  // a name of plain letters
-    const HANDLE russian =
-        CreateFileW((addons / kRussianAddon).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(russian, INVALID_HANDLE_VALUE) << "Wine makes such names only in a generated UTF-8 locale";
-    DWORD written = 0;
-    WriteFile(russian, "cyrillic", 8, &written, nullptr);
-    CloseHandle(russian);
+    ASSERT_TRUE(std::ofstream(addons / kRussianAddon) << "cyrillic") << "Wine makes such names only in a UTF-8 locale";
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key), ERROR_SUCCESS);
     RegSetValueExW(key, L"VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(kRussianFolder.c_str()),
@@ -77,9 +69,6 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
             EXPECT_EQ(varnex.Answer().substr(0, leaves.size()), leaves) << command;
             EXPECT_EQ(Folder(addons), before) << command;
         }
-        Post(Control(main, id::Option3));  // the "others" folder cannot be opened, and says so
-        EXPECT_EQ(varnex.Answer().substr(0, 42), "Varnex cannot open the folder C:\\Hry\\????:");
-        Click(Control(main, id::Option1));
         // Russian letters typed into a Czech comment are named, not stored.
         ClickEntry(file2, 1);
         SendMessageW(comment, EM_SETSEL, 0, -1);

@@ -5,7 +5,6 @@
 // where a window goes are the placement rules' own tests.)
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "Driver.hpp"
@@ -49,11 +48,9 @@ TEST(Fit, TheMainWindowAndTheInformationWindowFitTheWorkAreaAndLeaveTheActiveLis
     Varnex varnex;
     const HWND main = varnex.Window(kMainCaption);
     ASSERT_NE(main, nullptr);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT work = monitor.rcWork, frame = ScreenRect(main);
-    std::printf("work area %s, main window %s\n", Describe(work).c_str(), Describe(frame).c_str());
     EXPECT_TRUE(Inside(frame, work)) << Describe(frame) << " in " << Describe(work);
     ExpectControlsInside(main, {id::File1, id::File2, id::Dir1, id::Save, id::Command4, id::foldersize, id::Label1});
 
@@ -64,8 +61,6 @@ TEST(Fit, TheMainWindowAndTheInformationWindowFitTheWorkAreaAndLeaveTheActiveLis
     const RECT infoFrame = ScreenRect(info), list = ScreenRect(Control(main, id::File1));
     RECT common{};
     EXPECT_TRUE(Inside(infoFrame, work) && !IntersectRect(&common, &infoFrame, &list)) << Describe(infoFrame);
-    ExpectControlsInside(info, {id::InfoText1, id::InfoText1 + 1, id::InfoText1 + 2, id::InfoText1 + 3,
-                                id::InfoText1 + 4, id::InfoText1 + 5});
     // A picture of the screen for the eye, when the session asks for one.
     if (const char* shot = std::getenv("VARNEX_FIT_PAUSE_MS")) Sleep(static_cast<DWORD>(std::atoi(shot)));
 

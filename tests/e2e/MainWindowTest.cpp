@@ -18,8 +18,7 @@ TEST(MainWindow, WithoutTheGameItSaysSoAndEndsHavingWrittenNothing) {
     EXPECT_EQ(varnex.Window(kMainCaption, nullptr, 0), nullptr);
     EXPECT_EQ(varnex.Answer(), "Cannot find OFP");
     EXPECT_EQ(varnex.WaitForExit(), 0u);
-    EXPECT_FALSE(game.GameKeyExists());
-    EXPECT_TRUE(game.Snapshot().empty());
+    EXPECT_TRUE(!game.GameKeyExists() && game.Snapshot().empty());
     EXPECT_EQ(std::filesystem::exists("C:\\ADDONS"), driveHadAddons);
 }
 
@@ -38,7 +37,7 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
                                    OPEN_EXISTING, 0, nullptr));
     }
     Varnex varnex;
-    const HWND main = varnex.Window(kMainCaption);
+    const HWND main = varnex.Window(kMainCaption), file1 = Control(main, id::File1), text1 = Control(main, id::Text1);
     ASSERT_NE(main, nullptr);
     // Load List's "Deactivate all" cannot rename the five: one box at the
     // end says so, and free.pbo is back on.
@@ -50,13 +49,12 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     WaitWhileBusy(main);
     EXPECT_EQ(BoxOf(main), nullptr) << "one box for the whole walk";
     for (const HANDLE file : held) CloseHandle(file);
-    EXPECT_EQ(Entries(Control(main, id::File1)),
-              (Lines{"free.pbo", "held1.pbo", "held2.pbo", "held3.pbo", "held4.pbo", "held5.pbo"}));
+    EXPECT_EQ(Entries(file1), (Lines{"free.pbo", "held1.pbo", "held2.pbo", "held3.pbo", "held4.pbo", "held5.pbo"}));
 
     // A comment saved: the system menu's Close asks, and No keeps the window.
-    ClickEntry(Control(main, id::File1), 0);
-    ASSERT_EQ(Text(Control(main, id::Text1)), "Old");
-    Type(Control(main, id::Text1), "New");
+    ClickEntry(file1, 0);
+    ASSERT_EQ(Text(text1), "Old");
+    Type(text1, "New");
     Click(Control(main, id::Save));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(varnex.Answer("VARNX", IDNO),

@@ -85,19 +85,6 @@ void ListKeys(HKEY parent, const std::wstring& name, const std::string& label, L
     RegCloseKey(key);
 }
 
-// The whole drive C:, which holds the game installation too, the recycle
-// bin, and the whole registry. Drive Z: is the host's root folder, with this
-// build and everything else on the machine: of it only the recycle bin
-// counts, which the test session keeps in its own folder.
-Listing TakeListing(const std::wstring& trash) {
-    Listing listing;
-    ListFiles(L"C:", "C:", listing);
-    ListFiles(trash, "Trash", listing);
-    ListKeys(HKEY_LOCAL_MACHINE, L"", "HKLM", listing);
-    ListKeys(HKEY_USERS, L"", "HKU", listing);
-    return listing;
-}
-
 // What Wine and the shell write on behalf of the standard dialogs and the
 // shell operations that Varnex uses, never Varnex itself. A start and close
 // of Varnex, or of a program that shows a bare window, changes nothing at
@@ -124,6 +111,20 @@ bool SystemWrite(const std::string& path) {
     return std::regex_match(path, written);
 }
 
+// The whole drive C:, which holds the game installation too, the recycle
+// bin, and the whole registry. Drive Z: is the host's root folder, with this
+// build and everything else on the machine: of it only the recycle bin
+// counts, which the test session keeps in its own folder.
+Listing TakeListing(const std::wstring& trash) {
+    Listing listing;
+    ListFiles(L"C:", "C:", listing);
+    ListFiles(trash, "Trash", listing);
+    ListKeys(HKEY_LOCAL_MACHINE, L"", "HKLM", listing);
+    ListKeys(HKEY_USERS, L"", "HKU", listing);
+    std::erase_if(listing, [](const auto& entry) { return SystemWrite(entry.first); });
+    return listing;
+}
+
 // What the player asked for, and nothing else, each as the path before and
 // after: an addon renamed (or moved into the bin), a file removed ("" after),
 // added ("" before) or changed (the same path), a value written.
@@ -132,8 +133,6 @@ using Allowed = std::vector<std::pair<std::string, std::string>>;
 // The differences between the listings that are not allowed, and the allowed
 // ones that did not happen. A renamed file keeps its checksum.
 Lines Unexpected(Listing before, Listing after, const Allowed& allowed) {
-    std::erase_if(before, [](const auto& entry) { return SystemWrite(entry.first); });
-    std::erase_if(after, [](const auto& entry) { return SystemWrite(entry.first); });
     Lines lines;
     for (const auto& [from, to] : allowed) {
         const bool was = before.count(from), is = after.count(to);
@@ -157,15 +156,13 @@ Lines Unexpected(Listing before, Listing after, const Allowed& allowed) {
 // authors' information files and both comments files. Each addon begins
 // with its own name, so that each has its own checksum.
 void InstallDemo(const GameInstall& game) {
-    for (const std::string name :
-         {"ADDONS\\6G30.pbo", "ADDONS\\ABox.pbo", "ADDONS\\Data.pbo", "ADDONS\\XMS.pbo", "ADDONS\\M1A1_Abrams.pbo",
-          "ADDONS\\T80_Tank.pbo", "ADDONS\\Delta_Force.pbo", "ADDONS\\Jungle_Map.pbx", "ADDONS\\Police_Cars.pbx",
-          "ADDONS\\Sound_Mod.pbx", "Res\\AddOns\\Noe.pbo", "Res\\AddOns\\Winter_Camo.pbo",
-          "Res\\AddOns\\Kolgujev_Extra.pbx"})
-        game.Write(name, name + std::string(200000, '.'));
+    for (const std::string name : {"6G30.pbo", "ABox.pbo", "Data.pbo", "XMS.pbo", "M1A1_Abrams.pbo", "T80_Tank.pbo",
+                                   "Delta_Force.pbo", "Jungle_Map.pbx", "Police_Cars.pbx", "Sound_Mod.pbx"})
+        game.Write("ADDONS\\" + name, name + std::string(200000, '.'));
+    for (const std::string name : {"Noe.pbo", "Winter_Camo.pbo", "Kolgujev_Extra.pbx"})
+        game.Write("Res\\AddOns\\" + name, name + std::string(200000, '.'));
     game.Write("ADDONS\\M1A1_Abrams.txt",
                "/x/units\r\nM1A1 Abrams (West)\r\n/x/author\r\nThe Varnex demo\r\n/x/version1.2");
-    game.Write("ADDONS\\T80_Tank.txt", "/x/units\r\nT-80 (East)\r\n/x/version0.9\r\n");
     game.Write("ADDONS\\Jungle_Map.txt", "/x/info\r\nA large jungle island.\r\n/x/version2.0");
     game.Write("ADDONS\\Comments.txt",
                "//M1A1_AbramsThe best tank for the campaign.//Jungle_MapOnly for the weekend missions.");
@@ -203,12 +200,6 @@ TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyTheAddonsCommentsFavorite
         Click(Control(main, id::Command2));
         ASSERT_TRUE(Pick(file2, "Police_Cars.pbx"));
         Click(Control(main, id::Command3));
-
-        // The information window of an addon, closed again.
-        ASSERT_TRUE(Pick(file1, "M1A1_Abrams.pbo", LBN_DBLCLK));
-        const HWND info = varnex.Window("Addon Information");
-        ASSERT_NE(info, nullptr);
-        SendMessageW(info, WM_CLOSE, 0, 0);
 
         // The favorites saved, all off, all on, the favorites loaded.
         varnex.ChooseFile(id::SaveFavorits, "Save As", favorites);
