@@ -1,10 +1,12 @@
 // A Czech system (code page 1250; the test runs with LANG=cs_CZ.UTF-8): a
 // Russian addon's name lists as "?????", and nothing the player does with it
-// reaches the Latin addon of the same length; Czech comments and a Russian
-// "others" folder keep every byte through Exit and a restart.
+// reaches the Latin addon of the same length; a Czech comment and a Russian
+// "others" folder keep every byte through Exit.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
 
 #include "Driver.hpp"
 
@@ -12,50 +14,29 @@ namespace varnex::e2e {
 namespace {
 
 const std::string kCzech =
-    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1"
-    "belsk\xE9 \xF3"
-    "dy";
+    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y";
 const std::wstring kRussianAddon = L"\u0422\u0430\u043D\u043A\u0438.pbx";  // "Tanki", as long as "Tanks"
 const std::wstring kRussianFolder = L"C:\\Hry\\\u041C\u043E\u0434\u044B";
 constexpr const wchar_t* kGameKey = L"SOFTWARE\\Codemasters\\Operation Flashpoint";
 
-std::wstring WideOf(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
-
 // The game's VARNX value as the wide registry call reads it, NUL and all.
 std::wstring Varnx() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return L"<no key>";
     wchar_t value[256] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
-    const LSTATUS read = RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    const bool read = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) == 0 &&
+                      RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0;
     RegCloseKey(key);
-    return read == ERROR_SUCCESS ? std::wstring(value, size / sizeof(wchar_t)) : L"<no value>";
+    return read ? std::wstring(value, size / sizeof(wchar_t)) : L"<none>";
 }
 
 // The addon folder's names and contents, read with the wide calls.
-std::vector<std::pair<std::wstring, std::string>> Folder(const std::wstring& folder) {
-    std::vector<std::pair<std::wstring, std::string>> files;
-    WIN32_FIND_DATAW found{};
-    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::string bytes(64, '\0');
-        DWORD got = 0;
-        const HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        files.emplace_back(name, bytes.substr(0, got));
+std::map<std::wstring, std::string> Folder(const std::filesystem::path& folder) {
+    std::map<std::wstring, std::string> files;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(file.path(), std::ios::binary);
+        files[file.path().filename().wstring()] = std::string(std::istreambuf_iterator<char>(in), {});
     }
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -64,13 +45,8 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
     GameInstall game(true);
     game.Write("ADDONS\\Tanks.pbx", "latin");
     game.Write("ADDONS\\Comments.txt", "");
-    const std::wstring addons = WideOf(game.Folder()) + L"\\ADDONS";
-    const HANDLE russian =
-        CreateFileW((addons + L"\\" + kRussianAddon).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(russian, INVALID_HANDLE_VALUE) << "Wine makes such names only in a generated UTF-8 locale";
-    DWORD written = 0;
-    WriteFile(russian, "cyrillic", 8, &written, nullptr);
-    CloseHandle(russian);
+    const std::filesystem::path addons = game.Folder() + "\\ADDONS";  // a name of plain letters
+    ASSERT_TRUE(std::ofstream(addons / kRussianAddon) << "cyrillic") << "Wine makes such names only in a UTF-8 locale";
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key), ERROR_SUCCESS);
     RegSetValueExW(key, L"VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(kRussianFolder.c_str()),
@@ -87,18 +63,13 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
         ASSERT_NE(main, nullptr);
         const HWND file2 = Control(main, id::File2), comment = Control(main, id::Text1);
         ASSERT_EQ(Entries(file2), (Lines{"?????.pbx", "Tanks.pbx"}));
-        // Delete, then Activate: the shell would take "?????" as a wildcard.
-        for (const int command : {id::Command1, id::Command3}) {
+        for (const int command : {id::Command1, id::Command3}) {  // Delete, Activate: "?" would be a wildcard
             ClickEntry(file2, 0);
             Post(Control(main, command));
             EXPECT_EQ(varnex.Answer().substr(0, leaves.size()), leaves) << command;
             EXPECT_EQ(Folder(addons), before) << command;
         }
-        // The "others" folder cannot be opened, and says so.
-        Post(Control(main, id::Option3));
-        EXPECT_EQ(varnex.Answer().substr(0, 42), "Varnex cannot open the folder C:\\Hry\\????:");
-        Click(Control(main, id::Option1));
-        // Russian letters typed into a Czech comment are named and not stored.
+        // Russian letters typed into a Czech comment are named, not stored.
         ClickEntry(file2, 1);
         SendMessageW(comment, EM_SETSEL, 0, -1);
         SendMessageW(comment, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u0422\u0430\u043D\u043A"));
@@ -113,19 +84,8 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
     }
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//Tanks" + kCzech);
     EXPECT_TRUE(Varnx() == varnx) << "VARNX was written over";
-    {
-        Varnex varnex;
-        const HWND main = varnex.Window(kMainCaption);
-        ASSERT_NE(main, nullptr);
-        ClickEntry(Control(main, id::File2), 1);
-        EXPECT_EQ(Text(Control(main, id::Text1)), kCzech);
-        Post(Control(main, id::Command4));
-        EXPECT_EQ(varnex.WaitForExit(), 0u);
-    }
-    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//Tanks" + kCzech);
-    EXPECT_TRUE(Varnx() == varnx) << "VARNX was written over";
     auto after = Folder(addons);
-    after[0].second = "";  // Comments.txt, checked above
+    after[L"Comments.txt"] = "";  // checked above
     EXPECT_TRUE(after == before) << "the addons are as they were";
 }
 

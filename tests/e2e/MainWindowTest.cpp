@@ -3,7 +3,6 @@
 // the frame with saved comments unwritten: a question first.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "Driver.hpp"
@@ -19,8 +18,7 @@ TEST(MainWindow, WithoutTheGameItSaysSoAndEndsHavingWrittenNothing) {
     EXPECT_EQ(varnex.Window(kMainCaption, nullptr, 0), nullptr);
     EXPECT_EQ(varnex.Answer(), "Cannot find OFP");
     EXPECT_EQ(varnex.WaitForExit(), 0u);
-    EXPECT_FALSE(game.GameKeyExists());
-    EXPECT_TRUE(game.Snapshot().empty());
+    EXPECT_TRUE(!game.GameKeyExists() && game.Snapshot().empty());
     EXPECT_EQ(std::filesystem::exists("C:\\ADDONS"), driveHadAddons);
 }
 
@@ -29,39 +27,34 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     game.Write("ADDONS\\Comments.txt", "//freeOld");
     game.Write("ADDONS\\free.pbo", "addon");
     game.Write("ADDONS\\Weekend.txtf", "free.pbx held1.pbx ");
-    // This process holds five addons open as the game does: reading, and
-    // letting others read, but not rename or delete them.
+    // Five addons held open as the game holds them: others may read them,
+    // not rename or delete them.
     std::vector<HANDLE> held;
     for (int i = 1; i <= 5; ++i) {
-        const std::string name = std::string("ADDONS\\held").append(std::to_string(i)) + ".pbo";
+        const std::string name = "ADDONS\\held" + std::to_string(i) + ".pbo";
         game.Write(name, "addon");
         held.push_back(CreateFileA((game.Folder() + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
-        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
     }
-
     Varnex varnex;
-    const HWND main = varnex.Window(kMainCaption);
+    const HWND main = varnex.Window(kMainCaption), file1 = Control(main, id::File1), text1 = Control(main, id::Text1);
     ASSERT_NE(main, nullptr);
-    // Load List: its "Deactivate all" cannot rename the five; one box at
-    // the end says so, and free.pbo is back on.
+    // Load List's "Deactivate all" cannot rename the five: one box at the
+    // end says so, and free.pbo is back on.
     varnex.ChooseFile(id::LoadFavorits, "Open", game.Folder() + "\\ADDONS\\Weekend.txtf");
     const std::string told = varnex.Answer();
-    EXPECT_EQ(told.rfind("5 addons were left as they were:", 0), 0u) << told;
-    EXPECT_NE(told.find("held5.pbo: the file is in use by another program"), std::string::npos) << told;
-    EXPECT_TRUE(told.ends_with("Is the game running?")) << told;
+    EXPECT_TRUE(told.starts_with("5 addons were left as they were:") && told.ends_with("Is the game running?") &&
+                told.find("held5.pbo: the file is in use by another program") != std::string::npos)
+        << told;
     WaitWhileBusy(main);
     EXPECT_EQ(BoxOf(main), nullptr) << "one box for the whole walk";
     for (const HANDLE file : held) CloseHandle(file);
-    const Lines names = game.Names("ADDONS");
-    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".pbo"); }), 6);
+    EXPECT_EQ(Entries(file1), (Lines{"free.pbo", "held1.pbo", "held2.pbo", "held3.pbo", "held4.pbo", "held5.pbo"}));
 
     // A comment saved: the system menu's Close asks, and No keeps the window.
-    const HWND file1 = Control(main, id::File1);
-    const Lines active = Entries(file1);
-    ClickEntry(file1, static_cast<int>(std::find(active.begin(), active.end(), "free.pbo") - active.begin()));
-    ASSERT_EQ(Text(Control(main, id::Text1)), "Old");
-    Type(Control(main, id::Text1), "New");
+    ClickEntry(file1, 0);
+    ASSERT_EQ(Text(text1), "Old");
+    Type(text1, "New");
     Click(Control(main, id::Save));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(varnex.Answer("VARNX", IDNO),
@@ -69,8 +62,7 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     EXPECT_FALSE(varnex.WaitForExit(300).has_value());
     // Windows ending its session is not held up by a question.
     DWORD_PTR answer = 0;
-    EXPECT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer);
     EXPECT_EQ(BoxOf(main), nullptr);
     // The close box asks too; Yes closes, and nothing is written.
     BringToFront(main);
