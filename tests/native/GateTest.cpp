@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "win32/Gate.hpp"
@@ -24,13 +25,9 @@ enum class Does { Nothing, ReadsLists, ShiftsList, SetsBox, DisablesButton, Thro
 using enum In;
 using enum Does;
 
-struct Row {
-    const char* what;
-    Does does;
-    std::vector<In> kept;
-    std::vector<std::string> ran;  // after the handler, in order
-    int beeps;
-};
+// What the row shows, the handler, the input kept meanwhile, what ran after
+// the handler in order, and how often the player heard a drop.
+using Row = std::tuple<const char*, Does, std::vector<In>, std::vector<std::string>, int>;
 
 const Row kRows[] = {
     {"in order", Nothing, {Click, Type, Press, Rename}, {"click b", "type", "press", "rename"}, 0},
@@ -47,12 +44,12 @@ const Row kRows[] = {
     {"kept by kept input", Nothing, {More, Press}, {"more", "press", "more's"}, 0},
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << row.what; }
+void PrintTo(const Row& row, std::ostream* out) { *out << std::get<0>(row); }
 
 class GateTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedAtStands) {
-    const Row& row = GetParam();
+    const auto& [what, does, kept, after, dropped] = GetParam();
     std::vector<std::string> list{"a", "b", "c"}, ran, failures;
     std::string box = "old note", typed;
     std::uint64_t listings = 0, typedRound = 0;
@@ -93,20 +90,20 @@ TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedA
     };
 
     EXPECT_TRUE(gate.Run([&] {
-        for (const In input : row.kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
+        for (const In input : kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
         EXPECT_TRUE(ran.empty() && gate.Busy());
         EXPECT_EQ(edges, std::vector<bool>{true});
-        if (row.does == ReadsLists) ++listings;
-        if (row.does == ShiftsList) list.erase(list.begin()), ++listings;
-        if (row.does == SetsBox) box = "the next addon's note";
-        if (row.does == DisablesButton) clickable = false;
-        if (row.does == ClosesInfo) gate.Forget(&info);
-        if (row.does == Throws) throw std::runtime_error("the disk is full");
+        if (does == ReadsLists) ++listings;
+        if (does == ShiftsList) list.erase(list.begin()), ++listings;
+        if (does == SetsBox) box = "the next addon's note";
+        if (does == DisablesButton) clickable = false;
+        if (does == ClosesInfo) gate.Forget(&info);
+        if (does == Throws) throw std::runtime_error("the disk is full");
     }));
-    EXPECT_EQ(ran, row.ran);
-    EXPECT_EQ(beeps, row.beeps);
-    EXPECT_EQ(settled, 1 + static_cast<int>(row.ran.size())) << "the windows are brought up to date after each";
-    EXPECT_EQ(failures, std::vector<std::string>(row.does == Throws, "the disk is full"));
+    EXPECT_EQ(ran, after);
+    EXPECT_EQ(beeps, dropped);
+    EXPECT_EQ(settled, 1 + static_cast<int>(after.size())) << "the windows are brought up to date after each";
+    EXPECT_EQ(failures, std::vector<std::string>(does == Throws, "the disk is full"));
     EXPECT_EQ(edges, (std::vector<bool>{true, false})) << "once on each edge, however much was kept";
     // The program goes on: idle input runs at once.
     EXPECT_TRUE(give(Press) && ran.back() == "press" && !gate.Busy());
