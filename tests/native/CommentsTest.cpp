@@ -1,4 +1,3 @@
-#include <deque>
 #include <optional>
 #include <tuple>
 
@@ -14,9 +13,7 @@ using CommentsText = AppTest;
 void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? app.File1 : app.File2, name); }
 
 // The dot beside the comment box: green for saved, red for not saved.
-Text Dot(const AddonManager& app) {
-    return Text(app.Image2.Visible() ? "green" : "") + (app.Image3.Visible() ? "red" : "");
-}
+Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
 TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
     // shown: whether the comment box is shown, its text and dot, then whether
@@ -40,8 +37,18 @@ TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
     EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "a.pbo|a.pbx");
 }
 
-TEST_F(CommentsText, EntriesAreAppendedAndReplacedInPlaceOnlyWhenTheyReadBackAsTyped) {
-    Start({"Tanks.pbo", "Island.pbx"});
+TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderAKeyOfTheTwoFixedFolders) {
+    emu.Write("C:\\Mods\\m1.pbo", "m");
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    Start({"Tanks.pbo", "Island.pbx", ".pbx", "ABox.pbo"});
+    const auto refused = [&](const Text& typed) {
+        const Text before = app->CommentsGame + "|" + app->CommentsRes;
+        app->Text1.SetText(typed);
+        app->Save.Click();
+        EXPECT_EQ(app->Text1.GetText() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + Dot(*app),
+                  "No save possible|" + before + "|green");
+    };
+    refused("nothing selected since start-up");
     // The comments after a save, or what a refused comment would read back as.
     const std::tuple<Text, Text, Text, std::optional<Text>> rows[] = {
         {"Tanks.pbo", "Big tanks", "//TanksBig tanks", {}},
@@ -79,6 +86,21 @@ TEST_F(CommentsText, EntriesAreAppendedAndReplacedInPlaceOnlyWhenTheyReadBackAsT
     EXPECT_EQ(Dot(*app), "red");
     ClickOn(app->File1, "Tanks.pbo");
     EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), "a/b / c/ /d|green");
+    // Saving after a click on an official addon stores under the key
+    // clicked before.
+    app->Text1.SetText("Note");
+    ClickOn(app->File1, "ABox.pbo");
+    app->Save.Click();
+    EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + std::to_string(app->Text1.Visible()),
+              "//TanksNote//Island/starts with a slash\r\n|Note|1");
+    // A name that is only an extension gives the key "//", which would land
+    // on the first entry of the text.
+    ClickOn(app->File2, ".pbx");
+    refused("only an extension");
+    app->AddonManager_Option3_Click();
+    ClickOn(app->File1, "m1.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    refused("in another folder");
 }
 
 TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNotShow) {
@@ -88,7 +110,7 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
     app->Command6.Click();
     ASSERT_EQ(app->CommentKey + "|" + app->Text1.GetText(), "//Hotel|");
     // How many boxes a save of `typed` asks.
-    const auto save = [&](const Text& typed, std::deque<int> answers) {
+    const auto save = [&](const Text& typed, decltype(emu.desktop.boxAnswers) answers) {
         app->Text1.SetText(typed);
         emu.desktop.boxAnswers = std::move(answers);
         emu.desktop.boxes.clear();
@@ -109,14 +131,9 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
     EXPECT_EQ(app->CommentsGame, "//HotelQuiet//Tank");
     // Filled by the save, the box shows what is stored: no question.
     EXPECT_EQ(save("Quieter", {}), 0u);
-    // After a click the box shows the stored note; an empty one is never asked about.
+    // After a click the box shows the stored note: no question.
     ClickOn(app->File1, "Hotel.pbo");
     EXPECT_EQ(save("Loud", {}), 0u);
-    app->Command5.Click();
-    ClickOn(app->File2, "Tank.pbx");
-    app->AddonManager_Option1_Click();
-    EXPECT_EQ(app->CommentKey + "|" + app->Text1.GetText(), "//Hotel|");
-    EXPECT_EQ(save("Again", {kIdNo}), 1u);
     EXPECT_EQ(app->CommentsGame, "//HotelLoud//Tank");
 }
 
@@ -155,36 +172,6 @@ TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEve
             EXPECT_EQ(ww2 + "|" + app->Text1.GetText() + "|" + std::to_string(emu.Boxes().size()),
                       " tanks of 1944|Big|1");
         }
-}
-
-TEST_F(CommentsText, NoSavePossibleWithoutAKeyOrOutsideTheTwoFixedFolders) {
-    emu.Write("C:\\Mods\\m1.pbo", "m");
-    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
-    Start({".pbx", "ABox.pbo", "Tank.pbo"}, "//TankOld");
-    const auto refused = [&](const Text& typed) {
-        const Text before = app->CommentsGame + "|" + app->CommentsRes;
-        app->Text1.SetText(typed);
-        app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + Dot(*app),
-                  "No save possible|" + before + "|green");
-    };
-    refused("nothing selected since start-up");
-    // A name that is only an extension gives the key "//", which would land
-    // on the first entry of the text.
-    ClickOn(app->File2, ".pbx");
-    refused("only an extension");
-    // Saving after a click on an official addon stores under the key
-    // clicked before.
-    ClickOn(app->File1, "Tank.pbo");
-    app->Text1.SetText("Note");
-    ClickOn(app->File1, "ABox.pbo");
-    app->Save.Click();
-    EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + std::to_string(app->Text1.Visible()),
-              "//TankNote|Note|1");
-    app->AddonManager_Option3_Click();
-    ClickOn(app->File1, "m1.pbo");
-    EXPECT_EQ(app->Text1.GetText(), "");
-    refused("in another folder");
 }
 
 }  // namespace
