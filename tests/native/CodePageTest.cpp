@@ -91,11 +91,28 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     }
 }
 
-TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
+TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyAreCountedInOneBox) {
     const Text one = "1 addon was left as it is: its name cannot be shown in this language setting.";
     const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
     Emulation emu;
-    auto app = emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"});
+    emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
+    auto app =
+        emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"}, "//?????Shared");
+    // Another addon shown as "?????" would share its comment: none is
+    // shown, and none is stored.
+    ClickOn(app->File2, "?????.pbx");
+    EXPECT_EQ(app->List1.Items(), (Strings{"?????.pbx", "", "Size: " + kNotHeld}));
+    EXPECT_EQ(app->Text1.GetText(), "");
+    app->Text1.SetText("Mine");
+    app->Save.Click();
+    EXPECT_TRUE(app->Text1.GetText() == "Mine" && app->Image3.Visible());
+    app->File2.DblClick();
+    EXPECT_EQ(FirstLines(emu),
+              "The comment for ?????.pbx cannot be saved: its name has letters that Windows' language setting for "
+              "non-Unicode programs cannot show, so its comment could not be told from another addon's.|"
+              "The information file " +
+                  InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
+    EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
     app->Command6.Click();
     EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
     EXPECT_EQ(FirstLines(emu), two + "|");
@@ -129,33 +146,12 @@ TEST(CodePage, WalksLeaveNamesNotHeldAsTheyAreAndCountThemInOneBoxAtTheEnd) {
               "1 addon was left as it was:\r\n\r\nTanks.pbx: the file is in use by another program\r\n\r\n"
               "Is the game running?\r\n\r\n" +
                   two);
-    EXPECT_EQ(emu.files->notHeld, Strings{});
-}
-
-TEST(CodePage, NamesNotHeldGetNoCommentNoSizeNoInformationAndAGameFolderNotHeldEndsTheProgram) {
-    Emulation emu;
-    emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
-    auto app = emu.Game({"?????.pbx", "?????.pbo", "tank.pbo"}, "//?????Shared");
-    // Two addons shown as "?????" would share one comment: none is shown,
-    // and none is stored.
-    ClickOn(app->File2, "?????.pbx");
-    EXPECT_EQ(app->List1.Items(), (Strings{"?????.pbx", "", "Size: " + kNotHeld}));
-    EXPECT_EQ(app->Text1.GetText(), "");
-    app->Text1.SetText("Mine");
-    app->Save.Click();
-    EXPECT_TRUE(app->Text1.GetText() == "Mine" && app->Image3.Visible());
-    app->File2.DblClick();
-    EXPECT_EQ(FirstLines(emu),
-              "The comment for ?????.pbo cannot be saved: its name has letters that Windows' language setting for "
-              "non-Unicode programs cannot show, so its comment could not be told from another addon's.|"
-              "The information file " +
-                  InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
-    EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
     app->Command4.Click();
     EXPECT_EQ(emu.Read(InAddons("Comments.txt")), "//?????Shared");
     EXPECT_EQ(emu.files->notHeld, Strings{});
+}
 
-    // Start-up: the game's folder itself is not held.
+TEST(CodePage, AGameFolderNotHeldEndsTheProgramAtStartUp) {
     Emulation game;
     game.InstallGame();
     game.registry.SetString(kGameKey, "Main", "C:\\????\\OFP\\");

@@ -79,14 +79,12 @@ TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedA
                             Aim{[&, under] { return box == under; }});
         }
         const Gate::From from(gate, input == Info ? &info : &main);
-        mainEnabled = input != Disabled;
+        mainEnabled = input != Disabled;  // a box keeps the main window disabled for the rest of the row
         if (input == Info) {
             const Gate::From sentOn(gate, &main);  // belongs to the inner window
             gate.Run(note("sent on"));
         }
-        const bool now = gate.Run(note(input == Info ? "info" : "disabled"));
-        mainEnabled = true;
-        return now;
+        return gate.Run(note(input == Info ? "info" : "disabled"));
     };
 
     EXPECT_TRUE(gate.Run([&] {
