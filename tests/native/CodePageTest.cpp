@@ -6,7 +6,8 @@
 namespace varnex::testing {
 namespace {
 
-const Text kNotHeld = "the name has letters that Windows' language setting for non-Unicode programs cannot show";
+const Text kCannotShow = "Windows' language setting for non-Unicode programs cannot show";
+const Text kNotHeld = "the name has letters that " + kCannotShow;
 const Text kLodz = "?\xF3\x64?";  // the Polish "Lodz" without best fit: only its accented o is held
 
 // The first lines of the boxes shown since the last call, each followed by "|".
@@ -41,12 +42,10 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
             return "Varnex cannot open the folder " + text + ": " + kNotHeld +
                    ". Its lists stay empty, and the folder remembered for \"others\" is kept as it is.";
         if (source == Typed)
-            return "The comment for tank.pbo cannot be saved as it stands: it holds letters that Windows' language "
-                   "setting for non-Unicode programs cannot show (" +
-                   unheld + "); the comments file would get other letters in their place.";
-        return "Varnex leaves " + text +
-               " as it is: its name has letters that Windows' language setting for non-Unicode programs cannot "
-               "show, so Varnex cannot tell its file from others.";
+            return "The comment for tank.pbo cannot be saved as it stands: it holds letters that " + kCannotShow +
+                   " (" + unheld + "); the comments file would get other letters in their place.";
+        return "Varnex leaves " + text + " as it is: its name has letters that " + kCannotShow +
+               ", so Varnex cannot tell its file from others.";
     };
     const auto run = [&](Source source, const Text& text, bool held) {
         SCOPED_TRACE(text);
@@ -107,11 +106,9 @@ TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyA
     app->Save.Click();
     EXPECT_TRUE(app->Text1.GetText() == "Mine" && app->Image3.Visible());
     app->File2.DblClick();
-    EXPECT_EQ(FirstLines(emu),
-              "The comment for ?????.pbx cannot be saved: its name has letters that Windows' language setting for "
-              "non-Unicode programs cannot show, so its comment could not be told from another addon's.|"
-              "The information file " +
-                  InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
+    EXPECT_EQ(FirstLines(emu), "The comment for ?????.pbx cannot be saved: its name has letters that " + kCannotShow +
+                                   ", so its comment could not be told from another addon's.|The information file " +
+                                   InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
     EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
     app->Command6.Click();
     EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
