@@ -3,8 +3,6 @@
 #include "text/ClassicText.hpp"
 
 namespace varnex::testing {
-namespace {
-
 TEST(ClassicText, SearchAndSliceFollowTheClassicOneBasedRules) {
     // From a one-based start; 0 where the needle is not found.
     EXPECT_EQ(InStr(2, "//TanksBig//Island", "//"), 11u);
@@ -25,5 +23,4 @@ TEST(ClassicText, NamesCompareWithoutRegardToTheCaseOfATillZOnly) {
     EXPECT_TRUE(MatchesPattern("Tank.PBO.bak", "*.pbo*") && !MatchesPattern("Tank.pbx", "*.pbo*"));
 }
 
-}  // namespace
 }  // namespace varnex::testing

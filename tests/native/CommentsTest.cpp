@@ -131,10 +131,7 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
     EXPECT_EQ(app->CommentsGame, "//HotelQuiet//Tank");
     // Filled by the save, the box shows what is stored: no question.
     EXPECT_EQ(save("Quieter", {}), 0u);
-    // After a click the box shows the stored note: no question.
-    ClickOn(app->File1, "Hotel.pbo");
-    EXPECT_EQ(save("Loud", {}), 0u);
-    EXPECT_EQ(app->CommentsGame, "//HotelLoud//Tank");
+    EXPECT_EQ(app->CommentsGame, "//HotelQuieter//Tank");
 }
 
 TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEveryOtherReadsBackAsSaved) {

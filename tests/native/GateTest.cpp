@@ -98,8 +98,7 @@ TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedA
         if (does == ClosesInfo) gate.Forget(&info);
         if (does == Throws) throw std::runtime_error("the disk is full");
     }));
-    EXPECT_EQ(ran, after);
-    EXPECT_EQ(beeps, dropped);
+    EXPECT_EQ(std::tie(ran, beeps), std::tie(after, dropped)) << "what ran, and how often the player heard a drop";
     EXPECT_EQ(settled, 1 + static_cast<int>(after.size())) << "the windows are brought up to date after each";
     EXPECT_EQ(failures, std::vector<std::string>(does == Throws, "the disk is full"));
     EXPECT_EQ(edges, (std::vector<bool>{true, false})) << "once on each edge, however much was kept";

@@ -9,7 +9,6 @@
 #include "controls/OptionGroup.hpp"
 
 namespace varnex {
-namespace {
 
 TEST(OptionGroup, TheGroupIsOneTabStopOnTheSelectedShownButtonElseTheFirstShown) {
     // Which buttons are shown, which selected, and the tab stop (3: none).
@@ -46,5 +45,4 @@ TEST(OptionGroup, ChoosingSelectsOneClearsTheOthersAndThenRunsItsHandlingAndOnly
     EXPECT_FALSE(TakesInput(buttons[0]) || TakesInput(buttons[1])) << "a hidden button takes no script's click";
 }
 
-}  // namespace
 }  // namespace varnex

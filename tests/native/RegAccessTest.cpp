@@ -4,8 +4,6 @@
 #include "platform/emulated/Registry.hpp"
 
 namespace varnex::testing {
-namespace {
-
 TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     emulated::Registry registry;
     RegAccess access(registry);
@@ -28,5 +26,4 @@ TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     EXPECT_EQ(registry.OpenHandles(), 0);
 }
 
-}  // namespace
 }  // namespace varnex::testing
