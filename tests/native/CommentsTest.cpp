@@ -6,7 +6,6 @@
 namespace varnex::testing {
 namespace {
 
-using SelectedAddon = AppTest;
 using CommentsText = AppTest;
 
 // Clicks `name` in the list that shows it: the active one for ".pbo".
@@ -14,28 +13,6 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 
 // The dot beside the comment box: green for saved, red for not saved.
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
-
-TEST_F(SelectedAddon, DetailsSizesOfficialNamesAndTheButtonsThatApply) {
-    // shown: whether the comment box is shown, its text and dot, then whether
-    // Deactivate and Activate are. xms.pbo is official only as XMS.pbo or
-    // XMS.PBO; inactive names are never tested for official.
-    const std::tuple<const char*, std::size_t, Strings, Text> cases[] = {
-        {"xms.pbo", 1023, {"xms.pbo", "", "Size:  1kb"}, "1Extra|green|10"},
-        {"big.pbo", 1024, {"big.pbo", "", "Size:  2kb"}, "1|green|10"},
-        {"a.pbo", 2047, {"a.pbo", "", "Official Addon/File", "Access denied", "Size:  2kb"}, "0||00"},
-        {"a.pbx", 2048, {"a.pbx", "", "Size:  3kb"}, "1A|green|01"},
-    };
-    for (const auto& [name, bytes, details, shown] : cases) emu.Put({name}, std::string(bytes, 'z'));
-    Start({}, "//xmsExtra//aA");
-    for (const auto& [name, bytes, details, shown] : cases) {
-        Select(*app, name);
-        EXPECT_EQ(app->List1.Items(), details);
-        EXPECT_EQ(std::to_string(app->Text1.Visible()) + app->Text1.GetText() + "|" + Dot(*app) + "|" +
-                      std::to_string(app->Command2.Visible()) + std::to_string(app->Command3.Visible()),
-                  shown);
-    }
-    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive, "a.pbo|a.pbx");
-}
 
 TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderAKeyOfTheTwoFixedFolders) {
     emu.Write("C:\\Mods\\m1.pbo", "m");
@@ -90,6 +67,9 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderA
     // clicked before.
     app->Text1.SetText("Note");
     ClickOn(app->File1, "ABox.pbo");
+    // An official addon's details: no comment box, no Deactivate.
+    EXPECT_EQ(app->List1.Items(), (Strings{"ABox.pbo", "", "Official Addon/File", "Access denied", "Size:  1kb"}));
+    EXPECT_EQ(std::to_string(app->Text1.Visible()) + Dot(*app) + std::to_string(app->Command2.Visible()), "00");
     app->Save.Click();
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + std::to_string(app->Text1.Visible()),
               "//TanksNote//Island/starts with a slash\r\n|Note|1");
