@@ -5,16 +5,10 @@ namespace {
 
 const Text kList = "C:\\Lists\\fav.txtf";
 
-// The game's addon folder holding `addons`, and C:\Lists holding `list`.
-std::unique_ptr<AddonManager> Started(Emulation& emu, const Strings& addons, const std::string& list = "old") {
-    emu.Write(kList, list);
-    emu.desktop.dialogAnswers = {kList};
-    return emu.Game(addons);
-}
-
 TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAreSetUpAlikeKeepingTheLastName) {
     Emulation emu;
-    auto app = Started(emu, {"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
+    emu.Write(kList, "old");
+    auto app = emu.Game({"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
     emu.desktop.dialogAnswers = {"", kList};
     app->AddonManager_SaveFavorits_Click();  // cancelled
     EXPECT_EQ(emu.Read(kList), "old");
@@ -43,7 +37,9 @@ TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAre
 TEST(Favorites, ALoadWhoseListIsMissingEndsAsTheLoadOfAnEmptyList) {
     for (const bool missing : {false, true}) {
         Emulation emu;
-        auto app = Started(emu, {"ABox.pbo", "tank.pbo", "heli.pbx"}, "");
+        emu.Write(kList, "");
+        emu.desktop.dialogAnswers = {kList};
+        auto app = emu.Game({"ABox.pbo", "tank.pbo", "heli.pbx"});
         app->CommentsGame = "//tankT//heliH";
         if (missing) fs::remove(emu.files->HostPath(kList));
         ClickOn(app->File1, "tank.pbo");
