@@ -37,11 +37,10 @@ TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAre
 TEST(Favorites, ALoadWhoseListIsMissingEndsAsTheLoadOfAnEmptyList) {
     for (const bool missing : {false, true}) {
         Emulation emu;
-        emu.Write(kList, "");
+        emu.Write(missing ? "C:\\Lists\\other.txtf" : kList, "");
         emu.desktop.dialogAnswers = {kList};
         auto app = emu.Game({"ABox.pbo", "tank.pbo", "heli.pbx"});
         app->CommentsGame = "//tankT//heliH";
-        if (missing) fs::remove(emu.files->HostPath(kList));
         ClickOn(app->File1, "tank.pbo");
         app->AddonManager_LoadFavorits_Click();
         // What the load leaves in the window.

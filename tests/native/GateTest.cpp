@@ -2,7 +2,6 @@
 // it only while what the player aimed at still stands.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
