@@ -127,6 +127,7 @@ TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyA
     emu.desktop.dialogAnswers = {"C:\\old.txtf"};
     app->AddonManager_LoadFavorits_Click();
     EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo", "Lodz.pbo"}));
+    EXPECT_FALSE(app->FavoritesBusy) << "the lists answer clicks again";
     EXPECT_EQ(FirstLines(emu), two + "|");
     app->Command4.Click();
     EXPECT_EQ(emu.Read(InAddons("Comments.txt")), "//?????Old");

@@ -34,24 +34,5 @@ TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAre
                              "C:\\Games\\OFP|" + alike}));
 }
 
-TEST(Favorites, ALoadWhoseListIsMissingEndsAsTheLoadOfAnEmptyList) {
-    for (const bool missing : {false, true}) {
-        Emulation emu;
-        emu.Write(missing ? "C:\\Lists\\other.txtf" : kList, "");
-        emu.desktop.dialogAnswers = {kList};
-        auto app = emu.Game({"ABox.pbo", "tank.pbo", "heli.pbx"});
-        app->CommentsGame = "//tankT//heliH";
-        ClickOn(app->File1, "tank.pbo");
-        app->AddonManager_LoadFavorits_Click();
-        // What the load leaves in the window.
-        EXPECT_EQ(Sizes(*app) + app->Text1.GetText() + "|" + app->SelectedActive + "|" + app->SelectedInactive + "|" +
-                      std::to_string(app->File1.ListIndex()) + std::to_string(app->File2.ListIndex()) +
-                      std::to_string(app->FavoritesBusy) + std::to_string(app->Image2.Visible()),
-                  " 1 kb| 3 kb|H|ABox.pbo||0001")
-            << missing;
-        EXPECT_EQ(emu.Boxes().size(), missing ? 1u : 0u);
-    }
-}
-
 }  // namespace
 }  // namespace varnex::testing
