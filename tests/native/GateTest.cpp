@@ -88,8 +88,7 @@ TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedA
 
     EXPECT_TRUE(gate.Run([&] {
         for (const In input : kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
-        EXPECT_TRUE(ran.empty() && gate.Busy());
-        EXPECT_EQ(edges, std::vector<bool>{true});
+        EXPECT_TRUE(ran.empty() && gate.Busy() && edges == std::vector<bool>{true}) << "busy told once, nothing run";
         if (does == ReadsLists) ++listings;
         if (does == ShiftsList) list.erase(list.begin()), ++listings;
         if (does == SetsBox) box = "the next addon's note";

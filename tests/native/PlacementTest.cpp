@@ -11,8 +11,8 @@
 namespace varnex::placement {
 namespace {
 
-constexpr Box kScreen{0, 0, 1920, 1040}, kTiny{0, 0, 300, 200};
-constexpr Box kLeft{-1280, -200, 0, 824};  // a second monitor left of and above the first
+// kLeft: a second monitor left of and above the first.
+constexpr Box kScreen{0, 0, 1920, 1040}, kTiny{0, 0, 300, 200}, kLeft{-1280, -200, 0, 824};
 
 Box At(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
