@@ -66,7 +66,7 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
         if (source == Others) app->AddonManager_Option3_Click();
         if (source == Typed)
             ClickOn(app->File1, "tank.pbo"), app->Text1.SetTyped(text, held ? "" : unheld), app->Save.Click();
-        // Refused, the typed text and the red dot stay.
+        // A refused comment keeps its typed text and the red dot; no other source shows the dot.
         EXPECT_EQ(app->Text1.GetText() + (app->Image3.Visible() ? "|red" : ""),
                   source != Typed ? app->Text1.GetText() : text + (held ? "" : "|red"));
         const bool othersShown = Names(app->File1) == Strings{"mod.pbo"};

@@ -78,7 +78,7 @@ TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedA
                             Aim{[&, under] { return box == under; }});
         }
         const Gate::From from(gate, input == Info ? &info : &main);
-        mainEnabled = input != Disabled;  // a box keeps the main window disabled for the rest of the row
+        mainEnabled = input != Disabled;  // from here on a box keeps the main window disabled
         if (input == Info) {
             const Gate::From sentOn(gate, &main);  // belongs to the inner window
             gate.Run(note("sent on"));
