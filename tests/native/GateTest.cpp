@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/Gate.hpp"
@@ -12,212 +13,98 @@
 namespace varnex::win32 {
 namespace {
 
-// What the handlers and the kept input act on.
-struct World {
-    std::vector<std::string> list{"a.pbo", "b.pbo", "c.pbo"};
-    std::uint64_t listings = 0;  // moves with every new listing
-    bool buttonClickable = true;
-    std::string box = "old note";
-    std::vector<std::string> ran;
-};
+// Input kept while the handler works: a click on the list's second name,
+// typing over the box's text, a press, a press that renames, closing a
+// window, a press in the main window while a box disables it, input in the
+// information window that also sends one on to the main window, and input
+// whose handling gives more input.
+enum class In { Click, Type, Press, Rename, Close, Disabled, Info, More };
+// What the handler under way does.
+enum class Does { Nothing, ReadsLists, ShiftsList, SetsBox, DisablesButton, Throws, ClosesInfo };
+using enum In;
+using enum Does;
 
-enum class Input { ClickB, TypeOverOldNote, Press, PressThatRenames, Close };
-
-// The handler under way, and what it does to the world.
-enum class Handler { ChangesNothing, ReadsTheListAnew, ShiftsTheList, PutsATextIntoTheBox, DisablesTheButton, Throws };
-
-struct Row {
-    const char* what;
-    Handler handler;
-    std::vector<Input> kept;
-    std::vector<std::string> ran;  // after the handler, in order
-    int beeps;
-};
+// What the row shows, the handler, the input kept meanwhile, what ran after
+// the handler in order, and how often the player heard a drop.
+using Row = std::tuple<const char*, Does, std::vector<In>, std::vector<std::string>, int>;
 
 const Row kRows[] = {
-    {"all kept input runs after the handler, in order",
-     Handler::ChangesNothing,
-     {Input::ClickB, Input::TypeOverOldNote, Input::Press, Input::PressThatRenames},
-     {"click b.pbo", "typing", "press", "rename"},
-     0},
-    {"a click finds its name at its place in a list read anew",
-     Handler::ReadsTheListAnew,
-     {Input::ClickB, Input::TypeOverOldNote},
-     {"click b.pbo", "typing"},
-     0},
-    {"a click whose name moved away is dropped, and so is what follows it",
-     Handler::ShiftsTheList,
-     {Input::ClickB, Input::Press, Input::Close},
-     {"close"},
-     1},
-    {"typing over a text the handler replaced is dropped",
-     Handler::PutsATextIntoTheBox,
-     {Input::Press, Input::TypeOverOldNote, Input::Press},
-     {"press"},
-     1},
-    {"a press is asked again when it runs", Handler::DisablesTheButton, {Input::Press, Input::ClickB}, {}, 1},
-    {"a press that renames waits for lists that did not change",
-     Handler::ReadsTheListAnew,
-     {Input::PressThatRenames, Input::Close},
-     {"close"},
-     1},
-    {"after a handler that threw, only closing runs", Handler::Throws, {Input::Press, Input::Close}, {"close"}, 0},
+    {"in order", Nothing, {Click, Type, Press, Rename}, {"click b", "type", "press", "rename"}, 0},
+    {"typing on typing", Nothing, {Type, Type}, {"type", "type"}, 0},
+    {"click in lists read anew", ReadsLists, {Click, Type}, {"click b", "type"}, 0},
+    {"click on a moved name", ShiftsList, {Click, Press, Close}, {"close"}, 1},
+    {"typing over a new text", SetsBox, {Press, Type, Press}, {"press"}, 1},
+    {"press on a disabled button", DisablesButton, {Press, Click}, {}, 1},
+    {"rename after new lists", ReadsLists, {Rename, Close}, {"close"}, 1},
+    {"after a throw", Throws, {Press, Close}, {"close"}, 0},
+    {"disabled window", Nothing, {Press, Disabled, Press}, {"press", "press"}, 0},
+    {"info window", Nothing, {Info}, {"sent on", "info"}, 0},
+    {"closed window", ClosesInfo, {Info, Press}, {"sent on", "press"}, 0},
+    {"kept by kept input", Nothing, {More, Press}, {"more", "press", "more's"}, 0},
 };
 
-// Names each row by what it holds, so the test's name does not change
-// from run to run.
-void PrintTo(const Row& row, std::ostream* out) { *out << row.what; }
+void PrintTo(const Row& row, std::ostream* out) { *out << std::get<0>(row); }
 
 class GateTest : public ::testing::TestWithParam<Row> {};
 
-TEST_P(GateTest, KeptInputActsOnlyOnWhatThePlayerAimedAt) {
-    const Row& row = GetParam();
-    World world;
+TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedAtStands) {
+    const auto& [what, does, kept, after, dropped] = GetParam();
+    std::vector<std::string> list{"a", "b", "c"}, ran, failures;
+    std::string box = "old note", typed;
+    std::uint64_t listings = 0, typedRound = 0;
+    bool clickable = true, mainEnabled = true;
+    int main = 0, info = 0, beeps = 0, settled = 0;  // main, info: two windows
+    std::vector<bool> edges;
     Gate gate;
-    int beeps = 0, settled = 0;
-    std::vector<std::string> failures;
+    gate.SetAccepts([&](Gate::Source source) { return source != &main || mainEnabled; });
+    gate.SetBusyChanged([&](bool busy) { edges.push_back(busy); });
     gate.SetDropped([&] { ++beeps; });
     gate.SetSettle([&] { ++settled; });
-    gate.SetListings([&] { return world.listings; });
+    gate.SetListings([&] { return listings; });
     gate.SetFailed([&](const std::string& what) { failures.push_back(what); });
-
+    const auto note = [&ran](const std::string& what) { return [&ran, what] { ran.push_back(what); }; };
     // Each input as its view hands it to the gate.
-    const auto give = [&](Input input) {
-        switch (input) {
-            case Input::ClickB: {
-                const int index = 1;
-                const std::string name = world.list[index];
-                return gate.Run([&, name] { world.ran.push_back("click " + name); },
-                                Aim{[&, index, name] { return world.list[index] == name; }});
-            }
-            case Input::TypeOverOldNote: {
-                const std::string under = world.box;
-                return gate.Run([&] { world.box = "typed", world.ran.push_back("typing"); },
-                                Aim{[&, under] { return world.box == under; }});
-            }
-            case Input::Press:
-                return gate.Run([&] { world.ran.push_back("press"); }, Aim{[&] { return world.buttonClickable; }});
-            case Input::PressThatRenames:
-                return gate.Run([&] { world.ran.push_back("rename"); },
-                                Aim{[&] { return world.buttonClickable; }, true});
-            case Input::Close:
-                return gate.Run([&] { world.ran.push_back("close"); }, Aim{{}, false, true});
+    const auto give = [&](In input) {
+        if (input == Click) return gate.Run(note("click " + list[1]), Aim{[&, at = list[1]] { return list[1] == at; }});
+        if (input == Press) return gate.Run(note("press"), Aim{[&] { return clickable; }});
+        if (input == Rename) return gate.Run(note("rename"), Aim{[&] { return clickable; }, true});
+        if (input == Close) return gate.Run(note("close"), Aim{{}, false, true});
+        if (input == More) return gate.Run([&] { ran.push_back("more"), gate.Run(note("more's")); });
+        if (input == Type) {
+            // Typing kept before in the same wait is what it was typed over.
+            const std::string under = gate.Busy() && typedRound == gate.Round() ? typed : box;
+            typed = under + "x", typedRound = gate.Round();
+            return gate.Run([&, now = typed] { box = now, ran.push_back("type"); },
+                            Aim{[&, under] { return box == under; }});
         }
-        return false;
+        const Gate::From from(gate, input == Info ? &info : &main);
+        mainEnabled = input != Disabled;  // from here on a box keeps the main window disabled
+        if (input == Info) {
+            const Gate::From sentOn(gate, &main);  // belongs to the inner window
+            gate.Run(note("sent on"));
+        }
+        return gate.Run(note(input == Info ? "info" : "disabled"));
     };
 
     EXPECT_TRUE(gate.Run([&] {
-        for (const Input input : row.kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
-        EXPECT_TRUE(world.ran.empty());
-        switch (row.handler) {
-            case Handler::ChangesNothing:
-                break;
-            case Handler::ReadsTheListAnew:
-                ++world.listings;
-                break;
-            case Handler::ShiftsTheList:
-                world.list.erase(world.list.begin()), ++world.listings;
-                break;
-            case Handler::PutsATextIntoTheBox:
-                world.box = "the next addon's note";
-                break;
-            case Handler::DisablesTheButton:
-                world.buttonClickable = false;
-                break;
-            case Handler::Throws:
-                throw std::runtime_error("the disk is full");
-        }
-    })) << row.what;
-    EXPECT_EQ(world.ran, row.ran) << row.what;
-    EXPECT_EQ(beeps, row.beeps) << row.what;
-    EXPECT_EQ(settled, 1 + static_cast<int>(row.ran.size())) << "the windows are brought up to date after each";
-    EXPECT_EQ(failures, row.handler == Handler::Throws ? std::vector<std::string>{"the disk is full"}
-                                                       : std::vector<std::string>{})
-        << row.what;
-    EXPECT_FALSE(gate.Busy());
-    // The program goes on: the next input runs at once.
-    world.ran.clear();
-    EXPECT_TRUE(give(Input::ClickB) || world.list.size() < 3) << row.what;
+        for (const In input : kept) EXPECT_FALSE(give(input)) << "kept while the handler works";
+        EXPECT_TRUE(ran.empty() && gate.Busy() && edges == std::vector<bool>{true}) << "busy told once, nothing run";
+        if (does == ReadsLists) ++listings;
+        if (does == ShiftsList) list.erase(list.begin()), ++listings;
+        if (does == SetsBox) box = "the next addon's note";
+        if (does == DisablesButton) clickable = false;
+        if (does == ClosesInfo) gate.Forget(&info);
+        if (does == Throws) throw std::runtime_error("the disk is full");
+    }));
+    EXPECT_EQ(std::tie(ran, beeps), std::tie(after, dropped)) << "what ran, and how often the player heard a drop";
+    EXPECT_EQ(settled, 1 + static_cast<int>(after.size())) << "the windows are brought up to date after each";
+    EXPECT_EQ(failures, std::vector<std::string>(does == Throws, "the disk is full"));
+    EXPECT_EQ(edges, (std::vector<bool>{true, false})) << "once on each edge, however much was kept";
+    // The program goes on: idle input runs at once.
+    EXPECT_TRUE(give(Press) && ran.back() == "press" && !gate.Busy());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GateTest, ::testing::ValuesIn(kRows));
-
-TEST(Gate, InputIsTakenOnlyFromSourcesThatStillTakeItAndBusyIsToldOnEachEdge) {
-    Gate gate;
-    int main = 0, info = 0;  // two windows
-    bool mainEnabled = true;
-    gate.SetAccepts([&](Gate::Source source) { return source != &main || mainEnabled; });
-    std::vector<bool> edges;
-    gate.SetBusyChanged([&](bool busy) { edges.push_back(busy); });
-    std::vector<std::string> ran;
-    const auto input = [&](Gate::Source source, const std::string& what) {
-        const Gate::From from(gate, source);
-        return gate.Run([&ran, what] { ran.push_back(what); });
-    };
-
-    EXPECT_TRUE(input(&main, "idle")) << "idle input runs at once";
-    EXPECT_EQ(ran, std::vector<std::string>{"idle"});
-    EXPECT_EQ(edges, (std::vector<bool>{true, false}));
-    ran.clear(), edges.clear();
-
-    EXPECT_TRUE(gate.Run([&] {
-        EXPECT_TRUE(gate.Busy());
-        EXPECT_FALSE(input(&main, "main 1"));
-        mainEnabled = false;  // a box keeps the window disabled
-        EXPECT_FALSE(input(&main, "main while disabled"));
-        mainEnabled = true;
-        EXPECT_FALSE(input(&info, "info 1"));
-        {
-            // Messages sent on from one window to another belong to the inner.
-            const Gate::From outer(gate, &info);
-            EXPECT_FALSE(input(&main, "main 2"));
-            EXPECT_FALSE(gate.Run([&] { ran.push_back("info 2"); }));
-        }
-        EXPECT_FALSE(input(nullptr, "menu"));
-        gate.Forget(&info);  // the window closed
-        EXPECT_FALSE(input(&main, "main 3"));
-        EXPECT_EQ(edges, std::vector<bool>{true});
-    }));
-    EXPECT_EQ(ran, (std::vector<std::string>{"main 1", "main 2", "menu", "main 3"}));
-    EXPECT_EQ(edges, (std::vector<bool>{true, false})) << "once on each edge, however much was kept";
-    EXPECT_FALSE(gate.Busy());
-}
-
-TEST(Gate, InputKeptDuringKeptInputIsCheckedAsItsOwnAndTypingKeptInOneWaitBuildsOnItself) {
-    Gate gate;
-    std::string box = "a";
-    std::vector<std::string> ran;
-    int beeps = 0;
-    gate.SetDropped([&] { ++beeps; });
-    // Typing as a text box hands it over: the text it was typed over is the
-    // one kept before it in the same wait.
-    std::string keptTyped;
-    std::uint64_t keptRound = 0;
-    const auto type = [&](const std::string& typed) {
-        const std::string under = gate.Busy() && keptRound == gate.Round() ? keptTyped : box;
-        if (gate.Run([&, typed] { box = typed; }, Aim{[&, under] { return box == under; }})) return;
-        keptTyped = typed;
-        keptRound = gate.Round();
-    };
-    gate.Run([&] {
-        type("ab");
-        type("abc");
-        gate.Run([&] {
-            ran.push_back("first kept");
-            gate.Run([&] { ran.push_back("kept while kept input ran"); });
-        });
-    });
-    EXPECT_EQ(box, "abc");
-    EXPECT_EQ(ran, (std::vector<std::string>{"first kept", "kept while kept input ran"}));
-    EXPECT_EQ(beeps, 0);
-    // A later wait starts afresh: typing is measured against the box again.
-    gate.Run([&] {
-        type("abcd");
-        box = "other";
-    });
-    EXPECT_EQ(box, "other");
-    EXPECT_EQ(beeps, 1);
-}
 
 }  // namespace
 }  // namespace varnex::win32

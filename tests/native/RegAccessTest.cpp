@@ -4,15 +4,11 @@
 #include "platform/emulated/Registry.hpp"
 
 namespace varnex::testing {
-namespace {
-
 TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     emulated::Registry registry;
     RegAccess access(registry);
     const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
-    const auto write = [&](const Text& value) {
-        access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", value, REG_SZ_);
-    };
+    const auto write = [&](const Text& v) { access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", v, REG_SZ_); };
     write("C:\\Mods");
     EXPECT_FALSE(registry.HasKey(kGameKey));
     // The game's 32-bit installer never writes the 64-bit view.
@@ -30,5 +26,4 @@ TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
     EXPECT_EQ(registry.OpenHandles(), 0);
 }
 
-}  // namespace
 }  // namespace varnex::testing
