@@ -66,7 +66,7 @@ TEST(LongOperations, WhileTheShellsPromptIsUpTheMainWindowTakesNoClickButBringsT
     ASSERT_NE(prompt, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main));
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ASSERT_TRUE(Eventually([&] { return !OnTop(prompt); }, 1000)) << "the prompt lies under the main window";
+    ASSERT_TRUE(Eventually([&] { return !OnTop(prompt); }, 10000)) << "the prompt lies under the main window";
     const auto covered = [&](POINT spot) {
         ClientToScreen(file1, &spot);
         return GetAncestor(WindowFromPoint(spot), GA_ROOT) == prompt;
