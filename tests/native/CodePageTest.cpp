@@ -61,8 +61,8 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
         const auto before = emu.Drive();
         if (source == Activate || source == Delete) ClickOn(app->File2, text);
         if (source == Activate || source == Delete) (source == Activate ? app->Command3 : app->Command1).Click();
-        if (source == LoadList) app->AddonManager_LoadFavorits_Click();
-        if (source == SaveList) app->AddonManager_SaveFavorits_Click();
+        if (source == LoadList) app->LoadFavorits.Click();
+        if (source == SaveList) app->SaveFavorits.Click();
         if (source == Others) app->AddonManager_Option3_Click();
         if (source == Typed)
             ClickOn(app->File1, "tank.pbo"), app->Text1.SetTyped(text, held ? "" : unheld), app->Save.Click();
@@ -116,7 +116,7 @@ TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyA
     app->Command6.Click();
     (void)FirstLines(emu);
     emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
-    app->AddonManager_SaveFavorits_Click();
+    app->SaveFavorits.Click();
     EXPECT_EQ(emu.Read("C:\\fav.txtf"), "Lodz.pbx Tanks.pbx ");
     EXPECT_EQ(FirstLines(emu),
               "1 addon was not written to the list: its name cannot be shown in this language setting.|");
@@ -125,7 +125,7 @@ TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyA
     // "??????.pbx" or anything else.
     emu.Write("C:\\old.txtf", "?????.pbx Lodz.pbx");
     emu.desktop.dialogAnswers = {"C:\\old.txtf"};
-    app->AddonManager_LoadFavorits_Click();
+    app->LoadFavorits.Click();
     EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo", "Lodz.pbo"}));
     EXPECT_FALSE(app->FavoritesBusy) << "the lists answer clicks again";
     EXPECT_EQ(FirstLines(emu), two + "|");

@@ -10,20 +10,20 @@ TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAre
     emu.Write(kList, "old");
     auto app = emu.Game({"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
     emu.desktop.dialogAnswers = {"", kList};
-    app->AddonManager_SaveFavorits_Click();  // cancelled
+    app->SaveFavorits.Click();  // cancelled
     EXPECT_EQ(emu.Read(kList), "old");
     app->File1.SetListIndex(0);
     const Strings details = app->List1.Items();
-    app->AddonManager_SaveFavorits_Click();
+    app->SaveFavorits.Click();
     // The list shows Heli.PBO first: it sorts names without regard to case.
     EXPECT_EQ(emu.Read(kList), "Heli.pbx m1tank.pbx ");
     // The walk's clicks were ignored; the last entry stays selected.
     EXPECT_EQ(app->List1.Items(), details);
     EXPECT_EQ(std::pair(app->File1.ListIndex(), emu.Boxes()), std::pair(app->File1.ListCount() - 1, Strings{}));
-    app->AddonManager_LoadFavorits_Click();  // cancelled, it still deactivates all
+    app->LoadFavorits.Click();  // cancelled, it still deactivates all
     EXPECT_EQ(Names(app->File1), Strings{"ABox.pbo"});
     app->AddonManager_Option3_Click();
-    app->AddonManager_SaveFavorits_Click();  // cancelled
+    app->SaveFavorits.Click();  // cancelled
     EXPECT_EQ(emu.desktop.dialogWasSave, (std::vector<bool>{true, true, false, true}));
     Strings seen;
     for (const auto& d : emu.desktop.dialogs)
