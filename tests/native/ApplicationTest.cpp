@@ -9,20 +9,15 @@ const Text kTryAgain =
     "\r\n\r\nRetry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing more is written "
     "until you leave with Exit again.";
 
-// tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the game's
-// folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
-std::unique_ptr<AddonManager> Started(Emulation& emu, const char* others) {
-    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
-    emu.Write("C:\\Mods\\m1.pbo", "m");
-    emu.Write("C:\\Mods\\m2.pbx", "m");
-    emu.registry.SetString(kGameKey, "VARNX", others);
-    return emu.Game({"tank.pbo"}, "//heliFast");
-}
-
 TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheFolderListUpdatesOthersFolder) {
+    // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the
+    // game's folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
     Emulation emu;
-    auto app = Started(emu, "C:\\Mods");
+    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
+    for (const char* name : {"m1.pbo", "m2.pbx"}) emu.Write("C:\\Mods\\" + Text(name), "m");
     fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    auto app = emu.Game({"tank.pbo"}, "//heliFast");
     int changes = 0;
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
     const int listings = emu.files->Calls(emulated::FileOp::ListFolder);
@@ -52,38 +47,6 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     app->AddonManager_Option3_Click();
     EXPECT_EQ(app->AddonFolder, kAddons);
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
-}
-
-TEST(FolderChoice, OthersOnTheGameFolderUsesTheGameChoiceButALetterCaseVariantIsAnotherFolder) {
-    for (const Text others : {"C:\\Games\\OFP\\ADDONS", "C:\\Games\\OFP\\addons"}) {
-        const bool same = others == kAddons;
-        Emulation emu;
-        auto app = Started(emu, others.c_str());
-        app->AddonManager_Option3_Click();
-        app->File2.SetListIndex(0);
-        EXPECT_EQ(app->AddonFolder + Sizes(*app) + app->Text1.GetText(),
-                  others + " 1 kb| 3 kb|" + (same ? "Fast" : ""));
-        app->Text1.SetText("Quick");
-        app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + app->CommentsGame, same ? "Quick//heliQuick" : "No save possible//heliFast");
-    }
-}
-
-TEST(Exit, AFileUnreadableAtStartUpTakesNoCommentAndKeepsItsContentAndIsNamedInOneBox) {
-    Emulation emu;
-    emu.Write(kResComments, "//tankOld");
-    emu.files->FailOn(emulated::FileOp::Read, 1, errc::kSharingViolation);
-    auto app = emu.Game({"tank.pbo"}, "//tankOld");
-    app->CommentsRes = "//tankNew";
-    SaveComment(*app, app->File1, "tank.pbo", "New");
-    EXPECT_EQ(app->Text1.GetText(), "No save possible");
-    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());  // nothing saved: nothing asked
-    app->Command4.Click();
-    EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), "//tankOld|//tankNew");
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comments file " + kGameComments +
-                                   " cannot be read: the file is in use by another program.\r\n\r\nIts comments are "
-                                   "not shown in this session, and Varnex will leave the file as it is."});
-    EXPECT_TRUE(emu.desktop.ended);
 }
 
 TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosingAsksWhileSavesAreUnwritten) {
