@@ -25,34 +25,6 @@ Strings Calls(const emulated::Shell& shell) {
 Text ToShell(const Text& name) { return Text(kAddons) + "/" + name + Text(2, '\0'); }
 Text Rename(const Text& from, const Text& to) { return "4 0: " + ToShell(from) + " -> " + ToShell(to); }
 
-TEST_F(Lists, ARefreshSelectsTheFirstEntriesAndShowsNoCommentWhileItWalks) {
-    Start({"Data.pbo", "Anim.pbo", "heli.pbx", "tank.pbx"}, "//heliH//tankT");
-    ClickOn(app->File2, "tank.pbx");
-    Strings shown;  // every text the comment box takes
-    app->Text1.Change = [&, inner = app->Text1.Change] { shown.push_back(app->Text1.GetText()), inner(); };
-    const auto selected = [&] {
-        return app->SelectedActive + "|" + app->SelectedInactive + "|" + std::to_string(app->File1.ListIndex()) +
-               std::to_string(app->File2.ListIndex()) + "|" + std::to_string(shown.size());
-    };
-    // Both active addons are official: Deactivate all renames nothing, and
-    // the official ones stay active.
-    app->Command5.Click();
-    EXPECT_EQ(selected() + "|" + Sizes(*app), "Anim.pbo||00|1| 2 kb| 4 kb|");
-    EXPECT_EQ(GlobaleVariables::SelectedPath, InAddons("heli.pbx"));
-    EXPECT_EQ(app->List1.Items(), (Strings{"heli.pbx", "", "Size:  1kb"}));
-    EXPECT_EQ(shown, Strings{""});
-    // Activate all empties the inactive list: SelectedInactive keeps the
-    // last name walked.
-    app->Command6.Click();
-    EXPECT_EQ(selected(), "Anim.pbo|tank.pbx|0-1|1");
-    ClickOn(app->File1, "tank.pbo");
-    EXPECT_EQ(app->Text1.GetText(), "T");
-    // Nothing inactive left: renames nothing, still refreshes.
-    emu.Put({"jeep.pbo"});
-    app->Command6.Click();
-    EXPECT_EQ(Sizes(*app), " 5 kb||");
-}
-
 TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
     // renamed null: left alone.
     const std::tuple<const char*, const char*, bool> cases[] = {
@@ -230,6 +202,11 @@ TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     app->Command6.Click();
     EXPECT_EQ(activeDuringWalk, Strings{});
     EXPECT_EQ(Names(app->File1), (Strings{"b.pbo", "c.pbo"}));
+    // The refresh selects the first active entry; the inactive list is
+    // empty, and SelectedInactive keeps the last name walked.
+    EXPECT_EQ(app->SelectedActive + "|" + app->SelectedInactive + "|" + std::to_string(app->File1.ListIndex()) +
+                  std::to_string(app->File2.ListIndex()),
+              "b.pbo|c.pbx|0-1");
 }
 
 }  // namespace

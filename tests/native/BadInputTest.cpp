@@ -1,8 +1,7 @@
 // Companion files and registry values of odd shapes: binary, every byte
-// value, 100 MB, lines of 1 MB, odd names, and paths past MAX_PATH. Each row gives what the window shows; every row
-// also checks that nothing the player wrote is lost and that no unexpected box appears. How such comments and favorites
-// lists read is the fuzzers' to check against their references; here, that the program shows them and writes them back
-// whole.
+// value, lines of 1 MB, odd names, and paths past MAX_PATH. Each row gives
+// what the window shows; every row also checks that nothing the player wrote
+// is lost and that no unexpected box appears.
 #include "support/Fixture.hpp"
 
 namespace varnex::testing {
@@ -18,18 +17,6 @@ const std::string kEvery = [] {
 }();
 const std::string kLine(1u << 20, 'L');  // one line of 1 MB
 
-// 100 MB of every byte value but "/": no "//", no "/x/" and no addon name
-// occurs in it. Made once for the whole file.
-const std::string& Huge() {
-    static const std::string huge = [] {
-        std::string unit = kEvery, s;
-        unit.erase(unit.find('/'), 1);
-        while (s.size() < (100u << 20)) s += unit;
-        return s.substr(0, 100u << 20);
-    }();
-    return huge;
-}
-
 // Compares without printing megabytes when it fails.
 ::testing::AssertionResult Same(const std::string& got, const std::string& want) {
     if (got == want) return ::testing::AssertionSuccess();
@@ -43,13 +30,13 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
     const std::pair<Text, std::string> rows[] = {
         {"tank.pbx", kEvery},
         {"tank.pbx", "\0/x/author\0A\r\n\0"s},
-        {"tank.pbx", "/x/units" + Huge() + "/x/reqversion9"},
+        {"tank.pbx", "/x/units" + kLine + "/x/reqversion9"},
         {".pbx", "/x/authorShort"},  // a name that is only its extension has the companion ".txt"
         {"Pz\xE4 \xFF.pbo", "/x/version\xFF"},
     };
     const std::array<std::string, 6> shown[] = {{kNo, kNo, kNo, kNo, "-", "-"},
                                                 {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"},
-                                                {Huge(), kNo, kNo, kNo, "-", "9"},
+                                                {kLine, kNo, kNo, kNo, "-", "9"},
                                                 {kNo, kNo, kNo, "Short", "-", "-"},
                                                 {kNo, kNo, kNo, kNo, "\xFF", "-"}};
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -91,10 +78,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         {game, "Main", REG_DWORD_, "C:", noFolder("14915")},
         {game, "Main", REG_SZ_, "\0\0\0\0"s, noFolder("???")},  // a box would end at a NUL
         {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
-        {game, "Main", REG_SZ_, kSpiele + "\\\0"s, spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
         {res, "Main", REG_SZ_, "", bare},
-        {res, "Main", REG_SZ_, "\0\0"s, bare},
         {res, "Main", REG_SZ_, "C:", both + kOfp},
         {res, "Main", REG_DWORD_, dword(9), bare},
         {res, "Main", REG_DWORD_, dword(10), both + kOfp},
@@ -120,10 +105,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         for (const auto& box : emu.Boxes()) got += box.substr(0, box.find("\r\n"));
         if (!app->Ended()) got += "|" + app->GameFolder + "|" + (installed ? "R" : "") + "|" + app->OthersFolder;
         EXPECT_TRUE(Same(got, want));
-        if (app->Ended()) {
-            EXPECT_EQ(emu.Drive(), before);
-            continue;
-        }
+        EXPECT_TRUE(!app->Ended() || emu.Drive() == before);
+        if (app->Ended()) continue;
         // Nothing chosen, nothing measured yet.
         EXPECT_EQ(Sizes(*app) + std::to_string(app->File1.ListIndex() + app->Dir1.Visible() + app->Image3.Visible()),
                   "||-1");

@@ -45,10 +45,8 @@ struct Emulation {
     }
     // The bytes of a file, read in one go; "" for a file that is not there.
     [[nodiscard]] std::string Read(const Text& windowsPath) const {
-        std::ifstream in(files->HostPath(windowsPath), std::ios::binary | std::ios::ate);
-        std::string bytes(in ? static_cast<std::size_t>(in.tellg()) : 0, '\0');
-        in.seekg(0).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return bytes;
+        std::ifstream in(files->HostPath(windowsPath), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     // The files of a folder, sorted by name as the disk spells them.
     [[nodiscard]] Strings Names(const Text& windowsFolder) const {
