@@ -3,6 +3,8 @@
 namespace varnex::testing {
 namespace {
 
+using emulated::FileOp;
+
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 const Text kTryAgain =
@@ -20,11 +22,11 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     auto app = emu.Game({"tank.pbo"}, "//heliFast");
     int changes = 0;
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
-    const int listings = emu.files->Calls(emulated::FileOp::ListFolder);
+    const int listings = emu.files->Calls(FileOp::ListFolder);
     app->AddonManager_Option1_Click();
     // One read of the folder serves both size walks; they run while Busy, so
     // heli's comment never reaches the box.
-    EXPECT_EQ(emu.files->Calls(emulated::FileOp::ListFolder) - listings, 1);
+    EXPECT_EQ(emu.files->Calls(FileOp::ListFolder) - listings, 1);
     EXPECT_EQ(app->Text1.GetText(), "");
     app->AddonManager_Option3_Click();
     app->AddonManager_Option1_Click();
@@ -57,7 +59,7 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     const auto files = [&] { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); };
     // Exit with `failing` Replace call failing with `code`, answered `answer`.
     const auto exit = [&](int failing, std::uint32_t code, int answer) {
-        emu.files->FailOn(emulated::FileOp::Replace, failing, code);
+        emu.files->FailOn(FileOp::Replace, failing, code);
         emu.desktop.boxAnswers = {answer};
         app->Command4.Click();
     };
@@ -94,10 +96,10 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_FALSE(app->Ended() || ask(kIdNo));
 
     // Retry writes the failing file again, and only that one.
-    const int before = emu.files->Calls(emulated::FileOp::Replace);
+    const int before = emu.files->Calls(FileOp::Replace);
     const std::size_t boxes = emu.Boxes().size();
     exit(2, errc::kSharingViolation, kIdRetry);
-    EXPECT_EQ(emu.files->Calls(emulated::FileOp::Replace) - before, 3);
+    EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 3);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
     EXPECT_EQ(files(), "//tankNew|//resR");
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
@@ -120,8 +122,7 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
         // The expansion's file fails after the game's was written, and the
         // player cancels: what was written is no longer asked about.
         {[](Emulation& e) {
-             e.files->FailOn(emulated::FileOp::Replace, 2, errc::kAccessDenied);
-             e.desktop.boxAnswers = {kIdCancel};
+             e.files->FailOn(FileOp::Replace, 2, errc::kAccessDenied), e.desktop.boxAnswers = {kIdCancel};
          },
          inMemory},
     };

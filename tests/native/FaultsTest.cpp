@@ -12,7 +12,7 @@ namespace {
 using emulated::FileOp;
 using Drive = std::map<Text, std::string>;
 using A = AddonManager;
-using Arm = std::function<void(Emulation&)>;
+using Arm = std::function<void(A&, Emulation&)>;
 
 const Text kList = "C:\\Lists\\fav.txtf", kGameComments = InAddons("Comments.txt");
 const Text kTank = InAddons("tank.pbo"), kHeli = InAddons("heli.pbx"), kHeliTxt = InAddons("heli.txt");
@@ -33,44 +33,33 @@ void Install(Emulation& emu) {
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
 }
 
-// A handler: the entry it is pressed with, if any, and the press. Save
-// comment before Exit, a double click, and the re-read before Save List are
-// the others' steps.
-struct Handler {
-    const char* name;
-    FileListBox A::*list;
-    const char* entry;
-    void (A::*press)();
-};
-
-const Handler kHandlers[] = {
-    {"Command6", nullptr, nullptr, &A::AddonManager_Command6_Click},
-    {"Command5", nullptr, nullptr, &A::AddonManager_Command5_Click},
-    {"Command3", &A::File2, "heli.pbx", &A::AddonManager_Command3_Click},
-    {"Command2", &A::File1, "tank.pbo", &A::AddonManager_Command2_Click},
-    {"Command1", &A::File2, "heli.pbx", &A::AddonManager_Command1_Click},
-    {"File2_DblClick", nullptr, nullptr, nullptr},
-    {"Command4", &A::File1, "tank.pbo", &A::AddonManager_Command4_Click},
-    {"LoadFavorits", nullptr, nullptr, &A::AddonManager_LoadFavorits_Click},
-    {"SaveFavorits, the active list to be re-read", nullptr, nullptr, &A::AddonManager_SaveFavorits_Click},
-};
+using Press = void (A::*)();
+const Press kOn = &A::AddonManager_Command3_Click, kOff = &A::AddonManager_Command2_Click;
+const Press kAllOn = &A::AddonManager_Command6_Click, kAllOff = &A::AddonManager_Command5_Click;
+const Press kDelete = &A::AddonManager_Command1_Click, kExit = &A::AddonManager_Command4_Click;
+const Press kLoad = &A::AddonManager_LoadFavorits_Click, kSave = &A::AddonManager_SaveFavorits_Click;
 
 Arm Fail(FileOp op, std::uint32_t code) {
-    return [=](Emulation& emu) { emu.files->FailOn(op, 1, code); };
+    return [=](A&, Emulation& emu) { emu.files->FailOn(op, 1, code); };
 }
 Arm Lock(Text path, bool readOnly = false) {
-    return [=](Emulation& emu) { readOnly ? emu.files->Protect(path) : emu.files->Lock(path); };
+    return [=](A&, Emulation& emu) { readOnly ? emu.files->Protect(path) : emu.files->Lock(path); };
 }
 // `path` vanishes, or appears holding `bytes`, just before the first call
 // of `op` on a path holding `when`.
 Arm Before(FileOp op, Text when, Text path, const char* bytes = nullptr) {
-    return [=](Emulation& emu) {
+    return [=](A&, Emulation& emu) {
         emu.files->Before(op, [=, &emu, done = false](const Text& at) mutable {
             if (done || at.find(when) == Text::npos) return;
             done = true;
             bytes ? emu.Write(path, bytes) : (void)fs::remove_all(emu.files->HostPath(path));
         });
     };
+}
+
+// `step` of the player's, then `arm`.
+Arm After(std::function<void(A&)> step, Arm arm) {
+    return [=](A& app, Emulation& emu) { step(app), arm(app, emu); };
 }
 
 // The drive after `changes`, words that name a file by the end of its path:
@@ -93,7 +82,8 @@ Drive Changed(Drive drive, const Text& changes) {
 }
 
 struct Case {
-    const char* handler;
+    Press press;  // none: a double click on the entry
+    const char* entry;  // the entry selected first, if any
     Arm arm;
     Text box, changes = {};  // box: a part of the one box's text, "" for none
 };
@@ -101,25 +91,21 @@ struct Case {
 // Runs the case's handler on a fresh installation, the failures armed once
 // it is prepared, and checks what must hold after any failure.
 void Walk(const Case& c, bool shellReports) {
-    const Handler& handler = *std::find_if(std::begin(kHandlers), std::end(kHandlers),
-                                           [&](const Handler& h) { return h.name == Text(c.handler); });
     Emulation emu;
     Install(emu);
     emu.shell->reportsOwnErrors = shellReports;
     auto app = emu.Launch();
     (void)(app->File1.ListCount() + app->File2.ListCount());  // the window shows both lists
     emu.desktop.dialogAnswers = {kList};
-    if (handler.list) ClickOn((*app).*handler.list, handler.entry);
-    if (handler.press == &A::AddonManager_Command4_Click) SaveComment(*app, app->File1, "tank.pbo", "New");
-    if (Text(handler.name).ends_with("re-read")) app->File1.Refresh();
+    if (c.entry && c.press) ClickOn(Text(c.entry).ends_with("o") ? app->File1 : app->File2, c.entry);
     const Drive before = emu.Drive();
     const std::size_t shown = emu.desktop.boxes.size();
-    c.arm(emu);
-    EXPECT_NO_THROW(handler.press ? ((*app).*handler.press)() : DoubleClick(app->File2, "heli.pbx"));
+    c.arm(*app, emu);
+    EXPECT_NO_THROW(c.press ? ((*app).*c.press)() : DoubleClick(app->File2, c.entry));
     EXPECT_FALSE(app->Busy || app->FavoritesBusy);
     EXPECT_EQ(emu.files->OpenHandles() + emu.registry.OpenHandles(), 0);
     EXPECT_EQ(emu.Drive(), Changed(before, c.changes));
-    EXPECT_EQ(app->Ended(), Text(c.handler) == "Command4");
+    EXPECT_EQ(app->Ended(), c.press == kExit);
     // A shell that reports its own errors leaves Varnex's box out.
     const bool byShell = c.box.find("Varnex could not") != Text::npos || c.box.find("left as") != Text::npos;
     const bool told = !c.box.empty() && !(shellReports && byShell);
@@ -134,43 +120,46 @@ TEST(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAnd
     const Text rename = "VARNX: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
     const Text inUse = ": the file is in use by another program";
     const Case cases[] = {
-        {"Command2", Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"),
+        {kOff, "tank.pbo", Before(FileOp::Rename, "tank", InAddons("tank.pbx"), "other"),
          rename + "tank.pbo to tank.pbx: a file of that name already exists.", "tank.pbx=other"},
         // The walk goes on past an addon it could not rename, and tells
         // what it left in one box at its end.
-        {"Command6", Lock(kHeli, true), "VARNX: 1 addon was left as it was:\r\n\r\nheli.pbx: access is denied",
+        {kAllOn, nullptr, Lock(kHeli, true), "VARNX: 1 addon was left as it was:\r\n\r\nheli.pbx: access is denied",
          "jeep.pbx>jeep.pbo"},
-        {"Command2", Fail(FileOp::Rename, 0x81), rename + "tank.pbo to tank.pbx: the name is too long."},
+        {kOff, "tank.pbo", Fail(FileOp::Rename, 0x81), rename + "tank.pbo to tank.pbx: the name is too long."},
         // A file the game holds open: Wine's shell calls it missing, the
         // file itself tells it is there and in use.
-        {"Command3", Lock(kHeli), rename + "heli.pbx to heli.pbo" + inUse + ". Is the game running?"},
+        {kOn, "heli.pbx", Lock(kHeli), rename + "heli.pbx to heli.pbo" + inUse + ". Is the game running?"},
         // Load List's "Deactivate all" tells its failures in Load List's box.
-        {"LoadFavorits", Lock(kTank),
+        {kLoad, nullptr, Lock(kTank),
          "VARNX: 1 addon was left as it was:\r\n\r\ntank.pbo" + inUse + "\r\n\r\nIs the game running?",
          "heli.pbx>heli.pbo"},
-        {"Command1", Lock(kHeliTxt), "information file " + kHeliTxt + " could not be removed" + inUse + ".",
+        {kDelete, "heli.pbx", Lock(kHeliTxt), "information file " + kHeliTxt + " could not be removed" + inUse + ".",
          "heli.pbx-"},
-        {"Command1", Before(FileOp::Delete, "heli", kHeliTxt), "", "heli.pbx- heli.txt-"},
-        {"Command4", Before(FileOp::Replace, "ADDONS", kGameComments), "", "ADDONS/Comments.txt=//tankNew//heliH"},
-        {"LoadFavorits", Before(FileOp::FileLength, "fav", kList),
+        {kDelete, "heli.pbx", Before(FileOp::Delete, "heli", kHeliTxt), "", "heli.pbx- heli.txt-"},
+        {kExit, nullptr,
+         After([](A& app) { SaveComment(app, app.File1, "tank.pbo", "New"); },
+               Before(FileOp::Replace, "ADDONS", kGameComments)),
+         "", "ADDONS/Comments.txt=//tankNew//heliH"},
+        {kLoad, nullptr, Before(FileOp::FileLength, "fav", kList),
          "favorites list " + kList +
              " was not found.\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none was "
              "activated.",
          "tank.pbo>tank.pbx fav.txtf-"},
-        {"File2_DblClick", Lock(kHeliTxt), "information file " + kHeliTxt + " cannot be read" + inUse + "."},
+        {nullptr, "heli.pbx", Lock(kHeliTxt), "information file " + kHeliTxt + " cannot be read" + inUse + "."},
         // Gone after it was measured: the read makes it anew, empty, and
         // it is removed again.
-        {"File2_DblClick", Before(FileOp::Open, "heli", kHeliTxt), "", "heli.txt-"},
+        {nullptr, "heli.pbx", Before(FileOp::Open, "heli", kHeliTxt), "", "heli.txt-"},
         // A folder that cannot be read is told before a walk would pass
         // over its addons, and no empty list is written for it.
-        {"Command5", Fail(FileOp::ListFolder, errc::kAccessDenied),
+        {kAllOff, nullptr, Fail(FileOp::ListFolder, errc::kAccessDenied),
          "VARNX: The addon folder C:\\Games\\OFP\\ADDONS cannot be read: access is denied."},
-        {"SaveFavorits, the active list to be re-read", Fail(FileOp::ListFolder, errc::kSharingViolation),
+        {kSave, nullptr, After([](A& app) { app.File1.Refresh(); }, Fail(FileOp::ListFolder, errc::kSharingViolation)),
          "addon folder C:\\Games\\OFP\\ADDONS cannot be read" + inUse + "."},
     };
     for (const Case& c : cases)
         for (const bool shellReports : {false, true}) {
-            SCOPED_TRACE(c.handler + Text(shellReports ? ", the shell's box: " : ": ") + c.box);
+            SCOPED_TRACE(Text(shellReports ? "the shell's box, " : "") + c.box + " " + c.changes);
             Walk(c, shellReports);
         }
 }
