@@ -56,10 +56,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
 TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFolderBack) {
     const Text kOfp = "C:\\Games\\OFP", kSpiele = "C:\\Spi\xE9le Neu\\OFP";
     const auto dword = [](std::int32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
-    const auto noFolder = [](const Text& folder) {
-        return "VARNX 48: The addon folder " + folder +
-               "\\ADDONS does not exist and cannot be created: the folder does not exist.";
-    };
+    const Text absent = "\\ADDONS does not exist and cannot be created: the folder does not exist.";
     const Text cannot = "VARNX 0: Cannot find OFP";
     // want: the first lines of the boxes shown, then, when the program goes
     // on, GameFolder, "R" when the expansion counts as installed (its choice
@@ -75,8 +72,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         {game, "Main", REG_DWORD_, dword(99), cannot},
         {game, "Main", 2, kOfp + '\0', cannot},
         // Two bytes of a number are the number 0x3A43.
-        {game, "Main", REG_DWORD_, "C:", noFolder("14915")},
-        {game, "Main", REG_SZ_, "\0\0\0\0"s, noFolder("???")},  // a box would end at a NUL
+        {game, "Main", REG_DWORD_, "C:", "VARNX 48: The addon folder 14915" + absent},
+        {game, "Main", REG_SZ_, "\0\0\0\0"s, "VARNX 48: The addon folder ???" + absent},  // a box would end at a NUL
         {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
         {res, "Main", REG_SZ_, "", bare},
