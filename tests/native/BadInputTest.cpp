@@ -68,7 +68,6 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     const std::tuple<const char*, const char*, std::uint32_t, std::string, Text> rows[] = {
         {game, "Main", REG_SZ_, "", cannot},
         {game, "Main", REG_SZ_, "C:", cannot},
-        {game, "Main", REG_SZ_, "C:\0"s, cannot},
         {game, "Main", REG_DWORD_, dword(99), cannot},
         {game, "Main", 2, kOfp + '\0', cannot},
         // Two bytes of a number are the number 0x3A43.
@@ -128,9 +127,8 @@ TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
     emu.registry.SetString(kGameKey, "Main", game);
     emu.registry.SetString(kGameKey, "VARNX", deep);
     emu.Write(comments, "//tankOld");
-    emu.Write(addons + "\\tank.pbo", "t");
-    emu.Write(addons + "\\" + Text(20, 'n') + ".pbo", "n");
-    emu.Write(deep + "\\deep.pbo", "d");
+    for (const Text& addon : {addons + "\\tank.pbo", addons + "\\" + Text(20, 'n') + ".pbo", deep + "\\deep.pbo"})
+        emu.Write(addon, "a");
     auto app = emu.Launch();
     ClickOn(app->File1, Text(20, 'n') + ".pbo");
     EXPECT_EQ(app->List1.Items().back(), "Size: the path is too long");

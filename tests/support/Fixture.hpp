@@ -27,12 +27,11 @@ struct Emulation {
     Emulation() { GlobaleVariables::SelectedPath.clear(); }
     ~Emulation() { fs::remove_all(root); }
 
-    // The game (and the expansion) registered and their folders made.
-    void InstallGame(bool expansion = true) {
+    // The game and the expansion registered and their folders made.
+    void InstallGame() {
         registry.SetString(kGameKey, "Main", "C:\\Games\\OFP\\");
-        if (expansion) registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
-        fs::create_directories(files->HostPath(expansion ? kResAddons : kAddons));
-        fs::create_directories(files->HostPath(kAddons));
+        registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
+        for (const char* folder : {kResAddons, kAddons}) fs::create_directories(files->HostPath(folder));
     }
     // Files in the game's addon folder, each holding `bytes`.
     void Put(const Strings& names, const std::string& bytes = "x") {
