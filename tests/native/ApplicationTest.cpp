@@ -130,6 +130,7 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
             SaveComment(*app, app->File1, name, comment);
         change(emu);
         app->Command4.Click();
+        // Exit ends quietly, or goes back to the window after the one box.
         EXPECT_EQ(emu.Read(kGameComments) + std::to_string(emu.Boxes().size()), want + (app->Ended() ? "0" : "1"));
         EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
     }

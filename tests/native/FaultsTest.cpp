@@ -33,6 +33,7 @@ void Install(Emulation& emu) {
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
 }
 
+// The buttons and menu entries the races are run on.
 using Press = void (A::*)();
 const Press kOn = &A::AddonManager_Command3_Click, kOff = &A::AddonManager_Command2_Click;
 const Press kAllOn = &A::AddonManager_Command6_Click, kAllOff = &A::AddonManager_Command5_Click;
