@@ -27,12 +27,11 @@ struct Emulation {
     Emulation() { GlobaleVariables::SelectedPath.clear(); }
     ~Emulation() { fs::remove_all(root); }
 
-    // The game (and the expansion) registered and their folders made.
-    void InstallGame(bool expansion = true) {
+    // The game and the expansion registered and their folders made.
+    void InstallGame() {
         registry.SetString(kGameKey, "Main", "C:\\Games\\OFP\\");
-        if (expansion) registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
-        fs::create_directories(files->HostPath(expansion ? kResAddons : kAddons));
-        fs::create_directories(files->HostPath(kAddons));
+        registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
+        for (const char* folder : {kResAddons, kAddons}) fs::create_directories(files->HostPath(folder));
     }
     // Files in the game's addon folder, each holding `bytes`.
     void Put(const Strings& names, const std::string& bytes = "x") {
@@ -45,10 +44,8 @@ struct Emulation {
     }
     // The bytes of a file, read in one go; "" for a file that is not there.
     [[nodiscard]] std::string Read(const Text& windowsPath) const {
-        std::ifstream in(files->HostPath(windowsPath), std::ios::binary | std::ios::ate);
-        std::string bytes(in ? static_cast<std::size_t>(in.tellg()) : 0, '\0');
-        in.seekg(0).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return bytes;
+        std::ifstream in(files->HostPath(windowsPath), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     // The files of a folder, sorted by name as the disk spells them.
     [[nodiscard]] Strings Names(const Text& windowsFolder) const {
