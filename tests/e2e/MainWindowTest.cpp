@@ -31,7 +31,7 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     // not rename or delete them.
     std::vector<HANDLE> held;
     for (int i = 1; i <= 5; ++i) {
-        const std::string name = "ADDONS\\held" + std::to_string(i) + ".pbo";
+        const std::string name = std::string("ADDONS\\held").append(std::to_string(i)).append(".pbo");
         game.Write(name, "addon");
         held.push_back(CreateFileA((game.Folder() + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
