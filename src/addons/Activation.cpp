@@ -17,23 +17,46 @@ bool AddonManager::NameTaken(const Text& shellPath) {
     return found.ok() || (!found.gone() && platform_.files.FolderExists(path));
 }
 
-void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
-    ReadPendingLists();
+int AddonManager::Refusal(const Filemanager::SHFILEOPSTRUCTA& record) {
+    // A path the code page does not hold names no one file: the shell would
+    // take its "?" for a wildcard, in the folder's part as in the name.
+    if (!Held(record.pFrom) || !Held(record.pTo)) return static_cast<int>(errc::kNameNotHeld);
+    // A file the game holds open cannot be switched while it runs. Windows'
+    // shell would put up a box of its own for each such file, and a walk
+    // over a folder the game holds would bring one per addon.
+    if (platform_.files.InUse(ForThePlayer(record.pFrom))) return static_cast<int>(errc::kSharingViolation);
     // Windows' shell offers to replace a file that already has the new name,
     // or to keep both under a third name the game would load as well. A
-    // name already taken is refused here instead, on every system alike,
-    // before the shell is asked, and the player is told as for any refusal.
-    // A missing source is the shell's to report first, as it always was.
+    // name already taken is refused here instead, on every system alike. A
+    // missing source is the shell's to report first, as it always was.
     const bool taken = record.wFunc == Filemanager::FO_RENAME && !EqualIgnoringCase(record.pFrom, record.pTo) &&
                        NameTaken(record.pTo) && NameTaken(record.pFrom);
-    const int result =
-        taken ? static_cast<int>(errc::kAlreadyExists) : Filemanager::SHFileOperation(platform_.shell, record);
-    if (result == 0 || Filemanager::CancelledByPlayer(result) || (!taken && platform_.shell.ReportsOwnErrors())) return;
-    // The shell's paths join folder and name with "/"; the player reads them
-    // the Windows way.
-    Text from = record.pFrom;
-    const std::size_t slash = from.find_last_of('/');
-    from[slash] = '\\';
+    return taken ? static_cast<int>(errc::kAlreadyExists) : 0;
+}
+
+Text AddonManager::ForThePlayer(const Text& shellPath) {
+    Text path = shellPath;
+    if (const std::size_t slash = path.find_last_of('/'); slash != Text::npos) path[slash] = '\\';
+    return path;
+}
+
+int AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
+    ReadPendingLists();
+    const int refused = Refusal(record);
+    const int result = refused != 0 ? refused : Filemanager::SHFileOperation(platform_.shell, record);
+    // Only the player's own cancel goes untold: whether the shell showed a
+    // box of its own for a failure cannot be known, and a failure it did
+    // not show would be told to nobody.
+    if (result == 0 || Filemanager::CancelledByPlayer(result)) return result;
+    const Text from = ForThePlayer(record.pFrom);
+    const Text name = from.substr(from.find_last_of('\\') + 1);
+    if (result == static_cast<int>(errc::kNameNotHeld)) {
+        if (tallies_ > 0)
+            ++notHeldLeft_;
+        else
+            SayPathNotHeld(from);
+        return result;
+    }
     // Wine's shell says "not found" for a file the game holds open: the
     // file itself tells whether it is there and held.
     const bool inUse = result == static_cast<int>(errc::kSharingViolation) ||
@@ -41,8 +64,8 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     const Text reason = inUse ? DescribeError(errc::kSharingViolation) : Filemanager::DescribeShellResult(result);
     const Text advice = inUse ? "Is the game running?" : "";
     if (tallies_ > 0) {
-        leftAsTheyWere_.Add(from.substr(slash + 1), reason, advice);
-        return;
+        leftAsTheyWere_.Add(name, reason, advice);
+        return result;
     }
     const Text ending = ": " + reason + "." + (advice.empty() ? "" : " " + advice);
     if (record.wFunc == Filemanager::FO_RENAME) {
@@ -51,6 +74,7 @@ void AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     } else {
         Box("Varnex could not move " + from + " into the recycle bin" + ending);
     }
+    return result;
 }
 
 void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to) {

@@ -158,10 +158,17 @@ private:
     // Measures the file at SelectedPath, the current entry of `list`, into
     // SelectedSize; returns the size line of the details list.
     Text MeasureSelected(FileListBox& list);
-    // Hands a record to the shell. Where the shell shows no box of its own
-    // for a failure (Wine), the player gets one from the program.
-    // In a walk, the failure is kept for the walk's one box instead.
-    void RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
+    // Why the program refuses a record before the shell sees it: a path not
+    // held, a file held open, a new name already taken; 0 for none.
+    int Refusal(const Filemanager::SHFILEOPSTRUCTA& record);
+    // Hands a record to the shell unless it is refused, and tells the player
+    // of any failure but his own cancel; in a walk, the failure is kept for
+    // the walk's one box instead. Returns the shell's result or the refusal.
+    int RunShell(const Filemanager::SHFILEOPSTRUCTA& record);
+    // A path joined for the shell, written as the player reads it.
+    static Text ForThePlayer(const Text& shellPath);
+    // Delete once a held name is selected.
+    void DeleteSelected();
     // True when a file or folder stands at `shellPath` (joined with "/").
     bool NameTaken(const Text& shellPath);
     void Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from, const Text& to);
@@ -233,6 +240,9 @@ private:
     // True when `name` is held; otherwise a box says that the addon is left
     // as it is, and why.
     bool HeldOrSaid(const Text& name);
+    // Says that the addon at `path` is left as it is, as its folder's name
+    // is not held.
+    void SayPathNotHeld(const Text& path);
     // Activate all, Deactivate all, Load List and Save List keep, while a
     // tally of theirs lives, the addons they leave alone: those the shell
     // could not switch, with their reasons, and those whose names are not

@@ -7,10 +7,13 @@ namespace varnex {
 
 namespace {
 
-// What the player can do about such a name.
-const Text kWhatToDo =
-    "Rename the file in Explorer, or change Windows' language setting for non-Unicode programs "
-    "(Control Panel, Region, Administrative) to one that holds these letters.";
+// What the player can do about such a name of a "file" or a "folder".
+Text WhatToDo(const char* what) {
+    return Text("Rename the ") + what +
+           " in Explorer, or change Windows' language setting for non-Unicode programs (Control Panel, Region, "
+           "Administrative) to one that holds these letters.";
+}
+const Text kWhatToDo = WhatToDo("file");
 
 }  // namespace
 
@@ -19,6 +22,12 @@ bool AddonManager::HeldOrSaid(const Text& name) {
     Box("Varnex leaves " + name + " as it is: its name has letters that Windows' language setting for non-Unicode " +
         "programs cannot show, so Varnex cannot tell its file from others.\r\n\r\n" + kWhatToDo);
     return false;
+}
+
+void AddonManager::SayPathNotHeld(const Text& path) {
+    if (!HeldOrSaid(path.substr(path.find_last_of('\\') + 1))) return;
+    Box("Varnex leaves " + path + " as it is: its folder's name has letters that Windows' language setting for " +
+        "non-Unicode programs cannot show, so Varnex cannot tell its file from others.\r\n\r\n" + WhatToDo("folder"));
 }
 
 AddonManager::Tally::Tally(AddonManager& app) : app_(app) {

@@ -47,7 +47,6 @@ class PromptingShell final : public ShellApi {
 public:
     PromptingShell(ShellApi& shell, Win32Desktop& desktop) : shell_(shell), desktop_(desktop) {}
     int SHFileOperationA(const ShellFileOp& op) override;
-    bool ReportsOwnErrors() const override { return shell_.ReportsOwnErrors(); }
     bool ConfirmsDelete() const override { return shell_.ConfirmsDelete(); }
 
 private:

@@ -94,8 +94,6 @@ class ShellApi {
 public:
     virtual ~ShellApi() = default;
     virtual int SHFileOperationA(const ShellFileOp& op) = 0;
-    // Windows' shell shows its own box when a rename fails; Wine's does not.
-    virtual bool ReportsOwnErrors() const = 0;
     // The shell asks before it moves a file into the recycle bin. Windows
     // asks only while the recycle bin's "Display delete confirmation
     // dialog" is on, which it is not by default since Windows 8.

@@ -6,9 +6,10 @@
 namespace varnex::testing {
 namespace {
 
-using Lists = AppTest;
-using Activation = AppTest;
-using Delete = AppTest;
+using emulated::FileOp;
+using Lists = BothShells;
+using Activation = BothShells;
+using Delete = BothShells;
 
 const Text kCouldNot = "VARNX 48: Varnex could not ";
 
@@ -25,7 +26,7 @@ Strings Calls(const emulated::Shell& shell) {
 Text ToShell(const Text& name) { return Text(kAddons) + "/" + name + Text(2, '\0'); }
 Text Rename(const Text& from, const Text& to) { return "4 0: " + ToShell(from) + " -> " + ToShell(to); }
 
-TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
+TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
     // renamed null: left alone.
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"Tank.PBX", "Tank.PBo", true},         {"ABC.PBO", "ABC.PBx", false}, {"xms.pbo", "xms.pbx", false},
@@ -34,7 +35,7 @@ TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
     EXPECT_EQ(BuildOfficialAddons().size(), 660u);  // the game's 68 names, joined by blanks
     for (const auto& [name, renamed, activeAfter] : cases) {
         SCOPED_TRACE(name);
-        Emulation emu;
+        Emulation emu(GetParam());
         auto app = emu.Game({name});
         const bool active = app->File1.ListCount() == 1;
         ClickOn(active ? app->File1 : app->File2, name);
@@ -47,33 +48,48 @@ TEST_F(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
     }
 }
 
-TEST_F(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
+TEST_P(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
     // Windows' shell would offer to replace the other file or keep both; the
-    // program asks it nothing and says so itself, also where the shell
-    // reports its own errors. A walk goes on past the clash and tells it in
-    // its one box at the end.
-    for (const bool shellReports : {false, true}) {
-        SCOPED_TRACE(shellReports);
-        Emulation emu;
-        emu.shell->reportsOwnErrors = shellReports;
-        emu.Put({"tank.pbx"}, "other");
-        emu.Put({"Tank.PBO"}, "mine");
-        fs::create_directories(emu.files->HostPath(InAddons("heli.pbo")));
-        auto app = emu.Game({"heli.pbx", "jeep.pbx"});
-        ClickOn(app->File1, "Tank.PBO");
-        app->Command2.Click();
-        app->Command6.Click();
-        EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")}));
-        EXPECT_EQ(emu.Boxes(), (Strings{kCouldNot + "rename C:\\Games\\OFP\\ADDONS\\Tank.PBO to Tank.PBx: a file of "
-                                                    "that name already exists.",
-                                        "VARNX 48: 2 addons were left as they were:\r\n\r\n"
-                                        "heli.pbx: a file of that name already exists\r\n"
-                                        "tank.pbx: a file of that name already exists"}));
-        EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
-    }
+    // program asks no shell and says so itself. A walk goes on past the
+    // clash and tells it in its one box at the end.
+    emu.Put({"tank.pbx"}, "other");
+    emu.Put({"Tank.PBO"}, "mine");
+    fs::create_directories(emu.files->HostPath(InAddons("heli.pbo")));
+    Start({"heli.pbx", "jeep.pbx"});
+    ClickOn(app->File1, "Tank.PBO");
+    app->Command2.Click();
+    app->Command6.Click();
+    EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")}));
+    EXPECT_EQ(emu.Boxes(), (Strings{kCouldNot + "rename C:\\Games\\OFP\\ADDONS\\Tank.PBO to Tank.PBx: a file of "
+                                                "that name already exists.",
+                                    "VARNX 48: 2 addons were left as they were:\r\n\r\n"
+                                    "heli.pbx: a file of that name already exists\r\n"
+                                    "tank.pbx: a file of that name already exists"}));
+    EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
+    // A file of the new name that comes after the program looked meets the
+    // shell: Wine's refuses it; Windows' asks, and does what the player
+    // answers (Keep both, then Replace).
+    emu.Put({"bike.pbo", "boat.pbo"}, "mine");
+    emu.files->Before(FileOp::Rename, [&](const Text& at) {
+        if (at.find("/b") != Text::npos) emu.Put({at.substr(at.size() - 8, 7) + "x"}, "late");
+    });
+    emu.desktop.boxes.clear();
+    emu.desktop.boxAnswers = {emulated::Shell::kKeepBoth, emulated::Shell::kReplace};
+    for (const char* name : {"bike.pbo", "boat.pbo"})
+        app->File1.Refresh(), ClickOn(app->File1, name), app->Command2.Click();
+    Strings seen;
+    for (const auto& box : emu.desktop.boxes)
+        seen.push_back(box.caption + ": " + box.text.substr(0, box.text.find("\r\n")));
+    const auto clash = [](const char* with) {
+        return Either("VARNX: " + kCouldNot.substr(10) + "rename C:\\Games\\OFP\\ADDONS\\" + with + "o to " + with +
+                          "x: a file of that name already exists.",
+                      "Replace or Skip Files: The destination already has a file named \"" + Text(with) + "x\".");
+    };
+    EXPECT_EQ(seen, (Strings{clash("bike.pb"), clash("boat.pb")}));
+    EXPECT_EQ(emu.Read(InAddons("bike (2).pbx")) + "|" + emu.Read(InAddons("boat.pbx")), Either("|late", "mine|mine"));
 }
 
-TEST_F(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
+TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
     emu.InstallGame();
     const auto folder = emu.files->HostPath(kAddons);
     const auto touch = [&](const Text& name) { ::close(::open((folder / name).c_str(), O_CREAT | O_WRONLY, 0644)); };
@@ -99,27 +115,54 @@ TEST_F(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSi
     EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
 }
 
-TEST_F(Activation, AWalkOverFilesTheGameHoldsOpenSwitchesTheOthersAndNamesTheFirstTenInOneBox) {
+TEST_P(Activation, WithTheGameRunningEachWalkShowsOneBoxNamingTheFirstTenAndNoHeldFileReachesTheShell) {
     Strings held;
     Text told;
     for (int i = 10; i < 23; ++i) held.push_back("held" + std::to_string(i) + ".pbx");
     for (int i = 0; i < 10; ++i) told += "\r\n" + held[i] + ": the file is in use by another program";
+    const Text inUse = ": the file is in use by another program", game = "\r\n\r\nIs the game running?";
     emu.Put(held);
-    Start({"free.pbx", "other.pbx"});
+    Start({"free.pbx", "other.pbx", "game.pbo"});
     for (const Text& name : held) emu.files->Lock(InAddons(name));
+    emu.files->Lock(InAddons("game.pbo"));
     emu.files->Protect(InAddons("other.pbx"));
     app->Command6.Click();
-    EXPECT_EQ(emu.Names(kAddons).size(), 16u);
-    EXPECT_EQ(Names(app->File1), Strings{"free.pbo"});
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 14 addons were left as they were:\r\n" + told +
-                                   "\r\nand 4 more\r\n\r\nIs the game running?"});
+    EXPECT_EQ(emu.Names(kAddons).size(), 17u);
+    EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 14 addons were left as they were:\r\n" + told + "\r\nand 4 more" + game});
+    // Load List walks twice, through Deactivate all and then the list: one
+    // box tells both.
+    emu.Write("C:\\fav.txtf", "held10.pbx free.pbx");
+    emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
+    emu.desktop.boxes.clear();
+    app->LoadFavorits.Click();
+    EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 2 addons were left as they were:\r\n\r\ngame.pbo" + inUse +
+                                   "\r\nheld10.pbx" + inUse + game});
     // The next walk starts its count anew.
     emu.desktop.boxes.clear();
     app->Command5.Click();
-    EXPECT_EQ(emu.Boxes(), Strings{});
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 1 addon was left as it was:\r\n\r\ngame.pbo" + inUse + game});
+    for (const auto& call : emu.shell->calls)
+        EXPECT_TRUE(call.pFrom.find("held") == Text::npos && call.pFrom.find("game") == Text::npos) << call.pFrom;
+    // The game takes free.pbx after the program looked: Windows' shell asks
+    // to close it (Try Again, then Cancel, which is the player's own and
+    // untold); Wine's calls it missing, and the walk's box tells it in use.
+    emu.files->Before(FileOp::Rename, [&](const Text& at) {
+        if (at.find("free.pbx") != Text::npos) emu.files->Lock(InAddons("free.pbx"));
+    });
+    emu.desktop.boxes.clear();
+    emu.desktop.boxAnswers = {emulated::Shell::kTryAgain, kIdCancel};
+    app->Command6.Click();
+    Strings seen;
+    for (const auto& box : emu.desktop.boxes)
+        seen.push_back(box.caption + ": " + box.text.substr(0, box.text.find("\r\n")));
+    const Text shellBox = "File In Use: The action can't be completed because the file is open in another program.";
+    EXPECT_EQ(seen, Either(Strings{"VARNX: 15 addons were left as they were:"},
+                           Strings{shellBox, shellBox, "VARNX: 14 addons were left as they were:"}));
 }
 
-TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndWhereTheShellWouldNotAskTheProgramAsks) {
+TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrByTheProgram) {
     // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
     // with companions, shown through the game's choice so the sizes are up.
     emu.Put({"heli.pbx"}, std::string(1024, 'h'));
@@ -131,45 +174,38 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndWhereTheShellWouldN
     app->Command1.Click();
     EXPECT_EQ(emu.Boxes(), Strings{"VARNX 0: No addon selected"});
     // Declined: the companion goes all the same, and nothing is refreshed
-    // but the inactive list.
+    // but the inactive list. Windows' shell asks only while the player has
+    // its confirmation on (off by default): the program asks instead, and
+    // after a No the shell is not called.
     ClickOn(app->File1, "tank.pbo");
     ClickOn(app->File2, "heli.pbx");
     const auto listings = app->File1.ListingRevision();
-    emu.shell->confirmDelete = false;
+    emu.desktop.boxAnswers = {kIdNo};
     app->Command1.Click();
-    EXPECT_EQ(Calls(*emu.shell), Strings{"3 64: " + ToShell("heli.pbx") + " -> "});
+    EXPECT_EQ(Calls(*emu.shell), Either(Strings{"3 64: " + ToShell("heli.pbx") + " -> "}, Strings{}));
     EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
     EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
     EXPECT_EQ(Sizes(*app), " 1 kb| 4 kb|");
-    emu.shell->confirmDelete = true;
+    emu.desktop.boxAnswers = {kIdYes};
     app->Command1.Click();
     EXPECT_EQ(std::pair(emu.shell->recycled, Names(app->File2)),
               std::pair(Strings{Text(kAddons) + "/heli.pbx"}, Strings{"jeep.pbx"}));
-    app->Command1.Click();  // the addon is gone the second time
-    EXPECT_EQ(emu.Boxes(), (Strings{"VARNX 0: No addon selected",
+    app->Command1.Click();  // the addon is gone the second time: told, no one asked
+    const Text heli = DeleteQuestion(*emu.shell, kAddons, "heli.pbx");
+    EXPECT_EQ(emu.Boxes(), (Strings{"VARNX 0: No addon selected", heli, heli,
                                     kCouldNot + "move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the "
                                                 "file does not exist."}));
+    EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
 
-    // Where the shell would not ask, the program asks, naming the companion.
-    // No: the shell is not called, the addon stays, its companion goes as
-    // after a No to the shell's own prompt. Yes: into the recycle bin
-    // without a second question.
-    emu.shell->confirmsDelete = false;
-    emu.shell->confirmDelete = false;  // the shell's own prompt never comes
+    // With the confirmation on, the shell asks, and the program does not.
+    emu.shell->confirmsDelete = true;
     emu.desktop.boxes.clear();
-    const Text question =
-        "VARNX 36: Move C:\\Games\\OFP\\ADDONS\\jeep.pbx into the recycle bin?\r\n\r\nIts "
-        "information file C:\\Games\\OFP\\ADDONS\\jeep.txt is removed for good either way.";
     ClickOn(app->File2, "jeep.pbx");
-    emu.desktop.boxAnswers = {kIdNo};
-    app->Command1.Click();
-    EXPECT_EQ(std::pair(emu.shell->calls.size(), emu.Names(kAddons)),
-              std::pair(std::size_t{3}, Strings{"Comments.txt", "jeep.pbx", "tank.pbo"}));
     emu.desktop.boxAnswers = {kIdYes};
     app->Command1.Click();
     EXPECT_EQ(emu.shell->recycled.back(), Text(kAddons) + "/jeep.pbx");
     // Deactivating the last active addon keeps its name: a second press
-    // asks for a file that is gone, and the player is told.
+    // asks for a file that is gone, and the player is told on both shells.
     ClickOn(app->File1, "tank.pbo");
     app->Command2.Click();
     app->Command2.Click();
@@ -177,16 +213,37 @@ TEST_F(Delete, NothingSelectedThenDeclinedAcceptedRepeatedAndWhereTheShellWouldN
     EXPECT_EQ(Strings(calls.end() - 2, calls.end()), Strings(2, Rename("tank.pbo", "tank.pbx")));
     EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "tank.pbx"}));
     EXPECT_EQ(emu.Boxes(),
-              (Strings{question, question,
+              (Strings{DeleteQuestion(*emu.shell, kAddons, "jeep.pbx"),
                        kCouldNot + "rename C:\\Games\\OFP\\ADDONS\\tank.pbo to tank.pbx: the file does not exist."}));
 }
 
-TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
+TEST_P(Delete, ANameKeptFromTheFolderBeforeDeletesNothingNotEvenTheInformationFileOfTheSameName) {
+    // m2.pbx is clicked in C:\Mods; the folder list then moves into a folder
+    // without inactive addons, which leaves the selection as it was.
+    emu.Write("C:\\Mods\\m2.pbx", "m");
+    emu.Write("C:\\Mods\\Sub\\m2.txt", "someone else's");
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    Start();
+    app->AddonManager_Option3_Click();
+    ClickOn(app->File2, "m2.pbx");
+    app->Dir1.SetPath("C:\\Mods\\Sub");
+    ASSERT_EQ(app->SelectedInactive, "m2.pbx");
+    const auto before = emu.Drive();
+    emu.desktop.boxAnswers = {kIdYes};
+    app->Command1.Click();
+    EXPECT_EQ(emu.Drive(), before);
+    EXPECT_EQ(Calls(*emu.shell), Strings{});
+    EXPECT_EQ(emu.Boxes(), Strings{kCouldNot + "move C:\\Mods\\Sub\\m2.pbx into the recycle bin: the file does not "
+                                               "exist. Its information file C:\\Mods\\Sub\\m2.txt is left as it is."});
+}
+
+TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     // a.pbo.pbx stands in both lists. Deleting it from the inactive list
     // re-reads only that one afterwards: the active list keeps the listing
     // read before the delete.
     Start({"a.pbo.pbx", "b.pbx", "c.pbx"});
     ClickOn(app->File2, "a.pbo.pbx");
+    emu.desktop.boxAnswers = {kIdYes};
     app->Command1.Click();
     EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)),
               std::pair(Strings{"a.pbo.pbx"}, Strings{"b.pbx", "c.pbx"}));
@@ -204,6 +261,10 @@ TEST_F(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     EXPECT_EQ(std::tuple(Names(app->File1), app->SelectedActive, app->SelectedInactive, app->File2.ListIndex()),
               std::tuple(Strings{"b.pbo", "c.pbo"}, Text("b.pbo"), Text("c.pbx"), -1));
 }
+
+VARNEX_ON_BOTH_SHELLS(Lists);
+VARNEX_ON_BOTH_SHELLS(Activation);
+VARNEX_ON_BOTH_SHELLS(Delete);
 
 }  // namespace
 }  // namespace varnex::testing

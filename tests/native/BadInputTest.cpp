@@ -117,23 +117,31 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     }
 }
 
-TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
+using BadPaths = BothShells;
+
+TEST_P(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
     // The comments file's path is 260 characters long, the other folder's 260
     // too: neither can be read or written.
-    Emulation emu;
     const Text game = "C:\\" + Text(120, 'g') + "\\" + Text(116, 'o'), addons = game + "\\ADDONS";
     const Text comments = addons + "\\Comments.txt", deep = addons + "\\" + Text(259 - addons.size(), 'd');
     const Text list = deep + "\\f.txtf";
     emu.registry.SetString(kGameKey, "Main", game);
     emu.registry.SetString(kGameKey, "VARNX", deep);
     emu.Write(comments, "//tankOld");
-    for (const Text& addon : {addons + "\\tank.pbo", addons + "\\" + Text(20, 'n') + ".pbo", deep + "\\deep.pbo"})
+    const Text longName = Text(20, 'n') + ".pbo", odd = "a\"b.pbo";
+    for (const Text& addon :
+         {addons + "\\tank.pbo", addons + "\\" + longName, addons + "\\" + odd, deep + "\\deep.pbo"})
         emu.Write(addon, "a");
-    auto app = emu.Launch();
+    app = emu.Launch();
     ClickOn(app->File1, Text(20, 'n') + ".pbo");
     EXPECT_EQ(app->List1.Items().back(), "Size: the path is too long");
     SaveComment(*app, app->File1, "tank.pbo", "New");
     EXPECT_EQ(app->Text1.GetText(), "No save possible");
+    // Windows' shell refuses a path past the bound, and a name it does not
+    // take, without a word of its own: the program tells them.
+    for (const Text& name : {longName, odd}) ClickOn(app->File1, name), app->Command2.Click();
+    EXPECT_EQ(emu.Names(addons), Either(Strings{"Comments.txt", "a\"b.pbx", Text(20, 'n') + ".pbx", "tank.pbo"},
+                                        Strings{"Comments.txt", odd, longName, "tank.pbo"}));
     // The folder past the bound shows empty lists.
     app->AddonManager_Option3_Click();
     EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 0);
@@ -143,14 +151,22 @@ TEST(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
     app->Command4.Click();
     EXPECT_EQ(emu.Read(comments) + "|" + emu.registry.Get(kGameKey, "VARNX")->data, "//tankOld|" + deep);
     const Text tooLong = ": the path is too long.", favorites = "VARNX 48: The favorites list " + list;
-    EXPECT_EQ(emu.Boxes(), (Strings{"VARNX 48: The comments file " + comments + " cannot be read" + tooLong +
-                                        "\r\n\r\nIts comments are not shown in this session, and Varnex will leave "
-                                        "the file as it is.",
-                                    favorites + " could not be written" + tooLong,
-                                    favorites + " cannot be read" + tooLong +
-                                        "\r\n\r\nEvery addon that is not one of the game's own has been deactivated; "
-                                        "none was activated."}));
+    Strings want = {"VARNX 48: The comments file " + comments + " cannot be read" + tooLong +
+                    "\r\n\r\nIts comments are not shown in this session, and Varnex will leave the file as it is."};
+    if (OnWindows())
+        want.insert(want.end(), {"VARNX 48: Varnex could not rename " + addons + "\\" + longName + " to " +
+                                     Text(20, 'n') + ".pbx: the path is too long.",
+                                 "VARNX 48: Varnex could not rename " + addons + "\\" + odd +
+                                     " to a\"b.pbx: the name "
+                                     "is not valid."});
+    want.insert(want.end(), {favorites + " could not be written" + tooLong,
+                             favorites + " cannot be read" + tooLong +
+                                 "\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none "
+                                 "was activated."});
+    EXPECT_EQ(emu.Boxes(), want);
 }
+
+VARNEX_ON_BOTH_SHELLS(BadPaths);
 
 }  // namespace
 }  // namespace varnex::testing

@@ -18,7 +18,9 @@ Text FirstLines(Emulation& emu) {
     return lines;
 }
 
-TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
+using CodePage = BothShells;
+
+TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     // Per source, the texts it acts on and those it leaves alone: a listed
     // addon's name, a dialog's answer, a registry value or the comment box's
     // text (whose letters not held the window names, as below).
@@ -49,7 +51,7 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     };
     const auto run = [&](Source source, const Text& text, bool held) {
         SCOPED_TRACE(text);
-        Emulation emu;
+        Emulation emu(GetParam());
         // A sibling the shell's wildcard "?????" would reach as well.
         emu.Put({"Other.pbx"});
         emu.Write("C:\\fav.txtf", "Tanks.pbx Other.pbx");
@@ -57,6 +59,7 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
         if (source == Activate || source == Delete) emu.Put({text});
         if (source == Others) emu.registry.SetString(kGameKey, "VARNX", text);
         if (source == LoadList || source == SaveList) emu.desktop.dialogAnswers = {text};
+        if (source == Delete) emu.desktop.boxAnswers = {kIdYes};
         auto app = emu.Game({"tank.pbo"}, "//tankOld");
         const auto before = emu.Drive();
         if (source == Activate || source == Delete) ClickOn(app->File2, text);
@@ -70,7 +73,11 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
         EXPECT_EQ(app->Text1.GetText() + (app->Image3.Visible() ? "|red" : ""),
                   source != Typed ? app->Text1.GetText() : text + (held ? "" : "|red"));
         const bool othersShown = Names(app->File1) == Strings{"mod.pbo"};
-        EXPECT_EQ(FirstLines(emu), held ? "" : why(source, text) + "|");
+        // A held addon goes after the question, the shell's or the program's.
+        const Text question = DeleteQuestion(*emu.shell, kAddons, text),
+                   asked = question.substr(question.find(": ") + 2);
+        const Text told = source == Delete && held ? asked.substr(0, asked.find("\r\n")) + "|" : "";
+        EXPECT_EQ(FirstLines(emu), held ? told : why(source, text) + "|");
         EXPECT_EQ(emu.files->notHeld, Strings{});
         // Exit keeps the bytes of everything the player did not change: the
         // value stored with its NUL is not written back, which would drop it.
@@ -88,9 +95,9 @@ TEST(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     }
 }
 
-TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyAreCountedInOneBox) {
+TEST_P(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyAreCountedInOneBox) {
     const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
-    Emulation emu;
+    Emulation emu(GetParam());
     emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
     auto app = emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"}, "//?????Old");
     // Another addon shown as "?????" would share its comment: none is
@@ -134,7 +141,34 @@ TEST(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyA
     EXPECT_EQ(emu.files->notHeld, Strings{});
 }
 
-TEST(CodePage, AGameFolderNotHeldEndsTheProgramAtStartUp) {
+TEST_P(CodePage, AfterAMoveIntoAFolderNotHeldTheSelectionsKeptReachNeitherTheShellNorTheFiles) {
+    // The folder list shows "\xCC\xEE\xE4\xFB" of code page 1251 as "????" on a
+    // Western system. Its files may bear the names still selected from
+    // C:\Mods, and the shell would take each "?" for a wildcard.
+    for (const Text folder : {"C:\\Mods\\", "C:\\Mods\\????\\"})
+        for (const char* name : {"m1.pbo", "m2.pbx", "m2.txt"}) emu.Write(folder + name, "m");
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    Start();
+    app->AddonManager_Option3_Click();
+    ClickOn(app->File1, "m1.pbo");
+    ClickOn(app->File2, "m2.pbx");
+    app->Dir1.SetPath("C:\\Mods\\????");
+    ASSERT_EQ(app->SelectedActive + " " + app->SelectedInactive, "m1.pbo m2.pbx");
+    (void)FirstLines(emu);  // the folder's own box
+    const auto before = emu.Drive();
+    emu.desktop.boxAnswers = {kIdYes, kIdYes, kIdYes};
+    for (CommandButton* press : {&app->Command2, &app->Command3, &app->Command1}) press->Click();
+    EXPECT_EQ(emu.Drive(), before);
+    EXPECT_EQ(emu.shell->calls.size() + emu.files->notHeld.size(), 0u);
+    const Text leaves = "Varnex leaves C:\\Mods\\????\\", why = " as it is: its folder's name has letters that " +
+                                                                kCannotShow +
+                                                                ", so Varnex cannot tell its file from others.|";
+    EXPECT_EQ(FirstLines(emu), leaves + "m1.pbo" + why + leaves + "m2.pbx" + why + leaves + "m2.pbx" + why);
+}
+
+VARNEX_ON_BOTH_SHELLS(CodePage);
+
+TEST(StartUp, AGameFolderNotHeldEndsTheProgram) {
     Emulation game;
     game.InstallGame();
     game.registry.SetString(kGameKey, "Main", "C:\\????\\OFP\\");

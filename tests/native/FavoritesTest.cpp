@@ -5,10 +5,11 @@ namespace {
 
 const Text kList = "C:\\Lists\\fav.txtf";
 
-TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAreSetUpAlikeKeepingTheLastName) {
-    Emulation emu;
+using Favorites = BothShells;
+
+TEST_P(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAreSetUpAlikeKeepingTheLastName) {
     emu.Write(kList, "old");
-    auto app = emu.Game({"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
+    Start({"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
     emu.desktop.dialogAnswers = {"", kList};
     app->SaveFavorits.Click();  // cancelled
     EXPECT_EQ(emu.Read(kList), "old");
@@ -33,6 +34,8 @@ TEST(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAre
     EXPECT_EQ(seen, (Strings{addons + "|" + alike, addons + "|" + alike, addons + "|" + kList + alike,
                              "C:\\Games\\OFP|" + alike}));
 }
+
+VARNEX_ON_BOTH_SHELLS(Favorites);
 
 }  // namespace
 }  // namespace varnex::testing

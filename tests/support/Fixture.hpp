@@ -1,6 +1,6 @@
 // A game installation on the emulated platform: drive C: is a fresh host
-// folder, the registry holds the game's keys, boxes and dialogs answer from
-// scripts.
+// folder, the registry holds the game's keys, the shell behaves as Wine's or
+// as Windows', boxes and dialogs answer from scripts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,8 +23,13 @@ inline constexpr const char* kResAddons = "C:\\Games\\OFP\\Res\\AddOns";
 // The Windows path of a file in the game's addon folder.
 inline Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
 
+using ShellKind = emulated::Shell::Kind;
+
 struct Emulation {
-    Emulation() { GlobaleVariables::SelectedPath.clear(); }
+    explicit Emulation(ShellKind kind = ShellKind::Wine)
+        : shell(std::make_unique<emulated::Shell>(*files, kind, &desktop)) {
+        GlobaleVariables::SelectedPath.clear();
+    }
     ~Emulation() { fs::remove_all(root); }
 
     // The game and the expansion registered and their folders made.
@@ -65,7 +70,8 @@ struct Emulation {
         }
         return tree;
     }
-    // The boxes shown so far, each as "caption style: text".
+    // The boxes shown so far, the program's and the shell's, each as
+    // "caption style: text".
     [[nodiscard]] Strings Boxes() const {
         Strings boxes;
         for (const auto& b : desktop.boxes) boxes.push_back(b.caption + " " + std::to_string(b.style) + ": " + b.text);
@@ -92,10 +98,24 @@ struct Emulation {
     }();
     emulated::Registry registry;
     std::unique_ptr<emulated::Files> files = std::make_unique<emulated::Files>(std::map<char, fs::path>{{'C', root}});
-    std::unique_ptr<emulated::Shell> shell = std::make_unique<emulated::Shell>(*files);
     emulated::Desktop desktop;
+    std::unique_ptr<emulated::Shell> shell;
 };
 
+// The question the player answers before an addon goes into the recycle
+// bin: the shell's own where it asks (always under Wine), else the
+// program's, naming the companion that goes either way.
+inline Text DeleteQuestion(const emulated::Shell& shell, const Text& folder, const Text& name) {
+    const Text companion = folder + "\\" + CutRight(name, 4) + ".txt";
+    if (!shell.confirmsDelete)
+        return "VARNX 36: Move " + folder + "\\" + name + " into the recycle bin?\r\n\r\nIts information file " +
+               companion + " is removed for good either way.";
+    if (shell.kind == ShellKind::Windows)
+        return "Delete File 0: Are you sure you want to move this file to the Recycle Bin?\r\n\r\n" + name;
+    return "Confirm file deletion 0: Are you sure that you want to send '" + name + "' to the Trash?";
+}
+
+// The game on Wine's shell.
 struct AppTest : ::testing::Test {
     AddonManager& Start(const Strings& addons = {}, const std::string& comments = "") {
         return *(app = emu.Game(addons, comments));
@@ -103,6 +123,25 @@ struct AppTest : ::testing::Test {
     Emulation emu;
     std::unique_ptr<AddonManager> app;
 };
+
+// The game on each shell in turn: every test of a handler that calls the
+// shell runs on both, and says what the player sees on each.
+struct BothShells : ::testing::TestWithParam<ShellKind> {
+    AddonManager& Start(const Strings& addons = {}, const std::string& comments = "") {
+        return *(app = emu.Game(addons, comments));
+    }
+    [[nodiscard]] static bool OnWindows() { return GetParam() == ShellKind::Windows; }
+    // What the player sees under Wine, and on Windows.
+    template <class T>
+    [[nodiscard]] static T Either(T wine, T windows) {
+        return OnWindows() ? windows : wine;
+    }
+    Emulation emu{GetParam()};
+    std::unique_ptr<AddonManager> app;
+};
+#define VARNEX_ON_BOTH_SHELLS(Suite)                                                               \
+    INSTANTIATE_TEST_SUITE_P(Shell, Suite, ::testing::Values(ShellKind::Wine, ShellKind::Windows), \
+                             [](const auto& info) { return info.param == ShellKind::Wine ? "Wine" : "Windows"; })
 
 inline Strings Names(FileListBox& list) {
     Strings names;

@@ -62,7 +62,6 @@ public:
         inside += ProcessorSeconds() - start;
         return result;
     }
-    bool ReportsOwnErrors() const override { return shell_.ReportsOwnErrors(); }
     bool ConfirmsDelete() const override { return shell_.ConfirmsDelete(); }
     double inside = 0;
 

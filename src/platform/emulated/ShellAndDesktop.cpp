@@ -7,58 +7,132 @@ namespace varnex::emulated {
 namespace fs = std::filesystem;
 using namespace Filemanager;
 
+namespace {
+
+constexpr std::size_t kMaxPath = 260;
+
+Text NameOf(const Text& path) { return path.substr(path.find_last_of("\\/") + 1); }
+
+// Windows takes no name holding these, nor a control character; the colon
+// after the drive letter is the path's own.
+bool ValidOnWindows(const Text& path) {
+    for (std::size_t i = 2; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c < 0x20 || Text("<>:\"|").find(static_cast<char>(c)) != Text::npos) return false;
+    }
+    return true;
+}
+
+// "tank (2).pbo" for tank.pbo, the first such name still free.
+fs::path KeptBeside(const fs::path& taken) {
+    const Text name = taken.filename().string();
+    const std::size_t dot = name.find_last_of('.');
+    const Text stem = name.substr(0, dot), extension = dot == Text::npos ? Text() : name.substr(dot);
+    std::error_code ec;
+    for (int n = 2;; ++n) {
+        fs::path free = taken.parent_path() / (stem + " (" + std::to_string(n) + ")" + extension);
+        if (!fs::exists(free, ec)) return free;
+    }
+}
+
+}  // namespace
+
+int Shell::Ask(const Text& caption, const Text& text, int unanswered) {
+    return desktop_ ? desktop_->ShellBox(text, caption, unanswered) : unanswered;
+}
+
 int Shell::SHFileOperationA(const ShellFileOp& op) {
     auto single = [](const Text& list) { return Text(list.c_str()); };
-    const Text from = single(op.pFrom);
-    const Text to = single(op.pTo);
-    const fs::path source = files_.HostPath(from);
-    std::error_code ec;
-    // What stands in the way of the operation, in the order the shell meets
-    // it: an injected failure, a missing source, and for a rename a name
-    // already taken; then the player's answer; then a lock or protection.
-    const auto obstacle = [&]() -> int {
-        if (const auto code = files_.Enter(op.wFunc == FO_RENAME ? FileOp::Rename : FileOp::Recycle, from))
-            return static_cast<int>(code);
-        if (source.empty() || !fs::exists(source, ec)) return kSourceMissing;
-        if (op.wFunc == FO_RENAME) {
-            const fs::path target = files_.HostPath(to);
-            if (fs::exists(target, ec) && !fs::equivalent(source, target, ec))
-                return static_cast<int>(errc::kAlreadyExists);
-        } else if (confirmsDelete && !confirmDelete) {
-            return static_cast<int>(errc::kCancelled);  // the player said No
-        }
-        // Wine's shell answers a file another program holds open with "file
-        // not found", where Windows' own calls say "sharing violation".
-        const std::uint32_t refused = files_.Refusal(source, true);
-        return static_cast<int>(refused == errc::kSharingViolation ? errc::kFileNotFound : refused);
-    };
-    int result = 0;
-    if (op.wFunc == FO_RENAME || op.wFunc == FO_DELETE) result = obstacle();
-    if (result == 0 && op.wFunc == FO_RENAME) {
-        // Keep the spelling asked for, also when only letter case changes.
-        const fs::path wanted = source.parent_path() / fs::path(to.substr(to.find_last_of("\\/") + 1));
-        fs::rename(source, wanted, ec);
-        result = ec ? static_cast<int>(errc::kAccessDenied) : 0;
-    } else if (result == 0 && op.wFunc == FO_DELETE) {
-        if (!recycleBin.empty()) {
-            fs::create_directories(recycleBin, ec);
-            fs::rename(source, recycleBin / source.filename(), ec);
-        } else {
-            fs::remove(source, ec);
-        }
-        result = ec ? static_cast<int>(errc::kAccessDenied) : 0;
-        if (!ec) recycled.push_back(from);
-    }
+    const int result =
+        op.wFunc == FO_RENAME || op.wFunc == FO_DELETE ? Operate(op.wFunc, single(op.pFrom), single(op.pTo)) : 0;
     calls.push_back({op.wFunc, op.pFrom, op.pTo, op.fFlags, result});
     return result;
+}
+
+int Shell::Operate(std::uint32_t wFunc, const Text& from, const Text& to) {
+    const bool windows = kind == Kind::Windows;
+    // What stands in the way, in the order the shell meets it: an injected
+    // failure, the paths themselves, a missing source, for a rename a name
+    // already taken, the player's answer, then a lock or protection.
+    if (const auto code = files_.Enter(wFunc == FO_RENAME ? FileOp::Rename : FileOp::Recycle, from))
+        return static_cast<int>(code);
+    if (windows && (from.size() >= kMaxPath || to.size() >= kMaxPath)) return DE_PATHTOODEEP;
+    if (windows && !(ValidOnWindows(from) && ValidOnWindows(to))) return static_cast<int>(errc::kInvalidName);
+    const fs::path source = files_.HostPath(from);
+    std::error_code ec;
+    if (source.empty() || !fs::exists(source, ec))
+        return windows ? static_cast<int>(errc::kFileNotFound) : kSourceMissing;
+    // Keep the spelling asked for, also when only letter case changes.
+    fs::path target = source.parent_path() / NameOf(to);
+    bool replace = false;
+    if (wFunc == FO_RENAME) {
+        const fs::path existing = files_.HostPath(to);
+        if (fs::exists(existing, ec) && !fs::equivalent(source, existing, ec)) {
+            if (!windows) return static_cast<int>(errc::kAlreadyExists);
+            const int answer = Ask("Replace or Skip Files",
+                                   "The destination already has a file named \"" + existing.filename().string() +
+                                       "\".\r\n\r\nReplace the file in the destination, or keep both files?",
+                                   kIdCancel);
+            if (answer == kReplace) {
+                target = existing;
+                replace = true;
+            } else if (answer == kKeepBoth) {
+                target = KeptBeside(existing);
+            } else {
+                return static_cast<int>(errc::kCancelled);
+            }
+        }
+    } else if (confirmsDelete) {
+        const int answer =
+            windows ? Ask("Delete File",
+                          "Are you sure you want to move this file to the Recycle Bin?\r\n\r\n" + NameOf(from), kIdYes)
+                    : Ask("Confirm file deletion",
+                          "Are you sure that you want to send '" + NameOf(from) + "' to the Trash?", kIdYes);
+        if (answer != kIdYes) return static_cast<int>(errc::kCancelled);
+    }
+    for (std::uint32_t refused; (refused = files_.Refusal(source, true)) != 0;) {
+        // Wine's shell answers a file another program holds open with "file
+        // not found"; Windows' asks the player to close it, as often as he
+        // tries again.
+        if (refused != errc::kSharingViolation) return static_cast<int>(refused);
+        if (!windows) return static_cast<int>(errc::kFileNotFound);
+        if (Ask("File In Use",
+                "The action can't be completed because the file is open in another program.\r\n\r\nClose the file "
+                "and try again.\r\n\r\n" +
+                    NameOf(from),
+                kIdCancel) != kTryAgain)
+            return static_cast<int>(errc::kCancelled);
+    }
+    if (wFunc == FO_RENAME) {
+        if (replace) fs::remove(target, ec);
+        fs::rename(source, target, ec);
+        return ec ? static_cast<int>(errc::kAccessDenied) : 0;
+    }
+    if (!recycleBin.empty()) {
+        fs::create_directories(recycleBin, ec);
+        fs::rename(source, recycleBin / source.filename(), ec);
+    } else {
+        fs::remove(source, ec);
+    }
+    if (ec) return static_cast<int>(errc::kAccessDenied);
+    recycled.push_back(from);
+    return 0;
 }
 
 // ----------------------------------------------------------------- Desktop
 
 int Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_t style) {
-    boxes.push_back({text, caption, style});
+    return Show({text, caption, style}, kIdOk);
+}
+
+int Desktop::ShellBox(const Text& text, const Text& caption, int unanswered) {
+    return Show({text, caption, 0}, unanswered);
+}
+
+int Desktop::Show(Box box, int unanswered) {
+    boxes.push_back(std::move(box));
     if (onBox) onBox(boxes.back());
-    if (boxAnswers.empty()) return kIdOk;
+    if (boxAnswers.empty()) return unanswered;
     const int answer = boxAnswers.front();
     boxAnswers.pop_front();
     return answer;

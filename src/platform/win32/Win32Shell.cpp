@@ -26,17 +26,6 @@ Text PathList(const Text& text) {
     return list + '\0';
 }
 
-// Wine's ntdll exports its own version function; Windows' never does.
-// Asking the loaded system holds however the program was started, where a
-// look at the environment or the registry could be fooled.
-bool RunningUnderWine() {
-    static const bool wine = [] {
-        const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-        return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
-
 }  // namespace
 
 int Win32Shell::SHFileOperationA(const ShellFileOp& op) {
@@ -55,8 +44,6 @@ int Win32Shell::SHFileOperationA(const ShellFileOp& op) {
         winapi::LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
     return shFileOperation ? shFileOperation(&record) : ERROR_MOD_NOT_FOUND;
 }
-
-bool Win32Shell::ReportsOwnErrors() const { return !RunningUnderWine(); }
 
 bool Win32Shell::ConfirmsDelete() const {
     using GetSetSettings = void WINAPI(SHELLSTATEA*, DWORD, BOOL);

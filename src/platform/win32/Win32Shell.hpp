@@ -10,9 +10,6 @@ namespace varnex {
 class Win32Shell final : public ShellApi {
 public:
     [[nodiscard]] int SHFileOperationA(const ShellFileOp& op) override;
-    // Windows' shell tells the player itself when a rename fails; Wine's
-    // shell says nothing, so the program must.
-    [[nodiscard]] bool ReportsOwnErrors() const override;
     // The recycle bin's "Display delete confirmation dialog", as the player
     // set it.
     [[nodiscard]] bool ConfirmsDelete() const override;
