@@ -159,6 +159,10 @@ TEST_P(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldA
         {kDelete, "heli.pbx", Lock(kHeliTxt), "information file " + kHeliTxt + " could not be removed" + inUse + ".",
          "heli.pbx-"},
         {kDelete, "heli.pbx", Before(FileOp::Delete, "heli", kHeliTxt), "", "heli.pbx- heli.txt-"},
+        // Held by the game: refused before anyone is asked, on both shells;
+        // its companion goes, as after any delete that did not happen.
+        {kDelete, "heli.pbx", Lock(kHeli),
+         "Varnex could not move " + kHeli + " into the recycle bin" + inUse + ". Is the game running?", "heli.txt-"},
         // Gone before the shell reached it: its companion stays.
         {kDelete, "heli.pbx", Before(FileOp::Recycle, "heli", kHeli),
          "Varnex could not move " + kHeli + " into the recycle bin: the file does not exist.", "heli.pbx-"},

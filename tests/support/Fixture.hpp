@@ -25,6 +25,15 @@ inline Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
 
 using ShellKind = emulated::Shell::Kind;
 
+}  // namespace varnex::testing
+
+namespace varnex::emulated {
+// The tests' names say which shell they ran on.
+inline void PrintTo(Shell::Kind kind, std::ostream* out) { *out << (kind == Shell::Kind::Wine ? "Wine" : "Windows"); }
+}  // namespace varnex::emulated
+
+namespace varnex::testing {
+
 struct Emulation {
     explicit Emulation(ShellKind kind = ShellKind::Wine)
         : shell(std::make_unique<emulated::Shell>(*files, kind, &desktop)) {
