@@ -93,6 +93,27 @@ TEST_F(Win32FilesTest, OpensCreateAMissingFileWithoutShorteningOneAndReplaceCont
     EXPECT_EQ(dir.Names(), (Strings{"Comments.txt", "r.txt", "w.txt"}));
 }
 
+// A drive letter this session lacks, as a run with administrator rights
+// lacks the drives the player mapped, is told apart from a missing folder.
+TEST_F(Win32FilesTest, APathOnADriveLetterThatIsNotThereSaysSo) {
+    char letter = 'Q';
+    while (letter < 'Y' && ::GetDriveTypeA((Text(1, letter) + ":\\").c_str()) != DRIVE_NO_ROOT_DIR) ++letter;
+    const Text mods = Text(1, letter) + ":\\Mods";
+    ASSERT_EQ(::GetDriveTypeA((mods.substr(0, 2) + "\\").c_str()), UINT{DRIVE_NO_ROOT_DIR});
+    std::vector<DirEntry> entries;
+    FileHandle handle = 0;
+    std::int64_t length = 0;
+    const IoStatus found[] = {files.CreateFolder(mods),
+                              files.ListFolder(mods, "*", entries),
+                              files.Open(mods + "\\Comments.txt", OpenMode::Read, handle),
+                              files.ReplaceContent(mods + "\\Comments.txt", "x"),
+                              files.FileLength(mods + "\\a.pbo", length),
+                              files.Delete(mods + "\\a.pbo")};
+    for (const IoStatus status : found) EXPECT_EQ(status.code, errc::kDriveNotFound);
+    EXPECT_FALSE(files.FolderExists(mods));
+    EXPECT_EQ(files.CreateFolder(dir.At("None\\Mods")).code, errc::kPathNotFound) << "a folder, not a drive";
+}
+
 // Names the code page cannot hold list with "?" in their place, never as
 // look-alikes that name another file, and are refused before the system
 // could take "?" as a wildcard.

@@ -19,6 +19,19 @@ IoStatus LastError() {
     return {code == ERROR_SUCCESS ? errc::kGeneric : static_cast<std::uint32_t>(code)};
 }
 
+// The reason for the failure just seen on `path`. Windows calls a drive
+// letter it does not have a missing folder; the player, who sees the drive
+// in Explorer, is told that the program, run as administrator, does not.
+IoStatus FailureOn(const Text& path) {
+    const IoStatus failure = LastError();
+    const bool missing = failure.code == ERROR_PATH_NOT_FOUND || failure.code == ERROR_FILE_NOT_FOUND ||
+                         failure.code == ERROR_INVALID_DRIVE;
+    if (!missing || path.size() < 2 || path[1] != ':' || UpperAscii(path[0]) < 'A' || UpperAscii(path[0]) > 'Z')
+        return failure;
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return ::GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR ? IoStatus{errc::kDriveNotFound} : failure;
+}
+
 // ReadFile and WriteFile move at most 4 GB less one byte per call.
 constexpr std::size_t kChunk = std::size_t{1} << 30;
 
@@ -98,7 +111,7 @@ IoStatus Win32Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     winapi::UniqueHandle file = winapi::OwnedFile(
         ::CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastError();
+    if (!file) return FailureOn(path);
     handle = reinterpret_cast<FileHandle>(file.get());
     open_[handle] = std::move(file);
     return {};
@@ -153,7 +166,7 @@ IoStatus Win32Files::Close(FileHandle handle) {
 IoStatus Win32Files::Delete(const Text& path) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::DeleteFileA(path.c_str()) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     return {};
 }
 
@@ -161,7 +174,7 @@ IoStatus Win32Files::FileLength(const Text& path, std::int64_t& length) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     WIN32_FILE_ATTRIBUTE_DATA found{};
     const bool ok = ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {errc::kAccessDenied};
     length = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
     return {};
@@ -179,7 +192,7 @@ IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) 
     const Text newPath = NewContentPath(path);
     winapi::UniqueHandle created = winapi::OwnedFile(
         ::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!created) return LastError();
+    if (!created) return FailureOn(newPath);
     // Declared in this order so that on the way out the handle is closed
     // before the file it writes is removed.
     PendingFile pending(newPath);
@@ -209,7 +222,7 @@ bool Win32Files::FolderExists(const Text& path) {
 IoStatus Win32Files::CreateFolder(const Text& path) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     return {};
 }
 
@@ -231,7 +244,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
         // Only a drive's root has no "." entry, so only an empty root
         // finds nothing at all.
         if (::GetLastError() == ERROR_FILE_NOT_FOUND) return {};
-        return LastError();
+        return FailureOn(folder);
     }
     bool more = true;
     while (more) {
