@@ -1,9 +1,14 @@
 // The window code against the real window manager, in this process: a move
-// to a monitor of another DPI.
+// to a monitor of another DPI, and the accessible object of a control with a
+// name of its own.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <oleacc.h>
+#include <servprov.h>
+
+#include "forms/Accessible.hpp"
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
 
@@ -48,6 +53,66 @@ TEST(Dpi, AMoveToAnotherDpiKeepsTheSuggestedPlaceAndSizesTheWindowToItsLayout) {
                   "0,0 " + std::to_string(MulDiv(300, dpi, 96)) + "x" + std::to_string(MulDiv(200, dpi, 96)))
             << dpi << " DPI";
     }
+}
+
+LRESULT CALLBACK NamedControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
+        if (const LRESULT answer = AnswerWithName(hwnd, wParam, "Saved comment")) return answer;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::wstring NameOf(IAccessible* object) {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (FAILED(object->get_accName(self, &name)) || !name) return L"<none>";
+    std::wstring text(name);
+    SysFreeString(name);
+    return text;
+}
+
+// A reader gets the control's own name, and no interface that would lead it
+// to the standard object and its standard name.
+TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfacesAndEachGivesItsName) {
+    WNDCLASSW type{};
+    type.lpfnWndProc = NamedControl;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = L"VarnexNamedControl";
+    RegisterClassW(&type);
+    const HWND control = CreateWindowW(L"VarnexNamedControl", L"Standard", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                       type.hInstance, nullptr);
+    ASSERT_NE(control, nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)),
+              S_OK);
+    EXPECT_EQ(NameOf(object), L"Saved comment");
+    // IAccIdentity, which the system's oleacc.h declares only for newer
+    // systems than the program's.
+    const IID identity = {0x7852b78d, 0x1cfd, 0x41c1, {0xa6, 0x15, 0x9c, 0x0c, 0x85, 0x96, 0x0b, 0x5f}};
+    for (const IID& refused : {IID_IServiceProvider, identity, IID_IEnumVARIANT, IID_IPersist}) {
+        void* other = reinterpret_cast<void*>(1);
+        EXPECT_EQ(object->QueryInterface(refused, &other), E_NOINTERFACE);
+        EXPECT_EQ(other, nullptr);
+    }
+    IOleWindow* window = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)), S_OK);
+    HWND said = nullptr;
+    EXPECT_TRUE(window->GetWindow(&said) == S_OK && said == control);
+    IAccessible* back = nullptr;
+    ASSERT_EQ(window->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&back)), S_OK);
+    EXPECT_EQ(NameOf(back), L"Saved comment");
+    // By name through IDispatch the standard object would answer: nothing.
+    VARIANT self{}, result{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    DISPPARAMS params{&self, nullptr, 1, 0};
+    EXPECT_TRUE(
+        FAILED(object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &result, nullptr, nullptr)));
+    back->Release();
+    window->Release();
+    object->Release();
+    DestroyWindow(control);
 }
 
 }  // namespace
