@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "frontend/Foreground.hpp"
 #include "frontend/FrontEnd.hpp"
 #include "forms/Windows.hpp"
 
@@ -143,19 +144,18 @@ int Win32Desktop::WithoutOwner(const std::function<int()>& show) {
     if (!frontEnd_) return show();
     frontEnd_->Sync();
     frontEnd_->PaintNow();
-    const HWND active = GetActiveWindow();
-    int result = 0;
-    {
-        const OthersDisabled all(frontEnd_, nullptr);
-        result = show();
-    }
-    // Closing, the box handed the activation to a window behind it while
-    // the program's own were disabled: the player was working here.
-    if (active && IsWindow(active) && GetActiveWindow() != active) SetForegroundWindow(active);
-    return result;
+    // Closing, the box hands the activation to a window behind it while
+    // the program's own are disabled: the player was working here.
+    const ForegroundKept front(frontEnd_->Windows(), 0);
+    const OthersDisabled all(frontEnd_, nullptr);
+    return show();
 }
 
 int Win32Desktop::Disabled(const std::function<int()>& call) {
+    if (!frontEnd_) return call();
+    // Windows' shell may show a box of its own during a rename ("File In
+    // Use", "Replace or Skip"); Wine's never does.
+    const ForegroundKept front(frontEnd_->Windows(), ForegroundKept::kAnsweredMs);
     const InputRefused all(frontEnd_);
     return call();
 }

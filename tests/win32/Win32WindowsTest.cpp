@@ -1,6 +1,6 @@
 // The window code against the real window manager, in this process: a move
-// to a monitor of another DPI, and the accessible object of a control with a
-// name of its own.
+// to a monitor of another DPI, the accessible object of a control with a
+// name of its own, and the program kept in front across a box without owner.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "forms/Accessible.hpp"
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
+#include "frontend/Foreground.hpp"
 
 namespace varnex::win32 {
 namespace {
@@ -113,6 +114,42 @@ TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfacesAndEachGivesItsName) {
     window->Release();
     object->Release();
     DestroyWindow(control);
+}
+
+HWND TopWindow(const wchar_t* caption) {
+    return CreateWindowW(L"STATIC", caption, WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
+// When a box without owner closes, Windows activates another program's
+// window: Varnex, which was in front, comes back. A player who switched to
+// another program during a short call of the shell stays there.
+TEST(Foreground, TheProgramInFrontWhenABoxCameIsBroughtBackWhenItIsGone) {
+    const HWND ours = TopWindow(L"Varnex"), game = TopWindow(L"Game");
+    ASSERT_TRUE(ours && game);
+    struct Case {
+        HWND frontBefore;
+        ULONGLONG answeredMs;
+        DWORD callMs;
+        HWND frontAfter;
+    } cases[] = {
+        {ours, ForegroundKept::kAnsweredMs, 2 * ForegroundKept::kAnsweredMs, ours},  // a box answered
+        {ours, 0, 0, ours},  // a box certain to come
+        {ours, ForegroundKept::kAnsweredMs, 0, game},  // a quick call, then a switch
+        {game, 0, 0, game},  // already behind
+    };
+    for (const Case& c : cases) {
+        SetForegroundWindow(c.frontBefore);
+        ASSERT_EQ(GetForegroundWindow(), c.frontBefore);
+        {
+            const ForegroundKept kept({ours}, c.answeredMs);
+            SetForegroundWindow(game);
+            Sleep(c.callMs);
+        }
+        EXPECT_EQ(GetForegroundWindow(), c.frontAfter) << c.answeredMs << " " << c.callMs;
+    }
+    DestroyWindow(game);
+    DestroyWindow(ours);
 }
 
 }  // namespace
