@@ -68,6 +68,26 @@ private:
     std::vector<HWND> refused_;
 };
 
+// The open and save dialogs make the folder they show the process's current
+// folder, which Windows keeps open: a USB stick a list was saved on could
+// not be ejected while Varnex runs. The folder the program had is put back.
+class CurrentFolderKept {
+public:
+    CurrentFolderKept() {
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        folder_.resize(size);
+        if (size == 0 || GetCurrentDirectoryW(size, folder_.data()) >= size) folder_.clear();
+    }
+    ~CurrentFolderKept() {
+        if (!folder_.empty()) (void)SetCurrentDirectoryW(folder_.data());
+    }
+    CurrentFolderKept(const CurrentFolderKept&) = delete;
+    CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+private:
+    std::vector<wchar_t> folder_;
+};
+
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // "label|pattern|label|pattern" as the dialogs want it: each part ended by
@@ -126,6 +146,7 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     dialog.lpstrDefExt = OrNull(defaultExt);
     dialog.Flags = setup.flags;
 
+    const CurrentFolderKept folder;
     const OthersDisabled others(frontEnd_, owner);
     static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
     static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
