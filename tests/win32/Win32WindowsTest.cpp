@@ -1,6 +1,7 @@
 // The window code against the real window manager, in this process: a move
 // to a monitor of another DPI, the accessible object of a control with a
-// name of its own, and the program kept in front across a box without owner.
+// name of its own, the program kept in front across a box without owner,
+// and the start-up check of the libraries beside the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
 #include "frontend/Foreground.hpp"
+#include "frontend/LibrarySearch.hpp"
 
 namespace varnex::win32 {
 namespace {
@@ -150,6 +152,26 @@ TEST(Foreground, TheProgramInFrontWhenABoxCameIsBroughtBackWhenItIsGone) {
     }
     DestroyWindow(game);
     DestroyWindow(ours);
+}
+
+// The build puts varnexplanted.dll beside this program.
+TEST(LibrarySearch, TheDllsBesideTheProgramAreFoundAndNamedInTheBoxThatEndsIt) {
+    const Text folder = ProgramFolder();
+    const std::vector<Text> found = LibrariesIn(folder);
+    EXPECT_NE(std::find(found.begin(), found.end(), "varnexplanted.dll"), found.end()) << folder;
+    EXPECT_EQ(RefusalForLibrariesBeside(folder, {}), "");
+    const Text why =
+        "\r\nThis Windows lacks update KB2533623, with which a program keeps its own folder out of that "
+        "search. Move varnex.exe into a folder of its own, or install the update, and start it again.";
+    EXPECT_EQ(RefusalForLibrariesBeside("C:\\Downloads", {"version.dll", "dwmapi.dll"}),
+              "Varnex does not start from the folder C:\\Downloads: it runs with administrator rights, and this "
+              "Windows would load the libraries (DLL files) lying there into it in place of its own:\r\n\r\n"
+              "version.dll\r\ndwmapi.dll\r\n" +
+                  why);
+    std::vector<Text> many;
+    for (int i = 1; i <= 12; ++i) many.push_back("lib" + std::to_string(i) + ".dll");
+    const Text refusal = RefusalForLibrariesBeside("C:\\Downloads", many);
+    EXPECT_NE(refusal.find("lib9.dll\r\nlib10.dll\r\nand 2 more\r\n" + why), Text::npos) << refusal;
 }
 
 }  // namespace
