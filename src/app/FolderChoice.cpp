@@ -54,6 +54,10 @@ void AddonManager::AddonManager_Option3_Click() {
         SelectedInactive = "";
         List1.Clear();
         ListOtherFolder();
+        // A folder that is gone shows as empty lists without a word; one on
+        // a drive this run of Varnex cannot see is told once, as the player
+        // sees the drive elsewhere and could not guess why.
+        if (File1.ReadError() == errc::kDriveNotFound) (void)Readable(File1);
     }
     Busy = false;
 }

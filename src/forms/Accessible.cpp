@@ -44,27 +44,31 @@ const Accessibility& BoundAccessibility() {
     return bound;
 }
 
-// The standard object of a control with another name. Every call but the
-// name goes to the standard object. It lives as long as a reader holds it
+// The standard object of a control with another name. Every call of the
+// accessible interface but the name goes to the standard object. It lives as long as a reader holds it
 // (COM counts its references, and it deletes itself at the last release).
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public IAccessible, public IOleWindow {
 public:
-    NamedAccessible(IAccessible* standard, std::wstring name, Accessibility::AllocString* allocString)
-        : standard_(standard), name_(std::move(name)), allocString_(allocString) {}
+    NamedAccessible(HWND control, IAccessible* standard, std::wstring name, Accessibility::AllocString* allocString)
+        : control_(control), standard_(standard), name_(std::move(name)), allocString_(allocString) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
+    // Only what this object itself answers. Any interface of the standard
+    // object (its service provider, identity, child enumeration) would hand
+    // the reader the standard object, and with it the standard name.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (!object) return E_POINTER;
+        *object = nullptr;
         if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
-            IsEqualIID(riid, __uuidof(IAccessible))) {
+            IsEqualIID(riid, __uuidof(IAccessible)))
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // The window and child enumeration a reader may ask for are the
-        // standard object's.
-        return standard_->QueryInterface(riid, object);
+        else if (IsEqualIID(riid, __uuidof(IOleWindow)))
+            *object = static_cast<IOleWindow*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -76,18 +80,34 @@ public:
         return static_cast<ULONG>(left);
     }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
+    // No access by name: the standard object's would answer with the
+    // standard name. Readers call the interface itself.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override {
-        return standard_->GetIDsOfNames(riid, names, count, locale, ids);
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
-        return standard_->Invoke(id, riid, locale, flags, params, result, exception, argument);
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*riid*/, LPOLESTR* /*names*/, UINT /*count*/, LCID /*locale*/,
+                                            DISPID* /*ids*/) override {
+        return E_NOTIMPL;
     }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*riid*/, LCID /*locale*/, WORD /*flags*/,
+                                     DISPPARAMS* /*params*/, VARIANT* /*result*/, EXCEPINFO* /*exception*/,
+                                     UINT* /*argument*/) override {
+        return E_NOTIMPL;
+    }
+
+    // The window is the control's, as the standard object would say.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (!window) return E_POINTER;
+        *window = control_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL /*enter*/) override { return E_NOTIMPL; }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return standard_->get_accName(child, name);
@@ -153,6 +173,7 @@ public:
 private:
     ~NamedAccessible() = default;
 
+    HWND control_;
     IAccessible* standard_;
     std::wstring name_;
     Accessibility::AllocString* allocString_;
@@ -174,8 +195,8 @@ LRESULT AnswerWithName(HWND control, WPARAM request, const Text& name) {
     if (!bound.ready ||
         FAILED(bound.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* named = new NamedAccessible(standard, Wide(name), bound.allocString);
-    const LRESULT answer = bound.fromObject(__uuidof(IAccessible), request, named);
+    auto* named = new NamedAccessible(control, standard, Wide(name), bound.allocString);
+    const LRESULT answer = bound.fromObject(__uuidof(IAccessible), request, static_cast<IAccessible*>(named));
     named->Release();
     return answer > 0 ? answer : 0;
 }

@@ -42,6 +42,19 @@ SIZE FormWindow::OuterSize(UINT layoutDpi, UINT dpi) const {
                          hasMenu_, dpi);
 }
 
+void FormWindow::FitClientToLayout() {
+    // The frame the system draws may not be the one it computes for the DPI
+    // (an unscaled frame at the new DPI): the client area is measured, and
+    // the window grows or shrinks by what it lacks or has too much.
+    RECT client{}, window{};
+    if (!GetClientRect(Handle(), &client) || !GetWindowRect(Handle(), &window)) return;
+    const int wantX = ToPixels(clientTwips_.cx, layoutDpi_), wantY = ToPixels(clientTwips_.cy, layoutDpi_);
+    const int dx = wantX - (client.right - client.left), dy = wantY - (client.bottom - client.top);
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormWindow::KeepInside(const RECT& workArea) {
     if (!IsOpen()) return;
     const RECT window = VisibleFrame(Handle());
@@ -162,11 +175,17 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         case WM_DPICHANGED: {
+            // Windows 8.1, and 10 1607 with per-monitor DPI of the first kind,
+            // suggest the old rectangle scaled by the ratio of the DPIs while
+            // the frame keeps its size: only the place is taken, and the size
+            // comes from the layout at the new DPI.
             const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
             const RECT work = WorkAreaAt(suggested);
             (void)Rescale(HIWORD(wParam), work);
-            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            const SIZE size = OuterSize(layoutDpi_, dpi_);
+            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            FitClientToLayout();
             KeepInside(work);
             return 0;
         }

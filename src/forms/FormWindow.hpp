@@ -84,6 +84,8 @@ private:
     bool Rescale(UINT dpi, const RECT& workArea);
     // The window's size with its layout at `layoutDpi` and its frame at `dpi`.
     [[nodiscard]] SIZE OuterSize(UINT layoutDpi, UINT dpi) const;
+    // Sizes the window so that its client area holds the layout exactly.
+    void FitClientToLayout();
     // Moves the window by as little as it takes to lie inside `workArea`.
     void KeepInside(const RECT& workArea);
 

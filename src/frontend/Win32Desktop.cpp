@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "frontend/Foreground.hpp"
 #include "frontend/FrontEnd.hpp"
 #include "forms/Windows.hpp"
 
@@ -67,6 +68,26 @@ private:
     std::vector<HWND> refused_;
 };
 
+// The open and save dialogs make the folder they show the process's current
+// folder, which Windows keeps open: a USB stick a list was saved on could
+// not be ejected while Varnex runs. The folder the program had is put back.
+class CurrentFolderKept {
+public:
+    CurrentFolderKept() {
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        folder_.resize(size);
+        if (size == 0 || GetCurrentDirectoryW(size, folder_.data()) >= size) folder_.clear();
+    }
+    ~CurrentFolderKept() {
+        if (!folder_.empty()) (void)SetCurrentDirectoryW(folder_.data());
+    }
+    CurrentFolderKept(const CurrentFolderKept&) = delete;
+    CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+private:
+    std::vector<wchar_t> folder_;
+};
+
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // "label|pattern|label|pattern" as the dialogs want it: each part ended by
@@ -125,6 +146,7 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     dialog.lpstrDefExt = OrNull(defaultExt);
     dialog.Flags = setup.flags;
 
+    const CurrentFolderKept folder;
     const OthersDisabled others(frontEnd_, owner);
     static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
     static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
@@ -143,19 +165,18 @@ int Win32Desktop::WithoutOwner(const std::function<int()>& show) {
     if (!frontEnd_) return show();
     frontEnd_->Sync();
     frontEnd_->PaintNow();
-    const HWND active = GetActiveWindow();
-    int result = 0;
-    {
-        const OthersDisabled all(frontEnd_, nullptr);
-        result = show();
-    }
-    // Closing, the box handed the activation to a window behind it while
-    // the program's own were disabled: the player was working here.
-    if (active && IsWindow(active) && GetActiveWindow() != active) SetForegroundWindow(active);
-    return result;
+    // Closing, the box hands the activation to a window behind it while
+    // the program's own are disabled: the player was working here.
+    const ForegroundKept front(frontEnd_->Windows(), 0);
+    const OthersDisabled all(frontEnd_, nullptr);
+    return show();
 }
 
 int Win32Desktop::Disabled(const std::function<int()>& call) {
+    if (!frontEnd_) return call();
+    // Windows' shell may show a box of its own during a rename ("File In
+    // Use", "Replace or Skip"); Wine's never does.
+    const ForegroundKept front(frontEnd_->Windows(), ForegroundKept::kAnsweredMs);
     const InputRefused all(frontEnd_);
     return call();
 }

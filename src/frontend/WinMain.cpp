@@ -8,13 +8,25 @@
 #include "platform/win32/Win32Registry.hpp"
 #include "platform/win32/Win32Shell.hpp"
 #include "frontend/FrontEnd.hpp"
+#include "frontend/LibrarySearch.hpp"
 #include "frontend/Win32Desktop.hpp"
 #include "forms/Windows.hpp"
 
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
-    varnex::winapi::SearchOnlySystemForLibraries();
+    // Where the program's own folder stays in the search, a DLL there would
+    // be loaded with the shell or the dialogs: Varnex does not go on.
+    if (!varnex::winapi::SearchOnlySystemForLibraries()) {
+        const varnex::Text folder = varnex::win32::ProgramFolder();
+        const varnex::Text refusal =
+            varnex::win32::RefusalForLibrariesBeside(folder, varnex::win32::LibrariesIn(folder));
+        if (!refusal.empty()) {
+            (void)MessageBoxA(nullptr, refusal.c_str(), varnex::kProgramTitle,
+                              varnex::kMbOk | varnex::kMbIconExclamation);
+            return 1;
+        }
+    }
     // Loads the common controls of the manifest, with the system's look.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

@@ -30,6 +30,9 @@ Text DescribeError(std::uint32_t code) {
             return "too many files are open";
         case errc::kNameNotHeld:
             return "the name has letters that Windows' language setting for non-Unicode programs cannot show";
+        case errc::kDriveNotFound:
+            return "mapped drives are not visible to programs run as administrator; choose the folder by its network "
+                   "path (\\\\server\\share)";
         default:
             return "system error " + std::to_string(code);
     }

@@ -31,6 +31,10 @@ inline constexpr std::uint32_t kGeneric = 31;
 // path that the system's code page does not hold (see Held), which the
 // program therefore never hands to the system.
 inline constexpr std::uint32_t kNameNotHeld = 0x20000001;
+// The program's own code: the path lies on a drive letter this session does
+// not have. A program run as administrator does not see the drives the
+// player mapped without administrator rights.
+inline constexpr std::uint32_t kDriveNotFound = 0x20000002;
 }  // namespace errc
 
 struct [[nodiscard]] IoStatus {

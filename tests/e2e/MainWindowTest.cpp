@@ -1,6 +1,7 @@
 // The real program without the game: one box, and an end that wrote nothing.
 // With the game holding addons open: one box for a whole walk. Closing through
-// the frame with saved comments unwritten: a question first.
+// the frame with saved comments unwritten: a question first. A folder a list
+// was saved in is not kept open.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -70,6 +71,31 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing them?"), std::string::npos);
     EXPECT_EQ(varnex.WaitForExit(), 0u);
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//freeOld");
+}
+
+// The open and save dialogs make the folder they show the program's current
+// folder, which keeps it open: a USB stick could not be ejected.
+TEST(MainWindow, TheFolderOfAFavoritesListIsNotKeptOpenAfterTheDialogs) {
+    GameInstall game(true);
+    const std::string stick = game.Folder() + "\\Stick", list = stick + "\\Weekend.txtf";
+    ASSERT_TRUE(CreateDirectoryA(stick.c_str(), nullptr));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Codemasters\\Operation Flashpoint", 0,
+                            KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(stick.c_str()),
+                   static_cast<DWORD>(stick.size() + 1));
+    RegCloseKey(key);
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    Click(Control(main, id::Option3));  // the stick's folder, where both dialogs start
+    varnex.ChooseFile(id::SaveFavorits, "Save As", list);
+    ASSERT_TRUE(std::filesystem::exists(list));
+    varnex.ChooseFile(id::LoadFavorits, "Open", list);
+    EXPECT_TRUE(DeleteFileA(list.c_str()) && RemoveDirectoryA(stick.c_str())) << GetLastError();
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
 }
 
 }  // namespace

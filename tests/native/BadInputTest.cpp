@@ -58,6 +58,11 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     const auto dword = [](std::int32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
     const Text absent = "\\ADDONS does not exist and cannot be created: the folder does not exist.";
     const Text cannot = "VARNX 0: Cannot find OFP";
+    // Drive C: alone is there: Q: and D: stand for drives the player
+    // mapped, which a program run as administrator does not see.
+    const Text unseen =
+        ": mapped drives are not visible to programs run as administrator; choose the folder by its "
+        "network path (\\\\server\\share).";
     // want: the first lines of the boxes shown, then, when the program goes
     // on, GameFolder, "R" when the expansion counts as installed (its choice
     // shown, its label not grayed), and OthersFolder. A program that ends
@@ -75,6 +80,8 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         {game, "Main", REG_SZ_, "\0\0\0\0"s, "VARNX 48: The addon folder ???" + absent},  // a box would end at a NUL
         {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
+        {game, "Main", REG_SZ_, "Q:\\OFP",
+         "VARNX 48: The addon folder Q:\\OFP\\ADDONS does not exist and cannot be created" + unseen},
         {res, "Main", REG_SZ_, "", bare},
         {res, "Main", REG_SZ_, "C:", both + kOfp},
         {res, "Main", REG_DWORD_, dword(9), bare},
@@ -113,7 +120,9 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         const auto written = emu.registry.Get(kGameKey, "VARNX");
         EXPECT_TRUE(written && written->type == REG_SZ_ && Same(written->data, app->OthersFolder));
         EXPECT_EQ(fs::exists(emu.files->HostPath(app->GameFolder + "\\Res\\AddOns\\Comments.txt")), installed);
-        EXPECT_EQ(emu.desktop.boxes.size(), 0u);
+        // The lists of D:\\ stay empty, and a box says why.
+        const Strings told{"VARNX 48: The addon folder D:\\ cannot be read" + unseen};
+        EXPECT_EQ(emu.Boxes(), app->OthersFolder == "D:\\" ? told : Strings{});
     }
 }
 

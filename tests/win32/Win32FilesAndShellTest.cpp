@@ -6,7 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 
 #include "platform/win32/LateBound.hpp"
 #include "platform/win32/CodePage.hpp"
@@ -91,6 +93,85 @@ TEST_F(Win32FilesTest, OpensCreateAMissingFileWithoutShorteningOneAndReplaceCont
     EXPECT_EQ(files.ReplaceContent(dir.At("None\\Comments.txt"), "x").code, errc::kPathNotFound);
     EXPECT_EQ(dir.Read("Comments.txt"), "old comments");
     EXPECT_EQ(dir.Names(), (Strings{"Comments.txt", "r.txt", "w.txt"}));
+}
+
+// Another program (a virus scanner) holds the file without sharing it from
+// before the call on, and lets go after `ms` milliseconds.
+class Held {
+public:
+    Held(const Text& path, DWORD ms) {
+        std::promise<void> opened;
+        const auto ready = opened.get_future();
+        thread_ = std::thread([path, ms, &opened] {
+            const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            opened.set_value();
+            ::Sleep(ms);
+            if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        });
+        ready.wait();
+    }
+    ~Held() { thread_.join(); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+private:
+    std::thread thread_;
+};
+
+TEST_F(Win32FilesTest, AFileHeldForAMomentIsReadAndReplacedOnceFreeKeepsItsAttributesAndHeldLongerKeepsItsContent) {
+    const Text path = dir.At("Comments.txt");
+    dir.Write("Comments.txt", "old");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const auto read = [&] {
+        FileHandle handle = 0;
+        Text text(16, '\0');
+        std::size_t got = 0;
+        const IoStatus opened = files.Open(path, OpenMode::Read, handle);
+        if (!opened.ok()) return "error " + std::to_string(opened.code);
+        EXPECT_TRUE(files.Read(handle, text.data(), text.size(), got).ok() && files.Close(handle).ok());
+        return text.substr(0, got);
+    };
+    {
+        const Held scanner(path, 150);
+        EXPECT_TRUE(files.ReplaceContent(path, "new").ok());
+    }
+    EXPECT_EQ(dir.Read("Comments.txt"), "new");
+    EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    {
+        const Held scanner(path, 150);
+        EXPECT_EQ(read(), "new");
+    }
+    {
+        const Held scanner(path, 2500);
+        EXPECT_EQ(files.ReplaceContent(path, "newer").code, errc::kSharingViolation);
+        EXPECT_EQ(read(), "error 32");
+    }
+    EXPECT_EQ(read(), "new");
+    // A file not there yet is made by the rename, with no attribute of its own.
+    EXPECT_TRUE(files.ReplaceContent(dir.At("New.txt"), "made").ok() && dir.Read("New.txt") == "made");
+    EXPECT_EQ(::GetFileAttributesA(dir.At("New.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(dir.Names(), (Strings{"Comments.txt", "New.txt"}));
+}
+
+// A drive letter this session lacks, as a run with administrator rights
+// lacks the drives the player mapped, is told apart from a missing folder.
+TEST_F(Win32FilesTest, APathOnADriveLetterThatIsNotThereSaysSo) {
+    char letter = 'Q';
+    while (letter < 'Y' && ::GetDriveTypeA((Text(1, letter) + ":\\").c_str()) != DRIVE_NO_ROOT_DIR) ++letter;
+    const Text mods = Text(1, letter) + ":\\Mods";
+    ASSERT_EQ(::GetDriveTypeA((mods.substr(0, 2) + "\\").c_str()), UINT{DRIVE_NO_ROOT_DIR});
+    std::vector<DirEntry> entries;
+    FileHandle handle = 0;
+    std::int64_t length = 0;
+    const IoStatus found[] = {files.CreateFolder(mods),
+                              files.ListFolder(mods, "*", entries),
+                              files.Open(mods + "\\Comments.txt", OpenMode::Read, handle),
+                              files.ReplaceContent(mods + "\\Comments.txt", "x"),
+                              files.FileLength(mods + "\\a.pbo", length),
+                              files.Delete(mods + "\\a.pbo")};
+    for (const IoStatus status : found) EXPECT_EQ(status.code, errc::kDriveNotFound);
+    EXPECT_FALSE(files.FolderExists(mods));
+    EXPECT_EQ(files.CreateFolder(dir.At("None\\Mods")).code, errc::kPathNotFound) << "a folder, not a drive";
 }
 
 // Names the code page cannot hold list with "?" in their place, never as

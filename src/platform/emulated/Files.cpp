@@ -61,6 +61,14 @@ std::uint32_t PathLimit(FileOp op, const Text& path) {
 
 }  // namespace
 
+std::uint32_t Files::Unreachable(const Text& windowsPath) const {
+    // A drive letter the machine does not have, as an elevated run meets
+    // the drives the player mapped.
+    const bool drive = windowsPath.size() >= 2 && windowsPath[1] == ':' && UpperAscii(windowsPath[0]) >= 'A' &&
+                       UpperAscii(windowsPath[0]) <= 'Z';
+    return drive && !drives_.contains(UpperAscii(windowsPath[0])) ? errc::kDriveNotFound : errc::kPathNotFound;
+}
+
 Files::Files(std::map<char, fs::path> drives) {
     for (auto& [letter, host] : drives) drives_[UpperAscii(letter)] = host;
 }
@@ -147,7 +155,7 @@ std::uint32_t Files::Enter(FileOp op, const Text& path) {
 IoStatus Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     if (const auto code = Enter(FileOp::Open, path)) return {code};
     const fs::path host = HostPath(path);
-    if (host.empty()) return {errc::kPathNotFound};
+    if (host.empty()) return {Unreachable(path)};
     if (const auto refused = Refusal(host, mode == OpenMode::Write)) return {refused};
     const int flags = (mode == OpenMode::Read ? O_RDONLY : O_WRONLY) | O_CREAT;
     const int fd = ::open(host.c_str(), flags, 0644);
@@ -206,7 +214,7 @@ IoStatus Files::Close(FileHandle handle) {
 IoStatus Files::Delete(const Text& path) {
     if (const auto code = Enter(FileOp::Delete, path)) return {code};
     const fs::path host = HostPath(path);
-    if (host.empty()) return {errc::kPathNotFound};
+    if (host.empty()) return {Unreachable(path)};
     if (const auto refused = Refusal(host, true)) return {refused};
     std::error_code ec;
     if (!fs::is_regular_file(host, ec))
@@ -219,7 +227,7 @@ IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
     if (const auto code = Enter(FileOp::FileLength, path)) return {code};
     const fs::path host = HostPath(path);
     struct stat st {};
-    if (host.empty()) return {errc::kPathNotFound};
+    if (host.empty()) return {Unreachable(path)};
     if (::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
     if (!S_ISREG(st.st_mode)) return {errc::kAccessDenied};
     length = st.st_size;
@@ -229,7 +237,7 @@ IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
 IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
     if (const auto code = Enter(FileOp::Replace, path)) return {code};
     const fs::path host = HostPath(path);
-    if (host.empty()) return {errc::kPathNotFound};
+    if (host.empty()) return {Unreachable(path)};
     if (const auto refused = Refusal(host, true)) return {refused};
     const fs::path temp = host.string() + ".varnex-new";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -265,7 +273,7 @@ bool Files::FolderExists(const Text& path) {
 IoStatus Files::CreateFolder(const Text& path) {
     if (const auto code = Enter(FileOp::CreateFolder, path)) return {code};
     const fs::path host = HostPath(path);
-    if (host.empty()) return {errc::kPathNotFound};
+    if (host.empty()) return {Unreachable(path)};
     if (::mkdir(host.c_str(), 0755) != 0) return {OpenError(host, errno)};
     return {};
 }
@@ -273,7 +281,8 @@ IoStatus Files::CreateFolder(const Text& path) {
 IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) {
     if (const auto code = Enter(FileOp::ListFolder, folder)) return {code};
     const fs::path host = HostPath(folder);
-    DIR* dir = host.empty() ? nullptr : ::opendir(host.c_str());
+    if (host.empty()) return {Unreachable(folder)};
+    DIR* dir = ::opendir(host.c_str());
     if (!dir) return {errc::kPathNotFound};
     // Each entry measured relative to the open folder, as Windows' folder
     // reads hand out every file's size without looking its path up again.

@@ -82,6 +82,9 @@ private:
     // Counts the call and returns an injected failure, if any, or the
     // refusal of a path longer than Windows takes.
     std::uint32_t Enter(FileOp op, const Text& path);
+    // Why a path without a host path cannot be reached: its drive letter is
+    // not mapped, or it names no drive.
+    [[nodiscard]] std::uint32_t Unreachable(const Text& windowsPath) const;
     // Why a file may not be reached now (a lock), or not changed
     // (`changing`: a lock or write protection); 0 when nothing stands in
     // the way.

@@ -33,8 +33,9 @@ Function* LateBound(const char* library, const char* name) {
 
 // Only the system's folder is searched for the DLLs the system itself
 // loads later on the program's behalf, never the program's own folder. Run
-// first thing, before anything is loaded.
-inline void SearchOnlySystemForLibraries() {
+// first thing, before anything is loaded. False where the system cannot
+// leave the program's folder out: only the current folder is then left out.
+inline bool SearchOnlySystemForLibraries() {
     using SetDefaultDirectories = BOOL WINAPI(DWORD);
     const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
     // Vista and 7 have it only with update KB2533623.
@@ -42,9 +43,10 @@ inline void SearchOnlySystemForLibraries() {
                                     reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
                               : nullptr;
     constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    if (!setDefault || !setDefault(kSearchSystem32))
-        // Takes at least the current folder out of the search.
-        (void)::SetDllDirectoryA("");
+    if (setDefault && setDefault(kSearchSystem32)) return true;
+    // Takes at least the current folder out of the search.
+    (void)::SetDllDirectoryA("");
+    return false;
 }
 
 }  // namespace varnex::winapi

@@ -19,6 +19,61 @@ IoStatus LastError() {
     return {code == ERROR_SUCCESS ? errc::kGeneric : static_cast<std::uint32_t>(code)};
 }
 
+// The reason for the failure just seen on `path`. Windows calls a drive
+// letter it does not have a missing folder; the player, who sees the drive
+// in Explorer, is told that the program, run as administrator, does not.
+IoStatus FailureOn(const Text& path) {
+    const IoStatus failure = LastError();
+    const bool missing = failure.code == ERROR_PATH_NOT_FOUND || failure.code == ERROR_FILE_NOT_FOUND ||
+                         failure.code == ERROR_INVALID_DRIVE;
+    if (!missing || path.size() < 2 || path[1] != ':' || UpperAscii(path[0]) < 'A' || UpperAscii(path[0]) > 'Z')
+        return failure;
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return ::GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR ? IoStatus{errc::kDriveNotFound} : failure;
+}
+
+// Antivirus, indexing and sync tools open a file they just saw change and
+// hold it for a moment: an open, or the swap of a new content, that meets
+// such a hold is tried again a few times before the failure is told.
+constexpr int kRetries = 5;
+constexpr DWORD kRetryPauseMs = 100;
+
+bool HeldForAMoment(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED ||
+           code == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// Runs `attempt` until it succeeds, or fails for another reason than a
+// brief hold, or the retries are spent; the last error stays the attempt's.
+template <class Attempt>
+bool Retried(const Attempt& attempt) {
+    for (int retry = 0;; ++retry) {
+        if (attempt()) return true;
+        if (retry == kRetries || !HeldForAMoment(::GetLastError())) return false;
+        ::Sleep(kRetryPauseMs);
+    }
+}
+
+// Puts the file `from` in the place of `to`. An existing file is replaced
+// by the system's replace, which keeps what the file carries beside its
+// bytes (its access rights, creation time, short name); a missing one, or
+// one the replace already removed, is given its name by a rename.
+bool SwapIn(const Text& from, const Text& to) {
+    if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // Opened first as the replace opens it: Wine's replace leaves a
+        // temporary file behind each time it meets a file another holds.
+        constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        if (!winapi::OwnedFile(
+                ::CreateFileA(to.c_str(), GENERIC_READ | DELETE, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr)))
+            return false;
+        if (::ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_FILE_NOT_FOUND) return false;
+    }
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 // ReadFile and WriteFile move at most 4 GB less one byte per call.
 constexpr std::size_t kChunk = std::size_t{1} << 30;
 
@@ -75,7 +130,8 @@ public:
     }
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
-    void SwappedIn() { path_.clear(); }
+    // Swapped in, or left as the only copy of the content: kept.
+    void Keep() { path_.clear(); }
 
 private:
     Text path_;
@@ -96,9 +152,19 @@ IoStatus Win32Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     // platform, where nothing is locked.
     const DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_WRITE;
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    winapi::UniqueHandle file = winapi::OwnedFile(
-        ::CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastError();
+    const auto open = [&] {
+        return winapi::OwnedFile(
+            ::CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    winapi::UniqueHandle file;
+    // A read meets a file a scanner holds just after another program wrote
+    // it (Exit reads the comments file again); a folder refuses every time.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (mode == OpenMode::Read && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        (void)Retried([&] { return static_cast<bool>(file = open()); });
+    else
+        file = open();
+    if (!file) return FailureOn(path);
     handle = reinterpret_cast<FileHandle>(file.get());
     open_[handle] = std::move(file);
     return {};
@@ -153,7 +219,7 @@ IoStatus Win32Files::Close(FileHandle handle) {
 IoStatus Win32Files::Delete(const Text& path) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::DeleteFileA(path.c_str()) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     return {};
 }
 
@@ -161,7 +227,7 @@ IoStatus Win32Files::FileLength(const Text& path, std::int64_t& length) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     WIN32_FILE_ATTRIBUTE_DATA found{};
     const bool ok = ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {errc::kAccessDenied};
     length = SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
     return {};
@@ -177,9 +243,16 @@ IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) 
         return {errc::kAccessDenied};
 
     const Text newPath = NewContentPath(path);
-    winapi::UniqueHandle created = winapi::OwnedFile(
-        ::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!created) return LastError();
+    // The new file carries the old one's attributes: a hidden or system
+    // comments file stays so (Wine's replace and a rename keep those of the
+    // new file).
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+    const DWORD kept = existed && (attributes & kKept) ? attributes & kKept : FILE_ATTRIBUTE_NORMAL;
+    winapi::UniqueHandle created =
+        winapi::OwnedFile(::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept, nullptr));
+    if (!created) return FailureOn(newPath);
     // Declared in this order so that on the way out the handle is closed
     // before the file it writes is removed.
     PendingFile pending(newPath);
@@ -192,12 +265,18 @@ IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) 
     if (!flushed) return LastError();
     const bool closed = ::CloseHandle(file.release()) != FALSE;
     if (!closed) return LastError();
-    // One rename: the old content stays until the new one takes its name.
-    const bool swapped =
-        ::MoveFileExA(newPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!swapped) return LastError();
-    pending.SwappedIn();
-    return {};
+    // The old content stays until the new one takes its name.
+    if (Retried([&] { return SwapIn(newPath, path); })) {
+        pending.Keep();
+        return {};
+    }
+    IoStatus failed = LastError();
+    // The replace gave up after it had removed the old file: the new
+    // content, beside it, is all there is, and stays.
+    if (existed && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) pending.Keep();
+    // The file it replaces could not be removed: another program holds it.
+    if (failed.code == ERROR_UNABLE_TO_REMOVE_REPLACED) failed.code = errc::kSharingViolation;
+    return failed;
 }
 
 bool Win32Files::FolderExists(const Text& path) {
@@ -209,7 +288,7 @@ bool Win32Files::FolderExists(const Text& path) {
 IoStatus Win32Files::CreateFolder(const Text& path) {
     if (!Held(path)) return {errc::kNameNotHeld};  // a "?" or "*" names no one file
     const bool ok = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
-    if (!ok) return LastError();
+    if (!ok) return FailureOn(path);
     return {};
 }
 
@@ -231,7 +310,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
         // Only a drive's root has no "." entry, so only an empty root
         // finds nothing at all.
         if (::GetLastError() == ERROR_FILE_NOT_FOUND) return {};
-        return LastError();
+        return FailureOn(folder);
     }
     bool more = true;
     while (more) {
