@@ -36,15 +36,24 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     app->Dir1.SetPath("C:\\Mods\\Sub");
     EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive + "|" + Sizes(*app),
               "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo| 1 kb| 2 kb|");
+    // A fixed folder reached through the list forgets the selection, also
+    // where it shows no addon; a refresh then selects the first active one.
     for (const Text fixed : {kResAddons, kAddons}) {
         app->Dir1.SetPath(fixed);
-        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()),
-                  fixed + "|" + fixed + "|1");
+        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()) + "|" +
+                      app->SelectedActive + "|" + app->SelectedInactive,
+                  fixed + "|" + fixed + "|1|" + (fixed == kAddons ? "tank.pbo" : "") + "|");
     }
     app->AddonManager_Option2_Click();
     EXPECT_FALSE(app->Dir1.Visible());
     app->AddonManager_Option3_Click();
     EXPECT_EQ(app->AddonFolder, kAddons);
+    // So does "others" on a folder without addons.
+    app->Dir1.SetPath("C:\\Mods\\Sub");
+    app->AddonManager_Option1_Click();
+    ClickOn(app->File2, "heli.pbx");
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(app->File1.Path() + "|" + app->SelectedActive + "|" + app->SelectedInactive, "C:\\Mods\\Sub||");
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
@@ -164,6 +173,10 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
         auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, "lead//tankOld//heliH");
         for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}})
             SaveComment(*app, app->File1, name, comment);
+        // Only the game's comments are unwritten: closing through the frame asks.
+        emu.desktop.boxAnswers = {kIdNo};
+        EXPECT_FALSE(app->AddonManager_Form_QueryUnload());
+        emu.desktop.boxes.clear();
         change(emu);
         app->Command4.Click();
         // Exit ends quietly, or goes back to the window after the one box.

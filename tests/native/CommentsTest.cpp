@@ -91,6 +91,11 @@ TEST_F(CommentsText,
     app->AddonManager_Option3_Click();
     ClickOn(app->File1, "m1.pbo");
     refused("in another folder");
+    // The game's folder spelt otherwise is another folder: no comment shown.
+    app->Dir1.SetPath("C:\\Games\\OFP\\addons");
+    ClickOn(app->File1, "Tanks.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    refused("the game's folder spelt otherwise");
 }
 
 TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNotShow) {
