@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/LeftAsTheyWere.hpp"
 #include "comments/CommentsText.hpp"
@@ -206,6 +207,8 @@ private:
             std::shared_ptr<const FolderKeys> keys;
         };
         std::vector<Save> saves;
+        // An Exit wrote it and no comment was saved for it since.
+        bool written = false;
     };
 
     // The comments text of the folder the lists show, or null when there is
@@ -217,14 +220,23 @@ private:
     // Reads one comments file whole at start-up; a file that cannot be read
     // is reported and marked so that it is never overwritten at exit.
     void ReadCommentsFile(const Text& path, Text& comments);
+    // How Exit's write of one comments file ended: written (or nothing to
+    // write), given up by the player who leaves all the same, or cancelled
+    // by the player who goes back to the window. Try Again is only asked.
+    enum class ExitWrite { written, tryAgain, givenUp, cancelled };
     // Writes a comments text back at exit, keeping what another writer put
     // into the file meanwhile. A write that fails is offered again until it
-    // succeeds or the player cancels: false then, nothing more is written.
-    [[nodiscard]] bool WriteCommentsFile(const Text& path, Text& comments);
-    // Asks whether to try again what Exit could not write; false: Cancel.
-    [[nodiscard]] bool RetryExit(const Text& failure);
+    // succeeds or the player continues without it or cancels.
+    [[nodiscard]] ExitWrite WriteCommentsFile(const Text& path, Text& comments);
+    // Asks what to do about what Exit could not write.
+    [[nodiscard]] ExitWrite AskAfterFailure(const Text& failure);
+    // The addons whose comments `file` holds unwritten, each named once.
+    [[nodiscard]] static Text SavedNames(const CommentsFileState& file);
     // Comments saved in this run that Exit would write and has not yet.
     [[nodiscard]] bool UnwrittenSaves() const;
+    // False when the player, told that `comment` would read back cut short
+    // at a "//", says No to saving it as typed.
+    [[nodiscard]] bool SaveAsTyped(const Text& name, const Text& comment, const std::vector<Text>& longer);
     // False when the player would replace, unawares, a stored comment the
     // box did not show (after a walk it is empty) and says No.
     [[nodiscard]] bool MayReplace(const Text& comments, const FolderKeys& keys);
@@ -280,6 +292,8 @@ private:
     std::pair<std::uint64_t, std::uint64_t> folderKeysRevisions_{~0ull, ~0ull};
     CommentsFileState gameFile_, resFile_;
     bool ended_ = false;
+    std::optional<Text> othersWritten_;  // the "others" folder an Exit wrote
+
     bool walking_ = false;  // a walk by selection is under way
     int notHeldLeft_ = 0;  // addons the open tallies left alone as not held
     LeftAsTheyWere leftAsTheyWere_;  // addons the open tallies' renames failed on

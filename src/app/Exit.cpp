@@ -1,21 +1,29 @@
 // Exit: the only way out that keeps what was done during the run.
+#include <algorithm>
+
 #include "app/AddonManager.hpp"
 
 namespace varnex {
 
-bool AddonManager::RetryExit(const Text& failure) {
-    // The player's notes are still in memory: leaving now would lose them.
-    return Box(failure +
-                   "Retry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing "
-                   "more is written until you leave with Exit again.",
-               kMbRetryCancel | kMbIconExclamation) == kIdRetry;
+AddonManager::ExitWrite AddonManager::AskAfterFailure(const Text& failure) {
+    // The player's notes are still in memory: leaving now would lose them,
+    // so leaving is the player's choice, and so is going back to copy them.
+    const int answer = Box(failure +
+                               "Try Again; Continue to leave Varnex without them; or Cancel to go back to Varnex: "
+                               "the comments you saved stay in memory, and nothing more is written until you leave "
+                               "with Exit again.",
+                           kMbCancelTryContinue | kMbIconExclamation);
+    if (answer == kIdTryAgain) return ExitWrite::tryAgain;
+    return answer == kIdContinue ? ExitWrite::givenUp : ExitWrite::cancelled;
 }
 
-bool AddonManager::WriteCommentsFile(const Text& path, Text& comments) {
+AddonManager::ExitWrite AddonManager::WriteCommentsFile(const Text& path, Text& comments) {
     CommentsFileState& file = StateOf(comments);
     // A file that could not be read at start-up holds comments this run
-    // never saw: writing the empty text over it would lose them.
-    if (file.unreadable) return true;
+    // never saw: writing the empty text over it would lose them. One that
+    // an earlier Exit wrote, the player then going back to the window,
+    // already holds everything saved for it.
+    if (file.unreadable || file.written) return ExitWrite::written;
     for (;;) {
         // Another writer (a second Varnex, a text editor) may have changed
         // the file since start-up. Its text then takes the place of the one
@@ -29,10 +37,11 @@ bool AddonManager::WriteCommentsFile(const Text& path, Text& comments) {
         Text now;
         if (status.ok()) status = fileNumbers_.ReadWhole(FileNumber, path, now);
         if (!status.ok() && !status.gone()) {
-            if (RetryExit("The comments file " + path + " cannot be read again: " + DescribeError(status.code) +
-                          ".\r\n\r\nVarnex has not written it.\r\n\r\n"))
-                continue;
-            return false;
+            const ExitWrite answer =
+                AskAfterFailure("The comments file " + path + " cannot be read again: " + DescribeError(status.code) +
+                                ".\r\n\r\nVarnex has not written it.\r\n\r\n");
+            if (answer == ExitWrite::tryAgain) continue;
+            return answer;
         }
         if (status.ok() && now != file.readAtStart) {
             text = now;
@@ -49,11 +58,13 @@ bool AddonManager::WriteCommentsFile(const Text& path, Text& comments) {
             comments = text;
             file.readAtStart = text;
             file.saves.clear();
-            return true;
+            file.written = true;
+            return ExitWrite::written;
         }
-        if (!RetryExit("The comments could not be saved to " + path + ": " + DescribeError(status.code) +
-                       ".\r\n\r\nThe file keeps the content it had before.\r\n\r\n"))
-            return false;
+        const ExitWrite answer =
+            AskAfterFailure("The comments could not be saved to " + path + ": " + DescribeError(status.code) +
+                            ".\r\n\r\nThe file keeps the content it had before.\r\n\r\n");
+        if (answer != ExitWrite::tryAgain) return answer;
     }
 }
 
@@ -62,28 +73,60 @@ bool AddonManager::UnwrittenSaves() const {
     return !gameFile_.saves.empty() || (Label3.ForeColor() != kColorGrayText && !resFile_.saves.empty());
 }
 
+Text AddonManager::SavedNames(const CommentsFileState& file) {
+    Text names;
+    std::vector<Text> said;
+    for (const auto& save : file.saves) {
+        const Text name = save.keys->NameOf(save.key);
+        if (std::find(said.begin(), said.end(), name) != said.end()) continue;
+        said.push_back(name);
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return names;
+}
+
 void AddonManager::AddonManager_Command4_Click() {
-    // A folder that is not held would overwrite the player's setting with "?".
-    if (Held(OthersFolder)) regAccess_.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", OthersFolder, REG_SZ_);
+    // A folder that is not held would overwrite the player's setting with
+    // "?"; one this run already wrote is not written again.
+    if (Held(OthersFolder) && othersWritten_ != OthersFolder) {
+        regAccess_.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", OthersFolder, REG_SZ_);
+        othersWritten_ = OthersFolder;
+    }
     // The player who cancels comes back to the folder the window shows.
     const Text folder = AddonFolder;
+    // The notes of the files the player chose to leave unwritten, told in
+    // one box before the program ends.
+    Text lost;
+    const auto giveUp = [&](const Text& path, const CommentsFileState& file) {
+        if (file.saves.empty()) return;
+        lost += "\r\n" + path + ": " + SavedNames(file);
+    };
     AddonFolder = GameAddons() + "\\Comments.txt";
-    bool written = WriteCommentsFile(AddonFolder, CommentsGame);
-    if (written && Label3.ForeColor() != kColorGrayText) {
+    ExitWrite outcome = WriteCommentsFile(AddonFolder, CommentsGame);
+    if (outcome == ExitWrite::givenUp) giveUp(AddonFolder, gameFile_);
+    // The game's file comes first; the expansion's follows it, also when
+    // the player gave the game's up.
+    if (outcome != ExitWrite::cancelled && Label3.ForeColor() != kColorGrayText) {
         AddonFolder = ExpansionAddons() + "\\Comments.txt";
+        outcome = ExitWrite::written;
         // The expansion's addon folder may be missing (an uninstall left its
         // key behind): no file is made there, and only comments saved for it
         // during the run need a word.
-        while (written && !platform_.files.FolderExists(ExpansionAddons()) && !resFile_.saves.empty())
-            written = RetryExit("The comments saved for the expansion's addons cannot be written: the folder " +
-                                ExpansionAddons() + " does not exist.\r\n\r\n");
-        if (written && platform_.files.FolderExists(ExpansionAddons()))
-            written = WriteCommentsFile(AddonFolder, CommentsRes);
+        while (outcome == ExitWrite::written && !platform_.files.FolderExists(ExpansionAddons()) &&
+               !resFile_.saves.empty()) {
+            outcome = AskAfterFailure("The comments saved for the expansion's addons cannot be written: the folder " +
+                                      ExpansionAddons() + " does not exist.\r\n\r\n");
+            if (outcome == ExitWrite::tryAgain) outcome = ExitWrite::written;
+        }
+        if (outcome == ExitWrite::written && platform_.files.FolderExists(ExpansionAddons()))
+            outcome = WriteCommentsFile(AddonFolder, CommentsRes);
+        if (outcome == ExitWrite::givenUp) giveUp(AddonFolder, resFile_);
     }
-    if (!written) {
+    if (outcome == ExitWrite::cancelled) {
         AddonFolder = folder;
         return;
     }
+    if (!lost.empty()) Box("These comments were not written and are lost:\r\n" + lost);
     EndProgram();
 }
 

@@ -67,6 +67,20 @@ void AddonManager::AddonManager_Text1_Change() {
     Image3.SetVisible(true);
 }
 
+bool AddonManager::SaveAsTyped(const Text& name, const Text& comment, const std::vector<Text>& longer) {
+    // A web address is the usual case: the player may want it kept whole in
+    // the file even though the box will show it cut at its "//".
+    if (Box("The comment for " + name + " will not read back as typed: in the comments file, two slashes begin the " +
+                "next addon's comment, so it would read back as " + Quoted(ReadBack(CommentKey, comment, longer)) +
+                ". Save it as typed?",
+            kMbYesNo | kMbIconQuestion) == kIdYes)
+        return true;
+    // The typed text stays, and is not what is stored.
+    Image2.SetVisible(false);
+    Image3.SetVisible(true);
+    return false;
+}
+
 bool AddonManager::MayReplace(const Text& comments, const FolderKeys& keys) {
     // The box was filled with this very comment: the player saw it.
     if (shownFrom_ == &comments && shownKey_ == CommentKey) return true;
@@ -100,18 +114,13 @@ void AddonManager::AddonManager_Save_Click() {
                 "comment box, not saved.");
             return;
         }
-        if (!ReadsBackAsTyped(CommentKey, comment, longer)) {
-            // Stored, it would come back cut short, and the rest would lie
-            // in the file as an entry of its own.
-            Box("The comment for " + keys->NameOf(CommentKey) + " cannot be saved as it stands: in the comments " +
-                "file, two slashes begin the next addon's comment, so it would read back as " +
-                Quoted(ReadBack(CommentKey, comment, longer)) + ".\r\n\r\nPlease put a blank between two " +
-                "slashes, or after a slash at its end. Your text stays in the comment box, not saved.");
+        if (!ReadsBackAsTyped(CommentKey, comment, longer) && !SaveAsTyped(keys->NameOf(CommentKey), comment, longer))
             return;
-        }
         if (!MayReplace(*comments, *keys)) return;
         StoreComment(*comments, CommentKey, comment, longer);
-        StateOf(*comments).saves.push_back({CommentKey, comment, keys});
+        CommentsFileState& file = StateOf(*comments);
+        file.saves.push_back({CommentKey, comment, keys});
+        file.written = false;
     } else {
         Text1.SetText("No save possible");
     }

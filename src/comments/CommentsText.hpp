@@ -58,7 +58,8 @@ Text ReadBack(const Text& key, const Text& comment, const std::vector<Text>& lon
 
 // Puts `comment` under `key`: an existing entry keeps its place and gets the
 // new comment, a new one is appended; the rest of the text is unchanged.
-// Callers first make sure that the comment reads back as typed.
+// A comment holding "//" is stored as it stands: from then on the part
+// behind that "//" reads as an entry of its own.
 void StoreComment(Text& text, const Text& key, const Text& comment, const std::vector<Text>& longer);
 
 }  // namespace varnex

@@ -22,6 +22,13 @@ void AddonManager::AddonManager_SaveFavorits_Click() {
         Box("The favorites list " + path + " cannot be written: " + DescribeError(errc::kNameNotHeld) + ".");
         return;
     }
+    // The lists show a folder that is not held as empty, as a missing one:
+    // written, the chosen list would lose every name it holds.
+    if (!Held(File1.Path())) {
+        Box("The favorites list " + path + " was not written: Varnex cannot read the folder " + File1.Path() + ": " +
+            DescribeError(errc::kNameNotHeld) + ".");
+        return;
+    }
     if (!Readable(File1)) return;
     FavoritesBusy = true;
     Tally tally(*this);

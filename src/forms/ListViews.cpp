@@ -168,7 +168,11 @@ void DirListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
-    Act([this, path] { model_.SetPath(path); });
+    // Kept, the double click opens the folder only from the folder the list
+    // showed, while the list still takes input: a handler meanwhile may have
+    // moved it, or hidden it for a fixed folder.
+    Act([this, path] { model_.SetPath(path); },
+        Aim{[this, from = model_.Path()] { return TakesInput(model_) && model_.Path() == from; }});
 }
 
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {

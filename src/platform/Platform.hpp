@@ -138,14 +138,15 @@ struct Platform {
 
 // Message box styles and answers the program uses.
 inline constexpr std::uint32_t kMbOk = 0;
-inline constexpr std::uint32_t kMbRetryCancel = 5;
 inline constexpr std::uint32_t kMbYesNo = 4;
+inline constexpr std::uint32_t kMbCancelTryContinue = 6;
 inline constexpr std::uint32_t kMbIconQuestion = 0x20;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
-inline constexpr int kIdRetry = 4;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
+inline constexpr int kIdTryAgain = 10;
+inline constexpr int kIdContinue = 11;
 
 }  // namespace varnex

@@ -29,8 +29,15 @@ Text Rename(const Text& from, const Text& to) { return "4 0: " + ToShell(from) +
 TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
     // renamed null: left alone.
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"Tank.PBX", "Tank.PBo", true},         {"ABC.PBO", "ABC.PBx", false}, {"xms.pbo", "xms.pbx", false},
-        {"tank.pbo.bak", "tank.pbo.bax", true}, {"a.pbo", nullptr, true},      {"XMS.pbo", nullptr, true},
+        {"Tank.PBX", "Tank.PBo", true},
+        {"ABC.PBO", "ABC.PBx", false},
+        {"xms.pbo", "xms.pbx", false},
+        {"tank.pbo.bak", "tank.pbo.bax", true},
+        {"a.pbo", nullptr, true},
+        {"XMS.pbo", nullptr, true},
+        // The inactive list knows no official addons: one of the game's own,
+        // switched off by hand, is switched on again.
+        {"ABox.pbx", "ABox.pbo", true},
     };
     EXPECT_EQ(BuildOfficialAddons().size(), 660u);  // the game's 68 names, joined by blanks
     for (const auto& [name, renamed, activeAfter] : cases) {
@@ -39,6 +46,11 @@ TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
         auto app = emu.Game({name});
         const bool active = app->File1.ListCount() == 1;
         ClickOn(active ? app->File1 : app->File2, name);
+        // The button that applies: Activate for an inactive addon, Deactivate
+        // for an active one not of the game's own, neither for those.
+        EXPECT_EQ(std::to_string(app->Command3.Visible()) + std::to_string(app->Command2.Visible()), !active   ? "10"
+                                                                                                     : renamed ? "01"
+                                                                                                               : "00");
         (active ? app->Command2 : app->Command3).Click();
         EXPECT_EQ(Calls(*emu.shell), renamed ? Strings{Rename(name, renamed)} : Strings{});
         EXPECT_EQ(Names(activeAfter ? app->File1 : app->File2), Strings{renamed ? renamed : name});
@@ -260,6 +272,10 @@ TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     // empty, and SelectedInactive keeps the last name walked.
     EXPECT_EQ(std::tuple(Names(app->File1), app->SelectedActive, app->SelectedInactive, app->File2.ListIndex()),
               std::tuple(Strings{"b.pbo", "c.pbo"}, Text("b.pbo"), Text("c.pbx"), -1));
+    // With nothing to walk, Activate all still reads the lists and sizes anew.
+    emu.Put({"d.pbo"});
+    app->Command6.Click();
+    EXPECT_EQ(std::to_string(Names(app->File1).size()) + Sizes(*app), "3 3 kb||");
 }
 
 VARNEX_ON_BOTH_SHELLS(Lists);

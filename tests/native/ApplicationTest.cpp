@@ -8,8 +8,8 @@ using emulated::FileOp;
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";
 const Text kTryAgain =
-    "\r\n\r\nRetry, or Cancel to go back to Varnex: the comments you saved stay in memory, and nothing more is written "
-    "until you leave with Exit again.";
+    "\r\n\r\nTry Again; Continue to leave Varnex without them; or Cancel to go back to Varnex: the comments you saved "
+    "stay in memory, and nothing more is written until you leave with Exit again.";
 
 TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheFolderListUpdatesOthersFolder) {
     // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the
@@ -36,15 +36,24 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     app->Dir1.SetPath("C:\\Mods\\Sub");
     EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive + "|" + Sizes(*app),
               "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo| 1 kb| 2 kb|");
+    // A fixed folder reached through the list forgets the selection, also
+    // where it shows no addon; a refresh then selects the first active one.
     for (const Text fixed : {kResAddons, kAddons}) {
         app->Dir1.SetPath(fixed);
-        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()),
-                  fixed + "|" + fixed + "|1");
+        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()) + "|" +
+                      app->SelectedActive + "|" + app->SelectedInactive,
+                  fixed + "|" + fixed + "|1|" + (fixed == kAddons ? "tank.pbo" : "") + "|");
     }
     app->AddonManager_Option2_Click();
     EXPECT_FALSE(app->Dir1.Visible());
     app->AddonManager_Option3_Click();
     EXPECT_EQ(app->AddonFolder, kAddons);
+    // So does "others" on a folder without addons.
+    app->Dir1.SetPath("C:\\Mods\\Sub");
+    app->AddonManager_Option1_Click();
+    ClickOn(app->File2, "heli.pbx");
+    app->AddonManager_Option3_Click();
+    EXPECT_EQ(app->File1.Path() + "|" + app->SelectedActive + "|" + app->SelectedInactive, "C:\\Mods\\Sub||");
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
@@ -72,7 +81,7 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     // The game's file cannot be written: Cancel goes back to the window
     // with nothing written and the saves still in memory.
     exit(1, errc::kAccessDenied, kIdCancel);
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 53: The comments could not be saved to " + kGameComments +
+    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 54: The comments could not be saved to " + kGameComments +
                                    ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
     EXPECT_EQ(files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
@@ -92,14 +101,50 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_EQ(files(), "//tankNew|//resOld");
     EXPECT_FALSE(app->Ended() || ask(kIdNo));
 
-    // Retry writes the failing file again, and only that one.
+    // A comment saved for the game since is written by the next Exit.
+    app->AddonManager_Option1_Click();
+    SaveComment(*app, app->File1, "tank.pbo", "Newest");
+    exit(2, errc::kSharingViolation, kIdCancel);
+    EXPECT_EQ(files(), "//tankNewest|//resOld");
+
+    // Try Again writes the failing file again, and only that one: the
+    // game's file and VARNX, written before, are not written twice.
     const int before = emu.files->Calls(FileOp::Replace);
     const std::size_t boxes = emu.Boxes().size();
-    exit(2, errc::kSharingViolation, kIdRetry);
-    EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 3);
+    fs::remove(emu.files->HostPath(kGameComments));
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Elsewhere");
+    exit(1, errc::kSharingViolation, kIdTryAgain);
+    EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 2);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
-    EXPECT_EQ(files(), "//tankNew|//resR");
+    EXPECT_EQ(files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data, "|//resR|C:\\Elsewhere" + Text(1, '\0'));
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
+}
+
+TEST(Exit, ContinueLeavesAfterOneBoxNamingTheNotesNotWrittenAndStillWritesTheExpansionsFileAfterTheGames) {
+    // Which file fails (1: the game's, 2: the expansion's), and what the
+    // comments files then hold.
+    const std::pair<int, Text> cases[] = {{1, "//tankOld//jeepOld|//resR"}, {2, "//tankNewer//jeepJ|//resOld"}};
+    for (const auto& [failing, written] : cases) {
+        Emulation emu;
+        emu.Write(Text(kResAddons) + "\\res.pbo", "r");
+        emu.Write(kResComments, "//resOld");
+        auto app = emu.Game({"tank.pbo", "jeep.pbo"}, "//tankOld//jeepOld");
+        for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}})
+            SaveComment(*app, app->File1, name, comment);
+        app->AddonManager_Option2_Click();
+        SaveComment(*app, app->File1, "res.pbo", "R");
+        emu.files->FailOn(FileOp::Replace, failing, errc::kAccessDenied);
+        emu.desktop.boxAnswers = {kIdContinue};
+        app->Command4.Click();
+        const Text path = failing == 1 ? kGameComments : kResComments;
+        EXPECT_EQ(emu.Boxes(),
+                  (Strings{"VARNX 54: The comments could not be saved to " + path +
+                               ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain,
+                           "VARNX 48: These comments were not written and are lost:\r\n\r\n" + path + ": " +
+                               (failing == 1 ? "tank.pbo, jeep.pbo" : "res.pbo")}));
+        EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), written);
+        EXPECT_TRUE(app->Ended() && emu.desktop.ended);
+    }
 }
 
 TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {
@@ -128,6 +173,10 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
         auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, "lead//tankOld//heliH");
         for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}})
             SaveComment(*app, app->File1, name, comment);
+        // Only the game's comments are unwritten: closing through the frame asks.
+        emu.desktop.boxAnswers = {kIdNo};
+        EXPECT_FALSE(app->AddonManager_Form_QueryUnload());
+        emu.desktop.boxes.clear();
         change(emu);
         app->Command4.Click();
         // Exit ends quietly, or goes back to the window after the one box.
@@ -137,7 +186,7 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
 }
 
 TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnlyIfTheFolderCameBack) {
-    const Text noFolder = "VARNX 53: The comments saved for the expansion's addons cannot be written: the folder " +
+    const Text noFolder = "VARNX 54: The comments saved for the expansion's addons cannot be written: the folder " +
                           Text(kResAddons) + " does not exist." + kTryAgain;
     // Whether a comment is saved, whether the folder comes back, the box at
     // Exit and what the expansion's comments file then holds.

@@ -14,7 +14,8 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 // The dot beside the comment box: green for saved, red for not saved.
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
-TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderAKeyOfTheTwoFixedFolders) {
+TEST_F(CommentsText,
+       EntriesAreStoredInPlaceOnlyUnderAKeyOfTheTwoFixedFoldersAndOneCutShortAtItsSlashesOnlyWhenThePlayerSaysSo) {
     emu.Write("C:\\Mods\\m1.pbo", "m");
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
     Start({"Tanks.pbo", "Island.pbx", ".pbx", "ABox.pbo"});
@@ -26,37 +27,47 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderA
                   "No save possible|" + before + "|green");
     };
     refused("nothing selected since start-up");
-    // The comments after a save, or what a refused comment would read back as.
-    const std::tuple<Text, Text, Text, std::optional<Text>> rows[] = {
-        {"Tanks.pbo", "Big tanks", "//TanksBig tanks", {}},
-        {"Island.pbx", "", "//TanksBig tanks//Island", {}},
-        {"Island.pbx", "Nice map", "//TanksBig tanks//IslandNice map", {}},
-        {"Tanks.pbo", "", "//Tanks//IslandNice map", {}},  // an empty comment keeps its key
-        {"Tanks.pbo", "See http://ofpec.com for docs", "", "See http:"},
-        {"Tanks.pbo", "//", "", ""},
+    // Per save: the player's answer to saving as typed (0: not asked), the
+    // comments text after it ("": unchanged), and what the box then shows,
+    // or what the question says the comment would read back as (the box up
+    // to its first slash, either way).
+    const std::tuple<Text, Text, int, Text, Text> rows[] = {
+        {"Tanks.pbo", "Big tanks", 0, "//TanksBig tanks", "Big tanks"},
+        {"Island.pbx", "", 0, "//TanksBig tanks//Island", ""},
+        {"Island.pbx", "Nice map", 0, "//TanksBig tanks//IslandNice map", "Nice map"},
+        {"Tanks.pbo", "", 0, "//Tanks//IslandNice map", ""},  // an empty comment keeps its key
+        {"Tanks.pbo", "See http://ofpec.com for docs", kIdNo, "", "See http:"},
+        {"Tanks.pbo", "//", kIdNo, "", ""},
+        {"Tanks.pbo", std::string(90, 'a') + "//b", kIdNo, "", std::string(80, 'a') + "..."},
         // The next entry's "//" would follow the slash, also behind the last
         // entry once a new one is appended.
-        {"Island.pbx", "ends in a slash/", "", "ends in a slash"},
-        {"Tanks.pbo", std::string(90, 'a') + "//b", "", std::string(80, 'a') + "..."},
-        {"Tanks.pbo", "a/b / c/ /d", "//Tanksa/b / c/ /d//IslandNice map", {}},
-        {"Island.pbx", "/starts with a slash\r\n", "//Tanksa/b / c/ /d//Island/starts with a slash\r\n", {}},
+        {"Island.pbx", "ends in a slash/", kIdNo, "", "ends in a slash"},
+        // Saved as typed, the part behind "//" is an entry of its own, which
+        // a later save of the addon leaves where it is.
+        {"Tanks.pbo", "See http://ofpec.com for docs", kIdYes, "//TanksSee http://ofpec.com for docs//IslandNice map",
+         "See http:"},
+        {"Tanks.pbo", "a/b / c/ /d", 0, "//Tanksa/b / c/ /d//ofpec.com for docs//IslandNice map", "a/b / c/ /d"},
+        {"Island.pbx", "/starts with a slash\r\n", 0,
+         "//Tanksa/b / c/ /d//ofpec.com for docs//Island/starts with a slash\r\n", "/starts with a slash\r\n"},
+        {"Island.pbx", "ends in a slash/", kIdYes, "//Tanksa/b / c/ /d//ofpec.com for docs//Islandends in a slash/",
+         "ends in a slash/"},
     };
-    for (const auto& [addon, comment, stored, readBack] : rows) {
+    for (const auto& [addon, comment, answer, stored, shown] : rows) {
         SCOPED_TRACE(comment);
         Select(*app, addon);
         const Text before = app->CommentsGame;
         app->Text1.SetText(comment);
         emu.desktop.boxes.clear();
+        emu.desktop.boxAnswers = {answer};
         app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), comment + (readBack ? "|red" : "|green"));
-        EXPECT_EQ(app->CommentsGame, readBack ? before : stored);
-        if (!readBack) continue;
-        EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comment for " + addon +
-                                       " cannot be saved as it stands: in the comments file, two slashes begin the "
-                                       "next addon's comment, so it would read back as \xAB" +
-                                       *readBack +
-                                       "\xBB.\r\n\r\nPlease put a blank between two slashes, or after a slash at its "
-                                       "end. Your text stays in the comment box, not saved."});
+        EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), stored.empty() ? comment + "|red" : shown + "|green");
+        EXPECT_EQ(app->CommentsGame, stored.empty() ? before : stored);
+        EXPECT_EQ(emu.Boxes(), answer == 0 ? Strings{}
+                                           : Strings{"VARNX 36: The comment for " + addon +
+                                                     " will not read back as typed: in the comments file, two "
+                                                     "slashes begin the next addon's comment, so it would read back "
+                                                     "as \xAB" +
+                                                     shown.substr(0, shown.find('/')) + "\xBB. Save it as typed?"});
     }
     // An edit not saved is dropped by a click elsewhere.
     app->Text1.SetText("Huge");
@@ -72,7 +83,7 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderA
     EXPECT_EQ(std::to_string(app->Text1.Visible()) + Dot(*app) + std::to_string(app->Command2.Visible()), "00");
     app->Save.Click();
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + std::to_string(app->Text1.Visible()),
-              "//TanksNote//Island/starts with a slash\r\n|Note|1");
+              "//TanksNote//ofpec.com for docs//Islandends in a slash/|Note|1");
     // A name that is only an extension gives the key "//", which would land
     // on the first entry of the text.
     ClickOn(app->File2, ".pbx");
@@ -80,6 +91,11 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceWhenTheyReadBackAsTypedAndOnlyUnderA
     app->AddonManager_Option3_Click();
     ClickOn(app->File1, "m1.pbo");
     refused("in another folder");
+    // The game's folder spelt otherwise is another folder: no comment shown.
+    app->Dir1.SetPath("C:\\Games\\OFP\\addons");
+    ClickOn(app->File1, "Tanks.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "");
+    refused("the game's folder spelt otherwise");
 }
 
 TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNotShow) {

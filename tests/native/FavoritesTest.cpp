@@ -33,6 +33,15 @@ TEST_P(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsA
     const Text alike = "|Favorits (*.txtf)|*.txtf|10", addons = kAddons;
     EXPECT_EQ(seen, (Strings{addons + "|" + alike, addons + "|" + alike, addons + "|" + kList + alike,
                              "C:\\Games\\OFP|" + alike}));
+    // A list applied (its Heli.pbx names no file: letter case counts): the
+    // lists and their sizes read anew, the first inactive addon's details
+    // shown, as after every refresh.
+    app->AddonManager_Option1_Click();
+    emu.desktop.dialogAnswers = {kList};
+    app->LoadFavorits.Click();
+    EXPECT_EQ(Names(app->File1), (Strings{"ABox.pbo", "m1tank.pbo"}));
+    EXPECT_EQ(Sizes(*app) + std::to_string(app->File2.ListIndex()) + app->List1.Items().front(),
+              " 2 kb| 4 kb|0Heli.PBx");
 }
 
 VARNEX_ON_BOTH_SHELLS(Favorites);

@@ -1,7 +1,8 @@
 // The window code against the real window manager, in this process: a move
-// to a monitor of another DPI, the accessible object of a control with a
-// name of its own, the program kept in front across a box without owner,
-// and the start-up check of the libraries beside the program.
+// to a monitor of another DPI, the input kept by the views during a handler,
+// the accessible object of a control with a name of its own, the program
+// kept in front across a box without owner, and the start-up check of the
+// libraries beside the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,11 +10,16 @@
 #include <oleacc.h>
 #include <servprov.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "forms/Accessible.hpp"
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
+#include "forms/ListViews.hpp"
 #include "frontend/Foreground.hpp"
 #include "frontend/LibrarySearch.hpp"
+#include "platform/win32/Win32Files.hpp"
 
 namespace varnex::win32 {
 namespace {
@@ -55,6 +61,105 @@ TEST(Dpi, AMoveToAnotherDpiKeepsTheSuggestedPlaceAndSizesTheWindowToItsLayout) {
                       std::to_string(client.cx) + "x" + std::to_string(client.cy),
                   "0,0 " + std::to_string(MulDiv(300, dpi, 96)) + "x" + std::to_string(MulDiv(200, dpi, 96)))
             << dpi << " DPI";
+    }
+}
+
+// An addon list, a folder list, a text box and two buttons, the second one
+// renaming, over a folder of three addons with one subfolder.
+class KeptInputForm final : public FormWindow {
+public:
+    enum Id { kList = 1, kFolders, kBox, kPress, kRename };
+    KeptInputForm(Gate& gate, const Text& folder) : FormWindow(gate) {
+        Create("VarnexKeptInputForm", 0, "Kept input", SIZE{9000, 3000}, WS_OVERLAPPEDWINDOW);
+        list.SetPath(folder);
+        folders.SetPath(folder);
+        Add<FileListView>({kList, {0, 0, 1800, 2400}}, list, gate);
+        Add<DirListView>({kFolders, {1800, 0, 1800, 2400}}, folders, gate);
+        Add<TextView>({kBox, {3600, 0, 1800, 600}}, box, TextStyle{}, gate);
+        Add<ButtonView>({kPress, {5400, 0, 1800, 600}}, press, gate);
+        Add<ButtonView>({kRename, {7200, 0, 1800, 600}}, rename, gate).ChangesFiles();
+        press.Click = [this] { ran.push_back("press"); };
+        rename.Click = [this] { ran.push_back("rename"); };
+        SyncViews();
+    }
+    void OnClose() override {}
+    HWND Item(Id id) const { return GetDlgItem(Handle(), id); }
+
+    Win32Files files;
+    FolderReads reads{files};
+    FileListBox list{reads, "*.pbo"};
+    DirListBox folders{files};
+    TextBox box;
+    CommandButton press{"Press"}, rename{"Rename"};
+    std::vector<std::string> ran;
+};
+
+// What the player does while a handler works, as the window gets it.
+enum class Player { ClicksB, OpensSub, Types, Presses, Renames };
+// What the handler does meanwhile.
+enum class Meanwhile { Nothing, RemovesA, RereadsList, HidesFolders, MovesFolders, FillsBox };
+
+TEST(KeptInput, EachViewKeepsInputWithTheAimThePlayerHadAndItRunsOnlyWhileThatStands) {
+    using enum Player;
+    using enum Meanwhile;
+    // Whether the input ran after the handler.
+    const std::tuple<Player, Meanwhile, bool> rows[] = {
+        {ClicksB, Nothing, true},        {ClicksB, RemovesA, false},  // the name at the place clicked
+        {ClicksB, RereadsList, true},    {OpensSub, Nothing, true},  // a list read anew, the same names
+        {OpensSub, HidesFolders, false}, {OpensSub, MovesFolders, false},  // the folder list's aim
+        {Types, Nothing, true},          {Types, FillsBox, false},  // typed over another text
+        {Presses, RereadsList, true},    {Renames, RereadsList, false},  // only a rename needs the same lists
+        {Renames, Nothing, true},
+    };
+    for (const auto& [player, meanwhile, runs] : rows) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(player)) + " " + std::to_string(static_cast<int>(meanwhile)));
+        char temp[MAX_PATH + 1] = {};
+        GetTempPathA(sizeof temp, temp);
+        const Text folder = Text(temp) + "varnex-kept-" + std::to_string(GetCurrentProcessId());
+        std::filesystem::create_directories(folder + "\\sub");
+        for (const char* name : {"a.pbo", "b.pbo", "c.pbo"}) std::ofstream(folder + "\\" + name) << "x";
+        int beeps = 0;
+        {
+            Gate gate;
+            KeptInputForm form(gate, folder);
+            ASSERT_TRUE(form.IsOpen());
+            gate.SetSettle([&] { form.SyncViews(); });
+            gate.SetListings([&] { return form.list.ListingStamp(); });
+            gate.SetDropped([&] { ++beeps; });
+            const HWND list = form.Item(KeptInputForm::kList), folders = form.Item(KeptInputForm::kFolders);
+            ASSERT_TRUE(gate.Run([&] {
+                if (player == ClicksB) {
+                    SendMessageA(list, LB_SETCURSEL, 1, 0);
+                    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(KeptInputForm::kList, LBN_SELCHANGE),
+                                 reinterpret_cast<LPARAM>(list));
+                } else if (player == OpensSub) {
+                    const LRESULT sub = SendMessageA(folders, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                     reinterpret_cast<LPARAM>("sub"));
+                    ASSERT_GE(sub, 0);
+                    SendMessageA(folders, LB_SETCURSEL, static_cast<WPARAM>(sub), 0);
+                    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(KeptInputForm::kFolders, LBN_DBLCLK),
+                                 reinterpret_cast<LPARAM>(folders));
+                } else if (player == Types) {
+                    SendMessageA(form.Item(KeptInputForm::kBox), EM_REPLACESEL, TRUE,
+                                 reinterpret_cast<LPARAM>("typed"));
+                } else {
+                    SendMessageA(form.Item(player == Presses ? KeptInputForm::kPress : KeptInputForm::kRename),
+                                 BM_CLICK, 0, 0);
+                }
+                EXPECT_TRUE(form.ran.empty() && form.list.ListIndex() < 0) << "kept while the handler works";
+                if (meanwhile == RemovesA) std::filesystem::remove(folder + "\\a.pbo");
+                if (meanwhile == RemovesA || meanwhile == RereadsList) form.list.Refresh();
+                if (meanwhile == HidesFolders) form.folders.SetVisible(false);
+                if (meanwhile == MovesFolders) form.folders.SetPath(Text(temp).substr(0, 3));
+                if (meanwhile == FillsBox) form.box.SetText("the next addon's note");
+            }));
+            const bool ran = player == ClicksB    ? form.list.ListIndex() >= 0
+                             : player == OpensSub ? EqualIgnoringCase(form.folders.Path(), folder + "\\sub")
+                             : player == Types    ? form.box.GetText() == "typed"
+                                                  : !form.ran.empty();
+            EXPECT_EQ(std::pair(ran, beeps), std::pair(runs, runs ? 0 : 1));
+        }
+        std::filesystem::remove_all(folder);
     }
 }
 
