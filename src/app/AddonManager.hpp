@@ -209,6 +209,10 @@ private:
         std::vector<Save> saves;
         // An Exit wrote it and no comment was saved for it since.
         bool written = false;
+        // The comments earlier Exits of this run wrote into it: should another
+        // program change or remove the file before the next Exit, they are
+        // stored into it again with the saves made since.
+        std::vector<Save> writtenSaves;
     };
 
     // The comments text of the folder the lists show, or null when there is

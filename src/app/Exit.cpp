@@ -20,10 +20,8 @@ AddonManager::ExitWrite AddonManager::AskAfterFailure(const Text& failure) {
 AddonManager::ExitWrite AddonManager::WriteCommentsFile(const Text& path, Text& comments) {
     CommentsFileState& file = StateOf(comments);
     // A file that could not be read at start-up holds comments this run
-    // never saw: writing the empty text over it would lose them. One that
-    // an earlier Exit wrote, the player then going back to the window,
-    // already holds everything saved for it.
-    if (file.unreadable || file.written) return ExitWrite::written;
+    // never saw: writing the empty text over it would lose them.
+    if (file.unreadable) return ExitWrite::written;
     for (;;) {
         // Another writer (a second Varnex, a text editor) may have changed
         // the file since start-up. Its text then takes the place of the one
@@ -43,10 +41,15 @@ AddonManager::ExitWrite AddonManager::WriteCommentsFile(const Text& path, Text& 
             if (answer == ExitWrite::tryAgain) continue;
             return answer;
         }
+        // One that an earlier Exit wrote, the player then going back to the
+        // window, already holds everything saved for it, as long as it still
+        // reads as written.
+        if (file.written && status.ok() && now == file.readAtStart) return ExitWrite::written;
         if (status.ok() && now != file.readAtStart) {
             text = now;
-            for (const auto& save : file.saves)
-                StoreComment(text, save.key, save.comment, save.keys->LongerThan(save.key));
+            for (const auto* saves : {&file.writtenSaves, &file.saves})
+                for (const auto& save : *saves)
+                    StoreComment(text, save.key, save.comment, save.keys->LongerThan(save.key));
         }
         // The new text is written beside the file and swapped in, so a
         // failure leaves the file as it was instead of empty or half-written.
@@ -57,6 +60,7 @@ AddonManager::ExitWrite AddonManager::WriteCommentsFile(const Text& path, Text& 
             // the file holds.
             comments = text;
             file.readAtStart = text;
+            file.writtenSaves.insert(file.writtenSaves.end(), file.saves.begin(), file.saves.end());
             file.saves.clear();
             file.written = true;
             return ExitWrite::written;

@@ -107,16 +107,24 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     exit(2, errc::kSharingViolation, kIdCancel);
     EXPECT_EQ(files(), "//tankNewest|//resOld");
 
+    // A file another program removed or changed since it was written gets
+    // this run's comments again.
+    fs::remove(emu.files->HostPath(kGameComments));
+    exit(2, errc::kSharingViolation, kIdCancel);
+    emu.Write(kGameComments, "//jeepOther");
+    exit(2, errc::kSharingViolation, kIdCancel);
+    EXPECT_EQ(files(), "//jeepOther//tankNewest|//resOld");
+
     // Try Again writes the failing file again, and only that one: the
     // game's file and VARNX, written before, are not written twice.
     const int before = emu.files->Calls(FileOp::Replace);
     const std::size_t boxes = emu.Boxes().size();
-    fs::remove(emu.files->HostPath(kGameComments));
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Elsewhere");
     exit(1, errc::kSharingViolation, kIdTryAgain);
     EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 2);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
-    EXPECT_EQ(files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data, "|//resR|C:\\Elsewhere" + Text(1, '\0'));
+    EXPECT_EQ(files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data,
+              "//jeepOther//tankNewest|//resR|C:\\Elsewhere" + Text(1, '\0'));
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
 }
 
