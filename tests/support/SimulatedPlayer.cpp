@@ -207,7 +207,7 @@ private:
         addons(kMods, 3);
         addons(kMods + "\\Sub", 2);
         // Information files whose addons lie in other folders.
-        for (int i = 0; i < 3; ++i) Write(kMods + "\\Empty\\" + Pick(kStems, rng_()) + ".txt", "/x/authorNobody");
+        for (const Text& stem : kStems) Write(kMods + "\\Empty\\" + stem + ".txt", "/x/authorNobody");
         addons(kMods + "\\????", 3);
         Write(kList, Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx ");
         Write("C:\\Games\\OFP\\flashpoint.cfg", "config");
@@ -257,7 +257,10 @@ private:
     bool ChangeTheWorld() {
         switch (step_.act) {
             case Act::Vanish: {
-                const auto files = AddonFiles(false);
+                // Half the time a file of the folder the window shows.
+                auto files = AddonFiles(false);
+                if (step_.choice % 2)
+                    std::erase_if(files, [&](const Text& f) { return !EqualIgnoringCase(f.substr(0, f.rfind('\\')), folder_); });
                 if (files.empty()) return false;
                 const Text path = files[Among(files, step_.pick)];
                 Say("gone: " + path);
