@@ -2,6 +2,7 @@
 // steps long; tools/player runs any number of them.
 #include <gtest/gtest.h>
 
+#include "support/Fixture.hpp"
 #include "support/SimulatedPlayer.hpp"
 
 namespace varnex::player {
@@ -14,7 +15,7 @@ TEST_P(SimulatedPlayer, ThreeSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMean
         const World world{seed, GetParam()};
         const auto steps = Walk(seed, 2000);
         if (const auto failure = Play(world, steps))
-            ADD_FAILURE() << Report(world, Shorten(world, steps, *failure, 400), *failure,
+            ADD_FAILURE() << Report(world, Shorten(world, steps, *failure, 200), *failure,
                                     static_cast<int>(steps.size()));
     }
 }
