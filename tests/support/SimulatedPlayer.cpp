@@ -687,8 +687,22 @@ std::vector<Step> Walk(std::uint32_t seed, int steps) {
     std::discrete_distribution<int> acts(kWeights.begin(), kWeights.end());
     std::vector<Step> walk;
     walk.reserve(static_cast<std::size_t>(steps));
+    // A player often acts on what he just clicked or just saw change: a
+    // third of the steps follow from the one before.
+    auto follows = [&](Act last) -> std::optional<Act> {
+        auto one = [&](std::initializer_list<Act> acts) { return std::vector<Act>(acts)[rng() % acts.size()]; };
+        switch (last) {
+            case Act::ClickInactive: return one({Act::Delete, Act::Activate, Act::MoveFolder, Act::Vanish});
+            case Act::ClickActive: return one({Act::Deactivate, Act::MoveFolder, Act::Lock, Act::Comment});
+            case Act::MoveFolder: return one({Act::Delete, Act::Activate, Act::Deactivate, Act::SaveList});
+            case Act::Vanish:
+            case Act::Lock: return one({Act::Delete, Act::Activate, Act::Deactivate, Act::ActivateAll});
+            default: return std::nullopt;
+        }
+    };
     for (int i = 0; i < steps; ++i) {
-        Step step{static_cast<Act>(acts(rng))};
+        const auto next = walk.empty() || rng() % 3 != 0 ? std::nullopt : follows(walk.back().act);
+        Step step{next ? *next : static_cast<Act>(acts(rng))};
         step.pick = static_cast<std::uint32_t>(rng());
         step.choice = static_cast<std::uint32_t>(rng());
         step.answers = static_cast<std::uint32_t>(rng());
