@@ -138,6 +138,9 @@ std::size_t Among(const std::vector<Text>& names, std::uint32_t pick) {
     return best;
 }
 
+// The answers of the boxes that offer to try again, as Windows numbers them.
+constexpr int kRetry = 4, kTryAgain = 10, kContinue = 11;
+
 struct Violation {
     std::string rule, detail;
 };
@@ -332,8 +335,8 @@ private:
                 case 1: answer = one({kIdOk, kIdCancel}); break;
                 case 3: answer = one({kIdYes, kIdNo, kIdCancel}); break;
                 case 4: answer = one({kIdYes, kIdNo}); break;
-                case 5: answer = retrying(kIdRetry, {kIdCancel}); break;
-                case 6: answer = retrying(10, {kIdCancel, 11}); break;  // Try Again, Cancel, Continue
+                case 5: answer = retrying(kRetry, {kIdCancel}); break;
+                case 6: answer = retrying(kTryAgain, {kIdCancel, kContinue}); break;
                 default: break;
             }
         answered_.push_back({box.style, answer});
