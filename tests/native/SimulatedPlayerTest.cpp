@@ -10,8 +10,8 @@ namespace {
 
 struct SimulatedPlayer : ::testing::TestWithParam<emulated::Shell::Kind> {};
 
-TEST_P(SimulatedPlayer, ThreeSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMeantIt) {
-    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+TEST_P(SimulatedPlayer, TwoSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMeantIt) {
+    for (std::uint32_t seed = 1; seed <= 2; ++seed) {
         const World world{seed, GetParam()};
         const auto steps = Walk(seed, 2000);
         if (const auto failure = Play(world, steps))

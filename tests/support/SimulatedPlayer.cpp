@@ -683,9 +683,9 @@ std::string Describe(const Step& step) { return kActNames[static_cast<int>(step.
 
 std::vector<Step> Walk(std::uint32_t seed, int steps) {
     // How often each act comes, in the order of Act: the world changes
-    // about once in eight steps.
-    static const std::vector<int> kWeights = {12, 14, 2, 2, 4, 4, 5, 8, 8, 8, 2, 2, 7, 2, 8, 2, 2, 2, 1,
-                                              2, 3, 1, 1, 1, 1};
+    // about once in nine steps, a folder goes about once in two hundred.
+    static const std::vector<int> kWeights = {24, 28, 4, 4, 8, 8, 10, 18, 16, 16, 4, 4, 14, 4, 16, 4, 4, 4, 2,
+                                              4, 6, 2, 2, 1, 2};
     std::mt19937 rng(seed * 2654435761u + 1);
     std::discrete_distribution<int> acts(kWeights.begin(), kWeights.end());
     std::vector<Step> walk;
