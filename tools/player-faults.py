@@ -5,7 +5,10 @@ and after how many steps, the fewest and the median. The faults go into a
 separate checkout of the last commit (build/player-tree, kept between runs
 so that its builds are reused), never into the working tree.
 
-    python3 tools/player-faults.py [--only ID ...] [--seeds FIRST-LAST] [--steps N]
+    python3 tools/player-faults.py [--only ID ...] [--seeds FIRST-LAST] [--steps N] [--base COMMIT]
+
+--base plays another commit than the last one, such as a merge of branches
+not yet on this one.
 
 The player alone, without a fault, over the same seeds comes first: a fault
 counts as found on a walk that fails without it only where it fails
@@ -42,10 +45,11 @@ def main():
     args.add_argument("--only", nargs="*")
     args.add_argument("--seeds", default="1-10")
     args.add_argument("--steps", type=int, default=3000)
+    args.add_argument("--base", default="HEAD")
     opts = args.parse_args()
     if not os.path.isdir(TREE):
         run(f"git worktree add --detach {TREE} HEAD", cwd=ROOT)
-    head = run("git rev-parse HEAD", cwd=ROOT).stdout.strip()
+    head = run(f"git rev-parse {opts.base}", cwd=ROOT).stdout.strip()
     run(f"git checkout --quiet --force --detach {head} && git clean --quiet -fd -e build")
     run("cmake --preset native")
     if run("cmake --build --preset native -j 2 --target varnex_player").returncode != 0:
