@@ -260,9 +260,13 @@ private:
     bool ChangeTheWorld() {
         switch (step_.act) {
             case Act::Vanish: {
-                // Half the time a file of the folder the window shows.
+                // A quarter of the time the addon the player last clicked,
+                // half the time a file of the folder the window shows.
                 auto files = AddonFiles(false);
-                if (step_.choice % 2)
+                if (const Text last = folder_ + "\\" + clicked_; step_.choice % 4 == 0 && !clicked_.empty() &&
+                                                                   fs::exists(emu.files->HostPath(last)))
+                    files = {last};
+                else if (step_.choice % 2)
                     std::erase_if(files, [&](const Text& f) { return !EqualIgnoringCase(f.substr(0, f.rfind('\\')), folder_); });
                 if (files.empty()) return false;
                 const Text path = files[Among(files, step_.pick)];
