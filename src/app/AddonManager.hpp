@@ -223,8 +223,9 @@ private:
     [[nodiscard]] bool WriteCommentsFile(const Text& path, Text& comments);
     // Asks whether to try again what Exit could not write; false: Cancel.
     [[nodiscard]] bool RetryExit(const Text& failure);
-    // Comments saved in this run that Exit would write and has not yet.
-    [[nodiscard]] bool UnwrittenSaves() const;
+    // How many addons have a comment saved in this run that Exit would
+    // write and has not yet.
+    [[nodiscard]] std::size_t UnwrittenSaves() const;
     // False when the player would replace, unawares, a stored comment the
     // box did not show (after a walk it is empty) and says No.
     [[nodiscard]] bool MayReplace(const Text& comments, const FolderKeys& keys);
