@@ -1,5 +1,7 @@
 #include "forms/DialogKeys.hpp"
 
+#include <commctrl.h>
+
 namespace varnex::win32 {
 
 bool DialogKeys::Navigate(HWND window, MSG& message) {
@@ -86,6 +88,47 @@ bool DialogKeys::RestoreFocus(HWND window) {
     if (!target) return false;
     SetFocus(target);
     return true;
+}
+
+namespace {
+
+// A hook has no context of its own: a thread shows one box at a time, and
+// the hook is kept per thread.
+thread_local HHOOK boxHook = nullptr;
+
+}  // namespace
+
+EscapeAnswersNo::EscapeAnswersNo(UINT style) {
+    if ((style & MB_TYPEMASK) != MB_YESNO || (style & MB_DEFMASK) != MB_DEFBUTTON2 || boxHook) return;
+    boxHook = installed_ = SetWindowsHookExA(WH_CBT, &EscapeAnswersNo::OnCbt, nullptr, GetCurrentThreadId());
+}
+
+EscapeAnswersNo::~EscapeAnswersNo() {
+    if (!installed_) return;
+    (void)UnhookWindowsHookEx(installed_);
+    boxHook = nullptr;
+}
+
+LRESULT CALLBACK EscapeAnswersNo::OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    // The box is caught as it is first activated, before any key reaches it.
+    if (code == HCBT_ACTIVATE) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, IDNO) && !GetDlgItem(window, IDCANCEL))
+            (void)SetWindowSubclass(window, &EscapeAnswersNo::OnBox, 0, 0);
+    }
+    return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK EscapeAnswersNo::OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                        DWORD_PTR /*data*/) noexcept {
+    // Escape comes to the box as its Cancel command: it becomes a press on No.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        return DefSubclassProc(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+    if (message == WM_NCDESTROY) (void)RemoveWindowSubclass(box, &EscapeAnswersNo::OnBox, 0);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace varnex::win32

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "forms/DialogKeys.hpp"
 #include "frontend/Foreground.hpp"
 #include "frontend/FrontEnd.hpp"
 #include "forms/Windows.hpp"
 
-#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -88,52 +88,6 @@ public:
 private:
     std::vector<wchar_t> folder_;
 };
-
-// A question whose default answer is No lets Escape answer it too, as a
-// box with Cancel would: the player who backs out keeps what the question
-// is about. The system's own Yes/No box ignores Escape; its window is
-// caught as it is activated and its Cancel command, which Escape sends,
-// becomes a press on No. A hook has no context of its own: the box is the
-// thread's one at a time, so the hook is kept per thread.
-class EscapeAnswersNo {
-public:
-    explicit EscapeAnswersNo(std::uint32_t style) {
-        if ((style & MB_TYPEMASK) != MB_YESNO || (style & MB_DEFMASK) != MB_DEFBUTTON2 || hook_) return;
-        hook_ = installed_ = SetWindowsHookExA(WH_CBT, &EscapeAnswersNo::OnCbt, nullptr, GetCurrentThreadId());
-    }
-    ~EscapeAnswersNo() {
-        if (!installed_) return;
-        (void)UnhookWindowsHookEx(installed_);
-        hook_ = nullptr;
-    }
-    EscapeAnswersNo(const EscapeAnswersNo&) = delete;
-    EscapeAnswersNo& operator=(const EscapeAnswersNo&) = delete;
-
-private:
-    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept {
-        if (code == HCBT_ACTIVATE) {
-            const HWND window = reinterpret_cast<HWND>(wParam);
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, IDNO) && !GetDlgItem(window, IDCANCEL))
-                (void)SetWindowSubclass(window, &EscapeAnswersNo::OnBox, 0, 0);
-        }
-        return CallNextHookEx(hook_, code, wParam, lParam);
-    }
-    static LRESULT CALLBACK OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                  DWORD_PTR /*data*/) noexcept {
-        if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-            const HWND no = GetDlgItem(box, IDNO);
-            return DefSubclassProc(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(no));
-        }
-        if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &EscapeAnswersNo::OnBox, 0);
-        return DefSubclassProc(box, message, wParam, lParam);
-    }
-
-    static thread_local HHOOK hook_;
-    HHOOK installed_ = nullptr;
-};
-thread_local HHOOK EscapeAnswersNo::hook_ = nullptr;
 
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
