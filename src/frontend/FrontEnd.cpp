@@ -79,7 +79,8 @@ void FrontEnd::Sync() {
     AddonInfo* info = app_.Info();
     if (info && !info_ && info->Visible()) {
         info_ = std::make_unique<InfoWindow>(*info, gate_, [this] {
-            infoClosedAt_ = GetTickCount();
+            // The messages' times are the low 32 bits of the same clock.
+            infoClosedAt_ = static_cast<DWORD>(GetTickCount64());
             infoClosed_ = true;
             Closed();
         });
