@@ -1,7 +1,5 @@
 #include "forms/DialogKeys.hpp"
 
-#include <commctrl.h>
-
 namespace varnex::win32 {
 
 bool DialogKeys::Navigate(HWND window, MSG& message) {
@@ -93,8 +91,9 @@ bool DialogKeys::RestoreFocus(HWND window) {
 namespace {
 
 // A hook has no context of its own: a thread shows one box at a time, and
-// the hook is kept per thread.
+// the hook and the box's own procedure are kept per thread.
 thread_local HHOOK boxHook = nullptr;
+thread_local WNDPROC boxProcedure = nullptr;
 
 }  // namespace
 
@@ -111,24 +110,28 @@ EscapeAnswersNo::~EscapeAnswersNo() {
 
 LRESULT CALLBACK EscapeAnswersNo::OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept {
     // The box is caught as it is first activated, before any key reaches it.
-    if (code == HCBT_ACTIVATE) {
+    if (code == HCBT_ACTIVATE && !boxProcedure) {
         const HWND window = reinterpret_cast<HWND>(wParam);
         char name[16] = {};
         GetClassNameA(window, name, sizeof name);
         if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, IDNO) && !GetDlgItem(window, IDCANCEL))
-            (void)SetWindowSubclass(window, &EscapeAnswersNo::OnBox, 0, 0);
+            boxProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EscapeAnswersNo::OnBox)));
     }
     return CallNextHookEx(boxHook, code, wParam, lParam);
 }
 
-LRESULT CALLBACK EscapeAnswersNo::OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                        DWORD_PTR /*data*/) noexcept {
+LRESULT CALLBACK EscapeAnswersNo::OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const WNDPROC own = boxProcedure;
     // Escape comes to the box as its Cancel command: it becomes a press on No.
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
-        return DefSubclassProc(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+        return CallWindowProcA(own, box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
                                reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
-    if (message == WM_NCDESTROY) (void)RemoveWindowSubclass(box, &EscapeAnswersNo::OnBox, 0);
-    return DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        boxProcedure = nullptr;
+    }
+    return CallWindowProcA(own, box, message, wParam, lParam);
 }
 
 }  // namespace varnex::win32

@@ -53,8 +53,7 @@ public:
 
 private:
     static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept;
-    static LRESULT CALLBACK OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR data) noexcept;
+    static LRESULT CALLBACK OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     HHOOK installed_ = nullptr;
 };
