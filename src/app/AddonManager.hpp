@@ -236,8 +236,9 @@ private:
     [[nodiscard]] ExitWrite AskAfterFailure(const Text& failure);
     // The addons whose comments `file` holds unwritten, each named once.
     [[nodiscard]] static Text SavedNames(const CommentsFileState& file);
-    // Comments saved in this run that Exit would write and has not yet.
-    [[nodiscard]] bool UnwrittenSaves() const;
+    // How many addons have a comment saved in this run that Exit would
+    // write and has not yet.
+    [[nodiscard]] std::size_t UnwrittenSaves() const;
     // False when the player, told that `comment` would read back cut short
     // at a "//", says No to saving it as typed.
     [[nodiscard]] bool SaveAsTyped(const Text& name, const Text& comment, const std::vector<Text>& longer);

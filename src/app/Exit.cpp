@@ -3,6 +3,9 @@
 
 #include "app/AddonManager.hpp"
 
+#include <set>
+#include <string>
+
 namespace varnex {
 
 AddonManager::ExitWrite AddonManager::AskAfterFailure(const Text& failure) {
@@ -72,9 +75,15 @@ AddonManager::ExitWrite AddonManager::WriteCommentsFile(const Text& path, Text& 
     }
 }
 
-bool AddonManager::UnwrittenSaves() const {
+std::size_t AddonManager::UnwrittenSaves() const {
+    // An addon whose comment was saved twice has one comment to lose.
+    const auto addons = [](const CommentsFileState& file) {
+        std::set<Text> keys;
+        for (const auto& save : file.saves) keys.insert(save.key);
+        return keys.size();
+    };
     // The expansion's comments are written only when it was found at start-up.
-    return !gameFile_.saves.empty() || (Label3.ForeColor() != kColorGrayText && !resFile_.saves.empty());
+    return addons(gameFile_) + (Label3.ForeColor() != kColorGrayText ? addons(resFile_) : 0);
 }
 
 Text AddonManager::SavedNames(const CommentsFileState& file) {
@@ -135,9 +144,15 @@ void AddonManager::AddonManager_Command4_Click() {
 }
 
 bool AddonManager::AddonManager_Form_QueryUnload() {
-    if (ended_ || !UnwrittenSaves()) return true;
-    return Box("The comments you saved are written only when you leave with Exit. Close without writing them?",
-               kMbYesNo | kMbIconQuestion) == kIdYes;
+    const std::size_t unwritten = ended_ ? 0 : UnwrittenSaves();
+    if (unwritten == 0) return true;
+    // No is the answer to Enter and to Escape: a key pressed out of habit
+    // keeps the notes.
+    const bool one = unwritten == 1;
+    return Box(std::to_string(unwritten) + (one ? " saved comment is" : " saved comments are") +
+                   " not written yet: comments are written only when you leave with Exit.\r\n\r\nClose without "
+                   "writing " + (one ? "it?" : "them?"),
+               kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
 }
 
 }  // namespace varnex

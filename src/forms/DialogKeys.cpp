@@ -88,4 +88,50 @@ bool DialogKeys::RestoreFocus(HWND window) {
     return true;
 }
 
+namespace {
+
+// A hook has no context of its own: a thread shows one box at a time, and
+// the hook and the box's own procedure are kept per thread.
+thread_local HHOOK boxHook = nullptr;
+thread_local WNDPROC boxProcedure = nullptr;
+
+}  // namespace
+
+EscapeAnswersNo::EscapeAnswersNo(UINT style) {
+    if ((style & MB_TYPEMASK) != MB_YESNO || (style & MB_DEFMASK) != MB_DEFBUTTON2 || boxHook) return;
+    boxHook = installed_ = SetWindowsHookExA(WH_CBT, &EscapeAnswersNo::OnCbt, nullptr, GetCurrentThreadId());
+}
+
+EscapeAnswersNo::~EscapeAnswersNo() {
+    if (!installed_) return;
+    (void)UnhookWindowsHookEx(installed_);
+    boxHook = nullptr;
+}
+
+LRESULT CALLBACK EscapeAnswersNo::OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    // The box is caught as it is first activated, before any key reaches it.
+    if (code == HCBT_ACTIVATE && !boxProcedure) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, IDNO) && !GetDlgItem(window, IDCANCEL))
+            boxProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EscapeAnswersNo::OnBox)));
+    }
+    return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK EscapeAnswersNo::OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const WNDPROC own = boxProcedure;
+    // Escape comes to the box as its Cancel command: it becomes a press on No.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        return CallWindowProcA(own, box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        boxProcedure = nullptr;
+    }
+    return CallWindowProcA(own, box, message, wParam, lParam);
+}
+
 }  // namespace varnex::win32

@@ -2,7 +2,8 @@
 // round every control that can take the keyboard, the arrow keys move within
 // the option group, Enter acts as a double click in a list, Escape never
 // closes a window by the back door; and the control that had the keyboard
-// gets it back when the window is active again.
+// gets it back when the window is active again. In a question whose
+// default answer is No, Escape answers No.
 #pragma once
 
 #include <functional>
@@ -35,6 +36,26 @@ private:
     ViewFinder viewOf_;
     std::function<void()> onEscape_;
     HWND focus_ = nullptr;  // given back when the window is activated again
+};
+
+// While it lives, a system message box of this thread with the buttons Yes
+// and No and No as its default takes Escape for No too, as a box with
+// Cancel takes it for Cancel: the player who backs out of a question keeps
+// what it is about. The system's own Yes/No box ignores Escape. Any other
+// box keeps its keys.
+class EscapeAnswersNo {
+public:
+    // `style` is the box's, as MessageBox takes it.
+    explicit EscapeAnswersNo(UINT style);
+    ~EscapeAnswersNo();
+    EscapeAnswersNo(const EscapeAnswersNo&) = delete;
+    EscapeAnswersNo& operator=(const EscapeAnswersNo&) = delete;
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK OnBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+    HHOOK installed_ = nullptr;
 };
 
 }  // namespace varnex::win32

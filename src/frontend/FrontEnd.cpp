@@ -65,6 +65,7 @@ int FrontEnd::Run() {
     for (;;) {
         MarkBusyUntilInputTaken();
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) break;
+        if (DropsCloseMeantForInfo(message)) continue;
         if (main_->Navigate(message) || (info_ && info_->Navigate(message))) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -77,7 +78,12 @@ void FrontEnd::Sync() {
     // The information window is made when the model first shows one.
     AddonInfo* info = app_.Info();
     if (info && !info_ && info->Visible()) {
-        info_ = std::make_unique<InfoWindow>(*info, gate_, [this] { Closed(); });
+        info_ = std::make_unique<InfoWindow>(*info, gate_, [this] {
+            // The messages' times are the low 32 bits of the same clock.
+            infoClosedAt_ = static_cast<DWORD>(GetTickCount64());
+            infoClosed_ = true;
+            Closed();
+        });
         const HWND owner = Owner();
         // An information window must leave the active addons' list in sight.
         info_->PlaceBeside(owner, owner ? GetDlgItem(owner, MainIds::File) : nullptr);
@@ -134,6 +140,31 @@ std::vector<HWND> FrontEnd::Windows() const {
     if (main_ && main_->IsOpen()) windows.push_back(main_->Handle());
     if (info_ && info_->IsOpen()) windows.push_back(info_->Handle());
     return windows;
+}
+
+bool FrontEnd::DropsCloseMeantForInfo(const MSG& message) {
+    const HWND main = Owner();
+    if (!main) return false;
+    // Alt+F4 pressed while the information window was still open was the
+    // player's close of that window, also when the window went first (an
+    // Escape typed just before it): the key then reaches the main window,
+    // which would close, and the program end, without a word. The key
+    // itself goes on as usual, so that the system sees it used Alt; only
+    // the close it asks for, which follows it before any other input, is
+    // dropped with the warning beep.
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) {
+        closeMeantForInfo_ = infoClosed_ && (message.hwnd == main || IsChild(main, message.hwnd)) &&
+                             static_cast<LONG>(message.time - infoClosedAt_) <= 0;
+        return false;
+    }
+    if (!closeMeantForInfo_) return false;
+    const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                       (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+    if (input) closeMeantForInfo_ = false;
+    if (message.message != WM_SYSCOMMAND || message.hwnd != main || (message.wParam & 0xFFF0) != SC_CLOSE) return false;
+    closeMeantForInfo_ = false;
+    MessageBeep(MB_ICONWARNING);
+    return true;
 }
 
 void FrontEnd::Closed() {

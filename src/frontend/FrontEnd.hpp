@@ -48,6 +48,9 @@ public:
 private:
     // A window was closed: the program ends when none is left open.
     void Closed();
+    // True when `message` is the main window's close that a key pressed
+    // for the information window asked for, after that window had gone.
+    bool DropsCloseMeantForInfo(const MSG& message);
     // Takes the clicks and keys that came during a handler, up to the first
     // that must wait for its end.
     void TakeAimedInput();
@@ -65,6 +68,9 @@ private:
     std::unique_ptr<InfoWindow> info_;
     ULONGLONG painted_ = 0;  // when a handler last brought the windows up to date
     bool marked_ = false;  // the main window carries the busy mark
+    bool infoClosed_ = false;  // the player has closed the information window
+    DWORD infoClosedAt_ = 0;  // when, on the clock of the messages' times
+    bool closeMeantForInfo_ = false;  // the close that follows is dropped
 };
 
 }  // namespace varnex::win32

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "forms/DialogKeys.hpp"
 #include "frontend/Foreground.hpp"
 #include "frontend/FrontEnd.hpp"
 #include "forms/Windows.hpp"
@@ -110,6 +111,7 @@ int Win32Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_
         owner = frontEnd_->Owner();
     }
     const OthersDisabled others(frontEnd_, owner);
+    const EscapeAnswersNo escape(style);
     return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
 }
 

@@ -142,6 +142,8 @@ inline constexpr std::uint32_t kMbYesNo = 4;
 inline constexpr std::uint32_t kMbCancelTryContinue = 6;
 inline constexpr std::uint32_t kMbIconQuestion = 0x20;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+// The second button (No) answers Enter.
+inline constexpr std::uint32_t kMbDefButton2 = 0x100;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "Driver.hpp"
 
@@ -39,6 +40,34 @@ void ExpectControlsInside(HWND window, std::initializer_list<int> controls) {
     }
 }
 
+// The screen's pixels under `area`, row by row.
+std::vector<COLORREF> Pixels(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const COLORREF*>(bits);
+    std::vector<COLORREF> pixels(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The window painted anew, whole, and the paint seen on the screen.
+void Repaint(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Sleep(200);
+}
+
 TEST(Fit, TheMainWindowAndTheInformationWindowFitTheWorkAreaAndLeaveTheActiveListInSight) {
     SetProcessDPIAware();  // sizes as the program sees them
     GameInstall game(true);
@@ -53,6 +82,29 @@ TEST(Fit, TheMainWindowAndTheInformationWindowFitTheWorkAreaAndLeaveTheActiveLis
     const RECT work = monitor.rcWork, frame = ScreenRect(main);
     EXPECT_TRUE(Inside(frame, work)) << Describe(frame) << " in " << Describe(work);
     ExpectControlsInside(main, {id::File1, id::File2, id::Dir1, id::Save, id::Command4, id::foldersize, id::Label1});
+
+    // " Delete inactive addon " lies over the lower part of the logo, as
+    // laid out, and is drawn above it: its pixels are the same with the
+    // logo and without.
+    constexpr int kImage1 = 1117;
+    const HWND logo = Control(main, kImage1), button = Control(main, id::Command1);
+    const RECT logoPlace = ScreenRect(logo), buttonPlace = ScreenRect(button);
+    EXPECT_TRUE(logoPlace.top < buttonPlace.top && buttonPlace.top < logoPlace.bottom &&
+                logoPlace.bottom < buttonPlace.bottom)
+        << Describe(logoPlace) << " and " << Describe(buttonPlace);
+    bool above = false;
+    for (HWND below = GetWindow(button, GW_HWNDNEXT); below && !above; below = GetWindow(below, GW_HWNDNEXT))
+        above = below == logo;
+    EXPECT_TRUE(above) << "the button lies under the logo";
+    SetCursorPos(0, 0);
+    Repaint(main);
+    const std::vector<COLORREF> withLogo = Pixels(buttonPlace);
+    ShowWindow(logo, SW_HIDE);
+    Repaint(main);
+    const std::vector<COLORREF> alone = Pixels(buttonPlace);
+    ShowWindow(logo, SW_SHOWNA);
+    Repaint(main);
+    EXPECT_TRUE(withLogo == alone && Pixels(buttonPlace) == alone) << "the logo is drawn over the button";
 
     // A double click on the first addon opens its information window.
     ClickEntry(Control(main, id::File1), 0, LBN_DBLCLK);

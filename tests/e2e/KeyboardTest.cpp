@@ -5,6 +5,7 @@
 // windows, and the names a screen reader reads.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -172,16 +173,78 @@ TEST(Keyboard, EveryControlIsReachedAndWorkedByKeysReadersHearTheLabelsAndNoKeyC
     BringToFront(main);
     EXPECT_TRUE(Eventually([&] { return !IsIconic(main) && FocusId(main) == id::Save; })) << FocusId(main);
 
-    // Alt+F4 still closes, but asks first about the saved comment: No keeps
-    // the window, and Enter on Exit writes the comment.
-    Press(VK_F4, {VK_MENU});
-    EXPECT_NE(varnex.Answer("VARNX", IDNO).find("Close without writing them?"), std::string::npos);
-    EXPECT_FALSE(varnex.WaitForExit(300).has_value());
+    // Alt+F4 still closes, but asks first about the saved comment, and
+    // Enter, as Escape, answers No and keeps the window. Enter on Exit
+    // writes the comment.
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) {
+        BringToFront(main);
+        Press(VK_F4, {VK_MENU});
+        const HWND box = varnex.Window("VARNX", "#32770");
+        ASSERT_NE(box, nullptr) << key;
+        EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)),
+                  "1 saved comment is not written yet: comments are written only when you leave with Exit.\r\n\r\n"
+                  "Close without writing it?");
+        ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == box; })) << key;
+        Press(key);
+        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(box); })) << key;
+        EXPECT_FALSE(varnex.WaitForExit(300).has_value()) << key;
+    }
     BringToFront(main);
     ASSERT_TRUE(TabTo(main, id::Command4));
     Press(VK_RETURN);
     EXPECT_EQ(varnex.WaitForExit(), 0u);
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//jeepfast\r\nloud");
+}
+
+
+// A player closes the information window with Escape and, out of habit,
+// with Alt+F4 at once: the keys come before the program has taken the
+// first, and the second reaches the main window once the information
+// window is gone. The program stays, and the next click and Deactivate
+// work, round after round; Alt+F4 pressed for the main window closes it.
+TEST(Keyboard, AltF4TypedRightAfterEscapeClosedTheInformationWindowLeavesTheProgramOpen) {
+    GameInstall game(true);
+    Lines active;
+    for (int i = 10; i < 60; ++i) {
+        active.push_back("addon" + std::to_string(i));
+        game.Write("ADDONS\\" + active.back() + ".pbo", "a");
+        game.Write("ADDONS\\" + active.back() + ".txt", "/x/authorMe");
+    }
+    game.Write("ADDONS\\Comments.txt", "//addon10.pboOld");
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    const HWND file1 = Control(main, id::File1), deactivate = Control(main, id::Command2);
+    const POINT first{30, 6};  // inside the list's first entry
+    const char* repeat = std::getenv("VARNEX_REPEAT");
+    const int rounds = repeat ? std::atoi(repeat) : 12;
+    ASSERT_LE(rounds, 50);
+    for (int round = 0; round < rounds; ++round) {
+        BringToFront(main);
+        MouseClick(file1, first);
+        MouseClick(file1, first);
+        const HWND info = varnex.Window("Addon Information");
+        ASSERT_NE(info, nullptr) << round;
+        ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == info; })) << round;
+        MouseClick(Control(info, id::InfoText1));
+        Press(VK_ESCAPE);
+        Press(VK_F4, {VK_MENU});
+        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(info); })) << round;
+        ASSERT_FALSE(varnex.WaitForExit(300).has_value()) << "the program ended in round " << round;
+        WaitWhileBusy(main);
+        EXPECT_EQ(BoxOf(main), nullptr);
+        BringToFront(main);
+        MouseClick(file1, first);
+        ASSERT_TRUE(Eventually([&] { return IsWindowVisible(deactivate); })) << round;
+        ClickAt(deactivate);
+        const std::string off = "ADDONS\\" + active[static_cast<std::size_t>(round)] + ".pbx";
+        ASSERT_TRUE(Eventually([&] { return !game.Read(off).empty(); })) << round;
+    }
+    WaitWhileBusy(main);
+    BringToFront(main);
+    Press(VK_F4, {VK_MENU});
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
+    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//addon10.pboOld");
 }
 
 }  // namespace

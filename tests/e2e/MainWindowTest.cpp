@@ -59,7 +59,8 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     Click(Control(main, id::Save));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(varnex.Answer("VARNX", IDNO),
-              "The comments you saved are written only when you leave with Exit. Close without writing them?");
+              "1 saved comment is not written yet: comments are written only when you leave with Exit.\r\n\r\n"
+              "Close without writing it?");
     EXPECT_FALSE(varnex.WaitForExit(300).has_value());
     // Windows ending its session is not held up by a question.
     DWORD_PTR answer = 0;
@@ -68,7 +69,7 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
     // The close box asks too; Yes closes, and nothing is written.
     BringToFront(main);
     ClickCloseBox(main);
-    EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing them?"), std::string::npos);
+    EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing it?"), std::string::npos);
     EXPECT_EQ(varnex.WaitForExit(), 0u);
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//freeOld");
 }

@@ -74,6 +74,7 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
         return app->AddonManager_Form_QueryUnload();
     };
     EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
+    SaveComment(*app, app->File1, "tank.pbo", "Draft");
     SaveComment(*app, app->File1, "tank.pbo", "New");
     app->AddonManager_Option2_Click();
     SaveComment(*app, app->File1, "res.pbo", "R");
@@ -87,11 +88,13 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_EQ(files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
               "//tankOld|//resOld|//tankNew|//resR|" + Text(kResAddons));
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
-    // Closing through the frame asks first; No keeps the window.
-    EXPECT_FALSE(ask(kIdNo));
-    EXPECT_EQ(emu.Boxes().back(),
-              "VARNX 36: The comments you saved are written only when you leave with Exit. "
-              "Close without writing them?");
+    // Closing through the frame asks first, with No for Enter, and names
+    // how many addons' comments would be lost (tank's twice saved is one);
+    // No, and Cancel (Escape where the system sends it), keep the window.
+    EXPECT_FALSE(ask(kIdNo) || ask(kIdCancel));
+    const Text closeQuestion = " not written yet: comments are written only when you leave with Exit.\r\n\r\n"
+                               "Close without writing ";
+    EXPECT_EQ(emu.Boxes().back(), "VARNX 292: 2 saved comments are" + closeQuestion + "them?");
     EXPECT_TRUE(ask(kIdYes));
 
     // The expansion's file fails after the game's was written: the game's
@@ -100,6 +103,7 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
     EXPECT_EQ(files(), "//tankNew|//resOld");
     EXPECT_FALSE(app->Ended() || ask(kIdNo));
+    EXPECT_EQ(emu.Boxes().back(), "VARNX 292: 1 saved comment is" + closeQuestion + "it?");
 
     // A comment saved for the game since is written by the next Exit.
     app->AddonManager_Option1_Click();

@@ -1,11 +1,13 @@
 // The window code against the real window manager, in this process: a move
 // to a monitor of another DPI, the input kept by the views during a handler,
 // the accessible object of a control with a name of its own, the program
-// kept in front across a box without owner, and the start-up check of the
-// libraries beside the program.
+// kept in front across a box without owner, the keys of a question's box,
+// and the start-up check of the libraries beside the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <thread>
 
 #include <oleacc.h>
 #include <servprov.h>
@@ -14,6 +16,7 @@
 #include <fstream>
 
 #include "forms/Accessible.hpp"
+#include "forms/DialogKeys.hpp"
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
 #include "forms/ListViews.hpp"
@@ -222,6 +225,39 @@ TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfacesAndEachGivesItsName) {
     window->Release();
     object->Release();
     DestroyWindow(control);
+}
+
+// A question whose default is No takes Escape, as Enter, for No; boxes
+// with a Cancel button, or Yes as their default, keep the system's keys.
+TEST(DialogKeys, EscapeAnswersNoOnlyInAQuestionWhoseDefaultIsNo) {
+    struct Case {
+        UINT style;
+        WPARAM key;
+        int answer;
+    } cases[] = {
+        {MB_YESNO | MB_DEFBUTTON2, VK_ESCAPE, IDNO},      {MB_YESNO | MB_DEFBUTTON2, VK_RETURN, IDNO},
+        {MB_YESNO, VK_RETURN, IDYES},                     {MB_YESNOCANCEL | MB_DEFBUTTON2, VK_ESCAPE, IDCANCEL},
+        {MB_RETRYCANCEL | MB_DEFBUTTON2, VK_ESCAPE, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        // The key comes once the box is up, as the player's would.
+        std::thread player([&c] {
+            HWND box = nullptr;
+            for (int waited = 0; !box && waited < 5000; waited += 10) {
+                Sleep(10);
+                box = FindWindowA("#32770", "Question");
+            }
+            PostMessageA(box, WM_KEYDOWN, c.key, 1);
+            PostMessageA(box, WM_KEYUP, c.key, 1 | (3u << 30));
+        });
+        int answer = 0;
+        {
+            const EscapeAnswersNo escape(c.style);
+            answer = MessageBoxA(nullptr, "Close?", "Question", c.style);
+        }
+        player.join();
+        EXPECT_EQ(answer, c.answer) << "style " << c.style << ", key " << c.key;
+    }
 }
 
 HWND TopWindow(const wchar_t* caption) {
