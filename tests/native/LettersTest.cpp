@@ -177,6 +177,32 @@ TEST_P(DoubleByte, ASessionActsOnExactlyTheFilesChosenAndKeepsEveryByte) {
         EXPECT_EQ(made.size(), 19u) << ::testing::PrintToString(made);
     }
 }
+
+// Windows set to UTF-8 for programs that are not Unicode: every letter
+// outside ASCII is two to four bytes, and a name ending in one cannot be
+// switched by its last byte.
+TEST_P(DoubleByte, UnderUtf8ANameEndingInALetterOutsideAsciiIsLeftAsItIsAndOthersSwitch) {
+    const Text old = "tank.pbo.\xD1\x81\xD1\x82\xD0\xB0\xD1\x80\xD1\x8B\xD0\xB9";  // tank.pbo.старый
+    const Text mine = "\xD0\xBC\xD0\xBE\xD0\xB9.pbo";                                  // мой.pbo
+    emu.files->UseCodePage(65001);
+    const Text emoji = "x.pbx\xF0\x9F\x98\x80";
+    Start({old, mine, emoji});
+    EXPECT_FALSE(Held("tank\xF0\x9F\x98"));
+    ClickOn(app->File1, old);
+    app->Command2.Click();
+    ASSERT_EQ(emu.desktop.boxes.size(), 1u);
+    EXPECT_EQ(emu.desktop.boxes[0].text.substr(0, 14 + old.size()), "Varnex leaves " + old);
+    emu.desktop.boxes.clear();
+    app->Command5.Click();
+    EXPECT_EQ(Names(app->File2), (Strings{emoji, "\xD0\xBC\xD0\xBE\xD0\xB9.pbx"}));
+    app->Command6.Click();  // the emoji is a letter of four bytes
+    EXPECT_EQ(Names(app->File1), (Strings{old, mine}));
+    EXPECT_EQ(Names(app->File2), Strings{emoji});
+    ASSERT_EQ(emu.desktop.boxes.size(), 2u);
+    for (const auto& box : emu.desktop.boxes) EXPECT_EQ(box.text.substr(0, 7), "1 addon");
+    EXPECT_EQ(emu.files->notHeld, Strings{});
+}
+
 VARNEX_ON_BOTH_SHELLS(DoubleByte);
 
 }  // namespace
