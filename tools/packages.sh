@@ -44,8 +44,9 @@ VARNEX_WIN64_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 # Locales Wine starts the end-to-end tests in: Wine takes the system's
 # single-byte code page from LANG at each start, and without the locale
 # generated non-ASCII file names do not convert. cs_CZ.UTF-8 is a Czech
-# system, code page 1250.
-VARNEX_LOCALES=(cs_CZ.UTF-8)
+# system, code page 1250; ja_JP.UTF-8 a Japanese one (932) and zh_CN.UTF-8 a
+# Chinese one (936), whose code pages spell most letters with two bytes.
+VARNEX_LOCALES=(cs_CZ.UTF-8 ja_JP.UTF-8 zh_CN.UTF-8)
 varnex_need_locales() {
   local missing=() l
   for l in "$@"; do

@@ -11,7 +11,7 @@ void AddonManager::ReadPendingLists() {
 
 bool AddonManager::NameTaken(const Text& shellPath) {
     Text path = shellPath;
-    path[path.find_last_of('/')] = '\\';
+    path[FindLastLetterOf(path, "/")] = '\\';
     std::int64_t length = 0;
     const IoStatus found = platform_.files.FileLength(path, length);
     return found.ok() || (!found.gone() && platform_.files.FolderExists(path));
@@ -36,7 +36,7 @@ int AddonManager::Refusal(const Filemanager::SHFILEOPSTRUCTA& record) {
 
 Text AddonManager::ForThePlayer(const Text& shellPath) {
     Text path = shellPath;
-    if (const std::size_t slash = path.find_last_of('/'); slash != Text::npos) path[slash] = '\\';
+    if (const std::size_t slash = FindLastLetterOf(path, "/"); slash != Text::npos) path[slash] = '\\';
     return path;
 }
 
@@ -49,7 +49,7 @@ int AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     // not show would be told to nobody.
     if (result == 0 || Filemanager::CancelledByPlayer(result)) return result;
     const Text from = ForThePlayer(record.pFrom);
-    const Text name = from.substr(from.find_last_of('\\') + 1);
+    const Text name = from.substr(FindLastLetterOf(from, "\\") + 1);
     if (result == static_cast<int>(errc::kNameNotHeld)) {
         if (tallies_ > 0)
             ++notHeldLeft_;
@@ -69,7 +69,7 @@ int AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
     }
     const Text ending = ": " + reason + "." + (advice.empty() ? "" : " " + advice);
     if (record.wFunc == Filemanager::FO_RENAME) {
-        const Text to = record.pTo.substr(record.pTo.find_last_of('/') + 1);
+        const Text to = record.pTo.substr(FindLastLetterOf(record.pTo, "/") + 1);
         Box("Varnex could not rename " + from + " to " + to + ending);
     } else {
         Box("Varnex could not move " + from + " into the recycle bin" + ending);

@@ -14,6 +14,7 @@ AddonManager::AddonManager(Platform platform)
       platform_(platform),
       regAccess_(platform.registry),
       fileNumbers_(platform.files) {
+    UseSystemLetters(platform.files.Letters());
     Text1.SetText("Varnex\r\nv.0.98b\r\n");
 
     File1.Click = [this] { AddonManager_File1_Click(); };

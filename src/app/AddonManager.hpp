@@ -31,6 +31,12 @@ bool IsOfficial(const Text& officialAddons, const Text& name);
 // The last character replaced by "o" (active) or "x" (inactive).
 Text ActiveName(const Text& name);
 Text InactiveName(const Text& name);
+// An addon is switched by changing the last letter of its name, which must
+// therefore be one byte: a name that ends in a letter of two or more bytes
+// (a Japanese letter, or any letter outside ASCII under UTF-8) cannot be
+// switched that way, nor its information file found by cutting its last
+// four letters, and counts as a name the code page does not hold.
+bool Switchable(const Text& name);
 // Size in kilobytes: length / 1024 rounded down, plus 1.
 std::int64_t SizeInKilobytes(std::int64_t length);
 

@@ -18,14 +18,14 @@ const Text kWhatToDo = WhatToDo("file");
 }  // namespace
 
 bool AddonManager::HeldOrSaid(const Text& name) {
-    if (Held(name)) return true;
+    if (Held(name) && Switchable(name)) return true;
     Box("Varnex leaves " + name + " as it is: its name has letters that Windows' language setting for non-Unicode " +
         "programs cannot show, so Varnex cannot tell its file from others.\r\n\r\n" + kWhatToDo);
     return false;
 }
 
 void AddonManager::SayPathNotHeld(const Text& path) {
-    if (!HeldOrSaid(path.substr(path.find_last_of('\\') + 1))) return;
+    if (!HeldOrSaid(path.substr(FindLastLetterOf(path, "\\") + 1))) return;
     Box("Varnex leaves " + path + " as it is: its folder's name has letters that Windows' language setting for " +
         "non-Unicode programs cannot show, so Varnex cannot tell its file from others.\r\n\r\n" + WhatToDo("folder"));
 }
@@ -39,7 +39,7 @@ AddonManager::Tally::Tally(AddonManager& app) : app_(app) {
 AddonManager::Tally::~Tally() { --app_.tallies_; }
 
 bool AddonManager::LeftAlone(const Text& name) {
-    if (Held(name)) return false;
+    if (Held(name) && Switchable(name)) return false;
     ++notHeldLeft_;
     return true;
 }

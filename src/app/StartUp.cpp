@@ -40,7 +40,10 @@ bool AddonManager::AddonManager_Form_Load() {
         return false;
     }
     GameFolder = ValueText(regAccess_.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "Main"));
-    if (GameFolder.back() == '\\') GameFolder.pop_back();
+    // The last letter, not the last byte: in a double-byte code page the
+    // second byte of a letter (the 5C of the Japanese letter for "table")
+    // may be the backslash's.
+    if (LastLetterLength(GameFolder) == 1 && GameFolder.back() == '\\') GameFolder.pop_back();
     if (!Held(GameFolder)) {
         Box("The game folder " + GameFolder + " cannot be opened: " + DescribeError(errc::kNameNotHeld) +
             ".\r\n\r\nChange Windows' language setting for non-Unicode programs (Control Panel, Region, " +

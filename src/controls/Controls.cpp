@@ -12,30 +12,21 @@ bool LessIgnoringCase(const Text& a, const Text& b) {
     return order != 0 ? order < 0 : a < b;  // names that differ only in case: a stable order all the same
 }
 
-// "C:\a\b" -> root "C:\" and the names a, b.
+// "C:\a\b" -> root "C:\" and the names a, b. Cut at separator letters
+// only: a folder such as "ソフト" has the backslash's byte inside its first
+// letter.
 std::vector<Text> SplitPath(const Text& path, Text& root) {
-    std::vector<Text> parts;
     root.clear();
     std::size_t i = 0;
-    if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() >= 2 && LetterAt(path, 0) == 1 && path[1] == ':') {
         root = path.substr(0, 2) + "\\";
         i = 2;
     }
-    Text part;
-    for (; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) {
-            if (!part.empty()) parts.push_back(std::move(part));
-            part.clear();
-        } else {
-            part += path[i];
-        }
-    }
-    if (!part.empty()) parts.push_back(std::move(part));
-    return parts;
+    return SplitAtSeparators(path, i);
 }
 
 Text JoinPath(const Text& folder, const Text& name) {
-    return !folder.empty() && IsSeparator(folder.back()) ? folder + name : folder + "\\" + name;
+    return EndsInSeparator(folder) ? folder + name : folder + "\\" + name;
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ void NameMatcher::AddChild(std::int32_t node, unsigned char c, std::int32_t chil
     nextSibling_.push_back(firstChild_[parent]);
     firstChild_[parent] = child;
     label_.push_back(c);
+    depth_.push_back(depth_[parent] + 1);
     firstChild_.push_back(-1);
     firstName_.push_back(-1);
 }
@@ -45,7 +46,9 @@ NameMatcher::NameMatcher(const std::vector<Text>& names) : count_(names.size()) 
     edgeMask_ = slots - 1;
     for (auto* nodes : {&firstChild_, &nextSibling_, &firstName_}) nodes->reserve(characters + 1);
     label_.reserve(characters + 1);
+    depth_.reserve(characters + 1);
     firstChild_.push_back(-1), nextSibling_.push_back(-1), label_.push_back(0), firstName_.push_back(-1);
+    depth_.push_back(0);
     nextName_.assign(names.size(), -1);
 
     // A trie of the names, then the failure links breadth first: each node's
@@ -101,8 +104,13 @@ std::vector<bool> NameMatcher::Occurs(std::string_view text) const {
     // A node whose matches were taken once has had its whole fail chain
     // taken too, so each node is reported at most once.
     std::vector<bool> reported(firstChild_.size(), false);
+    // Where letters start; the fail chain is then walked whole, since a
+    // name taken at one place says nothing of the shorter ones below it.
+    const bool multiByte = SystemLetters().MultiByte();
+    const std::vector<bool> starts = multiByte ? LetterStarts(text) : std::vector<bool>();
     std::int32_t node = 0;
-    for (const char ch : text) {
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const char ch = text[pos];
         const auto c = static_cast<unsigned char>(ch);
         if (node == 0 && rootChildren_[c] < 0) continue;  // nothing starts here
         std::int32_t next = Child(node, c);
@@ -112,6 +120,18 @@ std::vector<bool> NameMatcher::Occurs(std::string_view text) const {
         }
         node = next < 0 ? 0 : next;
         const auto at = static_cast<std::size_t>(node);
+        if (multiByte) {
+            if (!starts[pos + 1]) continue;
+            for (std::int32_t t = firstName_[at] < 0 ? nextTerminal_[at] : node; t > 0;
+                 t = nextTerminal_[static_cast<std::size_t>(t)]) {
+                const auto u = static_cast<std::size_t>(t);
+                if (reported[u] || !starts[pos + 1 - static_cast<std::size_t>(depth_[u])]) continue;
+                reported[u] = true;
+                for (auto i = firstName_[u]; i >= 0; i = nextName_[static_cast<std::size_t>(i)])
+                    found[static_cast<std::size_t>(i)] = true;
+            }
+            continue;
+        }
         for (std::int32_t t = firstName_[at] < 0 ? nextTerminal_[at] : node;
              t > 0 && !reported[static_cast<std::size_t>(t)]; t = nextTerminal_[static_cast<std::size_t>(t)]) {
             reported[static_cast<std::size_t>(t)] = true;

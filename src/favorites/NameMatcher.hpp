@@ -16,7 +16,10 @@ class NameMatcher {
 public:
     explicit NameMatcher(const std::vector<Text>& names);
     // For each name, in the order given: whether it occurs in `text`, as a
-    // plain substring search from the first character would find it.
+    // plain substring search from the first character would find it. In a
+    // code page of several bytes a letter, an occurrence starts and ends
+    // where letters of `text` do: the second byte of a letter and the bytes
+    // after it spell no name.
     [[nodiscard]] std::vector<bool> Occurs(std::string_view text) const;
 
 private:
@@ -37,6 +40,7 @@ private:
     // ends (-1: none), and the first name ending at it (-1: none).
     std::vector<std::int32_t> firstChild_, nextSibling_;
     std::vector<unsigned char> label_;
+    std::vector<std::int32_t> depth_;  // per node: the bytes of its text
     std::vector<std::int32_t> fail_, nextTerminal_, firstName_;
     std::vector<std::int32_t> nextName_;  // per name: the next name of the same text
     std::vector<std::int32_t> emptyNames_;

@@ -38,8 +38,11 @@ public:
 // name holds "?" or "*": a text holding either stands for no one file, and
 // the shell would take it as a wildcard reaching others. The program never
 // hands such a text to the shell, a file open, a delete or a listing, and
-// never writes it back.
-[[nodiscard]] inline bool Held(std::string_view text) { return text.find_first_of("?*") == std::string_view::npos; }
+// never writes it back. Nor does it pass on a text whose last letter is cut
+// off (a lone lead byte of a double-byte code page): no name is spelled so.
+[[nodiscard]] inline bool Held(std::string_view text) {
+    return text.find_first_of("?*") == std::string_view::npos && WholeLetters(text);
+}
 
 enum class OpenMode { Read, Write };
 using FileHandle = std::uintptr_t;
@@ -79,6 +82,9 @@ public:
     // The file exists and another program (the game) holds it open without
     // letting it be renamed or deleted meanwhile.
     [[nodiscard]] virtual bool InUse(const Text& path) = 0;
+    // The letters of the system's code page, in which every name and path
+    // handed in or out is spelled.
+    [[nodiscard]] virtual CodePageLetters Letters() const = 0;
 };
 
 // The shell's file-operation record as the program fills it; the platform

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "text/Letters.hpp"
 
 namespace varnex {
 
@@ -38,9 +41,8 @@ inline Text Mid(std::string_view s, std::size_t start, std::size_t count) {
 }
 
 // All but the last `count` characters; empty when the text is not longer.
-inline Text CutRight(std::string_view s, std::size_t count) {
-    return s.size() <= count ? Text() : Text(s.substr(0, s.size() - count));
-}
+// A character is a letter of the code page, one or more bytes.
+inline Text CutRight(std::string_view s, std::size_t count) { return Text(s.substr(0, StartOfLastLetters(s, count))); }
 
 // A non-negative number as the classic number-to-text conversion writes it:
 // one leading blank for the sign, then the digits.
@@ -51,39 +53,78 @@ inline Text SignedText(long long n) {
 }
 
 // Windows compares file, folder and registry names without regard to the
-// case of the letters a to z only; other bytes are compared as they are.
+// case of the letters a to z only; other letters are compared as they are,
+// and the second byte of a double-byte letter is never taken for one.
 inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 inline Text UpperAscii(std::string_view s) {
     Text out(s);
-    for (char& c : out) c = UpperAscii(c);
+    for (std::size_t i = 0; i < out.size(); i += LetterAt(out, i)) out[i] = UpperAscii(out[i]);
     return out;
 }
 inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    // A lead byte folds to itself and no folded ASCII letter equals one, so
+    // equal texts have their letters at the same places.
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t length = LetterAt(a, i);
+        if (length == 1 ? UpperAscii(a[i]) != UpperAscii(b[i]) : a.compare(i, length, b, i, length) != 0)
+            return false;
+        i += length;
+    }
     return true;
 }
 
 // Both separators Windows accepts in a path.
 inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// True when `name` matches the wildcard `pattern` ("*" and "?"), letters
-// compared without regard to case, as the file lists match their files.
+// True when the last letter of `s` is a separator.
+inline bool EndsInSeparator(std::string_view s) {
+    return !s.empty() && LastLetterLength(s) == 1 && IsSeparator(s.back());
+}
+
+// The names between the separators of `path` from byte `from` on, empty
+// ones left out.
+inline std::vector<Text> SplitAtSeparators(std::string_view path, std::size_t from = 0) {
+    std::vector<Text> parts;
+    Text part;
+    for (std::size_t i = from; i < path.size();) {
+        const std::size_t length = LetterAt(path, i);
+        if (length == 1 && IsSeparator(path[i])) {
+            if (!part.empty()) parts.push_back(std::move(part));
+            part.clear();
+        } else {
+            part.append(path.substr(i, length));
+        }
+        i += length;
+    }
+    if (!part.empty()) parts.push_back(std::move(part));
+    return parts;
+}
+
+// True when `name` matches the wildcard `pattern` ("*" and "?", each "?"
+// one letter), letters compared without regard to case, as the file lists
+// match their files.
 inline bool MatchesPattern(std::string_view name, std::string_view pattern) {
-    const auto fold = [](char c) { return UpperAscii(c); };
+    // The letter of `name` at `n` equals that of `pattern` at `p`.
+    const auto same = [&](std::size_t n, std::size_t p) {
+        const std::size_t length = LetterAt(name, n);
+        if (length != LetterAt(pattern, p)) return false;
+        return length == 1 ? UpperAscii(name[n]) == UpperAscii(pattern[p]) : name.compare(n, length, pattern.substr(p, length)) == 0;
+    };
     // Iterative match with one backtrack point, the last "*".
     std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
-            ++n;
-            ++p;
+        if (p < pattern.size() && (pattern[p] == '?' || same(n, p))) {
+            const bool any = pattern[p] == '?';
+            p += any ? 1 : LetterAt(pattern, p);
+            n += LetterAt(name, n);
         } else if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             mark = n;
         } else if (star != std::string_view::npos) {
             p = star + 1;
-            n = ++mark;
+            mark += LetterAt(name, mark);
+            n = mark;
         } else {
             return false;
         }

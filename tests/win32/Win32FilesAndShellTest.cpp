@@ -219,6 +219,28 @@ TEST_F(Win32FilesTest, ListsNamesAsTheDiskSpellsThemOrWithQuestionMarksAndFailsC
     EXPECT_EQ(dir.Names().size(), 5u) << "nothing made or removed";
 }
 
+TEST(CodePageLetters, TheLeadBytesOfEachDoubleByteCodePageAreWindowsOwnAndUtf8RefusesHalfALetter) {
+    // The table the native tests run on, and the system's answer for this one.
+    for (const unsigned codePage : {932u, 936u, 949u, 950u, 1252u, 1250u}) {
+        const CodePageLetters letters = CodePageLetters::Of(codePage);
+        Text differ;
+        for (unsigned b = 0; b < 256; ++b)
+            if ((letters.Length(static_cast<char>(b)) == 2) != (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != 0))
+                differ += std::to_string(b) + " ";
+        EXPECT_EQ(differ, "") << codePage;
+    }
+    const CodePageLetters system = Win32Files().Letters();
+    for (unsigned b = 0; b < 256; ++b)
+        EXPECT_EQ(system.Length(static_cast<char>(b)) == 2, ::IsDBCSLeadByte(static_cast<BYTE>(b)) != 0) << b;
+    // A lone surrogate, which a file name may hold, is no letter of UTF-8.
+    Text unheld;
+    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"a\xD800\u0436.pbo", &unheld), "a?\xD0\xB6.pbo");
+    EXPECT_EQ(unheld, "U+D800");
+    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"\xDC00"), "?");
+    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"\u0436\U0001F600", &unheld), "\xD0\xB6\xF0\x9F\x98\x80");
+    EXPECT_EQ(unheld, "");
+}
+
 // A rename as the program hands it over: the folder as it writes it, with
 // "\", joined to the name with "/", each path closed by two zero bytes.
 int Rename(const TempFolder& dir, const Text& from, const Text& to) {

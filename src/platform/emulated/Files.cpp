@@ -70,6 +70,7 @@ std::uint32_t Files::Unreachable(const Text& windowsPath) const {
 }
 
 Files::Files(std::map<char, fs::path> drives) {
+    UseSystemLetters(Letters());
     for (auto& [letter, host] : drives) drives_[UpperAscii(letter)] = host;
 }
 
@@ -98,9 +99,8 @@ fs::path Files::HostPath(const Text& windowsPath) const {
     const auto drive = drives_.find(UpperAscii(windowsPath[0]));
     if (drive == drives_.end()) return {};
     fs::path host = drive->second;
-    Text part;
-    auto step = [&] {
-        if (part.empty() || part == ".") return;
+    auto step = [&](const Text& part) {
+        if (part == ".") return;
         if (part == "..") {
             host = host.parent_path();
         } else {
@@ -110,15 +110,8 @@ fs::path Files::HostPath(const Text& windowsPath) const {
                 if (auto found = FindIgnoringCase(host, part)) next = std::move(*found);
             host = next;
         }
-        part.clear();
     };
-    for (std::size_t i = 2; i < windowsPath.size(); ++i) {
-        if (IsSeparator(windowsPath[i]))
-            step();
-        else
-            part += windowsPath[i];
-    }
-    step();
+    for (const Text& part : SplitAtSeparators(windowsPath, 2)) step(part);
     return host;
 }
 

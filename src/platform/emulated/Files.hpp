@@ -58,6 +58,14 @@ public:
     // with a sharing violation. Its length and listing stay readable, as
     // Windows reads them from the folder.
     void Lock(const Text& windowsPath);
+    // The system's code page, by its number (1252 unless a test chooses
+    // another): the letters the program is told of.
+    // The process has one code page, as a system has: the emulated one is
+    // taken up at once.
+    void UseCodePage(unsigned codePage) {
+        codePage_ = codePage;
+        UseSystemLetters(Letters());
+    }
     [[nodiscard]] int OpenHandles() const { return static_cast<int>(handles_.size()); }
     [[nodiscard]] int Calls(FileOp op) const { return calls_[static_cast<int>(op)]; }
     // Paths that reached the files or the shell though the code page does
@@ -76,6 +84,7 @@ public:
     IoStatus CreateFolder(const Text& path) override;
     IoStatus ListFolder(const Text& folder, const Text& filePattern, std::vector<DirEntry>& entries) override;
     bool InUse(const Text& path) override;
+    [[nodiscard]] CodePageLetters Letters() const override { return CodePageLetters::Of(codePage_); }
 
 private:
     friend class Shell;
@@ -97,6 +106,7 @@ private:
     // Big folders are looked up through an index instead of a scan per name.
     mutable FolderIndex index_;
 
+    unsigned codePage_ = 1252;
     std::map<char, std::filesystem::path> drives_;
     std::map<FileHandle, int> handles_;  // handle -> host descriptor
     FileHandle nextHandle_ = 1;

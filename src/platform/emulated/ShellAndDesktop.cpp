@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kMaxPath = 260;
 
-Text NameOf(const Text& path) { return path.substr(path.find_last_of("\\/") + 1); }
+Text NameOf(const Text& path) { return path.substr(FindLastLetterOf(path, "\\/") + 1); }
 
 // Windows takes no name holding these, nor a control character; the colon
 // after the drive letter is the path's own.
@@ -26,7 +26,7 @@ bool ValidOnWindows(const Text& path) {
 // "tank (2).pbo" for tank.pbo, the first such name still free.
 fs::path KeptBeside(const fs::path& taken) {
     const Text name = taken.filename().string();
-    const std::size_t dot = name.find_last_of('.');
+    const std::size_t dot = FindLastLetterOf(name, ".");
     const Text stem = name.substr(0, dot), extension = dot == Text::npos ? Text() : name.substr(dot);
     std::error_code ec;
     for (int n = 2;; ++n) {

@@ -13,15 +13,15 @@ namespace varnex::winapi {
 namespace {
 
 // The code page's own "?" is asked for by name: its default character
-// could be another. A code page of several bytes a letter (UTF-8, chosen on
-// newer Windows) takes neither the flag nor a default character, and holds
-// every letter.
-Text Convert(std::wstring_view wide, bool& usedDefault) {
+// could be another. UTF-8 (chosen on newer Windows, or by a manifest) takes
+// neither the flag nor a default character and holds every letter, but not
+// half of one: a lone surrogate, which a file name may hold, is refused
+// rather than written as the replacement letter that names no file.
+Text Convert(unsigned codePage, std::wstring_view wide, bool& usedDefault) {
     usedDefault = false;
     if (wide.empty()) return {};
-    const UINT codePage = ::GetACP();
     const bool single = codePage != CP_UTF8 && codePage != CP_UTF7;
-    const DWORD flags = single ? WC_NO_BEST_FIT_CHARS : 0;
+    const DWORD flags = single ? WC_NO_BEST_FIT_CHARS : codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
     BOOL used = FALSE;
     const int length = static_cast<int>(wide.size());
     const int size = ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, single ? "?" : nullptr,
@@ -36,21 +36,28 @@ Text Convert(std::wstring_view wide, bool& usedDefault) {
 
 }  // namespace
 
-Text Narrow(std::wstring_view wide, Text* unheld) {
+Text Narrow(std::wstring_view wide, Text* unheld) { return NarrowIn(::GetACP(), wide, unheld); }
+
+Text NarrowIn(unsigned codePage, std::wstring_view wide, Text* unheld) {
     bool usedDefault = false;
-    Text text = Convert(wide, usedDefault);
-    if (!unheld) return text;
-    unheld->clear();
+    Text text = Convert(codePage, wide, usedDefault);
+    if (unheld) unheld->clear();
     if (!usedDefault) return text;
+    // A conversion refused as a whole (UTF-8 given half a letter) is done
+    // again letter by letter, each refused one as "?".
+    const bool refused = text.empty();
+    if (!unheld && !refused) return text;
     // Letter by letter, a surrogate pair (an emoji) as one.
+    Text rebuilt;
     std::vector<unsigned> named;
     for (std::size_t i = 0; i < wide.size();) {
         const std::size_t n =
             IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
         bool missing = false;
-        (void)Convert(wide.substr(i, n), missing);
+        const Text letter = Convert(codePage, wide.substr(i, n), missing);
+        rebuilt += missing && letter.empty() ? Text("?") : letter;
         const unsigned code = n == 2 ? 0x10000u + ((wide[i] - 0xD800u) << 10) + (wide[i + 1] - 0xDC00u) : wide[i];
-        if (missing && std::find(named.begin(), named.end(), code) == named.end()) {
+        if (unheld && missing && std::find(named.begin(), named.end(), code) == named.end()) {
             named.push_back(code);
             char name[16];
             std::snprintf(name, sizeof name, "%sU+%04X", unheld->empty() ? "" : " ", code);
@@ -58,7 +65,7 @@ Text Narrow(std::wstring_view wide, Text* unheld) {
         }
         i += n;
     }
-    return text;
+    return refused ? rebuilt : text;
 }
 
 std::wstring Widen(std::string_view text) {

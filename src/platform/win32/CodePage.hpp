@@ -14,6 +14,8 @@ namespace varnex::winapi {
 // `wide` in the code page. When `unheld` is given, it receives the letters
 // that became "?", each as "U+0141", separated by blanks, each named once.
 [[nodiscard]] Text Narrow(std::wstring_view wide, Text* unheld = nullptr);
+// The same in the code page `codePage`.
+[[nodiscard]] Text NarrowIn(unsigned codePage, std::wstring_view wide, Text* unheld = nullptr);
 
 // `text` in the wide form, as the single-byte functions read it.
 [[nodiscard]] std::wstring Widen(std::string_view text);

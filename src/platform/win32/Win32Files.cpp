@@ -106,15 +106,16 @@ std::int64_t SizeOf(DWORD high, DWORD low) {
 
 // Beside the file it replaces, so that the swap is a rename within one
 // folder and one volume. A path that the added suffix would take past the
-// single-byte calls' bound keeps its length instead, its last character
-// changed, and only where no file of that name exists: the file is
-// truncated now and removed should the swap fail.
+// single-byte calls' bound keeps its length instead, its last letter
+// changed to another of one byte (never half a letter), and only where no
+// file of that name exists: the file is truncated now and removed should
+// the swap fail.
 Text NewContentPath(const Text& path) {
     const Text beside = path + ".varnex-new";
     if (beside.size() < MAX_PATH || path.empty()) return beside;
     for (const char last : {'~', '#', '!'}) {
-        Text same = path;
-        same.back() = last;
+        Text same = path.substr(0, LastLetterStart(path));
+        same += last;
         if (same != path && ::GetFileAttributesA(same.c_str()) == INVALID_FILE_ATTRIBUTES) return same;
     }
     return beside;
@@ -298,7 +299,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
     if (folder.empty()) return {errc::kPathNotFound};
     if (!Held(folder)) return {errc::kNameNotHeld};
     Text pattern = folder;
-    if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    if (!EndsInSeparator(pattern)) pattern += '\\';
     pattern += '*';
     // The wide calls, each name then put into the code page without best
     // fit: the single-byte ones would hand "Łódź" over as "Lódz" on a
@@ -329,6 +330,17 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
     }
     if (::GetLastError() != ERROR_NO_MORE_FILES) return LastError();
     return {};
+}
+
+CodePageLetters Win32Files::Letters() const {
+    if (::GetACP() == CP_UTF8) return CodePageLetters::Utf8();
+    CPINFO info{};
+    if (!::GetCPInfo(CP_ACP, &info) || info.MaxCharSize < 2) return {};
+    // Pairs of first and last lead byte, ended by a pair of zeros.
+    std::vector<std::pair<unsigned, unsigned>> ranges;
+    for (int i = 0; i + 1 < MAX_LEADBYTES && (info.LeadByte[i] != 0 || info.LeadByte[i + 1] != 0); i += 2)
+        ranges.emplace_back(info.LeadByte[i], info.LeadByte[i + 1]);
+    return CodePageLetters::DoubleByte(ranges);
 }
 
 bool Win32Files::InUse(const Text& path) {

@@ -27,6 +27,8 @@ public:
     // The file cannot be opened for deleting, which a rename needs too,
     // because another program holds it open without sharing that.
     [[nodiscard]] bool InUse(const Text& path) override;
+    // The lead bytes Windows reports for the system's code page.
+    [[nodiscard]] CodePageLetters Letters() const override;
 
 private:
     // The open handle behind `handle`, or null.

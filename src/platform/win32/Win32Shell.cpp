@@ -21,7 +21,8 @@ namespace {
 // take for a separator everywhere; no Windows name holds one.
 Text PathList(const Text& text) {
     Text list = text;
-    std::replace(list.begin(), list.end(), '/', '\\');
+    for (std::size_t i = 0; i < list.size(); i += LetterAt(list, i))
+        if (list[i] == '/') list[i] = '\\';
     if (!list.empty() && list.back() == '\0') return list;
     return list + '\0';
 }
