@@ -37,7 +37,7 @@ varnex_need_packages() {
 # 64-bit loader, which the 32-bit one then cannot get in the way of.
 VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales)
+  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales zip unzip)
 # Where the kernel runs no 32-bit program, a 64-bit build of the same sources
 # runs the Windows tests instead.
 VARNEX_WIN64_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
