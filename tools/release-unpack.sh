@@ -46,10 +46,15 @@ rm -rf "$dest"
 mkdir -p "$dest"
 unzip -q "$zip" -d "$dest"
 
-# The program's header names the processor of its build.
-machine=$(od -An -tx1 -j "$(od -An -tu4 -j 60 -N 4 "$dest/varnex.exe" | tr -d ' ')" -N 6 "$dest/varnex.exe" | tr -d ' \n')
+# The program's header names the processor of its build, and neither the
+# time it was linked nor a symbol table: both differ from build to build.
+pe=$(od -An -tu4 -j 60 -N 4 "$dest/varnex.exe" | tr -d ' ')
+machine=$(od -An -tx1 -j "$pe" -N 6 "$dest/varnex.exe" | tr -d ' \n')
 case "$arch" in win32) want=504500004c01 ;; win64) want=504500006486 ;; esac
 [ "$machine" = "$want" ] || fail "varnex.exe is not a program of the $arch build (PE header $machine)"
+read -r stamp symbols count < <(od -An -tu4 -j $((pe + 8)) -N 12 "$dest/varnex.exe")
+[ "$stamp" = 0 ] || fail "varnex.exe carries the time it was linked ($stamp)"
+[ "$symbols" = 0 ] && [ "$count" = 0 ] || fail "varnex.exe carries a symbol table: it is not stripped"
 if [ -n "$same_as" ] && ! cmp -s "$dest/varnex.exe" "$same_as"; then
   fail "varnex.exe is not $same_as, the program the tests ran"
 fi

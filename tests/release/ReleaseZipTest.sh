@@ -15,7 +15,7 @@ check() {  # check WHAT COMMAND...: the step holds when the command succeeds
 # A program header of the given machine: "MZ", the PE header at 64.
 fake_exe() {
   printf 'MZ' >"$2"; head -c 58 /dev/zero >>"$2"; printf '\x40\x00\x00\x00PE\x00\x00' >>"$2"
-  printf "$1" >>"$2"; head -c 200 /dev/urandom >>"$2"
+  printf "$1" >>"$2"; head -c 18 /dev/zero >>"$2"; head -c 200 /dev/urandom >>"$2"
 }
 
 src=$work/a/varnex
