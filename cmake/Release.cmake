@@ -25,6 +25,13 @@ if(NOT VARNEX_RELEASE)
   return()
 endif()
 
+# The Debian packages both builds need: installed when run as root, as the
+# other commands do, else named.
+execute_process(COMMAND bash -c ". tools/packages.sh && varnex_need_packages \"\${VARNEX_RELEASE_PACKAGES[@]}\""
+                WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} RESULT_VARIABLE missing)
+if(missing)
+  message(FATAL_ERROR "The release needs the Debian packages named above")
+endif()
 cmake_host_system_information(RESULT jobs QUERY NUMBER_OF_LOGICAL_CORES)
 set(previous "")
 foreach(arch IN ITEMS win32 win64)
