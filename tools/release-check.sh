@@ -73,7 +73,9 @@ for name in $(cd "${folders[0]}/build/release" && ls varnex-*.zip SHA256SUMS); d
   fi
 done
 echo "== SHA-256 of each build's zips:"
-(cd "$work" && sha256sum "${folders[@]#$work/}"/build/release/varnex-*.zip) | sed 's/^/   /'
+for folder in "${folders[@]}"; do
+  (cd "$work" && sha256sum "${folder#$work/}"/build/release/varnex-*.zip) | sed 's/^/   /'
+done
 echo "== The check took $(( $(date +%s) - start )) s"
 if [ "$same" = yes ]; then
   rm -rf "$work"
