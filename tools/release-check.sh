@@ -31,6 +31,7 @@ if [ "${1:-}" = --quick ]; then
   [ -n "$zip" ] || { echo "$first/release holds no 32-bit zip of Varnex $version: build $first first" >&2; exit 1; }
   second=build/release-check/built-again-in-another-folder
   rm -rf "$second"
+  mkdir -p "$(dirname "$second")"
   echo "== Building the 32-bit zip again in $second"
   cmake -S . -B "$second" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DVARNEX_TESTS=OFF >"$second.log" 2>&1 && cmake --build "$second" --target release_zip -j "$(nproc)" >>"$second.log" 2>&1 ||
