@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <commctrl.h>
-
 #include "platform/win32/CodePage.hpp"
 #include "forms/Accessible.hpp"
 #include "forms/Painting.hpp"
@@ -36,27 +34,40 @@ ControlView::ControlView(const ViewSite& site, const Slot& slot, const char* cla
 }
 
 ControlView::~ControlView() {
-    if (subclassed_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &ControlView::Subclassed, 0);
+    if (classProcedure_ && IsWindow(hwnd_) &&
+        GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ControlView::Subclassed)) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    }
 }
 
+// The view is found from the window's user data, which the standard controls
+// leave to the program, rather than through the common controls' subclass
+// list: under Wine that list is a window property, and every message to the
+// control would ask the wineserver for it several times over. The window
+// stays a Unicode one, as the common controls' subclass left it: text typed
+// in letters the code page cannot hold reaches the control unchanged, and
+// the program can name them.
 void ControlView::Subclass() {
-    if (!subclassed_)
-        subclassed_ = SetWindowSubclass(hwnd_, &ControlView::Subclassed, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    if (classProcedure_) return;
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    classProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlView::Subclassed)));
+    if (!classProcedure_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
 }
 
-LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                         DWORD_PTR self) noexcept {
-    auto& view = *reinterpret_cast<ControlView*>(self);
+LRESULT CALLBACK ControlView::Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto& view = *reinterpret_cast<ControlView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT &&
         view.accessibleName_)
         if (const LRESULT answer = AnswerWithName(hwnd, wParam, view.accessibleName_())) return answer;
     LRESULT result = 0;
     if (view.OnOwnMessage(message, wParam, lParam, result)) return result;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return view.CallClass(message, wParam, lParam);
 }
 
 LRESULT ControlView::CallClass(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, message, wParam, lParam);
+    return CallWindowProcW(classProcedure_, hwnd_, message, wParam, lParam);
 }
 
 bool ControlView::OnKey(WPARAM key) {

@@ -99,8 +99,7 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
-    static LRESULT CALLBACK Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self) noexcept;
+    static LRESULT CALLBACK Subclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     int id_;
     TwipsRect place_;
@@ -109,7 +108,7 @@ private:
     HWND home_ = nullptr;
     std::optional<WORD> enter_;
     std::function<Text()> accessibleName_;
-    bool subclassed_ = false;
+    WNDPROC classProcedure_ = nullptr;  // the class's own, once subclassed
 };
 
 // The part every view of a model shares: it keeps the model, and its sync

@@ -87,23 +87,24 @@ TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfacesAndEachGivesItsName) {
                                        type.hInstance, nullptr);
     ASSERT_NE(control, nullptr);
     IAccessible* object = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)),
-              S_OK);
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+        S_OK);
     EXPECT_EQ(NameOf(object), L"Saved comment");
     // IAccIdentity, which the system's oleacc.h declares only for newer
     // systems than the program's.
     const IID identity = {0x7852b78d, 0x1cfd, 0x41c1, {0xa6, 0x15, 0x9c, 0x0c, 0x85, 0x96, 0x0b, 0x5f}};
-    for (const IID& refused : {IID_IServiceProvider, identity, IID_IEnumVARIANT, IID_IPersist}) {
+    for (const IID& refused : {__uuidof(IServiceProvider), identity, __uuidof(IEnumVARIANT), __uuidof(IPersist)}) {
         void* other = reinterpret_cast<void*>(1);
         EXPECT_EQ(object->QueryInterface(refused, &other), E_NOINTERFACE);
         EXPECT_EQ(other, nullptr);
     }
     IOleWindow* window = nullptr;
-    ASSERT_EQ(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)), S_OK);
+    ASSERT_EQ(object->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&window)), S_OK);
     HWND said = nullptr;
     EXPECT_TRUE(window->GetWindow(&said) == S_OK && said == control);
     IAccessible* back = nullptr;
-    ASSERT_EQ(window->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&back)), S_OK);
+    ASSERT_EQ(window->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&back)), S_OK);
     EXPECT_EQ(NameOf(back), L"Saved comment");
     // By name through IDispatch the standard object would answer: nothing.
     VARIANT self{}, result{};
