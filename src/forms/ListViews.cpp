@@ -25,6 +25,8 @@ void FillList(HWND list, std::size_t count, const std::function<const Text&(std:
         CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
     Send(list, WM_SETREDRAW, TRUE);
     InvalidateRect(list, nullptr, TRUE);
+    // Every entry is new: a screen reader reads the list again.
+    NotifyWinEvent(EVENT_OBJECT_REORDER, list, OBJID_CLIENT, CHILDID_SELF);
 }
 
 // Lets a list scroll sideways as far as its widest text reaches. Texts are

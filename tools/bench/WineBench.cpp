@@ -2,7 +2,7 @@
 // Windows), next to a bare loop of the same shell renames over the same
 // files, measured in the same run; and the start-up of varnex.exe over a
 // game folder of many addons, next to a program that only opens a window,
-// both started the same way. Built 32-bit like varnex.exe, so that the bare
+// both started the same way, and the stages of the program's start. Built 32-bit like varnex.exe, so that the bare
 // loop and the minimal programs go through the same Wine (WoW64 in a 64-bit
 // prefix) as the program; tools/bench.sh runs it in both kinds of prefix.
 //
@@ -129,6 +129,73 @@ std::optional<double> SecondsToWindow(const std::string& program, const char* ca
     return seconds;
 }
 
+// Where one start of varnex.exe spends its time, in seconds from its
+// creation: its first window made and its lists filled (a list tells when
+// all its entries are new), as the window manager reports them to an event
+// hook outside the program, and its main window shown, as found by looking.
+// The hook's own messages cost the program a little, so these are timed in
+// rounds of their own.
+struct Stages {
+    double windowMade = -1, listsFilled = -1, shown = -1;
+};
+
+struct StageWatch {
+    Stages stages;
+    DWORD start = 0;
+};
+StageWatch* watched = nullptr;
+
+void CALLBACK OnStage(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG /*child*/, DWORD /*thread*/,
+                      DWORD time) {
+    if (!watched || !hwnd) return;
+    Stages& s = watched->stages;
+    const double at = static_cast<DWORD>(time - watched->start) * 1e-3;
+    if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && s.windowMade < 0) s.windowMade = at;
+    if (event == EVENT_OBJECT_REORDER && object == OBJID_CLIENT && s.shown < 0) s.listsFilled = at;
+}
+
+HWND VisibleWindowOf(DWORD processId, const char* caption) {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+std::optional<Stages> StagesOfStart(const std::string& program, const char* caption) {
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &process))
+        return std::nullopt;
+    StageWatch watch;
+    watched = &watch;
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, OnStage,
+                                               process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+    watch.start = GetTickCount();
+    ResumeThread(process.hThread);
+    HWND window = nullptr;
+    while (!window && GetTickCount() - watch.start < 30000) {
+        if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+        if ((window = VisibleWindowOf(process.dwProcessId, caption)))
+            watch.stages.shown = static_cast<DWORD>(GetTickCount() - watch.start) * 1e-3;
+    }
+    // Events already on their way belong to this start.
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    if (hook) UnhookWinEvent(hook);
+    watched = nullptr;
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!window) return std::nullopt;
+    return watch.stages;
+}
+
 // The game's and the expansion's "Main" values in the 32-bit registry view,
 // pointed at the benchmark's game folder (no expansion) for as long as this
 // lives, and put back as they were afterwards.
@@ -194,6 +261,7 @@ void StartUp(const std::string& folder, int addons, int rounds) {
     const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
                       styled = WindowsPath(STYLED_WINDOW_EXE);
     std::vector<double> varnexTimes, minimalTimes, styledTimes;
+    std::vector<Stages> stages;
     {
         GameRegistration registration(game);
         for (int round = 0; round <= rounds; ++round) {
@@ -209,6 +277,8 @@ void StartUp(const std::string& folder, int addons, int rounds) {
             minimalTimes.push_back(*m);
             styledTimes.push_back(*s);
         }
+        for (int round = 0; round < rounds; ++round)
+            if (const auto start = StagesOfStart(varnex, "Varnex v0.98b")) stages.push_back(*start);
     }
     if (!varnexTimes.empty()) {
         // A ratio is the median of each round's own ratio: the three starts
@@ -228,6 +298,21 @@ void StartUp(const std::string& folder, int addons, int rounds) {
                         (std::to_string(static_cast<int>(Median(*times) * 1e3 + 0.5)) + " ms " + floor).c_str(),
                         Median(ratios), best(varnexTimes) / best(*times));
         }
+    }
+    if (!stages.empty()) {
+        // A stage the hook did not see (a list box that does not tell) is
+        // left out rather than counted as nought.
+        const auto stage = [&](double Stages::*at) {
+            std::vector<double> times;
+            for (const auto& start : stages)
+                if (start.*at >= 0) times.push_back(start.*at);
+            return times.empty() ? std::string("not seen")
+                                 : std::to_string(static_cast<int>(Median(times) * 1e3 + 0.5)) + " ms";
+        };
+        std::printf(
+            "%-16s %7d   first window made %s, lists filled %s, window shown %s (medians of %zu hooked rounds)\n",
+            "stages", addons, stage(&Stages::windowMade).c_str(), stage(&Stages::listsFilled).c_str(),
+            stage(&Stages::shown).c_str(), stages.size());
     }
     for (const auto& file : files) DeleteFileA(file.c_str());
     RemoveDirectoryA(gameAddons.c_str());
