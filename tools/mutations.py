@@ -6,11 +6,12 @@ last commit (a git worktree in build/fault-tree, kept between runs so that
 its builds are reused), never into the working tree: each is applied there,
 built, tested and taken back out again.
 
-    python3 tools/mutations.py [--layer core|windows] [--only ID ...] [--first]
+    python3 tools/mutations.py [--layer core|windows|release] [--only ID ...] [--first]
 
 core faults run the native unit tests (preset native); windows faults run
-the Win32 and end-to-end tests under Wine (preset win32, or win64 where this
-machine runs no 32-bit program). Prints a Markdown table: the fault, and the
+the Win32, end-to-end and release tests under Wine (preset win32, or win64
+where this machine runs no 32-bit program); release faults run the release
+zip's own test (tests/release/ReleaseZipTest.sh), which needs no build. Prints a Markdown table: the fault, and the
 tests that failed with it in (none: not caught). --first stops the native
 tests at the first that fails: the table then names one catcher per core
 fault, in a fraction of the time.
@@ -272,6 +273,22 @@ FAULTS = [
      "Aim{[this] { return TakesInput(model_); }, false});", "a kept press that renames runs after the lists changed"),
     ("typed-letters", "windows", "src/forms/ControlViews.cpp", "model_.SetTyped(typed, unheld);", "model_.SetTyped(typed, {});",
      "letters typed that the code page cannot hold are no longer named"),
+    ("zip-time-zone", "release", "tools/release-zip.sh", "TZ=UTC zip -X", "zip -X",
+     "the zip's times follow the builder's time zone"),
+    ("zip-times", "release", "tools/release-zip.sh", 'touch -d "@$epoch"', "touch",
+     "the zip's entries carry the time of the build, not the commit's"),
+    ("zip-owner", "release", "tools/release-zip.sh", "zip -X -D", "zip -D",
+     "the zip's entries carry the builder's user and group ids"),
+    ("zip-permissions", "release", "tools/release-zip.sh", 'chmod 0644 "$stage/README.txt"', 'chmod 0600 "$stage/README.txt"',
+     "the zip's texts carry the builder's permissions"),
+    ("zip-untracked", "release", "tools/release-zip.sh", "status --porcelain 2>", "status --porcelain --untracked-files=no 2>",
+     "a tree with files not committed gets a zip named by its version"),
+    ("zip-crlf", "release", "tools/release-zip.sh", 'sub(/\\r*$/, "\\r"); ', "",
+     "the player's readme keeps its LF line ends, one long line in Notepad"),
+    ("exe-time-stamp", "windows", "cmake/Reproducible.cmake", " -Wl,--no-insert-timestamp", "",
+     "the program's header carries the time it was linked"),
+    ("exe-symbols", "windows", "cmake/Reproducible.cmake", "PRIVATE -s ", "PRIVATE ",
+     "the program in the zip is not stripped"),
 ]
 
 
@@ -303,9 +320,18 @@ def failing_windows(preset):
     return cases + entries
 
 
+def failing_release():
+    # The steps of the zip's own test that failed.
+    out = run("timeout 600 bash tests/release/ReleaseZipTest.sh")
+    failed = [line[len("FAILED: "):] for line in out.stdout.splitlines() if line.startswith("FAILED: ")]
+    if out.returncode != 0 and not failed:
+        failed = ["(the zip's test ended abnormally)"]
+    return failed
+
+
 def main():
     args = argparse.ArgumentParser()
-    args.add_argument("--layer", choices=["core", "windows"])
+    args.add_argument("--layer", choices=["core", "windows", "release"])
     args.add_argument("--only", nargs="*")
     args.add_argument("--first", action="store_true")
     # The Windows faults are tested on the 32-bit program where this machine
@@ -315,7 +341,7 @@ def main():
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
     checkout_last_commit()
-    for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen}:
+    for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen if f[1] != "release"}:
         run(f"cmake --preset {preset}")
     print("| fault | what it breaks | caught by |\n|---|---|---|")
     for fid, layer, path, old, new, what in chosen:
@@ -326,6 +352,10 @@ def main():
             continue
         open(full, "w", encoding="latin-1").write(original.replace(old, new, 1))
         try:
+            if layer == "release":
+                caught = failing_release()
+                print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
+                continue
             preset = "native" if layer == "core" else opts.win_preset
             target = " --target varnex_tests" if layer == "core" else ""
             built = run(f"cmake --build --preset {preset} -j 2{target}")

@@ -37,7 +37,11 @@ varnex_need_packages() {
 # 64-bit loader, which the 32-bit one then cannot get in the way of.
 VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales)
+  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales zip unzip)
+# The release command builds both programs and zips them; it needs neither
+# Wine nor GoogleTest.
+VARNEX_RELEASE_PACKAGES=(cmake make g++ git zip g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 # Where the kernel runs no 32-bit program, a 64-bit build of the same sources
 # runs the Windows tests instead.
 VARNEX_WIN64_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)

@@ -2,7 +2,9 @@
 # Builds every preset and runs every test: the core natively, the core under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the 32-bit Windows program
 # (its import table, Win32 and end-to-end tests) under Wine on virtual
-# displays in a 64-bit and a 32-bit prefix, and the fuzzers briefly.
+# displays in a 64-bit and a 32-bit prefix, and the fuzzers briefly; then
+# the release zip the Windows tests unpacked is built again in another folder
+# and compared byte for byte.
 #
 # On a machine that runs no 32-bit program (tools/wine.sh decides; the
 # switch VARNEX_NO_32BIT=1 takes this path anywhere) the 32-bit program is
@@ -51,6 +53,16 @@ for preset in "${presets[@]}"; do
   summary+=("$preset: $passed passed, $failed failed, $skipped skipped")
   passed_all=$((passed_all + passed)) failed_all=$((failed_all + failed)) skipped_all=$((skipped_all + skipped))
 done
+# The release zip the 32-bit tests unpacked, built again in another folder:
+# the same bytes. The full check of two clones is tools/release-check.sh.
+echo "== release: the 32-bit zip built again"
+if bash tools/release-check.sh --quick build/win32; then
+  summary+=("release check: 1 passed, 0 failed, 0 skipped")
+  passed_all=$((passed_all + 1))
+else
+  summary+=("release check: 0 passed, 1 failed, 0 skipped")
+  failed_all=$((failed_all + 1)) status=1
+fi
 echo "== All tests took $(( $(date +%s) - start )) s"
 printf '   %s\n' "${summary[@]}"
 if [ "$VARNEX_WINE_32BIT" = yes ]; then

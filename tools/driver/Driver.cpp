@@ -129,9 +129,10 @@ std::map<std::string, std::string> GameInstall::Snapshot() const {
     return tree;
 }
 
-Varnex::Varnex() {
-    // Built beside this test; a Unix path is reached through Wine's drive Z:.
-    std::string program = VARNEX_EXE;
+Varnex::Varnex() : Varnex(VARNEX_EXE) {}
+
+Varnex::Varnex(std::string program) {
+    // A Unix path is reached through Wine's drive Z:.
     if (program.front() == '/') program = "Z:" + program;
     std::replace(program.begin(), program.end(), '/', '\\');
     std::string commandLine = "\"" + program + "\"";

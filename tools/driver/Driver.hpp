@@ -56,7 +56,10 @@ private:
 // varnex.exe started as a second process; ended if still running at the end.
 class Varnex {
 public:
+    // The program built beside the tests, or the one at `program` (a Unix
+    // or a Windows path).
     Varnex();
+    explicit Varnex(std::string program);
     ~Varnex();
     Varnex(const Varnex&) = delete;
     Varnex& operator=(const Varnex&) = delete;
