@@ -99,9 +99,27 @@ std::string WindowsPath(std::string path) {
     return path;
 }
 
+// The visible window of the process with `caption`, if it has one yet.
+HWND VisibleWindowOf(DWORD processId, const char* caption) {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+// Closes a started program as through its frame, which makes Varnex write
+// nothing, and lets go of it.
+void CloseStarted(const PROCESS_INFORMATION& process, HWND window) {
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 // The seconds from starting `program` until a window of it with `caption`
-// is visible; the program is then closed as through its frame, which makes
-// Varnex write nothing.
+// is visible; the program is then closed.
 std::optional<double> SecondsToWindow(const std::string& program, const char* caption) {
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup{};
@@ -112,19 +130,10 @@ std::optional<double> SecondsToWindow(const std::string& program, const char* ca
                         &process))
         return std::nullopt;
     HWND window = nullptr;
-    for (;;) {
-        for (HWND w = nullptr; !window && (w = FindWindowExA(nullptr, w, nullptr, caption));) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == process.dwProcessId && IsWindowVisible(w)) window = w;
-        }
-        if (window || WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
-    }
+    while (!(window = VisibleWindowOf(process.dwProcessId, caption)) &&
+           WaitForSingleObject(process.hProcess, 1) != WAIT_OBJECT_0) {}
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CloseStarted(process, window);
     if (!window) return std::nullopt;
     return seconds;
 }
@@ -154,15 +163,6 @@ void CALLBACK OnStage(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG /
     if (event == EVENT_OBJECT_REORDER && object == OBJID_CLIENT && s.shown < 0) s.listsFilled = at;
 }
 
-HWND VisibleWindowOf(DWORD processId, const char* caption) {
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, caption));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
 std::optional<Stages> StagesOfStart(const std::string& program, const char* caption) {
     std::string commandLine = "\"" + program + "\"";
     STARTUPINFOA startup{};
@@ -188,10 +188,7 @@ std::optional<Stages> StagesOfStart(const std::string& program, const char* capt
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
     if (hook) UnhookWinEvent(hook);
     watched = nullptr;
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CloseStarted(process, window);
     if (!window) return std::nullopt;
     return watch.stages;
 }
