@@ -86,7 +86,7 @@ void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from
 }
 
 void AddonManager::SwitchSelected(const Text& name, bool allowed, Text (*newName)(const Text&)) {
-    Busy = true;
+    const Raised busy(Busy);
     File2.Refresh();
     File1.Refresh();
     if (allowed && HeldOrSaid(name)) {
@@ -96,7 +96,6 @@ void AddonManager::SwitchSelected(const Text& name, bool allowed, Text (*newName
         File1.Refresh();
         RefreshLists();
     }
-    Busy = false;
 }
 
 void AddonManager::AddonManager_Command3_Click() {
@@ -109,7 +108,7 @@ void AddonManager::AddonManager_Command2_Click() {
 
 void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& done,
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
-    Busy = true;
+    const Raised busy(Busy);
     Tally tally(*this);
     File2.Refresh();
     File1.Refresh();
@@ -121,7 +120,6 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
     }
     RefreshLists();
     tally.Report("were left as they are", "was left as it is");
-    Busy = false;
 }
 
 void AddonManager::AddonManager_Command6_Click() {

@@ -5,7 +5,7 @@
 namespace varnex {
 
 void AddonManager::AddonManager_Command1_Click() {
-    Busy = true;
+    const Raised busy(Busy);
     File2.Refresh();
     File1.Refresh();
     if (SelectedInactive.empty()) {
@@ -16,7 +16,6 @@ void AddonManager::AddonManager_Command1_Click() {
         DeleteSelected();
         File2.Refresh();
     }
-    Busy = false;
 }
 
 void AddonManager::DeleteSelected() {

@@ -105,6 +105,18 @@ public:
     Text CommentsRes;
     bool Busy = false;
     bool FavoritesBusy = false;
+    // Holds `Busy` or `FavoritesBusy` up while a handler works: it is down
+    // again when the handler ends, also when it ends by an exception.
+    class Raised {
+    public:
+        explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+        ~Raised() { flag_ = false; }
+        Raised(const Raised&) = delete;
+        Raised& operator=(const Raised&) = delete;
+
+    private:
+        bool& flag_;
+    };
 
     // ---- Event handlers.
     // Returns false when the program ended during start-up.

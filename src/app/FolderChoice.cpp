@@ -5,7 +5,7 @@
 namespace varnex {
 
 void AddonManager::ShowFixedFolder(const Text& folder) {
-    Busy = true;
+    const Raised busy(Busy);
     AddonFolder = folder;
     File1.SetPath(AddonFolder);
     File2.SetPath(AddonFolder);
@@ -16,7 +16,6 @@ void AddonManager::ShowFixedFolder(const Text& folder) {
     RefreshLists();
     File2.Refresh();
     File1.Refresh();
-    Busy = false;
 }
 
 bool AddonManager::ShowOwnHandling(const Text& folder) {
@@ -43,7 +42,7 @@ void AddonManager::AddonManager_Option1_Click() { ShowFixedFolder(GameAddons());
 void AddonManager::AddonManager_Option2_Click() { ShowFixedFolder(ExpansionAddons()); }
 
 void AddonManager::AddonManager_Option3_Click() {
-    Busy = true;
+    const Raised busy(Busy);
     Dir1.SetPath(OthersFolder);
     File1.SetPath(OthersFolder);
     File2.SetPath(OthersFolder);
@@ -59,11 +58,10 @@ void AddonManager::AddonManager_Option3_Click() {
         // sees the drive elsewhere and could not guess why.
         if (File1.ReadError() == errc::kDriveNotFound) (void)Readable(File1);
     }
-    Busy = false;
 }
 
 void AddonManager::AddonManager_Dir1_Change() {
-    Busy = true;
+    const Raised busy(Busy);
     OthersFolder = Dir1.Path();
     if (!ShowOwnHandling(OthersFolder)) {
         AddonFolder = OthersFolder;
@@ -71,7 +69,6 @@ void AddonManager::AddonManager_Dir1_Change() {
         File2.SetPath(OthersFolder);
         ListOtherFolder();
     }
-    Busy = false;
 }
 
 }  // namespace varnex

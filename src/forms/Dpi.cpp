@@ -1,5 +1,6 @@
 #include "forms/Dpi.hpp"
 
+#include "forms/Handles.hpp"
 #include "platform/win32/LateBound.hpp"
 
 namespace varnex::win32 {
@@ -19,9 +20,8 @@ using GetDpiForMonitorFn = HRESULT WINAPI(HMONITOR, int, UINT*, UINT*);
 using AdjustForDpiFn = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
 
 UINT ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-    if (screen) ReleaseDC(nullptr, screen);
+    const ScopedDC screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 

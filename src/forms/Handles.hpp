@@ -37,6 +37,22 @@ struct IconDeleter {
 };
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
+// A window's device context, borrowed for one scope and given back.
+class ScopedDC {
+public:
+    explicit ScopedDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ScopedDC(const ScopedDC&) = delete;
+    ScopedDC& operator=(const ScopedDC&) = delete;
+    [[nodiscard]] HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Selects a GDI object into a device context for one scope.
 class Selected {
 public:

@@ -57,19 +57,16 @@ void PaintFolderLine(const DRAWITEMSTRUCT& item, const FolderLine& line, bool op
 
 void PaintCaptionFocus(HWND label, const Text& caption) {
     // Round the caption's text, as the system draws it round a button's own.
-    const HDC dc = GetDC(label);
-    {
-        const Selected font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-        RECT client{}, text{};
-        GetClientRect(label, &client);
-        text = client;
-        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        RECT around{client.left, client.top, std::min(client.right, text.right + 2),
-                    std::min(client.bottom, text.bottom + 2)};
-        DrawFocusRect(dc, &around);
-    }
-    ReleaseDC(label, dc);
+    const ScopedDC window(label);
+    const HDC dc = window.get();
+    const Selected font(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT client{}, text{};
+    GetClientRect(label, &client);
+    text = client;
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    RECT around{client.left, client.top, std::min(client.right, text.right + 2),
+                std::min(client.bottom, text.bottom + 2)};
+    DrawFocusRect(dc, &around);
 }
 
 }  // namespace varnex::win32

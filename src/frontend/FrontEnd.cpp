@@ -174,10 +174,6 @@ void FrontEnd::Closed() {
 }
 
 void FrontEnd::Failed(const std::string& what) {
-    // The handler that threw is no longer at work: what it kept from the
-    // player's editing is free again.
-    app_.Busy = false;
-    app_.FavoritesBusy = false;
     Text text = kCouldNotFinish + (what.empty() ? Text("an unexpected error") : Text(what));
     if (text.back() != '.') text += '.';
     const HWND owner = Owner();
