@@ -30,7 +30,7 @@ namespace varnex::win32 {
 // What a kept input needs to find when it runs.
 struct Aim {
     // Still true when the input's target is where the player saw it.
-    std::function<bool()> holds;
+    std::function<bool()> holds{};
     // The input renames, deletes or writes: it runs only while the lists
     // stand as they were when it came.
     bool changesFiles = false;

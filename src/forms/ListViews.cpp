@@ -38,9 +38,10 @@ void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std
     order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
     std::sort(order.begin(), order.end(), std::greater<>());
-    const HDC dc = GetDC(list);
     int widest = 0;
     {
+        const ScopedDC window(list);
+        const HDC dc = window.get();
         const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
@@ -52,7 +53,6 @@ void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std
                 widest = std::max<int>(widest, size.cx);
         }
     }
-    ReleaseDC(list, dc);
     // The list box leaves a little room before the text.
     Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0));
 }
@@ -137,13 +137,12 @@ DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& mod
 }
 
 void DirListView::SetItemHeight(HFONT font) {
-    const HDC dc = GetDC(hwnd_);
     TEXTMETRICA metrics{};
     {
-        const Selected selected(dc, font);
-        GetTextMetricsA(dc, &metrics);
+        const ScopedDC window(hwnd_);
+        const Selected selected(window.get(), font);
+        GetTextMetricsA(window.get(), &metrics);
     }
-    ReleaseDC(hwnd_, dc);
     const int height = std::max<int>(metrics.tmHeight, ToPixels(150, Dpi())) + ToPixels(45, Dpi());
     Send(hwnd_, LB_SETITEMHEIGHT, 0, height);
 }
@@ -184,21 +183,24 @@ void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
 
 // ---- ListBoxView
 
-ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar)
-    : ModelView(site, slot, "LISTBOX", LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrollBar ? WS_VSCROLL | WS_HSCROLL : 0),
+ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, Scrolling scrolling)
+    : ModelView(site, slot, "LISTBOX",
+                LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrolling == Scrolling::Both ? WS_VSCROLL | WS_HSCROLL : 0),
                 WS_EX_CLIENTEDGE, {}, model),
-      scrollBar_(scrollBar) {}
+      scrolling_(scrolling) {}
 
 void ListBoxView::Mirror() {
     const auto& items = model_.Items();
     FillList(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
-    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+    if (scrolling_ == Scrolling::Both)
+        FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
 }
 
 void ListBoxView::Rescale(const ViewSite& site) {
     ControlView::Rescale(site);
     const auto& items = model_.Items();
-    if (scrollBar_) FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
+    if (scrolling_ == Scrolling::Both)
+        FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
 }
 
 }  // namespace varnex::win32

@@ -43,15 +43,18 @@ private:
     std::size_t current_ = 0;  // the line of the current folder
 };
 
+// Whether a plain list scrolls when its texts do not fit.
+enum class Scrolling : bool { None, Both };
+
 class ListBoxView final : public ModelView<ListBox> {
 public:
-    ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, bool scrollBar);
+    ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, Scrolling scrolling);
     void Rescale(const ViewSite& site) override;
 
 private:
     void Mirror() override;
 
-    bool scrollBar_;
+    Scrolling scrolling_;
 };
 
 }  // namespace varnex::win32

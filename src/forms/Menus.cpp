@@ -24,7 +24,7 @@ void MenuBar::Choose(int id, Gate& gate) const {
         [&item] {
             if (item.Click) item.Click();
         },
-        Aim{[&item] { return TakesInput(item); }, found->second.changesFiles});
+        Aim{.holds = [&item] { return TakesInput(item); }, .changesFiles = found->second.changesFiles});
 }
 
 }  // namespace varnex::win32

@@ -30,9 +30,9 @@ constexpr FramePlace kFrames[] = {
 };
 constexpr int kDeepest = 2;
 
-constexpr TextStyle kScrolling{true, true, true};
-constexpr TextStyle kMultiLine{true, false, true};
-constexpr TextStyle kOneLine{false, false, true};
+constexpr TextStyle kScrolling{.multiLine = true, .scrollBar = true, .readOnly = true};
+constexpr TextStyle kMultiLine{.multiLine = true, .readOnly = true};
+constexpr TextStyle kOneLine{.readOnly = true};
 
 }  // namespace
 
@@ -65,7 +65,7 @@ void InfoWindow::OnClose() {
             Sync();
             if (closed_) closed_();
         },
-        Aim{{}, false, true});
+        Aim{.always = true});
 }
 
 }  // namespace varnex::win32

@@ -75,10 +75,10 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
         .SetFocusHome(file2);
     Add<PictureView>({MainIds::Image1, In(kSelectedFrame, 105, 1755, 2085, 480)}, app_.Image1, PaintLogo);
 
-    Add<ListBoxView>({MainIds::List1, In(kInformationFrame, 120, 240, 2055, 1575)}, app_.List1, true);
+    Add<ListBoxView>({MainIds::List1, In(kInformationFrame, 120, 240, 2055, 1575)}, app_.List1, Scrolling::Both);
 
-    Add<TextView>({MainIds::Text1, In(kCommentFrame, 120, 240, 3255, 1095)}, app_.Text1, TextStyle{true, true, false},
-                  gate_);
+    Add<TextView>({MainIds::Text1, In(kCommentFrame, 120, 240, 3255, 1095)}, app_.Text1,
+                  TextStyle{.multiLine = true, .scrollBar = true}, gate_);
     Add<ButtonView>({MainIds::Save, In(kCommentFrame, 480, 1455, 2895, 360)}, app_.Save, gate_);
     // The dots say by their colour only.
     Add<PictureView>({MainIds::Image2, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image2, PaintGreenDot)
@@ -86,8 +86,9 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     Add<PictureView>({MainIds::Image3, In(kCommentFrame, 120, 1530, 210, 210)}, app_.Image3, PaintRedDot)
         .SetAccessibleName([] { return Text(kCommentChanged); });
 
-    Add<ListBoxView>({MainIds::addonsize, In(kAddonSizeFrame, 120, 240, 1695, 285)}, app_.addonsize, false);
-    Add<ListBoxView>({MainIds::foldersize, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize, false);
+    Add<ListBoxView>({MainIds::addonsize, In(kAddonSizeFrame, 120, 240, 1695, 285)}, app_.addonsize, Scrolling::None);
+    Add<ListBoxView>({MainIds::foldersize, In(kFolderSizeFrame, 120, 240, 1815, 285)}, app_.foldersize,
+                     Scrolling::None);
     Add<ButtonView>({MainIds::Command4, {6720, 7875, 3495, 495}}, app_.Command4, gate_);
 
     // The labels beside the option buttons are their visible captions.
@@ -141,7 +142,7 @@ void MainWindow::OnClose() {
         [this] {
             if (sessionEnding_ || app_.AddonManager_Form_QueryUnload()) DestroyWindow(Handle());
         },
-        Aim{{}, false, true});
+        Aim{.always = true});
 }
 
 void MainWindow::OnDestroyed() {
