@@ -9,6 +9,12 @@ namespace {
 
 using namespace std::string_literals;
 
+const Text kNo = "No entry";
+const std::string kEvery = [] {
+    std::string s;
+    for (int b = 0; b < 256; ++b) s += static_cast<char>(b);
+    return s;
+}();
 const std::string kLine(1u << 20, 'L');  // one line of 1 MB
 
 // Compares without printing megabytes when it fails.
@@ -18,6 +24,33 @@ const std::string kLine(1u << 20, 'L');  // one line of 1 MB
     return ::testing::AssertionFailure() << "differs at byte " << at << ": got " << got.size() << " bytes ("
                                          << got.substr(0, 120) << "), want " << want.size() << " ("
                                          << want.substr(0, 120) << ")";
+}
+
+TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
+    const std::pair<Text, std::string> rows[] = {
+        {"tank.pbx", kEvery},
+        {"tank.pbx", "\0/x/author\0A\r\n\0"s},
+        {"tank.pbx", "/x/units" + kLine + "/x/reqversion9"},
+        {".pbx", "/x/authorShort"},  // a name that is only its extension has the companion ".txt"
+        {"Pz\xE4 \xFF.pbo", "/x/version\xFF"},
+    };
+    const std::array<std::string, 6> shown[] = {{kNo, kNo, kNo, kNo, "-", "-"},
+                                                {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"},
+                                                {kLine, kNo, kNo, kNo, "-", "9"},
+                                                {kNo, kNo, kNo, "Short", "-", "-"},
+                                                {kNo, kNo, kNo, kNo, "\xFF", "-"}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const auto& [addon, file] = rows[i];
+        SCOPED_TRACE(addon + ": " + file.substr(0, 40));
+        Emulation emu;
+        const Text companion = InAddons(CutRight(addon, 4) + ".txt");
+        emu.Write(companion, file);
+        auto app = emu.Game({addon});
+        DoubleClick(addon.back() == 'o' ? app->File1 : app->File2, addon);
+        for (std::size_t f = 0; f < 6; ++f)
+            EXPECT_TRUE(Same(app->Info()->Fields()[f]->GetText(), shown[i][f])) << "field " << f + 1;
+        EXPECT_TRUE(Same(emu.Read(companion), file) && emu.desktop.boxes.empty());
+    }
 }
 
 TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFolderBack) {
