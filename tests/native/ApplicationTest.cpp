@@ -11,7 +11,7 @@ const Text kTryAgain =
     "\r\n\r\nTry Again; Continue to leave Varnex without them; or Cancel to go back to Varnex: the comments you saved "
     "stay in memory, and nothing more is written until you leave with Exit again.";
 
-TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheFolderListUpdatesOthersFolder) {
+TEST(FolderChoice, EveryMoveInTheFolderListUpdatesTheOthersFolder) {
     // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the
     // game's folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
     Emulation emu;
@@ -57,7 +57,7 @@ TEST(FolderChoice, GameOthersGameOthersEndsOnTheOthersFolderWhereEveryMoveInTheF
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
-TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosingAsksWhileSavesAreUnwritten) {
+TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
     Emulation emu;
     emu.Write(Text(kResAddons) + "\\res.pbo", "r");
     emu.Write(kResComments, "//resOld");
@@ -111,14 +111,6 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     exit(2, errc::kSharingViolation, kIdCancel);
     EXPECT_EQ(files(), "//tankNewest|//resOld");
 
-    // A file another program removed or changed since it was written gets
-    // this run's comments again.
-    fs::remove(emu.files->HostPath(kGameComments));
-    exit(2, errc::kSharingViolation, kIdCancel);
-    emu.Write(kGameComments, "//jeepOther");
-    exit(2, errc::kSharingViolation, kIdCancel);
-    EXPECT_EQ(files(), "//jeepOther//tankNewest|//resOld");
-
     // Try Again writes the failing file again, and only that one: the
     // game's file and VARNX, written before, are not written twice.
     const int before = emu.files->Calls(FileOp::Replace);
@@ -128,15 +120,16 @@ TEST(Exit, AWriteThatFailsIsOfferedAgainCancelGoesBackWithEverythingKeptAndClosi
     EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 2);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
     EXPECT_EQ(files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data,
-              "//jeepOther//tankNewest|//resR|C:\\Elsewhere" + Text(1, '\0'));
+              "//tankNewest|//resR|C:\\Elsewhere" + Text(1, '\0'));
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
 }
 
-TEST(Exit, ContinueLeavesAfterOneBoxNamingTheNotesNotWrittenAndStillWritesTheExpansionsFileAfterTheGames) {
-    // Which file fails (1: the game's, 2: the expansion's), and what the
-    // comments files then hold.
-    const std::pair<int, Text> cases[] = {{1, "//tankOld//jeepOld|//resR"}, {2, "//tankNewer//jeepJ|//resOld"}};
-    for (const auto& [failing, written] : cases) {
+TEST(Exit, ContinueLeavesAfterNamingTheCommentsNotWritten) {
+    struct Row {
+        int failing;   // 1: the game's file, 2: the expansion's
+        Text written;  // what the two comments files then hold
+    };
+    for (const auto& [failing, written] : {Row{1, "//tankOld//jeepOld|//resR"}, Row{2, "//tankNewer//jeepJ|//resOld"}}) {
         Emulation emu;
         emu.Write(Text(kResAddons) + "\\res.pbo", "r");
         emu.Write(kResComments, "//resOld");
@@ -159,28 +152,34 @@ TEST(Exit, ContinueLeavesAfterOneBoxNamingTheNotesNotWrittenAndStillWritesTheExp
     }
 }
 
-TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFileGetsTheTextInMemory) {
+TEST(Exit, ThisRunsSavesAreReplayedOntoAFileChangedMeanwhile) {
     // The run saves tank, a new entry for jeep, then tank again.
     const std::string inMemory = "lead//tankNewer//heliH//jeepJ";
-    const std::pair<std::function<void(Emulation&)>, std::string> cases[] = {
-        {[](Emulation&) {}, inMemory},
-        {[](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
+    struct Row {
+        const char* what;
+        std::function<void(Emulation&)> change;
+        std::string want;
+    };
+    const Row rows[] = {
+        {"unchanged", [](Emulation&) {}, inMemory},
+        {"edited by hand", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
          "lead//tankNewer//heliHand edit//boatB//jeepJ"},
-        {[](Emulation& e) {  // a second window saved heli and left first
+        {"written by a second window", [](Emulation& e) {
              auto second = e.Launch();
              SaveComment(*second, second->File1, "heli.pbo", "Second");
              second->Command4.Click();
          },
          "lead//tankNewer//heliSecond//jeepJ"},
-        {[](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
-        // The expansion's file fails after the game's was written, and the
-        // player cancels: what was written is no longer asked about.
-        {[](Emulation& e) {
+        {"removed", [](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
+        // The player cancels after the game's file was written: what was
+        // written is no longer asked about.
+        {"expansion's failed", [](Emulation& e) {
              e.files->FailOn(FileOp::Replace, 2, errc::kAccessDenied), e.desktop.boxAnswers = {kIdCancel};
          },
          inMemory},
     };
-    for (const auto& [change, want] : cases) {
+    for (const auto& [what, change, want] : rows) {
+        SCOPED_TRACE(what);
         Emulation emu;
         auto app = emu.Game({"tank.pbo", "heli.pbo", "jeep.pbo"}, "lead//tankOld//heliH");
         for (const auto& [name, comment] : {std::pair{"tank.pbo", "New"}, {"jeep.pbo", "J"}, {"tank.pbo", "Newer"}})
@@ -197,17 +196,20 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileAnotherWriterChangedAndAnUnchangedFi
     }
 }
 
-TEST(StartUp, AnExpansionWithoutItsAddonFolderStartsQuietlyAndExitWritesThereOnlyIfTheFolderCameBack) {
+TEST(StartUp, ExitWritesTheExpansionsCommentsOnlyIfItsFolderCameBack) {
     const Text noFolder = "VARNX 54: The comments saved for the expansion's addons cannot be written: the folder " +
                           Text(kResAddons) + " does not exist." + kTryAgain;
-    // Whether a comment is saved, whether the folder comes back, the box at
-    // Exit and what the expansion's comments file then holds.
-    const std::tuple<bool, bool, Text, Text> cases[] = {{false, false, "", "<none>"},
-                                                        {true, false, noFolder, "<none>"},
-                                                        {true, true, "", "//tankR"},
-                                                        {false, true, "", ""}};
-    for (const auto& [save, folderBack, box, written] : cases) {
-        SCOPED_TRACE(std::to_string(save) + std::to_string(folderBack));
+    struct Row {
+        const char* what;
+        bool save, folderBack;
+        Text box, written;  // the box at Exit, the expansion's comments file then
+    };
+    const Row rows[] = {{"nothing saved", false, false, "", "<none>"},
+                        {"saved, folder still gone", true, false, noFolder, "<none>"},
+                        {"saved, folder back", true, true, "", "//tankR"},
+                        {"nothing saved, folder back", false, true, "", ""}};
+    for (const auto& [what, save, folderBack, box, written] : rows) {
+        SCOPED_TRACE(what);
         Emulation emu;
         emu.InstallGame();
         fs::remove_all(emu.files->HostPath("C:\\Games\\OFP\\Res"));

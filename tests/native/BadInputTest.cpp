@@ -1,7 +1,7 @@
-// Companion files and registry values of odd shapes: binary, every byte
-// value, lines of 1 MB, odd names, and paths past MAX_PATH. Each row gives
-// what the window shows; every row also checks that nothing the player wrote
-// is lost and that no unexpected box appears.
+// Registry values of odd shapes: the wrong type, empty, binary, lines of
+// 1 MB, mapped drives. Each row gives what the window shows; every row also
+// checks that nothing the player wrote is lost and that no unexpected box
+// appears.
 #include "support/Fixture.hpp"
 
 namespace varnex::testing {
@@ -70,7 +70,13 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     const char *game = kGameKey, *res = kExpansionKey;
     // The game found without and with the expansion, OthersFolder the game's.
     const Text bare = "|" + kOfp + "||" + kOfp, both = "|" + kOfp + "|R|", spiele = "|" + kSpiele + "|R|" + kSpiele;
-    const std::tuple<const char*, const char*, std::uint32_t, std::string, Text> rows[] = {
+    struct Row {
+        const char *key, *value;
+        std::uint32_t type;
+        std::string data;
+        Text want;
+    };
+    const Row rows[] = {
         {game, "Main", REG_SZ_, "", cannot},
         {game, "Main", REG_SZ_, "C:", cannot},
         {game, "Main", REG_DWORD_, dword(99), cannot},
@@ -127,57 +133,6 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         EXPECT_EQ(emu.Boxes(), app->OthersFolder == "D:\\" ? told : Strings{});
     }
 }
-
-using BadPaths = BothShells;
-
-TEST_P(BadPaths, PathsOfMaxPathOrMoreAreNamedInABoxAndTheirFilesKeptAsTheyWere) {
-    // The comments file's path is 260 characters long, the other folder's 260
-    // too: neither can be read or written.
-    const Text game = "C:\\" + Text(120, 'g') + "\\" + Text(116, 'o'), addons = game + "\\ADDONS";
-    const Text comments = addons + "\\Comments.txt", deep = addons + "\\" + Text(259 - addons.size(), 'd');
-    const Text list = deep + "\\f.txtf";
-    emu.registry.SetString(kGameKey, "Main", game);
-    emu.registry.SetString(kGameKey, "VARNX", deep);
-    emu.Write(comments, "//tankOld");
-    const Text longName = Text(20, 'n') + ".pbo", odd = "a\"b.pbo";
-    for (const Text& addon :
-         {addons + "\\tank.pbo", addons + "\\" + longName, addons + "\\" + odd, deep + "\\deep.pbo"})
-        emu.Write(addon, "a");
-    app = emu.Launch();
-    ClickOn(app->File1, Text(20, 'n') + ".pbo");
-    EXPECT_EQ(app->List1.Items().back(), "Size: the path is too long");
-    SaveComment(*app, app->File1, "tank.pbo", "New");
-    EXPECT_EQ(app->Text1.GetText(), "No save possible");
-    // Windows' shell refuses a path past the bound, and a name it does not
-    // take, without a word of its own: the program tells them.
-    for (const Text& name : {longName, odd}) ClickOn(app->File1, name), app->Command2.Click();
-    EXPECT_EQ(emu.Names(addons), Either(Strings{"Comments.txt", "a\"b.pbx", Text(20, 'n') + ".pbx", "tank.pbo"},
-                                        Strings{"Comments.txt", odd, longName, "tank.pbo"}));
-    // The folder past the bound shows empty lists.
-    app->AddonManager_Option3_Click();
-    EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 0);
-    emu.desktop.dialogAnswers = {list, list};
-    app->AddonManager_SaveFavorits_Click();
-    app->AddonManager_LoadFavorits_Click();
-    app->Command4.Click();
-    EXPECT_EQ(emu.Read(comments) + "|" + emu.registry.Get(kGameKey, "VARNX")->data, "//tankOld|" + deep);
-    const Text tooLong = ": the path is too long.", favorites = "VARNX 48: The favorites list " + list;
-    Strings want = {"VARNX 48: The comments file " + comments + " cannot be read" + tooLong +
-                    "\r\n\r\nIts comments are not shown in this session, and Varnex will leave the file as it is."};
-    if (OnWindows())
-        want.insert(want.end(), {"VARNX 48: Varnex could not rename " + addons + "\\" + longName + " to " +
-                                     Text(20, 'n') + ".pbx: the path is too long.",
-                                 "VARNX 48: Varnex could not rename " + addons + "\\" + odd +
-                                     " to a\"b.pbx: the name "
-                                     "is not valid."});
-    want.insert(want.end(), {favorites + " could not be written" + tooLong,
-                             favorites + " cannot be read" + tooLong +
-                                 "\r\n\r\nEvery addon that is not one of the game's own has been deactivated; none "
-                                 "was activated."});
-    EXPECT_EQ(emu.Boxes(), want);
-}
-
-VARNEX_ON_BOTH_SHELLS(BadPaths);
 
 }  // namespace
 }  // namespace varnex::testing

@@ -20,13 +20,17 @@ Text FirstLines(Emulation& emu) {
 
 using CodePage = BothShells;
 
-TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
+TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesOthers) {
     // Per source, the texts it acts on and those it leaves alone: a listed
     // addon's name, a dialog's answer, a registry value or the comment box's
     // text (whose letters not held the window names, as below).
     enum Source { Activate, Delete, LoadList, SaveList, Others, Typed };
     const Text unheld = "U+0141 U+017A U+0422 U+0430 U+043D U+043A";
-    const std::tuple<Source, Strings, Strings> rows[] = {
+    struct Row {
+        Source source;
+        Strings held, refused;
+    };
+    const Row rows[] = {
         {Activate, {"Tanks.pbx", "Pz\xE4\xFF.pbx"}, {"?????.pbx", kLodz + ".pbx"}},
         {Delete, {"Tanks.pbx"}, {"?????.pbx"}},
         {LoadList, {"C:\\fav.txtf"}, {"C:\\?????????.txtf", "C:\\*.txtf"}},
@@ -95,7 +99,7 @@ TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesTheOthersAlone) {
     }
 }
 
-TEST_P(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsTheyAreCountedInOneBox) {
+TEST_P(CodePage, NamesNotHeldGetNoCommentAndWalksCountThemInOneBox) {
     const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
     Emulation emu(GetParam());
     emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
@@ -141,7 +145,7 @@ TEST_P(CodePage, NamesNotHeldGetNoCommentSizeOrInformationAndWalksLeaveThemAsThe
     EXPECT_EQ(emu.files->notHeld, Strings{});
 }
 
-TEST_P(CodePage, AfterAMoveIntoAFolderNotHeldTheSelectionsKeptReachNeitherTheShellNorTheFiles) {
+TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
     // The folder list shows "\xCC\xEE\xE4\xFB" of code page 1251 as "????" on a
     // Western system. Its files may bear the names still selected from
     // C:\Mods, and the shell would take each "?" for a wildcard.

@@ -1,6 +1,3 @@
-#include <optional>
-#include <tuple>
-
 #include "support/Fixture.hpp"
 
 namespace varnex::testing {
@@ -14,8 +11,7 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 // The dot beside the comment box: green for saved, red for not saved.
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
-TEST_F(CommentsText,
-       EntriesAreStoredInPlaceOnlyUnderAKeyOfTheTwoFixedFoldersAndOneCutShortAtItsSlashesOnlyWhenThePlayerSaysSo) {
+TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesOnlyWhenAsked) {
     emu.Write("C:\\Mods\\m1.pbo", "m");
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
     Start({"Tanks.pbo", "Island.pbx", ".pbx", "ABox.pbo"});
@@ -31,7 +27,12 @@ TEST_F(CommentsText,
     // comments text after it ("": unchanged), and what the box then shows,
     // or what the question says the comment would read back as (the box up
     // to its first slash, either way).
-    const std::tuple<Text, Text, int, Text, Text> rows[] = {
+    struct Row {
+        Text addon, comment;
+        int answer;
+        Text stored, shown;
+    };
+    const Row rows[] = {
         {"Tanks.pbo", "Big tanks", 0, "//TanksBig tanks", "Big tanks"},
         {"Island.pbx", "", 0, "//TanksBig tanks//Island", ""},
         {"Island.pbx", "Nice map", 0, "//TanksBig tanks//IslandNice map", "Nice map"},
@@ -98,7 +99,7 @@ TEST_F(CommentsText,
     refused("the game's folder spelt otherwise");
 }
 
-TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNotShow) {
+TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     const Text note = "Old note " + std::string(80, 'n');
     Start({"Hotel.pbx", "Tank.pbx"}, "//Hotel" + note + "//Tank");
     // Activate all leaves the box empty, Hotel.pbo selected.
@@ -129,7 +130,7 @@ TEST_F(CommentsText, SaveAfterAWalkAsksBeforeReplacingAStoredCommentTheBoxDidNot
     EXPECT_EQ(app->CommentsGame, "//HotelQuieter//Tank");
 }
 
-TEST(CommentsOfPrefixSiblings, ACommentThatWouldReadAsTheSiblingsIsRefusedAndEveryOtherReadsBackAsSaved) {
+TEST(CommentsOfPrefixSiblings, ACommentReadingAsTheSiblingsIsRefused) {
     // The sibling in the same list or in the other one, its comment saved
     // before or after ww2's.
     for (const Text sibling : {"ww2tanks.pbo", "ww2tanks.pbx"})

@@ -24,9 +24,13 @@ enum class Does { Nothing, ReadsLists, ShiftsList, SetsBox, DisablesButton, Thro
 using enum In;
 using enum Does;
 
-// What the row shows, the handler, the input kept meanwhile, what ran after
-// the handler in order, and how often the player heard a drop.
-using Row = std::tuple<const char*, Does, std::vector<In>, std::vector<std::string>, int>;
+struct Row {
+    const char* what;
+    Does does;
+    std::vector<In> kept;
+    std::vector<std::string> after;  // what ran after the handler, in order
+    int dropped;                     // how often the player heard a drop
+};
 
 const Row kRows[] = {
     {"in order", Nothing, {Click, Type, Press, Rename}, {"click b", "type", "press", "rename"}, 0},
@@ -43,11 +47,11 @@ const Row kRows[] = {
     {"kept by kept input", Nothing, {More, Press}, {"more", "press", "more's"}, 0},
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << std::get<0>(row); }
+void PrintTo(const Row& row, std::ostream* out) { *out << row.what; }
 
 class GateTest : public ::testing::TestWithParam<Row> {};
 
-TEST_P(GateTest, KeptInputRunsAfterTheHandlerInOrderOnlyWhileWhatThePlayerAimedAtStands) {
+TEST_P(GateTest, KeptInputRunsLaterOnlyWhileWhatThePlayerAimedAtStands) {
     const auto& [what, does, kept, after, dropped] = GetParam();
     std::vector<std::string> list{"a", "b", "c"}, ran, failures;
     std::string box = "old note", typed;

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <tuple>
 
 #include "controls/OptionGroup.hpp"
 
 namespace varnex {
 
-TEST(OptionGroup, TheGroupIsOneTabStopOnTheSelectedShownButtonElseTheFirstShown) {
-    // Which buttons are shown, which selected, and the tab stop (3: none).
-    const std::tuple<const char*, std::array<bool, 3>, std::array<bool, 3>, std::size_t> rows[] = {
+TEST(OptionGroup, TheTabStopIsOnTheSelectedShownButtonElseTheFirstShown) {
+    struct Row {
+        const char* what;
+        std::array<bool, 3> shown, selected;
+        std::size_t tabStop;  // 3: none
+    };
+    const Row rows[] = {
         {"the selected", {true, true, true}, {false, true, false}, 1},
         {"the first while none is selected", {true, true, true}, {false, false, false}, 0},
         {"the first shown, the selected hidden", {false, true, true}, {true, false, false}, 1},
@@ -26,7 +29,7 @@ TEST(OptionGroup, TheGroupIsOneTabStopOnTheSelectedShownButtonElseTheFirstShown)
     }
 }
 
-TEST(OptionGroup, ChoosingSelectsOneClearsTheOthersAndThenRunsItsHandlingAndOnlyShownEnabledControlsTakeInput) {
+TEST(OptionGroup, ChoosingClearsTheOthersFirstAndHiddenButtonsTakeNoInput) {
     std::array<OptionButton, 3> buttons;
     const OptionGroup group({&buttons[0], &buttons[1], &buttons[2]});
     bool chosen = false;  // as the handling sees the group

@@ -3,7 +3,6 @@
 // of or above the first, whose coordinates are negative.
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 #include "forms/Placement.hpp"
@@ -16,8 +15,13 @@ constexpr Box kScreen{0, 0, 1920, 1040}, kTiny{0, 0, 300, 200}, kLeft{-1280, -20
 
 Box At(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
-TEST(Placement, AWindowKeptInsideTheWorkAreaMovesByAsLittleAsItTakes) {
-    const std::tuple<const char*, Box, Box, Point> rows[] = {
+TEST(Placement, AWindowKeptInsideTheWorkAreaMovesAsLittleAsItCan) {
+    struct Row {
+        const char* what;
+        Box window, work;
+        Point at;
+    };
+    const Row rows[] = {
         {"inside", At(100, 100, 800, 600), kScreen, {100, 100}},
         {"out right and below", At(1500, 700, 800, 600), kScreen, {1120, 440}},
         {"out left and above", At(-30, -10, 800, 600), kScreen, {0, 0}},
@@ -29,9 +33,13 @@ TEST(Placement, AWindowKeptInsideTheWorkAreaMovesByAsLittleAsItTakes) {
     for (const auto& [what, window, work, at] : rows) EXPECT_EQ(KeptInside(window, work), at) << what;
 }
 
-TEST(Placement, AWindowPlacedBesideAnotherGoesRightElseLeftElseOverItClearOfWhatMustStayInSight) {
-    // What of theirs must stay in sight, where not all of it, and the work area.
-    const std::tuple<const char*, Box, Box, Box, Point> rows[] = {
+TEST(Placement, AWindowBesideAnotherGoesRightElseLeftElseOverIt) {
+    struct Row {
+        const char* what;
+        Box theirs, clear, work;  // clear: what of theirs stays in sight, where not all of it
+        Point at;
+    };
+    const Row rows[] = {
         {"right", At(100, 100, 800, 600), {}, kScreen, {900, 100}},
         {"right, at the edge", At(1120, 100, 400, 600), {}, kScreen, {1520, 100}},
         {"left", At(1000, 100, 800, 600), {}, kScreen, {600, 100}},
@@ -49,8 +57,14 @@ TEST(Placement, AWindowPlacedBesideAnotherGoesRightElseLeftElseOverItClearOfWhat
         EXPECT_EQ(PlacedBeside(At(0, 0, 400, 300), theirs, clear == Box{} ? theirs : clear, work), at) << what;
 }
 
-TEST(Placement, TheLayoutFitsAtTheMonitorsDpiElseTheLargestLowerDownToHalfOfIt) {
-    const std::tuple<const char*, unsigned, Box, unsigned> rows[] = {
+TEST(Placement, TheLayoutFitsAtTheMonitorsDpiElseTheLargestLowerOne) {
+    struct Row {
+        const char* what;
+        unsigned dpi;
+        Box work;
+        unsigned fitting;
+    };
+    const Row rows[] = {
         {"room enough", 96, kScreen, 96},
         {"exactly room enough", 96, Box{0, 0, 616, 459}, 96},
         {"a pixel too narrow", 96, Box{0, 0, 615, 459}, 95},
