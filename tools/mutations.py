@@ -13,14 +13,22 @@ the Win32, end-to-end and release tests under Wine (preset win32, or win64
 where this machine runs no 32-bit program); release faults run the release
 zip's own test (tests/release/ReleaseZipTest.sh), which needs no build. Prints a Markdown table: the fault, and the
 tests that failed with it in (none: not caught). --first stops the native
-tests at the first that fails: the table then names one catcher per core
-fault, in a fraction of the time.
+tests at the first that fails, and runs the ctest entries of a windows fault
+one at a time, the quick ones first, up to the first that fails: the table
+then names the catchers of one test program per fault, in a fraction of the
+time.
+
+A windows fault builds only the targets its file goes into and runs only
+the ctest entries that link or start that code (WINDOWS_TESTS below); the
+Wine displays come from VARNEX_DISPLAY, VARNEX_DISPLAY32 and
+VARNEX_SCREEN_DISPLAY, as for tools/test-all.sh.
 """
 import argparse
 import os
 import re
 import subprocess
 import sys
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TREE = os.path.join(ROOT, "build", "fault-tree")
@@ -292,6 +300,35 @@ FAULTS = [
 ]
 
 
+# The Windows build's ctest entries, each with the targets it needs built
+# and the paths of the code it can see: what its programs link, or what the
+# program they start is built from. A fault in src/frontend cannot be seen
+# by a test that neither links nor starts the program; the link flags of the
+# finished program only by the tests that look at its bytes. An entry's
+# name is a pattern: the tests of the 32-bit prefix (suffix _prefix32) and
+# the fixtures that start and stop the Wine sessions come with it.
+WINDOWS_TESTS = [
+    ("varnex_win32_tests", ["varnex_win32_tests"],
+     ["src/platform/win32/", "src/forms/", "src/frontend/LibrarySearch.", "src/frontend/Foreground.hpp",
+      "src/frontend/MainWindow.", "src/frontend/Pictures."]),
+    ("varnex_imports", ["varnex"], ["src/", "cmake/Reproducible.cmake"]),
+    ("release_", ["release_zip", "varnex_release_start"], ["src/", "cmake/Reproducible.cmake"]),
+    ("varnex_e2e_tests", ["varnex_e2e_tests"], ["src/"]),
+    ("CodePage", ["varnex_e2e_codepage"], ["src/"]),
+    ("DoubleByte_", ["varnex_e2e_double_byte"], ["src/"]),
+    ("Fit_", ["varnex_e2e_fit"], ["src/"]),
+    ("WriteAudit", ["varnex_e2e_write_audit"], ["src/"]),
+    ("bench_wine_smoke", ["varnex_wine_bench"], ["src/"]),
+    ("bench_paint_smoke", ["varnex_paint_bench"], ["src/"]),
+]
+
+
+def windows_tests_seeing(path):
+    """The targets to build and the entries, in the order above, that can see `path`."""
+    seeing = [(entry, targets) for entry, targets, seen in WINDOWS_TESTS if any(path.startswith(s) for s in seen)]
+    return sorted({t for _, ts in seeing for t in ts}), [entry for entry, _ in seeing]
+
+
 def run(cmd, cwd=TREE):
     return subprocess.run(cmd, shell=True, cwd=cwd, capture_output=True, text=True, errors="replace")
 
@@ -312,12 +349,16 @@ def failing_native(first):
     return failed
 
 
-def failing_windows(preset):
-    # The GoogleTest cases that failed, then the ctest entries that did.
-    out = run(f"ctest --preset {preset} -j 1 --output-on-failure").stdout
-    cases = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out)})
-    entries = [m.group(1) for m in re.finditer(r"\d+ - (\S+) \((?:Failed|Timeout|Exception)", out)]
-    return cases + entries
+def failing_windows(preset, entries, first):
+    # The GoogleTest cases that failed, then the ctest entries that did; with
+    # `first`, of the first entry that failed, each entry run on its own.
+    for chosen in [[e] for e in entries] if first else [entries]:
+        out = run(f"ctest --preset {preset} -j 1 --output-on-failure -R '^({'|'.join(chosen)})'").stdout
+        cases = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out)})
+        failed = [m.group(1) for m in re.finditer(r"\d+ - (\S+) \((?:Failed|Timeout|Exception)", out)]
+        if cases or failed:
+            return cases + failed
+    return []
 
 
 def failing_release():
@@ -341,8 +382,12 @@ def main():
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
     checkout_last_commit()
+    # Each Wine run on the displays this session was given, where it was.
+    displays = " ".join(f"-D{name}={os.environ[name]}" for name in
+                        ("VARNEX_DISPLAY", "VARNEX_DISPLAY32", "VARNEX_SCREEN_DISPLAY") if os.environ.get(name))
     for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen if f[1] != "release"}:
-        run(f"cmake --preset {preset}")
+        run(f"cmake --preset {preset}" + ("" if preset == "native" else " " + displays))
+    started = time.monotonic()
     print("| fault | what it breaks | caught by |\n|---|---|---|")
     for fid, layer, path, old, new, what in chosen:
         full = os.path.join(TREE, path)
@@ -357,15 +402,18 @@ def main():
                 print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
                 continue
             preset = "native" if layer == "core" else opts.win_preset
-            target = " --target varnex_tests" if layer == "core" else ""
-            built = run(f"cmake --build --preset {preset} -j 2{target}")
+            targets, entries = ["varnex_tests"], []
+            if layer == "windows":
+                targets, entries = windows_tests_seeing(path)
+            built = run(f"cmake --build --preset {preset} -j 2 --target {' '.join(targets)}")
             if built.returncode != 0:
                 caught = ["(does not build)"]
             else:
-                caught = failing_native(opts.first) if layer == "core" else failing_windows(preset)
+                caught = failing_native(opts.first) if layer == "core" else failing_windows(preset, entries, opts.first)
         finally:
             open(full, "w", encoding="latin-1").write(original)
         print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
+    print(f"{len(chosen)} faults in {time.monotonic() - started:.0f} s", file=sys.stderr)
 
 
 if __name__ == "__main__":
