@@ -1,7 +1,7 @@
 // The real program without the game: one box, and an end that wrote nothing.
 // With the game holding addons open: one box for a whole walk. Closing through
-// the frame with saved comments unwritten: a question first. The folder a
-// list was loaded from is not kept open.
+// the frame with saved comments unwritten: a question first. A folder a list
+// was saved in is not kept open.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,14 +23,11 @@ TEST(MainWindow, WithoutTheGameItSaysSoAndEndsHavingWrittenNothing) {
     EXPECT_EQ(std::filesystem::exists("C:\\ADDONS"), driveHadAddons);
 }
 
-// The open and save dialogs make the folder they show the program's current
-// folder, which would keep it open: a USB stick could not be ejected.
-TEST(MainWindow, HeldFilesAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
+TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
     GameInstall game(true);
     game.Write("ADDONS\\Comments.txt", "//freeOld");
     game.Write("ADDONS\\free.pbo", "addon");
-    const std::string stick = game.Folder() + "\\Stick", list = stick + "\\Weekend.txtf";
-    game.Write("Stick\\Weekend.txtf", "free.pbx held1.pbx ");
+    game.Write("ADDONS\\Weekend.txtf", "free.pbx held1.pbx ");
     // Five addons held open as the game holds them: others may read them,
     // not rename or delete them.
     std::vector<HANDLE> held;
@@ -45,7 +42,7 @@ TEST(MainWindow, HeldFilesAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
     ASSERT_NE(main, nullptr);
     // Load List's "Deactivate all" cannot rename the five: one box at the
     // end says so, and free.pbo is back on.
-    varnex.ChooseFile(id::LoadFavorits, "Open", list);
+    varnex.ChooseFile(id::LoadFavorits, "Open", game.Folder() + "\\ADDONS\\Weekend.txtf");
     const std::string told = varnex.Answer();
     EXPECT_TRUE(told.starts_with("5 addons were left as they were:") && told.ends_with("Is the game running?") &&
                 told.find("held5.pbo: the file is in use by another program") != std::string::npos)
@@ -54,7 +51,6 @@ TEST(MainWindow, HeldFilesAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
     EXPECT_EQ(BoxOf(main), nullptr) << "one box for the whole walk";
     for (const HANDLE file : held) CloseHandle(file);
     EXPECT_EQ(Entries(file1), (Lines{"free.pbo", "held1.pbo", "held2.pbo", "held3.pbo", "held4.pbo", "held5.pbo"}));
-    EXPECT_TRUE(DeleteFileA(list.c_str()) && RemoveDirectoryA(stick.c_str())) << GetLastError();
 
     // A comment saved: the system menu's Close asks, and No keeps the window.
     ClickEntry(file1, 0);
@@ -76,6 +72,31 @@ TEST(MainWindow, HeldFilesAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
     EXPECT_NE(varnex.Answer("VARNX", IDYES).find("Close without writing it?"), std::string::npos);
     EXPECT_EQ(varnex.WaitForExit(), 0u);
     EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//freeOld");
+}
+
+// The open and save dialogs make the folder they show the program's current
+// folder, which keeps it open: a USB stick could not be ejected.
+TEST(MainWindow, TheFolderOfAFavoritesListIsNotKeptOpenAfterTheDialogs) {
+    GameInstall game(true);
+    const std::string stick = game.Folder() + "\\Stick", list = stick + "\\Weekend.txtf";
+    ASSERT_TRUE(CreateDirectoryA(stick.c_str(), nullptr));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Codemasters\\Operation Flashpoint", 0,
+                            KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(stick.c_str()),
+                   static_cast<DWORD>(stick.size() + 1));
+    RegCloseKey(key);
+    Varnex varnex;
+    const HWND main = varnex.Window(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    Click(Control(main, id::Option3));  // the stick's folder, where both dialogs start
+    varnex.ChooseFile(id::SaveFavorits, "Save As", list);
+    ASSERT_TRUE(std::filesystem::exists(list));
+    varnex.ChooseFile(id::LoadFavorits, "Open", list);
+    EXPECT_TRUE(DeleteFileA(list.c_str()) && RemoveDirectoryA(stick.c_str())) << GetLastError();
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(varnex.WaitForExit(), 0u);
 }
 
 }  // namespace
