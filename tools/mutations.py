@@ -13,14 +13,22 @@ the Win32, end-to-end and release tests under Wine (preset win32, or win64
 where this machine runs no 32-bit program); release faults run the release
 zip's own test (tests/release/ReleaseZipTest.sh), which needs no build. Prints a Markdown table: the fault, and the
 tests that failed with it in (none: not caught). --first stops the native
-tests at the first that fails: the table then names one catcher per core
-fault, in a fraction of the time.
+tests at the first that fails, and runs the ctest entries of a windows fault
+one at a time, the quick ones first, up to the first that fails: the table
+then names the catchers of one test program per fault, in a fraction of the
+time.
+
+A windows fault builds only the targets its file goes into and runs only
+the ctest entries that link or start that code (WINDOWS_TESTS below); the
+Wine displays come from VARNEX_DISPLAY, VARNEX_DISPLAY32 and
+VARNEX_SCREEN_DISPLAY, as for tools/test-all.sh.
 """
 import argparse
 import os
 import re
 import subprocess
 import sys
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TREE = os.path.join(ROOT, "build", "fault-tree")
@@ -271,6 +279,16 @@ FAULTS = [
      "Aim{}))", "kept typing replaces the text a handler put into the box"),
     ("button-changes-files", "windows", "src/forms/ControlViews.cpp", "Aim{[this] { return TakesInput(model_); }, changesFiles_});",
      "Aim{[this] { return TakesInput(model_); }, false});", "a kept press that renames runs after the lists changed"),
+    ("delete-changes-files", "windows", "src/frontend/MainWindow.cpp",
+     "app_.Command1, gate_)\n        .ChangesFiles()\n", "app_.Command1, gate_)\n",
+     "a kept Delete runs after the lists changed under it"),
+    ("menu-changes-files", "windows", "src/frontend/MainWindow.cpp",
+     "{MenuIds::SaveFavorits, app_.SaveFavorits}}, true);", "{MenuIds::SaveFavorits, app_.SaveFavorits}}, false);",
+     "a kept Load List or Save List runs after the lists changed under it"),
+    ("close-kept-always", "windows", "src/frontend/MainWindow.cpp", "Aim{{}, false, true});", "Aim{{}, false, false});",
+     "a close clicked during a walk is dropped with the input kept before it"),
+    ("kept-chain-win32", "windows", "src/forms/Gate.hpp", "if (next.aim.always || (!dropping && Holds(next))) {",
+     "if (next.aim.always || Holds(next)) {", "in the program, input kept after a dropped one still runs"),
     ("typed-letters", "windows", "src/forms/ControlViews.cpp", "model_.SetTyped(typed, unheld);", "model_.SetTyped(typed, {});",
      "letters typed that the code page cannot hold are no longer named"),
     ("zip-time-zone", "release", "tools/release-zip.sh", "TZ=UTC zip -X", "zip -X",
@@ -290,6 +308,36 @@ FAULTS = [
     ("exe-symbols", "windows", "cmake/Reproducible.cmake", "PRIVATE -s ", "PRIVATE ",
      "the program in the zip is not stripped"),
 ]
+
+
+# The Windows build's ctest entries, each with the targets it needs built
+# and the paths of the code it can see: what its programs link, or what the
+# program they start is built from. A fault in src/frontend cannot be seen
+# by a test that neither links nor starts the program; the link flags of the
+# finished program only by the tests that look at its bytes. An entry's
+# name is a pattern: the tests of the 32-bit prefix (suffix _prefix32) and
+# the fixtures that start and stop the Wine sessions come with it.
+WINDOWS_TESTS = [
+    ("varnex_win32_tests", ["varnex_win32_tests"],
+     ["src/platform/win32/", "src/forms/", "src/frontend/LibrarySearch.", "src/frontend/Foreground.hpp",
+      "src/frontend/MainWindow.", "src/frontend/Pictures."]),
+    ("varnex_imports", ["varnex"], ["src/", "cmake/Reproducible.cmake"]),
+    ("release_", ["release_zip", "varnex_release_start"], ["src/", "cmake/Reproducible.cmake"]),
+    ("varnex_e2e_tests", ["varnex_e2e_tests"], ["src/"]),
+    ("CodePage", ["varnex_e2e_codepage"], ["src/"]),
+    ("DoubleByte_", ["varnex_e2e_codepage"], ["src/"]),
+    ("Fit_", ["varnex_e2e_fit"], ["src/"]),
+    ("WriteAudit", ["varnex_e2e_write_audit"], ["src/"]),
+    ("bench_wine_smoke", ["varnex_wine_bench"], ["src/"]),
+    ("bench_paint_smoke", ["varnex_paint_bench"], ["src/"]),
+]
+
+
+def windows_tests_seeing(path, present):
+    """The entries, in the order above, that can see `path` and have tests in
+    this build (`present`: the names of its ctest entries), each with its targets."""
+    return [(entry, targets) for entry, targets, seen in WINDOWS_TESTS
+            if any(path.startswith(s) for s in seen) and any(re.match(entry, name) for name in present)]
 
 
 def run(cmd, cwd=TREE):
@@ -312,12 +360,21 @@ def failing_native(first):
     return failed
 
 
-def failing_windows(preset):
-    # The GoogleTest cases that failed, then the ctest entries that did.
-    out = run(f"ctest --preset {preset} -j 1 --output-on-failure").stdout
-    cases = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out)})
-    entries = [m.group(1) for m in re.finditer(r"\d+ - (\S+) \((?:Failed|Timeout|Exception)", out)]
-    return cases + entries
+def failing_windows(preset, seeing, first):
+    # The GoogleTest cases that failed, then the ctest entries that did; with
+    # `first`, of the first entry that failed, each entry built and run on its
+    # own, so that a fault the first catches links no other test program.
+    for group in [[e] for e in seeing] if first else [seeing] if seeing else []:
+        targets = sorted({t for _, ts in group for t in ts})
+        if run(f"cmake --build --preset {preset} -j 2 --target {' '.join(targets)}").returncode != 0:
+            return ["(does not build)"]
+        pattern = "|".join(entry for entry, _ in group)
+        out = run(f"ctest --preset {preset} -j 1 --output-on-failure -R '^({pattern})'").stdout
+        cases = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out)})
+        failed = [m.group(1) for m in re.finditer(r"\d+ - (\S+) \((?:Failed|Timeout|Exception)", out)]
+        if cases or failed:
+            return cases + failed
+    return []
 
 
 def failing_release():
@@ -341,8 +398,13 @@ def main():
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
     checkout_last_commit()
+    # Each Wine run on the displays this session was given, where it was.
+    displays = " ".join(f"-D{name}={os.environ[name]}" for name in
+                        ("VARNEX_DISPLAY", "VARNEX_DISPLAY32", "VARNEX_SCREEN_DISPLAY") if os.environ.get(name))
     for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen if f[1] != "release"}:
-        run(f"cmake --preset {preset}")
+        run(f"cmake --preset {preset}" + ("" if preset == "native" else " " + displays))
+    present = re.findall(r"Test +#\d+: (\S+)", run(f"ctest --preset {opts.win_preset} -N").stdout)
+    started = time.monotonic()
     print("| fault | what it breaks | caught by |\n|---|---|---|")
     for fid, layer, path, old, new, what in chosen:
         full = os.path.join(TREE, path)
@@ -356,16 +418,16 @@ def main():
                 caught = failing_release()
                 print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
                 continue
-            preset = "native" if layer == "core" else opts.win_preset
-            target = " --target varnex_tests" if layer == "core" else ""
-            built = run(f"cmake --build --preset {preset} -j 2{target}")
-            if built.returncode != 0:
+            if layer == "windows":
+                caught = failing_windows(opts.win_preset, windows_tests_seeing(path, present), opts.first)
+            elif run("cmake --build --preset native -j 2 --target varnex_tests").returncode != 0:
                 caught = ["(does not build)"]
             else:
-                caught = failing_native(opts.first) if layer == "core" else failing_windows(preset)
+                caught = failing_native(opts.first)
         finally:
             open(full, "w", encoding="latin-1").write(original)
         print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
+    print(f"{len(chosen)} faults in {time.monotonic() - started:.0f} s", file=sys.stderr)
 
 
 if __name__ == "__main__":

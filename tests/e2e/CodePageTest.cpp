@@ -1,59 +1,86 @@
-// A Czech system (code page 1250; the test runs with LANG=cs_CZ.UTF-8): a
-// Russian addon's name lists as "?????", and nothing the player does with it
-// reaches the Latin addon of the same length; a Czech comment and a Russian
-// "others" folder keep every byte through Exit.
+// Systems whose code page cannot hold every name. On a Czech one (1250,
+// LANG=cs_CZ.UTF-8) a Russian addon's name lists as "?????", and nothing the
+// player does with it reaches the Latin addon of the same length; a Czech
+// comment and a Russian "others" folder keep every byte through Exit. On a
+// Japanese (932, ja_JP.UTF-8) and a Chinese one (936, zh_CN.UTF-8) the second
+// byte of many letters is the backslash's: the game's folder and the "others"
+// folder end in such a letter, addons carry them, and a session's switches,
+// comments, lists and folder walks reach exactly the files chosen, byte for
+// byte on the disk. Each system is a test entry of its own (tests/e2e).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "Driver.hpp"
 
 namespace varnex::e2e {
 namespace {
 
-const std::string kCzech =
-    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y";
-const std::wstring kRussianAddon = L"\u0422\u0430\u043D\u043A\u0438.pbx";  // "Tanki", as long as "Tanks"
-const std::wstring kRussianFolder = L"C:\\Hry\\\u041C\u043E\u0434\u044B";
+namespace fs = std::filesystem;
 constexpr const wchar_t* kGameKey = L"SOFTWARE\\Codemasters\\Operation Flashpoint";
 
-// The game's VARNX value as the wide registry call reads it, NUL and all.
-std::wstring Varnx() {
+void SetValue(const wchar_t* name, const std::wstring& value) {
     HKEY key = nullptr;
-    wchar_t value[256] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    const bool read = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) == 0 &&
-                      RegQueryValueExW(key, L"VARNX", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
-    return read ? std::wstring(value, size / sizeof(wchar_t)) : L"<none>";
 }
 
-// The addon folder's names and contents, read with the wide calls.
-std::map<std::wstring, std::string> Folder(const std::filesystem::path& folder) {
-    std::map<std::wstring, std::string> files;
-    for (const auto& file : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(file.path(), std::ios::binary);
-        files[file.path().filename().wstring()] = std::string(std::istreambuf_iterator<char>(in), {});
-    }
+// The game's value as the wide registry call reads it.
+std::wstring Value(const wchar_t* name) {
+    HKEY key = nullptr;
+    wchar_t value[512] = {};
+    DWORD size = sizeof value - sizeof(wchar_t);
+    const bool read = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) == 0 &&
+                      RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0;
+    RegCloseKey(key);
+    return read ? std::wstring(value) : L"<none>";
+}
+
+std::string Bytes(const fs::path& file) {
+    if (fs::is_directory(file)) return "<folder>";
+    std::ifstream in(file, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+
+// What a folder holds, by the names as the disk spells them, read with the
+// wide calls.
+using Folder = std::map<std::wstring, std::string>;
+Folder Files(const fs::path& folder) {
+    Folder files;
+    for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename().wstring()] = Bytes(entry);
     return files;
 }
 
-TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARussianFolderKeepTheirBytes) {
+// Clicks the entry of `list` that reads `text`.
+bool Pick(HWND list, const std::string& text, WORD code = LBN_SELCHANGE) {
+    const Lines entries = Entries(list);
+    const auto found = std::find(entries.begin(), entries.end(), text);
+    if (found != entries.end()) ClickEntry(list, static_cast<int>(found - entries.begin()), code);
+    return found != entries.end();
+}
+
+const std::string kCzech =
+    "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y";
+
+TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFile) {
     ASSERT_EQ(GetACP(), 1250u) << "run with LANG=cs_CZ.UTF-8, the locale generated (tools/packages.sh)";
     GameInstall game(true);
     game.Write("ADDONS\\Tanks.pbx", "latin");
     game.Write("ADDONS\\Comments.txt", "");
-    const std::filesystem::path addons = game.Folder() + "\\ADDONS";  // a name of plain letters
-    ASSERT_TRUE(std::ofstream(addons / kRussianAddon) << "cyrillic") << "Wine makes such names only in a UTF-8 locale";
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key), ERROR_SUCCESS);
-    RegSetValueExW(key, L"VARNX", 0, REG_SZ, reinterpret_cast<const BYTE*>(kRussianFolder.c_str()),
-                   static_cast<DWORD>((kRussianFolder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    const std::wstring varnx = Varnx();
-    const auto before = Folder(addons);
+    const fs::path addons = game.Folder() + "\\ADDONS";  // a name of plain letters
+    // "Tanki", as long as "Tanks"
+    ASSERT_TRUE(std::ofstream(addons / L"\u0422\u0430\u043D\u043A\u0438.pbx") << "cyrillic")
+        << "Wine makes such names only in a UTF-8 locale";
+    SetValue(L"VARNX", L"C:\\Hry\\\u041C\u043E\u0434\u044B");
+    const std::wstring varnx = Value(L"VARNX");
+    Folder expected = Files(addons);
     const std::string leaves =
         "Varnex leaves ?????.pbx as it is: its name has letters that Windows' language setting "
         "for non-Unicode programs cannot show";
@@ -67,7 +94,7 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
             ClickEntry(file2, 0);
             Post(Control(main, command));
             EXPECT_EQ(varnex.Answer().substr(0, leaves.size()), leaves) << command;
-            EXPECT_EQ(Folder(addons), before) << command;
+            EXPECT_EQ(Files(addons), expected) << command;
         }
         // Russian letters typed into a Czech comment are named, not stored.
         ClickEntry(file2, 1);
@@ -82,12 +109,143 @@ TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFileWhileCzechTextsAndARu
         Post(Control(main, id::Command4));
         EXPECT_EQ(varnex.WaitForExit(), 0u);
     }
-    EXPECT_EQ(game.Read("ADDONS\\Comments.txt"), "//Tanks" + kCzech);
-    EXPECT_TRUE(Varnx() == varnx) << "VARNX was written over";
-    auto after = Folder(addons);
-    after[L"Comments.txt"] = "";  // checked above
-    EXPECT_TRUE(after == before) << "the addons are as they were";
+    expected[L"Comments.txt"] = "//Tanks" + kCzech;
+    EXPECT_EQ(Files(addons), expected);
+    EXPECT_TRUE(Value(L"VARNX") == varnx) << "VARNX was written over";
 }
+
+struct Scene {
+    UINT codePage;
+    std::wstring top, game, othersTop, others, sub;
+    std::wstring off1, on1, commented, endsTwo;  // addons: two to switch, one to comment, one left alone
+    std::wstring comment, list;
+};
+
+const Scene kJapanese{932,
+                      L"C:\\\u30B2\u30FC\u30E0",           // C:\ゲーム
+                      L"C:\\\u30B2\u30FC\u30E0\\\u8868",   // C:\ゲーム\表
+                      L"C:\\\u30BD\u30D5\u30C8",           // C:\ソフト
+                      L"C:\\\u30BD\u30D5\u30C8\\\u8868",   // C:\ソフト\表
+                      L"\u5341",                           // 十
+                      L"\u30BD.pbx",                       // ソ.pbx
+                      L"\u8868.pbo",                       // 表.pbo
+                      L"\u80FD.pbx",                       // 能.pbx
+                      L"tank.pbo\u8868",                   // tank.pbo表
+                      L"\u65E5\u672C\u8A9E\u306E\u30E1\u30E2 \u8868\u30BD",  // 日本語のメモ 表ソ
+                      L"C:\\\u30BD\u30D5\u30C8\\\u8868\\\u8868.txtf"};  // C:\ソフト\表\表.txtf
+const Scene kChinese{936,
+                     L"C:\\\u6E38\u620F",               // C:\游戏
+                     L"C:\\\u6E38\u620F\\\u904B",       // C:\游戏\運
+                     L"C:\\\u8F6F\u4EF6",               // C:\软件
+                     L"C:\\\u8F6F\u4EF6\\\u8AA0",       // C:\软件\誠
+                     L"\u904B",                         // 運
+                     L"\u8AA0.pbx",                     // 誠.pbx
+                     L"\u904B.pbo",                     // 運.pbo
+                     L"\u4E2D.pbx",                     // 中.pbx
+                     L"tank.pbo\u904B",                 // tank.pbo運
+                     L"\u4E2D\u6587\u8BF4\u660E \u904B\u8AA0",  // 中文说明 運誠
+                     L"C:\\\u8F6F\u4EF6\\\u8AA0\\\u904B.txtf"};  // C:\软件\誠\運.txtf
+
+std::set<std::string> Set(const Lines& lines) { return {lines.begin(), lines.end()}; }
+
+// Opens the file dialog of `menuItem`, enters `path` and presses OK. Found
+// by its class: on these systems Wine shows its dialogs' captions in the
+// system's language.
+void Choose(HWND main, int menuItem, const std::wstring& path) {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(menuItem, 0), 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (dialog = BoxOf(main)) != nullptr; }, 10000));
+    constexpr int kFileNameField = 0x47C;
+    ASSERT_TRUE(Eventually([&] { return Control(dialog, kFileNameField) != nullptr; }));
+    SendMessageW(Control(dialog, kFileNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Eventually([&] { return !IsWindowVisible(dialog); });
+    WaitWhileBusy(main);
+}
+
+std::wstring On(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"o"; }
+
+void RunSession(const Scene& s) {
+    ASSERT_EQ(GetACP(), s.codePage) << "run in the locale of this system, generated (tools/packages.sh)";
+    const auto a = [](const std::wstring& wide) { return Narrow(wide); };
+    // A letter whose second byte is the backslash's ends the game's folder.
+    ASSERT_EQ(a(s.game).back(), '\\');
+    std::error_code ignored;
+    for (const auto& top : {s.top, s.othersTop}) fs::remove_all(top, ignored);
+    const fs::path addons = s.game + L"\\ADDONS";
+    fs::create_directories(addons);
+    fs::create_directories(fs::path(s.others) / s.sub);
+    for (const auto& name : {s.off1, s.on1, s.commented, s.endsTwo}) std::ofstream(addons / name) << "x";
+    std::ofstream(addons / L"Comments.txt");
+    std::ofstream(fs::path(s.others) / L"mod.pbo") << "m";
+    std::ofstream(fs::path(s.others) / s.sub / L"sub.pbx") << "s";
+    GameInstall cleanKeys(false);  // the game's keys removed now and after the test
+    SetValue(L"Main", s.game);
+    SetValue(L"VARNX", s.others);
+    const std::string leftAlone = "1 addon was left as it is: its name cannot be shown in this language setting.";
+    {
+        Varnex varnex;
+        const HWND main = varnex.Window(kMainCaption);
+        ASSERT_NE(main, nullptr);
+        const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), text1 = Control(main, id::Text1);
+        EXPECT_EQ(Set(Entries(file2)), (std::set<std::string>{a(s.off1), a(s.commented)}));
+        EXPECT_EQ(Set(Entries(file1)), (std::set<std::string>{a(s.on1), a(s.endsTwo)}));
+        ASSERT_TRUE(Pick(file2, a(s.off1)));
+        Click(Control(main, id::Command3));
+        ASSERT_TRUE(Pick(file1, a(s.on1)));
+        Click(Control(main, id::Command2));
+        // Its last letter is two bytes: not switched, said why.
+        ASSERT_TRUE(Pick(file1, a(s.endsTwo)));
+        Post(Control(main, id::Command2));
+        EXPECT_EQ(varnex.Answer().substr(0, 14 + a(s.endsTwo).size()), "Varnex leaves " + a(s.endsTwo));
+        // A comment in the system's letters.
+        ASSERT_TRUE(Pick(file2, a(s.commented)));
+        Type(text1, a(s.comment));
+        Click(Control(main, id::Save));
+        // The list of active addons, in the "others" folder.
+        Choose(main, id::SaveFavorits, s.list);
+        EXPECT_EQ(varnex.Answer().substr(0, 11), "1 addon was");
+        // "others": the folder ending in such a letter lists its own files,
+        // and the folder list enters the one below it.
+        Click(Control(main, id::Option3));
+        EXPECT_EQ(Entries(file1), Lines{"mod.pbo"});
+        ASSERT_TRUE(Pick(Control(main, id::Dir1), a(s.sub), LBN_DBLCLK));
+        EXPECT_EQ(Entries(file2), Lines{"sub.pbx"});
+        Click(Control(main, id::Option1));
+        // Deactivate all, then the list switches back on what it names.
+        Choose(main, id::LoadFavorits, s.list);
+        EXPECT_EQ(varnex.Answer().substr(0, leftAlone.size()), leftAlone);
+        EXPECT_EQ(Set(Entries(file1)), (std::set<std::string>{a(On(s.off1)), a(s.endsTwo)}));
+        Post(Control(main, id::Command4));
+        EXPECT_EQ(varnex.WaitForExit(), 0u);
+    }
+    // Every byte on the disk as the session left it, nothing made beside.
+    const std::wstring stem = s.commented.substr(0, s.commented.size() - 4);
+    EXPECT_EQ(Bytes(s.list), a(s.off1) + " ");
+    EXPECT_EQ(Files(s.top), (Folder{{fs::path(s.game).filename().wstring(), "<folder>"}})) << "a folder made beside";
+    EXPECT_EQ(Files(s.game), (Folder{{L"ADDONS", "<folder>"}}));
+    EXPECT_EQ(Files(addons), (Folder{{On(s.off1), "x"},
+                                     {s.on1.substr(0, s.on1.size() - 1) + L"x", "x"},
+                                     {s.commented, "x"},
+                                     {s.endsTwo, "x"},
+                                     {L"Comments.txt", "//" + a(stem) + a(s.comment)}}));
+    EXPECT_EQ(Value(L"VARNX"), s.others + L"\\" + s.sub);
+    // The comment reads back after a restart.
+    {
+        Varnex varnex;
+        const HWND main = varnex.Window(kMainCaption);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(Pick(Control(main, id::File2), a(s.commented)));
+        EXPECT_EQ(Text(Control(main, id::Text1)), a(s.comment));
+        Post(Control(main, id::Command4));
+        EXPECT_EQ(varnex.WaitForExit(), 0u);
+    }
+    for (const auto& top : {s.top, s.othersTop}) fs::remove_all(top, ignored);
+}
+
+TEST(DoubleByte, OnAJapaneseSystemASessionReachesExactlyTheFilesChosen) { RunSession(kJapanese); }
+
+TEST(DoubleByte, OnAChineseSystemASessionReachesExactlyTheFilesChosen) { RunSession(kChinese); }
 
 }  // namespace
 }  // namespace varnex::e2e

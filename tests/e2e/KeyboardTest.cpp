@@ -38,7 +38,7 @@ bool TabTo(HWND main, int control) {
     return FocusId(main) == control;
 }
 
-TEST(Keyboard, EveryControlIsReachedAndWorkedByKeysReadersHearTheLabelsAndNoKeyClosesOrLosesAnything) {
+TEST(Keyboard, EveryControlIsReachedAndWorkedByKeysAlone) {
     GameInstall game(true, true);
     const std::string longName = std::string(200, 'w') + ".pbo";
     for (const std::string name : {"jeep.pbo", "tank.pbo", "boat.pbx", "Comments.txt", longName.c_str()})
@@ -202,7 +202,7 @@ TEST(Keyboard, EveryControlIsReachedAndWorkedByKeysReadersHearTheLabelsAndNoKeyC
 // first, and the second reaches the main window once the information
 // window is gone. The program stays, and the next click and Deactivate
 // work, round after round; Alt+F4 pressed for the main window closes it.
-TEST(Keyboard, AltF4TypedRightAfterEscapeClosedTheInformationWindowLeavesTheProgramOpen) {
+TEST(Keyboard, AltF4RightAfterEscapeClosedTheInformationWindowKeepsTheProgram) {
     GameInstall game(true);
     Lines active;
     for (int i = 10; i < 60; ++i) {

@@ -34,18 +34,24 @@ struct Win32RegistryTest : ::testing::Test {
     }
 };
 
-TEST_F(Win32RegistryTest, UsesOnlyTheThirtyTwoBitViewCreatesNoKeyAndReadsUnheldLettersAsQuestionMarks) {
+TEST_F(Win32RegistryTest, ReadsOnlyTheThirtyTwoBitViewAndUnheldLettersAsQuestionMarks) {
     // How a value's bytes read is the decoder's own test; here, that the
     // real registry hands over every byte, the type and the size.
-    const std::tuple<DWORD, std::string, RegValue> cases[] = {
-        {REG_SZ, std::string("C:\\Jeux \xC9t\xE9\0", 12), Text("C:\\Jeux \xC9t\xE9")},
-        {REG_SZ, "C:\\OFP", Text("C:\\OFP")},
-        {REG_SZ, "", RegValue{}},
-        {REG_SZ, std::string("\0\0", 2), Text(1, '\0')},
-        {REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
-        {REG_EXPAND_SZ, std::string("C:\\OFP\0", 7), RegValue{}},
-        {REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
-    for (const auto& [type, data, want] : cases) EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, type, data), want) << data;
+    struct Case {
+        const char* value;
+        DWORD type;
+        std::string data;
+        RegValue read;
+    };
+    const Case cases[] = {
+        {"a folder of accented letters", REG_SZ, std::string("C:\\Jeux \xC9t\xE9\0", 12), Text("C:\\Jeux \xC9t\xE9")},
+        {"a text written without its NUL", REG_SZ, "C:\\OFP", Text("C:\\OFP")},
+        {"an empty text", REG_SZ, "", RegValue{}},
+        {"a text of one NUL", REG_SZ, std::string("\0\0", 2), Text(1, '\0')},
+        {"a number", REG_DWORD, "\xFE\xFF\xFF\xFF", std::int32_t{-2}},
+        {"a text to expand", REG_EXPAND_SZ, std::string("C:\\OFP\0", 7), RegValue{}},
+        {"a number of eight bytes", REG_DWORD, std::string("\x07\0\0\0\0\0\0\0", 8), RegValue{}}};
+    for (const Case& c : cases) EXPECT_EQ(SetAndRead(KEY_WOW64_32KEY, c.type, c.data), c.read) << c.value;
     TearDown();
     const Text folder = "C:\\Mods \xE9t\xE9";
     access.WriteRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX", folder, REG_SZ_);

@@ -19,10 +19,13 @@
 #include "forms/DialogKeys.hpp"
 #include "forms/Dpi.hpp"
 #include "forms/FormWindow.hpp"
-#include "forms/ListViews.hpp"
+#include "frontend/ControlIds.hpp"
 #include "frontend/Foreground.hpp"
 #include "frontend/LibrarySearch.hpp"
+#include "frontend/MainWindow.hpp"
 #include "platform/win32/Win32Files.hpp"
+#include "platform/win32/Win32Registry.hpp"
+#include "platform/win32/Win32Shell.hpp"
 
 namespace varnex::win32 {
 namespace {
@@ -45,7 +48,7 @@ public:
 // Windows 8.1, and 10 1607 with per-monitor DPI of the first kind, send
 // WM_DPICHANGED without asking the window's size first, and suggest the old
 // rectangle scaled by the DPIs' ratio, its frame too, which they do not scale.
-TEST(Dpi, AMoveToAnotherDpiKeepsTheSuggestedPlaceAndSizesTheWindowToItsLayout) {
+TEST(Dpi, AMoveToAnotherDpiSizesTheWindowToItsLayout) {
     Gate gate;
     PlainForm form(gate, SIZE{4500, 3000});  // 300 x 200 pixels at 96 DPI
     ASSERT_TRUE(form.IsOpen());
@@ -67,102 +70,151 @@ TEST(Dpi, AMoveToAnotherDpiKeepsTheSuggestedPlaceAndSizesTheWindowToItsLayout) {
     }
 }
 
-// An addon list, a folder list, a text box and two buttons, the second one
-// renaming, over a folder of three addons with one subfolder.
-class KeptInputForm final : public FormWindow {
-public:
-    enum Id { kList = 1, kFolders, kBox, kPress, kRename };
-    KeptInputForm(Gate& gate, const Text& folder) : FormWindow(gate) {
-        Create("VarnexKeptInputForm", 0, "Kept input", SIZE{9000, 3000}, WS_OVERLAPPEDWINDOW);
-        list.SetPath(folder);
-        folders.SetPath(folder);
-        Add<FileListView>({kList, {0, 0, 1800, 2400}}, list, gate);
-        Add<DirListView>({kFolders, {1800, 0, 1800, 2400}}, folders, gate);
-        Add<TextView>({kBox, {3600, 0, 1800, 600}}, box, TextStyle{}, gate);
-        Add<ButtonView>({kPress, {5400, 0, 1800, 600}}, press, gate);
-        Add<ButtonView>({kRename, {7200, 0, 1800, 600}}, rename, gate).ChangesFiles();
-        press.Click = [this] { ran.push_back("press"); };
-        rename.Click = [this] { ran.push_back("rename"); };
-        SyncViews();
+// A fresh folder of three addons and a subfolder under the Windows
+// temporary folder, removed with what it holds.
+struct ScratchFolder {
+    const Text path = [] {
+        char temp[MAX_PATH + 1] = {};
+        GetTempPathA(sizeof temp, temp);
+        return Text(temp) + "varnex-kept-" + std::to_string(GetCurrentProcessId());
+    }();
+    ScratchFolder() {
+        std::filesystem::create_directories(path + "\\sub");
+        for (const char* name : {"a.pbo", "b.pbo", "c.pbo"}) std::ofstream(path + "\\" + name) << "x";
     }
-    void OnClose() override {}
-    HWND Item(Id id) const { return GetDlgItem(Handle(), id); }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+};
 
+// The main window shows nothing: its handlers are replaced by the test's.
+class SilentDesktop final : public Desktop {
+    int MessageBox(const Text&, const Text&, std::uint32_t) override { return kIdOk; }
+    Text ShowOpenDialog(const FileDialogSetup&) override { return {}; }
+    Text ShowSaveDialog(const FileDialogSetup&) override { return {}; }
+    bool ResponsiveDue() override { return false; }
+    void KeepResponsive() override {}
+    void EndProgram() override {}
+};
+
+// The program's main window over the scratch folder, wired to its gate as
+// the program wires it; every press and choice only says that it ran.
+struct MainWindowScene {
+    ScratchFolder folder;
+    Win32Registry registry;
     Win32Files files;
-    FolderReads reads{files};
-    FileListBox list{reads, "*.pbo"};
-    DirListBox folders{files};
-    TextBox box;
-    CommandButton press{"Press"}, rename{"Rename"};
-    std::vector<std::string> ran;
+    Win32Shell shell;
+    SilentDesktop desktop;
+    AddonManager app{{registry, files, shell, desktop}};
+    Gate gate;
+    MainWindow window{app, gate, {}};
+    bool ran = false;
+    int beeps = 0;
+
+    MainWindowScene() {
+        for (CommandButton* button : {&app.Command3, &app.Command2, &app.Command6, &app.Command5, &app.Command1,
+                                      &app.Save, &app.Command4}) {
+            button->SetVisible(true);
+            button->Click = [this] { ran = true; };
+        }
+        app.LoadFavorits.Click = app.SaveFavorits.Click = [this] { ran = true; };
+        app.File1.Click = app.Text1.Change = app.Dir1.Change = {};
+        app.File1.SetPath(folder.path);
+        app.Dir1.SetPath(folder.path);
+        app.Dir1.SetVisible(true);
+        gate.SetSettle([this] { window.SyncViews(); });
+        gate.SetListings([this] { return app.File1.ListingStamp() + app.File2.ListingStamp(); });
+        gate.SetDropped([this] { ++beeps; });
+        window.SyncViews();
+    }
+    HWND Item(int id) const { return GetDlgItem(window.Handle(), id); }
+    void Command(int id, WORD code) const {
+        SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+    }
 };
 
 // What the player does while a handler works, as the window gets it.
-enum class Player { ClicksB, OpensSub, Types, Presses, Renames };
+enum class Player { ClicksB, OpensSub, Types };
 // What the handler does meanwhile.
 enum class Meanwhile { Nothing, RemovesA, RereadsList, HidesFolders, MovesFolders, FillsBox };
 
-TEST(KeptInput, EachViewKeepsInputWithTheAimThePlayerHadAndItRunsOnlyWhileThatStands) {
+TEST(KeptInput, EachListAndBoxRunsKeptInputOnlyWhileItsAimStillStands) {
     using enum Player;
     using enum Meanwhile;
-    // Whether the input ran after the handler.
-    const std::tuple<Player, Meanwhile, bool> rows[] = {
-        {ClicksB, Nothing, true},        {ClicksB, RemovesA, false},  // the name at the place clicked
-        {ClicksB, RereadsList, true},    {OpensSub, Nothing, true},  // a list read anew, the same names
-        {OpensSub, HidesFolders, false}, {OpensSub, MovesFolders, false},  // the folder list's aim
-        {Types, Nothing, true},          {Types, FillsBox, false},  // typed over another text
-        {Presses, RereadsList, true},    {Renames, RereadsList, false},  // only a rename needs the same lists
-        {Renames, Nothing, true},
+    struct Row {
+        const char* scene;
+        Player player;
+        Meanwhile meanwhile;
+        bool runs;
     };
-    for (const auto& [player, meanwhile, runs] : rows) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(player)) + " " + std::to_string(static_cast<int>(meanwhile)));
-        char temp[MAX_PATH + 1] = {};
-        GetTempPathA(sizeof temp, temp);
-        const Text folder = Text(temp) + "varnex-kept-" + std::to_string(GetCurrentProcessId());
-        std::filesystem::create_directories(folder + "\\sub");
-        for (const char* name : {"a.pbo", "b.pbo", "c.pbo"}) std::ofstream(folder + "\\" + name) << "x";
-        int beeps = 0;
-        {
-            Gate gate;
-            KeptInputForm form(gate, folder);
-            ASSERT_TRUE(form.IsOpen());
-            gate.SetSettle([&] { form.SyncViews(); });
-            gate.SetListings([&] { return form.list.ListingStamp(); });
-            gate.SetDropped([&] { ++beeps; });
-            const HWND list = form.Item(KeptInputForm::kList), folders = form.Item(KeptInputForm::kFolders);
-            ASSERT_TRUE(gate.Run([&] {
-                if (player == ClicksB) {
-                    SendMessageA(list, LB_SETCURSEL, 1, 0);
-                    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(KeptInputForm::kList, LBN_SELCHANGE),
-                                 reinterpret_cast<LPARAM>(list));
-                } else if (player == OpensSub) {
-                    const LRESULT sub = SendMessageA(folders, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                     reinterpret_cast<LPARAM>("sub"));
-                    ASSERT_GE(sub, 0);
-                    SendMessageA(folders, LB_SETCURSEL, static_cast<WPARAM>(sub), 0);
-                    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(KeptInputForm::kFolders, LBN_DBLCLK),
-                                 reinterpret_cast<LPARAM>(folders));
-                } else if (player == Types) {
-                    SendMessageA(form.Item(KeptInputForm::kBox), EM_REPLACESEL, TRUE,
-                                 reinterpret_cast<LPARAM>("typed"));
-                } else {
-                    SendMessageA(form.Item(player == Presses ? KeptInputForm::kPress : KeptInputForm::kRename),
-                                 BM_CLICK, 0, 0);
-                }
-                EXPECT_TRUE(form.ran.empty() && form.list.ListIndex() < 0) << "kept while the handler works";
-                if (meanwhile == RemovesA) std::filesystem::remove(folder + "\\a.pbo");
-                if (meanwhile == RemovesA || meanwhile == RereadsList) form.list.Refresh();
-                if (meanwhile == HidesFolders) form.folders.SetVisible(false);
-                if (meanwhile == MovesFolders) form.folders.SetPath(Text(temp).substr(0, 3));
-                if (meanwhile == FillsBox) form.box.SetText("the next addon's note");
-            }));
-            const bool ran = player == ClicksB    ? form.list.ListIndex() >= 0
-                             : player == OpensSub ? EqualIgnoringCase(form.folders.Path(), folder + "\\sub")
-                             : player == Types    ? form.box.GetText() == "typed"
-                                                  : !form.ran.empty();
-            EXPECT_EQ(std::pair(ran, beeps), std::pair(runs, runs ? 0 : 1));
+    const Row rows[] = {
+        {"a click on b, nothing changed", ClicksB, Nothing, true},
+        {"a click on b, a removed: another name there", ClicksB, RemovesA, false},
+        {"a click on b, the same names read anew", ClicksB, RereadsList, true},
+        {"a double click on sub", OpensSub, Nothing, true},
+        {"a double click on sub, the folder list hidden", OpensSub, HidesFolders, false},
+        {"a double click on sub, the folder list moved", OpensSub, MovesFolders, false},
+        {"typing", Types, Nothing, true},
+        {"typing over a text the handler put there", Types, FillsBox, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.scene);
+        MainWindowScene scene;
+        AddonManager& app = scene.app;
+        ASSERT_TRUE(scene.window.IsOpen());
+        const HWND list = scene.Item(MainIds::File1), folders = scene.Item(MainIds::Dir1);
+        ASSERT_TRUE(scene.gate.Run([&] {
+            if (row.player == ClicksB) {
+                SendMessageA(list, LB_SETCURSEL, 1, 0);
+                scene.Command(MainIds::File1, LBN_SELCHANGE);
+            } else if (row.player == OpensSub) {
+                SendMessageA(folders, LB_SETCURSEL,
+                             SendMessageA(folders, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("sub")), 0);
+                scene.Command(MainIds::Dir1, LBN_DBLCLK);
+            } else {
+                SendMessageA(scene.Item(MainIds::Text1), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
+            }
+            EXPECT_NE(app.File1.ListIndex(), 1) << "kept while the handler works";
+            if (row.meanwhile == RemovesA) std::filesystem::remove(scene.folder.path + "\\a.pbo");
+            if (row.meanwhile == RemovesA || row.meanwhile == RereadsList) app.File1.Refresh();
+            if (row.meanwhile == HidesFolders) app.Dir1.SetVisible(false);
+            if (row.meanwhile == MovesFolders) app.Dir1.SetPath(scene.folder.path.substr(0, 3));
+            if (row.meanwhile == FillsBox) app.Text1.SetText("the next addon's note");
+        }));
+        const bool ran = row.player == ClicksB    ? app.File1.ListIndex() >= 0
+                         : row.player == OpensSub ? EqualIgnoringCase(app.Dir1.Path(), scene.folder.path + "\\sub")
+                                                  : app.Text1.GetText().find("typed") != Text::npos;
+        EXPECT_EQ(std::pair(ran, scene.beeps), std::pair(row.runs, row.runs ? 0 : 1));
+    }
+}
+
+TEST(KeptInput, TheMainWindowDropsKeptRenamesAndDeletesAfterTheListsChanged) {
+    struct Row {
+        const char* control;
+        int id;
+        bool menu;
+        bool changesFiles;
+    };
+    const Row rows[] = {
+        {"Activate", MainIds::Command3, false, true},      {"Deactivate", MainIds::Command2, false, true},
+        {"Activate all", MainIds::Command6, false, true},  {"Deactivate all", MainIds::Command5, false, true},
+        {"Delete", MainIds::Command1, false, true},        {"Load List", MenuIds::LoadFavorits, true, true},
+        {"Save List", MenuIds::SaveFavorits, true, true},  {"Save comment", MainIds::Save, false, false},
+        {"Exit, which only writes comments", MainIds::Command4, false, false},
+    };
+    MainWindowScene scene;
+    ASSERT_TRUE(scene.window.IsOpen());
+    for (const Row& row : rows) {
+        for (const bool reread : {false, true}) {
+            SCOPED_TRACE(std::string(row.control) + (reread ? ", the lists read anew" : ""));
+            scene.ran = false;
+            scene.beeps = 0;
+            scene.gate.Run([&] {
+                if (row.menu) SendMessageA(scene.window.Handle(), WM_COMMAND, MAKEWPARAM(row.id, 0), 0);
+                if (!row.menu) scene.Command(row.id, BN_CLICKED);
+                if (reread) scene.app.File2.Refresh();
+            });
+            const bool dropped = reread && row.changesFiles;
+            EXPECT_EQ(std::pair(scene.ran, scene.beeps), std::pair(!dropped, dropped ? 1 : 0));
         }
-        std::filesystem::remove_all(folder);
     }
 }
 
@@ -185,7 +237,7 @@ std::wstring NameOf(IAccessible* object) {
 
 // A reader gets the control's own name, and no interface that would lead it
 // to the standard object and its standard name.
-TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfacesAndEachGivesItsName) {
+TEST(Accessible, TheNamedObjectAnswersOnlyItsOwnInterfaces) {
     WNDCLASSW type{};
     type.lpfnWndProc = NamedControl;
     type.hInstance = GetModuleHandleW(nullptr);
@@ -268,7 +320,7 @@ HWND TopWindow(const wchar_t* caption) {
 // When a box without owner closes, Windows activates another program's
 // window: Varnex, which was in front, comes back. A player who switched to
 // another program during a short call of the shell stays there.
-TEST(Foreground, TheProgramInFrontWhenABoxCameIsBroughtBackWhenItIsGone) {
+TEST(Foreground, TheProgramInFrontIsBroughtBackWhenABoxIsGone) {
     const HWND ours = TopWindow(L"Varnex"), game = TopWindow(L"Game");
     ASSERT_TRUE(ours && game);
     struct Case {
@@ -297,7 +349,7 @@ TEST(Foreground, TheProgramInFrontWhenABoxCameIsBroughtBackWhenItIsGone) {
 }
 
 // The build puts varnexplanted.dll beside this program.
-TEST(LibrarySearch, TheDllsBesideTheProgramAreFoundAndNamedInTheBoxThatEndsIt) {
+TEST(LibrarySearch, TheDllsBesideTheProgramAreNamedInTheRefusal) {
     const Text folder = ProgramFolder();
     const std::vector<Text> found = LibrariesIn(folder);
     EXPECT_NE(std::find(found.begin(), found.end(), "varnexplanted.dll"), found.end()) << folder;
