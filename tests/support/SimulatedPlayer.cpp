@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "controls/OptionGroup.hpp"
+#include "forms/Gate.hpp"
 #include "support/Fixture.hpp"
 
 namespace varnex::player {
@@ -150,6 +151,13 @@ public:
     explicit Game(const World& world) : emu(world.shell), rng_(world.seed) {
         Install();
         if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 2 == 0;
+        // Every press runs through the gate, as the window's do; while a walk
+        // keeps the window answering, the player clicks and types on.
+        gate_.SetListings([this] { return app_->File1.ListingStamp() + app_->File2.ListingStamp(); });
+        gate_.SetSettle([this] { Shown(); });
+        gate_.SetFailed([this](const std::string& what) { Flag("failed", "a handler failed: " + what); });
+        emu.desktop.responsiveDue = [] { return true; };
+        emu.desktop.onKeepResponsive = [this] { KeepInput(); };
         Launch();
         before_ = Snapshot(emu.root);
     }
@@ -165,8 +173,17 @@ public:
         answered_.clear();
         retries_ = 0;
         answerRng_.seed(step.answers);
+        keepRng_.seed(step.answers ^ 0x9e3779b9u);
+        kept_ = 0;
+        cleared_.clear();
+        keptTyped_.reset();
+        stepFolder_ = folder_;
         calls_ = emu.shell->calls.size();
-        const bool ran = step.act >= Act::Vanish ? ChangeTheWorld() : Press();
+        bool ran = false;
+        if (step.act >= Act::Vanish)
+            ran = ChangeTheWorld();
+        else
+            gate_.Run([&] { ran = true, ran = Press(); });
         const Drive after = Snapshot(emu.root);
         std::optional<Violation> found;
         if (ran && step.act < Act::Vanish) found = Check(after);
@@ -229,7 +246,7 @@ private:
         activeChoices_.clear();
         inactiveChoices_.clear();
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
-            const Text& path = notes == &gameNotes_ ? kGameComments : kResComments;
+            const Text& path = notes->path;
             // A locked file is not read, where it is looked for at all.
             const bool lookedFor = notes == &gameNotes_ ||
                                    (expansion_ && fs::is_directory(emu.files->HostPath(kRes)));
@@ -315,6 +332,9 @@ private:
     void Say(const std::string& what) {
         if (log_) *log_ = what;
     }
+    void Flag(const std::string& rule, const std::string& detail) {
+        if (!pending_) pending_ = Violation{rule, detail};
+    }
 
     // The player's answer to a box, among the buttons it has. Trying again
     // is given up after a few times, as a player would.
@@ -348,14 +368,91 @@ private:
     }
 
     static bool Takes(const Control& control) { return TakesInput(control); }
+    static std::vector<Text> Names(FileListBox& list) {
+        std::vector<Text> names;
+        for (const auto& entry : list.Entries()) names.push_back(entry.name);
+        return names;
+    }
+    std::vector<Text> FolderLines() const {
+        std::vector<Text> paths;
+        for (const FolderLine& line : app_->Dir1.Lines()) paths.push_back(line.path);
+        return paths;
+    }
+
+    // Input the player gives while a walk keeps the window answering: a
+    // click in a list, a double click on the folder list, typing. The gate
+    // keeps it for when the handler has ended; it may run only while what
+    // the player aimed at still stands, which the player tells by himself.
+    void KeepInput() {
+        if (over_ || kept_ >= 4 || keepRng_() % 4) return;
+        AddonManager& app = *app_;
+        const std::uint32_t pick = keepRng_(), kind = keepRng_() % 7;
+        auto keep = [&](const std::string& what, std::function<void()> action, Aim aim) {
+            ++kept_;
+            if (log_) *log_ += "; kept: " + what;
+            gate_.Run([this, action = std::move(action)] { if (!over_) action(); }, std::move(aim));
+        };
+        if (kind < 2) {
+            FileListBox& list = kind == 0 ? app.File1 : app.File2;
+            if (!Takes(list) || list.ListCount() == 0) return;
+            const auto names = Names(list);
+            const int at = static_cast<int>(Among(names, pick));
+            const Text name = names[static_cast<std::size_t>(at)];
+            std::set<Text>& choices = kind == 0 ? activeChoices_ : inactiveChoices_;
+            keep("click on " + name, [this, &list, &choices, at, name] {
+                if (at < list.ListCount() && list.List(at) != name)
+                    Flag("kept-aim", "a click kept on " + name + " selected " + list.List(at));
+                choices.insert(Lower(name));
+                list.SetListIndex(at);
+            }, list.AimAt(at, name));
+        } else if (kind == 6) {
+            // An option: it runs while the option still takes input.
+            const int which = static_cast<int>(pick % 3);
+            OptionButton* const options[] = {&app.Option1, &app.Option2, &app.Option3};
+            if (!Takes(*options[which])) return;
+            keep("option " + std::to_string(which + 1), [this, which] { Choose(which); },
+                 Aim{[option = options[which]] { return Takes(*option); }});
+        } else if (kind < 5) {
+            // Often two double clicks in a row, the second from where the
+            // list stood before the first ran.
+            if (!Takes(app.Dir1)) return;
+            const auto paths = FolderLines();
+            for (std::uint32_t n = 0; n <= (pick & 1); ++n) {
+                const Text path = paths[Among(paths, pick + n)], from = app.Dir1.Path();
+                keep("double click in the folder list: " + path, [this, path, from] {
+                    DirListBox& dir = app_->Dir1;
+                    if (!Takes(dir) || dir.Path() != from)
+                        Flag("kept-aim", "a double click kept on the folder list at " + from + " ran after the list " +
+                                             (Takes(dir) ? "moved to " + dir.Path() : Text("was hidden")));
+                    Move(path);
+                }, app.Dir1.AimHere());
+            }
+        } else if (kind == 5) {
+            if (!Takes(app.Text1)) return;
+            const Typed& typed = kTyped[pick % kTyped.size()];
+            // Typing kept in the same wait is typed over the typing before it.
+            const Text under = keptTyped_ ? *keptTyped_ : app.Text1.GetText();
+            keptTyped_ = typed.text;
+            keep("typing \"" + typed.text + "\"", [this, typed, under] {
+                TextBox& box = app_->Text1;
+                if (box.GetText() != under)
+                    Flag("kept-aim", "typing kept over \"" + under + "\" replaced \"" + box.GetText() + "\"");
+                box.SetTyped(typed.text, typed.unheld);
+            }, app.Text1.AimOver(under));
+        }
+    }
+
+    void Move(const Text& path) {
+        if (std::find(seen_.begin(), seen_.end(), path) == seen_.end()) seen_.push_back(path);
+        if (path != app_->Dir1.Path()) folder_ = others_ = path;
+        app_->Dir1.SetPath(path);
+    }
 
     bool Click(FileListBox& list, bool twice, std::set<Text>& choices) {
         if (!Takes(list) || list.ListCount() == 0) return false;
-        std::vector<Text> names;
-        for (const auto& entry : list.Entries()) names.push_back(entry.name);
-        const int at = static_cast<int>(Among(names, step_.pick));
+        const int at = static_cast<int>(Among(Names(list), step_.pick));
         const Text name = list.List(at);
-        Say(std::string(kActNames[static_cast<int>(step_.act)]) + ": " + name);
+        Say(Describe(step_) + ": " + name);
         choices.insert(Lower(name));
         if (twice) {
             list.Highlight(at);
@@ -367,12 +464,17 @@ private:
         return true;
     }
 
-    bool Choose(OptionButton& option, const Text& folder) {
+    // One of the three folder options: the game's, the expansion's, others.
+    bool Choose(int which) {
+        OptionButton* const options[] = {&app_->Option1, &app_->Option2, &app_->Option3};
+        OptionButton& option = *options[which];
         if (!Takes(option)) return false;
-        for (OptionButton* o : {&app_->Option1, &app_->Option2, &app_->Option3}) o->SetValue(o == &option);
+        for (OptionButton* o : options) o->SetValue(o == &option);
+        // A kept choice clears them after the step's own handler used them.
+        for (const auto* choices : {&activeChoices_, &inactiveChoices_}) cleared_.insert(choices->begin(), choices->end());
         activeChoices_.clear();
         inactiveChoices_.clear();
-        folder_ = folder;
+        folder_ = which == 0 ? kGame : which == 1 ? kRes : others_;
         option.Click();
         return true;
     }
@@ -385,7 +487,7 @@ private:
 
     bool Press() {
         AddonManager& app = *app_;
-        Say(kActNames[static_cast<int>(step_.act)]);
+        Say(Describe(step_));
         dialog_.clear();
         bool ran = true;
         switch (step_.act) {
@@ -393,17 +495,16 @@ private:
             case Act::ClickInactive: ran = Click(app.File2, false, inactiveChoices_); break;
             case Act::OpenActive: ran = Click(app.File1, true, activeChoices_); break;
             case Act::OpenInactive: ran = Click(app.File2, true, inactiveChoices_); break;
-            case Act::ChooseGame: ran = Choose(app.Option1, kGame); break;
-            case Act::ChooseExpansion: ran = Choose(app.Option2, kRes); break;
-            case Act::ChooseOthers: ran = Choose(app.Option3, others_); break;
+            case Act::ChooseGame:
+            case Act::ChooseExpansion:
+            case Act::ChooseOthers: ran = Choose(static_cast<int>(step_.act) - static_cast<int>(Act::ChooseGame)); break;
             case Act::MoveFolder: {
                 if (!Takes(app.Dir1)) return false;
-                for (const FolderLine& line : app.Dir1.Lines())
-                    if (std::find(seen_.begin(), seen_.end(), line.path) == seen_.end()) seen_.push_back(line.path);
+                for (const Text& line : FolderLines())
+                    if (std::find(seen_.begin(), seen_.end(), line) == seen_.end()) seen_.push_back(line);
                 const Text path = seen_[Among(seen_, step_.pick)];
                 Say("double click in the folder list: " + path);
-                if (path != app.Dir1.Path()) folder_ = others_ = path;
-                app.Dir1.SetPath(path);
+                Move(path);
                 break;
             }
             case Act::Activate: ran = Press(app.Command3); break;
@@ -421,7 +522,7 @@ private:
             case Act::SaveList:
             case Act::LoadList: {
                 dialog_ = Pick(step_.act == Act::SaveList ? kSaveAnswers : kLoadAnswers, step_.choice);
-                Say(std::string(kActNames[static_cast<int>(step_.act)]) + ": " + (dialog_.empty() ? "cancelled" : dialog_));
+                Say(Describe(step_) + ": " + (dialog_.empty() ? "cancelled" : dialog_));
                 listBefore_ = emu.Read(dialog_.empty() ? kList : dialog_);
                 shownActive_.clear();
                 for (const auto& entry : app.File1.Entries())
@@ -444,21 +545,27 @@ private:
             default: break;
         }
         if (!ran || over_) return ran;
-        // The window shows the lists once the handler is done: the entries
-        // it highlights are what the move buttons act on.
-        for (auto [list, choices] : {std::pair{&app.File1, &activeChoices_}, std::pair{&app.File2, &inactiveChoices_}})
-            if (const int at = list->ListIndex(); at >= 0) choices->insert(Lower(list->List(at)));
         // A walk leaves its last name selected where the list is empty.
         if (step_.act == Act::DeactivateAll || step_.act == Act::ActivateAll || step_.act == Act::LoadList)
             for (const auto& [path, bytes] : before_)
-                if (Parent(Lower(path)) == Key(folder_))
+                if (Parent(Lower(path)) == Key(stepFolder_))
                     (Ext(path) == ".pbo" ? activeChoices_ : inactiveChoices_).insert(Lower(NameOf(path)));
         return true;
+    }
+
+    // The window shows the lists once a handler is done: the entries it
+    // highlights are what the move buttons act on.
+    void Shown() {
+        if (over_) return;
+        AddonManager& app = *app_;
+        for (auto [list, choices] : {std::pair{&app.File1, &activeChoices_}, std::pair{&app.File2, &inactiveChoices_}})
+            if (const int at = list->ListIndex(); at >= 0) choices->insert(Lower(list->List(at)));
     }
 
     // Which comments text a comment saved now goes to: the game's or the
     // expansion's, or none (another folder, or a file not read at start-up).
     struct Notes {
+        Text path;
         std::map<Text, std::optional<Text>> expect;  // key -> what it reads back as; none: not known
         bool unreadable = false;
     };
@@ -536,6 +643,10 @@ private:
     }
 
     // Every change to the drive, against what the step may change.
+    bool Chosen(const std::set<Text>& choices, const Text& name) const {
+        return choices.count(name) || cleared_.count(name);
+    }
+
     std::optional<Violation> CheckDrive(const Drive& after) {
         std::vector<Text> gone, added, changed;
         auto fold = [](const Drive& drive) {
@@ -558,7 +669,7 @@ private:
             for (const Text& rel : list)
                 if (Official(rel)) return Violation{"official", "an official archive changed: " + rel};
 
-        const Text here = Key(folder_);
+        const Text here = Key(stepFolder_);
         const Act act = step_.act;
         // Renames: an addon's other name, the same bytes, in the folder shown.
         auto renamed = [&](const Text& from, Text& to) {
@@ -576,8 +687,8 @@ private:
             if (renamed(from, to)) {
                 const bool one = act == Act::Activate || act == Act::Deactivate;
                 const bool may =
-                    (act == Act::Activate && activating && inactiveChoices_.count(NameOf(from))) ||
-                    (act == Act::Deactivate && !activating && activeChoices_.count(NameOf(from))) ||
+                    (act == Act::Activate && activating && Chosen(inactiveChoices_, NameOf(from))) ||
+                    (act == Act::Deactivate && !activating && Chosen(activeChoices_, NameOf(from))) ||
                     (act == Act::ActivateAll && activating) || (act == Act::DeactivateAll && !activating) ||
                     (act == Act::LoadList && (!activating || Lower(listBefore_).find(NameOf(from)) != Text::npos));
                 if (may && (!one || ++renames == 1)) {
@@ -587,13 +698,13 @@ private:
                 return Violation{"rename", "renamed " + from + " by " + Describe(step_)};
             }
             if (act == Act::Delete && Parent(from) == here) {
-                if (Ext(from) == ".pbx" && inactiveChoices_.count(NameOf(from))) {
+                if (Ext(from) == ".pbx" && Chosen(inactiveChoices_, NameOf(from))) {
                     explained.insert(from);
                     continue;
                 }
                 const Text addon = from.substr(0, from.size() - 4) + ".pbx";
                 if (Ext(from) == ".txt") {
-                    if (!inactiveChoices_.count(NameOf(addon)))
+                    if (!Chosen(inactiveChoices_, NameOf(addon)))
                         return Violation{"companion", "removed " + from + ", the information file of no addon chosen"};
                     if (!was.count(addon))
                         return Violation{"companion", "removed " + from + " though its addon " + addon + " was not there"};
@@ -624,13 +735,13 @@ private:
     // each by its inactive name; a folder the code page does not hold has
     // no list to write.
     std::optional<Violation> CheckList(const Text& list) {
-        if (!Held(folder_))
-            return Violation{"list", "a list was written for the folder " + folder_ + ", which cannot be read"};
+        if (!Held(stepFolder_))
+            return Violation{"list", "a list was written for the folder " + stepFolder_ + ", which cannot be read"};
         std::multiset<Text> written;
         std::istringstream words(list);
         for (Text word; words >> word;) written.insert(Lower(word));
         if (written != shownActive_)
-            return Violation{"list", "the list written holds \"" + list + "\" for the folder " + folder_};
+            return Violation{"list", "the list written holds \"" + list + "\" for the folder " + stepFolder_};
         return std::nullopt;
     }
 
@@ -638,7 +749,7 @@ private:
     // is as it was.
     std::optional<Violation> CheckNotes(const Drive& after) {
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
-            const Text path = notes == &gameNotes_ ? kGameComments : kResComments;
+            const Text& path = notes->path;
             const Text key = Key(path);
             auto find = [&](const Drive& drive) -> std::optional<std::string> {
                 for (const auto& [p, bytes] : drive)
@@ -664,20 +775,23 @@ private:
     }
 
     std::mt19937 rng_;
-    std::mt19937 answerRng_;
+    std::mt19937 answerRng_, keepRng_;
+    win32::Gate gate_;
+    int kept_ = 0;
+    std::optional<Text> keptTyped_;
     std::unique_ptr<AddonManager> app_;
     Drive before_;
     Step step_{};
     std::string* log_ = nullptr;
     bool over_ = false, expansion_ = true;
-    Text folder_, others_, registryOthers_, clicked_, dialog_, listBefore_;
+    Text folder_, stepFolder_, others_, registryOthers_, clicked_, dialog_, listBefore_;
     std::multiset<Text> shownActive_;
-    std::set<Text> activeChoices_, inactiveChoices_, locked_, protected_;
+    std::set<Text> activeChoices_, inactiveChoices_, cleared_, locked_, protected_;
     std::vector<Text> seen_;
     std::vector<std::pair<std::uint32_t, int>> answered_;
     int retries_ = 0;
     std::size_t calls_ = 0;
-    Notes gameNotes_, resNotes_;
+    Notes gameNotes_{kGameComments, {}}, resNotes_{kResComments, {}};
     std::optional<Violation> pending_;
 };
 
