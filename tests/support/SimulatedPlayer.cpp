@@ -28,8 +28,11 @@ const std::vector<Text> kStems = {"alpha", "bravo", "charlie", "delta", "echo", 
                                   "golf", "hotel", "india", "juliet", "kilo", "lima"};
 const std::vector<Text> kOfficial = {"ABox.pbo", "Data.pbo", "Music.pbo"};
 // Folders whose files the world changes; "????" stands for a name the code
-// page does not hold.
-const std::vector<Text> kFolders = {kGame, kRes, kMods, kMods + "\\Sub", kMods + "\\Empty", kMods + "\\????"};
+// page does not hold. The world leaves alone a folder of information files
+// only, whose addons lie elsewhere: a name the program keeps from another
+// folder finds its namesake there.
+const std::vector<Text> kFolders = {kGame, kRes, kMods, kMods + "\\Sub", kMods + "\\????"};
+const Text kEmpty = kMods + "\\Empty";
 
 // What the player types, and whether it reads back exactly as typed.
 struct Typed {
@@ -150,7 +153,9 @@ class Game {
 public:
     explicit Game(const World& world) : emu(world.shell), rng_(world.seed) {
         Install();
-        if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 2 == 0;
+        // Windows asks before the recycle bin only where the player turned
+        // its confirmation on: off by default since Windows 8.
+        if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 3 == 0;
         // Every press runs through the gate, as the window's do; while a walk
         // keeps the window answering, the player clicks and types on.
         gate_.SetListings([this] { return app_->File1.ListingStamp() + app_->File2.ListingStamp(); });
@@ -184,6 +189,7 @@ public:
             ran = ChangeTheWorld();
         else
             gate_.Run([&] { ran = true, ran = Press(); });
+        if (log_) *log_ += std::exchange(keptLog_, {});
         const Drive after = Snapshot(emu.root);
         std::optional<Violation> found;
         if (ran && step.act < Act::Vanish) found = Check(after);
@@ -226,8 +232,11 @@ private:
         }
         addons(kMods, 3);
         addons(kMods + "\\Sub", 2);
-        // Information files whose addons lie in other folders.
-        for (const Text& stem : kStems) Write(kMods + "\\Empty\\" + stem + ".txt", "/x/authorNobody");
+        for (const Text& stem : kStems) {
+            Write(kEmpty + "\\" + stem + ".txt", "/x/authorNobody");
+            if (!fs::exists(emu.files->HostPath(kMods + "\\Sub\\" + stem + ".pbx")))
+                Write(kMods + "\\Sub\\" + stem + ".txt", "/x/authorNobody");
+        }
         addons(kMods + "\\????", 3);
         Write(kList, Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx ");
         Write("C:\\Games\\OFP\\flashpoint.cfg", "config");
@@ -253,7 +262,13 @@ private:
             notes->unreadable = lookedFor && locked_.count(Key(path)) > 0;
             notes->expect.clear();
             const Text text = emu.Read(path);
-            for (const Text& stem : kStems) notes->expect["//" + stem] = Lookup(text, "//" + stem);
+            // A comment ending in a slash, saved as typed, reads back whole
+            // only while nothing follows it in the file.
+            for (const Text& stem : kStems)
+                if (const Text found = Lookup(text, "//" + stem); found.ends_with('/'))
+                    notes->expect["//" + stem] = std::nullopt;
+                else
+                    notes->expect["//" + stem] = found;
         }
         app_ = emu.Launch();
         over_ = false;
@@ -314,7 +329,7 @@ private:
                 return true;
             }
             case Act::FolderGoes: {
-                const Text folder = Pick({kMods + "\\Sub", kMods + "\\Empty", kMods + "\\????", kMods, kRes},
+                const Text folder = Pick({kMods + "\\Sub", kEmpty, kMods + "\\????", kMods, kRes},
                                          step_.pick);
                 Say("folder gone: " + folder);
                 fs::remove_all(emu.files->HostPath(folder));
@@ -389,7 +404,7 @@ private:
         const std::uint32_t pick = keepRng_(), kind = keepRng_() % 7;
         auto keep = [&](const std::string& what, std::function<void()> action, Aim aim) {
             ++kept_;
-            if (log_) *log_ += "; kept: " + what;
+            keptLog_ += "; kept: " + what;
             gate_.Run([this, action = std::move(action)] { if (!over_) action(); }, std::move(aim));
         };
         if (kind < 2) {
@@ -502,7 +517,10 @@ private:
                 if (!Takes(app.Dir1)) return false;
                 for (const Text& line : FolderLines())
                     if (std::find(seen_.begin(), seen_.end(), line) == seen_.end()) seen_.push_back(line);
-                const Text path = seen_[Among(seen_, step_.pick)];
+                // A quarter of the time the folder of information files, once
+                // seen: the addon picked before stays picked there.
+                const bool trap = step_.choice % 4 == 0 && std::find(seen_.begin(), seen_.end(), kEmpty) != seen_.end();
+                const Text path = trap ? kEmpty : seen_[Among(seen_, step_.pick)];
                 Say("double click in the folder list: " + path);
                 Move(path);
                 break;
@@ -779,6 +797,7 @@ private:
     win32::Gate gate_;
     int kept_ = 0;
     std::optional<Text> keptTyped_;
+    std::string keptLog_;
     std::unique_ptr<AddonManager> app_;
     Drive before_;
     Step step_{};
@@ -821,12 +840,18 @@ std::vector<Step> Walk(std::uint32_t seed, int steps) {
             default: return std::nullopt;
         }
     };
-    for (int i = 0; i < steps; ++i) {
+    // Now and then a habit: an addon picked among the others, the folder
+    // of information files opened, Delete pressed there.
+    const Act habit[] = {Act::ChooseOthers, Act::ClickInactive, Act::MoveFolder, Act::Delete};
+    std::size_t inHabit = std::size(habit);
+    while (walk.size() < static_cast<std::size_t>(steps)) {
+        if (inHabit == std::size(habit) && rng() % 100 == 0) inHabit = 0;
         const auto next = walk.empty() || rng() % 3 != 0 ? std::nullopt : follows(walk.back().act);
-        Step step{next ? *next : static_cast<Act>(acts(rng))};
+        Step step{inHabit < std::size(habit) ? habit[inHabit++] : next ? *next : static_cast<Act>(acts(rng))};
         step.pick = static_cast<std::uint32_t>(rng());
         step.choice = static_cast<std::uint32_t>(rng());
         step.answers = static_cast<std::uint32_t>(rng());
+        if (inHabit == 3) step.choice &= ~3u;
         walk.push_back(step);
     }
     return walk;
