@@ -158,9 +158,8 @@ void FileListBox::SetListIndex(int index) {
 }
 
 Aim FileListBox::AimAt(int index, Text name) {
-    return Aim{[this, index, name = std::move(name)] {
-        return index < 0 || (index < ListCount() && List(index) == name);
-    }};
+    return Aim{
+        [this, index, name = std::move(name)] { return index < 0 || (index < ListCount() && List(index) == name); }};
 }
 
 void FileListBox::Highlight(int index) {

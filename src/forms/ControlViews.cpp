@@ -303,8 +303,7 @@ void TextView::OnCommand(WORD code) {
     // Typing kept in the same wait was typed over the typing kept before
     // it. The box goes on showing the typing while it is kept.
     const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
-    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under)))
-        return;
+    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under))) return;
     // Not taken at all (a box keeps the window disabled): the box shows
     // the model's text again.
     if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {

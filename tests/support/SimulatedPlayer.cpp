@@ -53,31 +53,21 @@ const std::vector<Typed> kTyped = {
 const std::vector<Text> kSaveAnswers = {kList, kNewList, "", "C:\\Lists\\??.txtf"};
 const std::vector<Text> kLoadAnswers = {kList, kNewList, "C:\\Lists\\gone.txtf", ""};
 
-const char* const kActNames[] = {"click in the active list",
-                                 "click in the inactive list",
-                                 "double click in the active list",
-                                 "double click in the inactive list",
-                                 "option OFP/Addons",
-                                 "option OFP:R/Addons",
-                                 "option others",
-                                 "double click in the folder list",
-                                 "Activate",
-                                 "Deactivate",
-                                 "Activate all",
-                                 "Deactivate all",
-                                 "Delete inactive addon",
-                                 "typing in the comment box",
-                                 "a comment saved",
-                                 "Save List",
-                                 "Load List",
-                                 "Exit",
-                                 "the close box",
-                                 "a file vanishes",
-                                 "a file appears",
-                                 "a file is locked by the game",
-                                 "a file becomes read-only",
-                                 "a folder goes",
-                                 "the next folder listing fails"};
+// Each act as a report names it, and how often it comes in a walk, in the
+// order of Act: the world changes about once in nine steps, a folder goes
+// about once in two hundred.
+struct ActKind {
+    const char* name;
+    int weight;
+};
+const ActKind kActs[] = {
+    {"click in the active list", 24}, {"click in the inactive list", 28}, {"double click in the active list", 4},
+    {"double click in the inactive list", 4}, {"option OFP/Addons", 8}, {"option OFP:R/Addons", 8},
+    {"option others", 10}, {"double click in the folder list", 18}, {"Activate", 16}, {"Deactivate", 16},
+    {"Activate all", 4}, {"Deactivate all", 4}, {"Delete inactive addon", 14}, {"typing in the comment box", 4},
+    {"a comment saved", 16}, {"Save List", 4}, {"Load List", 4}, {"Exit", 4}, {"the close box", 2},
+    {"a file vanishes", 4}, {"a file appears", 6}, {"a file is locked by the game", 2},
+    {"a file becomes read-only", 2}, {"a folder goes", 1}, {"the next folder listing fails", 2}};
 
 Text Lower(Text s) {
     for (char& c : s)
@@ -816,15 +806,13 @@ private:
 
 }  // namespace
 
-std::string Describe(const Step& step) { return kActNames[static_cast<int>(step.act)]; }
+std::string Describe(const Step& step) { return kActs[static_cast<int>(step.act)].name; }
 
 std::vector<Step> Walk(std::uint32_t seed, int steps) {
-    // How often each act comes, in the order of Act: the world changes
-    // about once in nine steps, a folder goes about once in two hundred.
-    static const std::vector<int> kWeights = {24, 28, 4, 4, 8, 8, 10, 18, 16, 16, 4, 4, 14, 4, 16, 4, 4, 4, 2,
-                                              4, 6, 2, 2, 1, 2};
+    std::vector<int> weights;
+    for (const ActKind& act : kActs) weights.push_back(act.weight);
     std::mt19937 rng(seed * 2654435761u + 1);
-    std::discrete_distribution<int> acts(kWeights.begin(), kWeights.end());
+    std::discrete_distribution<int> acts(weights.begin(), weights.end());
     std::vector<Step> walk;
     walk.reserve(static_cast<std::size_t>(steps));
     // A player often acts on what he just clicked or just saw change: a
