@@ -308,19 +308,14 @@ private:
                 const auto files = AddonFiles(true);
                 if (files.empty()) return false;
                 const Text path = files[Among(files, step_.pick)];
-                Say((step_.act == Act::Lock ? "locked: " : "read-only: ") + path);
-                if (step_.act == Act::Lock) {
-                    emu.files->Lock(path);
-                    locked_.insert(Key(path));
-                } else {
-                    emu.files->Protect(path);
-                    protected_.insert(Key(path));
-                }
+                const bool lock = step_.act == Act::Lock;
+                Say((lock ? "locked: " : "read-only: ") + path);
+                lock ? emu.files->Lock(path) : emu.files->Protect(path);
+                (lock ? locked_ : protected_).insert(Key(path));
                 return true;
             }
             case Act::FolderGoes: {
-                const Text folder = Pick({kMods + "\\Sub", kEmpty, kMods + "\\????", kMods, kRes},
-                                         step_.pick);
+                const Text folder = Pick({kMods + "\\Sub", kEmpty, kMods + "\\????", kMods, kRes}, step_.pick);
                 Say("folder gone: " + folder);
                 fs::remove_all(emu.files->HostPath(folder));
                 return true;
