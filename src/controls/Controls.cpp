@@ -59,6 +59,10 @@ const Text& TextBox::GetText() const {
     return text_;
 }
 
+Aim TextBox::AimOver(Text under) const {
+    return Aim{[this, under = std::move(under)] { return GetText() == under; }};
+}
+
 void TextBox::SetTextLater(std::function<Text()> compute) {
     unheld_.clear();
     pending_ = std::move(compute);
@@ -153,6 +157,11 @@ void FileListBox::SetListIndex(int index) {
     if (Click) Click();
 }
 
+Aim FileListBox::AimAt(int index, Text name) {
+    return Aim{
+        [this, index, name = std::move(name)] { return index < 0 || (index < ListCount() && List(index) == name); }};
+}
+
 void FileListBox::Highlight(int index) {
     if (index < 0 || index >= ListCount() || index == listIndex_) return;
     listIndex_ = index;
@@ -160,6 +169,10 @@ void FileListBox::Highlight(int index) {
 }
 
 Text FileListBox::FileName() { return ListIndex() < 0 ? Text() : List(listIndex_); }
+
+Aim DirListBox::AimHere() const {
+    return Aim{[this, from = path_] { return Visible() && Enabled() && path_ == from; }};
+}
 
 void DirListBox::SetPath(const Text& path) {
     if (path == path_) return;

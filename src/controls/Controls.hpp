@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "controls/Aim.hpp"
 #include "platform/Platform.hpp"
 #include "text/ClassicText.hpp"
 
@@ -122,6 +123,9 @@ public:
     // entry it passes, and only the last of those texts is ever seen. Raises
     // no change event; the caller sets what that event would have set.
     void SetTextLater(std::function<Text()> compute);
+    // Typing kept while a handler runs replaces the text it was typed over,
+    // and nothing else: a handler that put another text in meanwhile wins.
+    [[nodiscard]] Aim AimOver(Text under) const;
     Event Change;
 
 private:
@@ -184,6 +188,10 @@ public:
     // already moved it as the first half of a double click, whose handling
     // runs the click handling itself.
     void Highlight(int index);
+    // A click kept while a handler runs acts only on the name the player
+    // clicked, shown at `index` (none: below the last entry): a re-read
+    // meanwhile may have put another one there.
+    [[nodiscard]] Aim AimAt(int index, Text name);
     [[nodiscard]] Text FileName();
     [[nodiscard]] const Text& List(int index) { return ReadIfPending()[static_cast<std::size_t>(index)].name; }
     // Size in bytes as the listing read it.
@@ -246,6 +254,10 @@ public:
     // The lines to show. A path that does not exist shows the nearest folder
     // above it that does.
     [[nodiscard]] std::vector<FolderLine> Lines() const;
+    // A double click kept while a handler runs opens a folder only from the
+    // folder the list shows now, and only while the list still takes input:
+    // a handler meanwhile may have moved it, or hidden it for a fixed folder.
+    [[nodiscard]] Aim AimHere() const;
     Event Change;
 
 private:

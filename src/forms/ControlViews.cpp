@@ -300,14 +300,10 @@ void TextView::OnCommand(WORD code) {
     wide.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
     Text unheld;
     (void)winapi::Narrow(wide, &unheld);
-    // Kept typing replaces the text it was typed over, and nothing else: a
-    // handler that put another text into the box meanwhile wins. Typing kept
-    // in the same wait was typed over the typing kept before it. The box
-    // goes on showing the typing while it is kept.
+    // Typing kept in the same wait was typed over the typing kept before
+    // it. The box goes on showing the typing while it is kept.
     const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
-    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); },
-                  Aim{[this, under] { return model_.GetText() == under; }}))
-        return;
+    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under))) return;
     // Not taken at all (a box keeps the window disabled): the box shows
     // the model's text again.
     if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {

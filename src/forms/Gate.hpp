@@ -22,21 +22,14 @@
 #include <string>
 #include <utility>
 
+#include "controls/Aim.hpp"
+
 // Knows no window of the system: the front end tells it which sources take
 // input and how to tell the player of a drop, so its rules run natively too.
 
 namespace varnex::win32 {
 
-// What a kept input needs to find when it runs.
-struct Aim {
-    // Still true when the input's target is where the player saw it.
-    std::function<bool()> holds{};
-    // The input renames, deletes or writes: it runs only while the lists
-    // stand as they were when it came.
-    bool changesFiles = false;
-    // Closing a window: it runs also after a dropped input.
-    bool always = false;
-};
+using varnex::Aim;
 
 class Gate {
 public:

@@ -108,10 +108,7 @@ void FileListView::Mirror() {
 
 void FileListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
-    // Kept, the click acts only on the name the player clicked: a handler
-    // that read the list anew meanwhile may have put another one there.
-    const Text name = ShownText(hwnd_, index);
-    Aim aim{[this, index, name] { return index < 0 || (index < model_.ListCount() && model_.List(index) == name); }};
+    Aim aim = model_.AimAt(index, ShownText(hwnd_, index));
     if (code == LBN_SELCHANGE) {
         Act([this, index] { model_.SetListIndex(index); }, std::move(aim));
     } else if (code == LBN_DBLCLK && index >= 0) {
@@ -167,11 +164,7 @@ void DirListView::OnCommand(WORD code) {
     const int index = CurrentSelection(hwnd_);
     if (code != LBN_DBLCLK || index < 0 || static_cast<std::size_t>(index) >= lines_.size()) return;
     const Text path = lines_[static_cast<std::size_t>(index)].path;
-    // Kept, the double click opens the folder only from the folder the list
-    // showed, while the list still takes input: a handler meanwhile may have
-    // moved it, or hidden it for a fixed folder.
-    Act([this, path] { model_.SetPath(path); },
-        Aim{[this, from = model_.Path()] { return TakesInput(model_) && model_.Path() == from; }});
+    Act([this, path] { model_.SetPath(path); }, model_.AimHere());
 }
 
 void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "controls/OptionGroup.hpp"
+#include "forms/Gate.hpp"
 #include "support/Fixture.hpp"
 
 namespace varnex::player {
@@ -27,8 +28,11 @@ const std::vector<Text> kStems = {"alpha", "bravo", "charlie", "delta", "echo", 
                                   "golf", "hotel", "india", "juliet", "kilo", "lima"};
 const std::vector<Text> kOfficial = {"ABox.pbo", "Data.pbo", "Music.pbo"};
 // Folders whose files the world changes; "????" stands for a name the code
-// page does not hold.
-const std::vector<Text> kFolders = {kGame, kRes, kMods, kMods + "\\Sub", kMods + "\\Empty", kMods + "\\????"};
+// page does not hold. The world leaves alone a folder of information files
+// only, whose addons lie elsewhere: a name the program keeps from another
+// folder finds its namesake there.
+const std::vector<Text> kFolders = {kGame, kRes, kMods, kMods + "\\Sub", kMods + "\\????"};
+const Text kEmpty = kMods + "\\Empty";
 
 // What the player types, and whether it reads back exactly as typed.
 struct Typed {
@@ -49,31 +53,21 @@ const std::vector<Typed> kTyped = {
 const std::vector<Text> kSaveAnswers = {kList, kNewList, "", "C:\\Lists\\??.txtf"};
 const std::vector<Text> kLoadAnswers = {kList, kNewList, "C:\\Lists\\gone.txtf", ""};
 
-const char* const kActNames[] = {"click in the active list",
-                                 "click in the inactive list",
-                                 "double click in the active list",
-                                 "double click in the inactive list",
-                                 "option OFP/Addons",
-                                 "option OFP:R/Addons",
-                                 "option others",
-                                 "double click in the folder list",
-                                 "Activate",
-                                 "Deactivate",
-                                 "Activate all",
-                                 "Deactivate all",
-                                 "Delete inactive addon",
-                                 "typing in the comment box",
-                                 "a comment saved",
-                                 "Save List",
-                                 "Load List",
-                                 "Exit",
-                                 "the close box",
-                                 "a file vanishes",
-                                 "a file appears",
-                                 "a file is locked by the game",
-                                 "a file becomes read-only",
-                                 "a folder goes",
-                                 "the next folder listing fails"};
+// Each act as a report names it, and how often it comes in a walk, in the
+// order of Act: the world changes about once in nine steps, a folder goes
+// about once in two hundred.
+struct ActKind {
+    const char* name;
+    int weight;
+};
+const ActKind kActs[] = {
+    {"click in the active list", 24}, {"click in the inactive list", 28}, {"double click in the active list", 4},
+    {"double click in the inactive list", 4}, {"option OFP/Addons", 8}, {"option OFP:R/Addons", 8},
+    {"option others", 10}, {"double click in the folder list", 18}, {"Activate", 16}, {"Deactivate", 16},
+    {"Activate all", 4}, {"Deactivate all", 4}, {"Delete inactive addon", 14}, {"typing in the comment box", 4},
+    {"a comment saved", 16}, {"Save List", 4}, {"Load List", 4}, {"Exit", 4}, {"the close box", 2},
+    {"a file vanishes", 4}, {"a file appears", 6}, {"a file is locked by the game", 2},
+    {"a file becomes read-only", 2}, {"a folder goes", 1}, {"the next folder listing fails", 2}};
 
 Text Lower(Text s) {
     for (char& c : s)
@@ -149,7 +143,16 @@ class Game {
 public:
     explicit Game(const World& world) : emu(world.shell), rng_(world.seed) {
         Install();
-        if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 2 == 0;
+        // Windows asks before the recycle bin only where the player turned
+        // its confirmation on: off by default since Windows 8.
+        if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 3 == 0;
+        // Every press runs through the gate, as the window's do; while a walk
+        // keeps the window answering, the player clicks and types on.
+        gate_.SetListings([this] { return app_->File1.ListingStamp() + app_->File2.ListingStamp(); });
+        gate_.SetSettle([this] { Shown(); });
+        gate_.SetFailed([this](const std::string& what) { Flag("failed", "a handler failed: " + what); });
+        emu.desktop.responsiveDue = [] { return true; };
+        emu.desktop.onKeepResponsive = [this] { KeepInput(); };
         Launch();
         before_ = Snapshot(emu.root);
     }
@@ -165,8 +168,18 @@ public:
         answered_.clear();
         retries_ = 0;
         answerRng_.seed(step.answers);
+        keepRng_.seed(step.answers ^ 0x9e3779b9u);
+        kept_ = 0;
+        cleared_.clear();
+        keptTyped_.reset();
+        stepFolder_ = folder_;
         calls_ = emu.shell->calls.size();
-        const bool ran = step.act >= Act::Vanish ? ChangeTheWorld() : Press();
+        bool ran = false;
+        if (step.act >= Act::Vanish)
+            ran = ChangeTheWorld();
+        else
+            gate_.Run([&] { ran = true, ran = Press(); });
+        if (log_) *log_ += std::exchange(keptLog_, {});
         const Drive after = Snapshot(emu.root);
         std::optional<Violation> found;
         if (ran && step.act < Act::Vanish) found = Check(after);
@@ -209,8 +222,11 @@ private:
         }
         addons(kMods, 3);
         addons(kMods + "\\Sub", 2);
-        // Information files whose addons lie in other folders.
-        for (const Text& stem : kStems) Write(kMods + "\\Empty\\" + stem + ".txt", "/x/authorNobody");
+        for (const Text& stem : kStems) {
+            Write(kEmpty + "\\" + stem + ".txt", "/x/authorNobody");
+            if (!fs::exists(emu.files->HostPath(kMods + "\\Sub\\" + stem + ".pbx")))
+                Write(kMods + "\\Sub\\" + stem + ".txt", "/x/authorNobody");
+        }
         addons(kMods + "\\????", 3);
         Write(kList, Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx " + Pick(kStems, rng_()) + ".pbx ");
         Write("C:\\Games\\OFP\\flashpoint.cfg", "config");
@@ -229,14 +245,20 @@ private:
         activeChoices_.clear();
         inactiveChoices_.clear();
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
-            const Text& path = notes == &gameNotes_ ? kGameComments : kResComments;
+            const Text& path = notes->path;
             // A locked file is not read, where it is looked for at all.
             const bool lookedFor = notes == &gameNotes_ ||
                                    (expansion_ && fs::is_directory(emu.files->HostPath(kRes)));
             notes->unreadable = lookedFor && locked_.count(Key(path)) > 0;
             notes->expect.clear();
             const Text text = emu.Read(path);
-            for (const Text& stem : kStems) notes->expect["//" + stem] = Lookup(text, "//" + stem);
+            // A comment ending in a slash, saved as typed, reads back whole
+            // only while nothing follows it in the file.
+            for (const Text& stem : kStems)
+                if (const Text found = Lookup(text, "//" + stem); found.ends_with('/'))
+                    notes->expect["//" + stem] = std::nullopt;
+                else
+                    notes->expect["//" + stem] = found;
         }
         app_ = emu.Launch();
         over_ = false;
@@ -286,19 +308,14 @@ private:
                 const auto files = AddonFiles(true);
                 if (files.empty()) return false;
                 const Text path = files[Among(files, step_.pick)];
-                Say((step_.act == Act::Lock ? "locked: " : "read-only: ") + path);
-                if (step_.act == Act::Lock) {
-                    emu.files->Lock(path);
-                    locked_.insert(Key(path));
-                } else {
-                    emu.files->Protect(path);
-                    protected_.insert(Key(path));
-                }
+                const bool lock = step_.act == Act::Lock;
+                Say((lock ? "locked: " : "read-only: ") + path);
+                lock ? emu.files->Lock(path) : emu.files->Protect(path);
+                (lock ? locked_ : protected_).insert(Key(path));
                 return true;
             }
             case Act::FolderGoes: {
-                const Text folder = Pick({kMods + "\\Sub", kMods + "\\Empty", kMods + "\\????", kMods, kRes},
-                                         step_.pick);
+                const Text folder = Pick({kMods + "\\Sub", kEmpty, kMods + "\\????", kMods, kRes}, step_.pick);
                 Say("folder gone: " + folder);
                 fs::remove_all(emu.files->HostPath(folder));
                 return true;
@@ -314,6 +331,9 @@ private:
 
     void Say(const std::string& what) {
         if (log_) *log_ = what;
+    }
+    void Flag(const std::string& rule, const std::string& detail) {
+        if (!pending_) pending_ = Violation{rule, detail};
     }
 
     // The player's answer to a box, among the buttons it has. Trying again
@@ -348,14 +368,91 @@ private:
     }
 
     static bool Takes(const Control& control) { return TakesInput(control); }
+    static std::vector<Text> Names(FileListBox& list) {
+        std::vector<Text> names;
+        for (const auto& entry : list.Entries()) names.push_back(entry.name);
+        return names;
+    }
+    std::vector<Text> FolderLines() const {
+        std::vector<Text> paths;
+        for (const FolderLine& line : app_->Dir1.Lines()) paths.push_back(line.path);
+        return paths;
+    }
+
+    // Input the player gives while a walk keeps the window answering: a
+    // click in a list, a double click on the folder list, typing. The gate
+    // keeps it for when the handler has ended; it may run only while what
+    // the player aimed at still stands, which the player tells by himself.
+    void KeepInput() {
+        if (over_ || kept_ >= 4 || keepRng_() % 4) return;
+        AddonManager& app = *app_;
+        const std::uint32_t pick = keepRng_(), kind = keepRng_() % 7;
+        auto keep = [&](const std::string& what, std::function<void()> action, Aim aim) {
+            ++kept_;
+            keptLog_ += "; kept: " + what;
+            gate_.Run([this, action = std::move(action)] { if (!over_) action(); }, std::move(aim));
+        };
+        if (kind < 2) {
+            FileListBox& list = kind == 0 ? app.File1 : app.File2;
+            if (!Takes(list) || list.ListCount() == 0) return;
+            const auto names = Names(list);
+            const int at = static_cast<int>(Among(names, pick));
+            const Text name = names[static_cast<std::size_t>(at)];
+            std::set<Text>& choices = kind == 0 ? activeChoices_ : inactiveChoices_;
+            keep("click on " + name, [this, &list, &choices, at, name] {
+                if (at < list.ListCount() && list.List(at) != name)
+                    Flag("kept-aim", "a click kept on " + name + " selected " + list.List(at));
+                choices.insert(Lower(name));
+                list.SetListIndex(at);
+            }, list.AimAt(at, name));
+        } else if (kind == 6) {
+            // An option: it runs while the option still takes input.
+            const int which = static_cast<int>(pick % 3);
+            OptionButton* const options[] = {&app.Option1, &app.Option2, &app.Option3};
+            if (!Takes(*options[which])) return;
+            keep("option " + std::to_string(which + 1), [this, which] { Choose(which); },
+                 Aim{[option = options[which]] { return Takes(*option); }});
+        } else if (kind < 5) {
+            // Often two double clicks in a row, the second from where the
+            // list stood before the first ran.
+            if (!Takes(app.Dir1)) return;
+            const auto paths = FolderLines();
+            for (std::uint32_t n = 0; n <= (pick & 1); ++n) {
+                const Text path = paths[Among(paths, pick + n)], from = app.Dir1.Path();
+                keep("double click in the folder list: " + path, [this, path, from] {
+                    DirListBox& dir = app_->Dir1;
+                    if (!Takes(dir) || dir.Path() != from)
+                        Flag("kept-aim", "a double click kept on the folder list at " + from + " ran after the list " +
+                                             (Takes(dir) ? "moved to " + dir.Path() : Text("was hidden")));
+                    Move(path);
+                }, app.Dir1.AimHere());
+            }
+        } else if (kind == 5) {
+            if (!Takes(app.Text1)) return;
+            const Typed& typed = kTyped[pick % kTyped.size()];
+            // Typing kept in the same wait is typed over the typing before it.
+            const Text under = keptTyped_ ? *keptTyped_ : app.Text1.GetText();
+            keptTyped_ = typed.text;
+            keep("typing \"" + typed.text + "\"", [this, typed, under] {
+                TextBox& box = app_->Text1;
+                if (box.GetText() != under)
+                    Flag("kept-aim", "typing kept over \"" + under + "\" replaced \"" + box.GetText() + "\"");
+                box.SetTyped(typed.text, typed.unheld);
+            }, app.Text1.AimOver(under));
+        }
+    }
+
+    void Move(const Text& path) {
+        if (std::find(seen_.begin(), seen_.end(), path) == seen_.end()) seen_.push_back(path);
+        if (path != app_->Dir1.Path()) folder_ = others_ = path;
+        app_->Dir1.SetPath(path);
+    }
 
     bool Click(FileListBox& list, bool twice, std::set<Text>& choices) {
         if (!Takes(list) || list.ListCount() == 0) return false;
-        std::vector<Text> names;
-        for (const auto& entry : list.Entries()) names.push_back(entry.name);
-        const int at = static_cast<int>(Among(names, step_.pick));
+        const int at = static_cast<int>(Among(Names(list), step_.pick));
         const Text name = list.List(at);
-        Say(std::string(kActNames[static_cast<int>(step_.act)]) + ": " + name);
+        Say(Describe(step_) + ": " + name);
         choices.insert(Lower(name));
         if (twice) {
             list.Highlight(at);
@@ -367,12 +464,17 @@ private:
         return true;
     }
 
-    bool Choose(OptionButton& option, const Text& folder) {
+    // One of the three folder options: the game's, the expansion's, others.
+    bool Choose(int which) {
+        OptionButton* const options[] = {&app_->Option1, &app_->Option2, &app_->Option3};
+        OptionButton& option = *options[which];
         if (!Takes(option)) return false;
-        for (OptionButton* o : {&app_->Option1, &app_->Option2, &app_->Option3}) o->SetValue(o == &option);
+        for (OptionButton* o : options) o->SetValue(o == &option);
+        // A kept choice clears them after the step's own handler used them.
+        for (const auto* choices : {&activeChoices_, &inactiveChoices_}) cleared_.insert(choices->begin(), choices->end());
         activeChoices_.clear();
         inactiveChoices_.clear();
-        folder_ = folder;
+        folder_ = which == 0 ? kGame : which == 1 ? kRes : others_;
         option.Click();
         return true;
     }
@@ -385,7 +487,7 @@ private:
 
     bool Press() {
         AddonManager& app = *app_;
-        Say(kActNames[static_cast<int>(step_.act)]);
+        Say(Describe(step_));
         dialog_.clear();
         bool ran = true;
         switch (step_.act) {
@@ -393,17 +495,19 @@ private:
             case Act::ClickInactive: ran = Click(app.File2, false, inactiveChoices_); break;
             case Act::OpenActive: ran = Click(app.File1, true, activeChoices_); break;
             case Act::OpenInactive: ran = Click(app.File2, true, inactiveChoices_); break;
-            case Act::ChooseGame: ran = Choose(app.Option1, kGame); break;
-            case Act::ChooseExpansion: ran = Choose(app.Option2, kRes); break;
-            case Act::ChooseOthers: ran = Choose(app.Option3, others_); break;
+            case Act::ChooseGame:
+            case Act::ChooseExpansion:
+            case Act::ChooseOthers: ran = Choose(static_cast<int>(step_.act) - static_cast<int>(Act::ChooseGame)); break;
             case Act::MoveFolder: {
                 if (!Takes(app.Dir1)) return false;
-                for (const FolderLine& line : app.Dir1.Lines())
-                    if (std::find(seen_.begin(), seen_.end(), line.path) == seen_.end()) seen_.push_back(line.path);
-                const Text path = seen_[Among(seen_, step_.pick)];
+                for (const Text& line : FolderLines())
+                    if (std::find(seen_.begin(), seen_.end(), line) == seen_.end()) seen_.push_back(line);
+                // A quarter of the time the folder of information files, once
+                // seen: the addon picked before stays picked there.
+                const bool trap = step_.choice % 4 == 0 && std::find(seen_.begin(), seen_.end(), kEmpty) != seen_.end();
+                const Text path = trap ? kEmpty : seen_[Among(seen_, step_.pick)];
                 Say("double click in the folder list: " + path);
-                if (path != app.Dir1.Path()) folder_ = others_ = path;
-                app.Dir1.SetPath(path);
+                Move(path);
                 break;
             }
             case Act::Activate: ran = Press(app.Command3); break;
@@ -421,7 +525,7 @@ private:
             case Act::SaveList:
             case Act::LoadList: {
                 dialog_ = Pick(step_.act == Act::SaveList ? kSaveAnswers : kLoadAnswers, step_.choice);
-                Say(std::string(kActNames[static_cast<int>(step_.act)]) + ": " + (dialog_.empty() ? "cancelled" : dialog_));
+                Say(Describe(step_) + ": " + (dialog_.empty() ? "cancelled" : dialog_));
                 listBefore_ = emu.Read(dialog_.empty() ? kList : dialog_);
                 shownActive_.clear();
                 for (const auto& entry : app.File1.Entries())
@@ -444,21 +548,27 @@ private:
             default: break;
         }
         if (!ran || over_) return ran;
-        // The window shows the lists once the handler is done: the entries
-        // it highlights are what the move buttons act on.
-        for (auto [list, choices] : {std::pair{&app.File1, &activeChoices_}, std::pair{&app.File2, &inactiveChoices_}})
-            if (const int at = list->ListIndex(); at >= 0) choices->insert(Lower(list->List(at)));
         // A walk leaves its last name selected where the list is empty.
         if (step_.act == Act::DeactivateAll || step_.act == Act::ActivateAll || step_.act == Act::LoadList)
             for (const auto& [path, bytes] : before_)
-                if (Parent(Lower(path)) == Key(folder_))
+                if (Parent(Lower(path)) == Key(stepFolder_))
                     (Ext(path) == ".pbo" ? activeChoices_ : inactiveChoices_).insert(Lower(NameOf(path)));
         return true;
+    }
+
+    // The window shows the lists once a handler is done: the entries it
+    // highlights are what the move buttons act on.
+    void Shown() {
+        if (over_) return;
+        AddonManager& app = *app_;
+        for (auto [list, choices] : {std::pair{&app.File1, &activeChoices_}, std::pair{&app.File2, &inactiveChoices_}})
+            if (const int at = list->ListIndex(); at >= 0) choices->insert(Lower(list->List(at)));
     }
 
     // Which comments text a comment saved now goes to: the game's or the
     // expansion's, or none (another folder, or a file not read at start-up).
     struct Notes {
+        Text path;
         std::map<Text, std::optional<Text>> expect;  // key -> what it reads back as; none: not known
         bool unreadable = false;
     };
@@ -536,6 +646,10 @@ private:
     }
 
     // Every change to the drive, against what the step may change.
+    bool Chosen(const std::set<Text>& choices, const Text& name) const {
+        return choices.count(name) || cleared_.count(name);
+    }
+
     std::optional<Violation> CheckDrive(const Drive& after) {
         std::vector<Text> gone, added, changed;
         auto fold = [](const Drive& drive) {
@@ -558,7 +672,7 @@ private:
             for (const Text& rel : list)
                 if (Official(rel)) return Violation{"official", "an official archive changed: " + rel};
 
-        const Text here = Key(folder_);
+        const Text here = Key(stepFolder_);
         const Act act = step_.act;
         // Renames: an addon's other name, the same bytes, in the folder shown.
         auto renamed = [&](const Text& from, Text& to) {
@@ -576,8 +690,8 @@ private:
             if (renamed(from, to)) {
                 const bool one = act == Act::Activate || act == Act::Deactivate;
                 const bool may =
-                    (act == Act::Activate && activating && inactiveChoices_.count(NameOf(from))) ||
-                    (act == Act::Deactivate && !activating && activeChoices_.count(NameOf(from))) ||
+                    (act == Act::Activate && activating && Chosen(inactiveChoices_, NameOf(from))) ||
+                    (act == Act::Deactivate && !activating && Chosen(activeChoices_, NameOf(from))) ||
                     (act == Act::ActivateAll && activating) || (act == Act::DeactivateAll && !activating) ||
                     (act == Act::LoadList && (!activating || Lower(listBefore_).find(NameOf(from)) != Text::npos));
                 if (may && (!one || ++renames == 1)) {
@@ -587,13 +701,13 @@ private:
                 return Violation{"rename", "renamed " + from + " by " + Describe(step_)};
             }
             if (act == Act::Delete && Parent(from) == here) {
-                if (Ext(from) == ".pbx" && inactiveChoices_.count(NameOf(from))) {
+                if (Ext(from) == ".pbx" && Chosen(inactiveChoices_, NameOf(from))) {
                     explained.insert(from);
                     continue;
                 }
                 const Text addon = from.substr(0, from.size() - 4) + ".pbx";
                 if (Ext(from) == ".txt") {
-                    if (!inactiveChoices_.count(NameOf(addon)))
+                    if (!Chosen(inactiveChoices_, NameOf(addon)))
                         return Violation{"companion", "removed " + from + ", the information file of no addon chosen"};
                     if (!was.count(addon))
                         return Violation{"companion", "removed " + from + " though its addon " + addon + " was not there"};
@@ -624,13 +738,13 @@ private:
     // each by its inactive name; a folder the code page does not hold has
     // no list to write.
     std::optional<Violation> CheckList(const Text& list) {
-        if (!Held(folder_))
-            return Violation{"list", "a list was written for the folder " + folder_ + ", which cannot be read"};
+        if (!Held(stepFolder_))
+            return Violation{"list", "a list was written for the folder " + stepFolder_ + ", which cannot be read"};
         std::multiset<Text> written;
         std::istringstream words(list);
         for (Text word; words >> word;) written.insert(Lower(word));
         if (written != shownActive_)
-            return Violation{"list", "the list written holds \"" + list + "\" for the folder " + folder_};
+            return Violation{"list", "the list written holds \"" + list + "\" for the folder " + stepFolder_};
         return std::nullopt;
     }
 
@@ -638,7 +752,7 @@ private:
     // is as it was.
     std::optional<Violation> CheckNotes(const Drive& after) {
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
-            const Text path = notes == &gameNotes_ ? kGameComments : kResComments;
+            const Text& path = notes->path;
             const Text key = Key(path);
             auto find = [&](const Drive& drive) -> std::optional<std::string> {
                 for (const auto& [p, bytes] : drive)
@@ -664,34 +778,36 @@ private:
     }
 
     std::mt19937 rng_;
-    std::mt19937 answerRng_;
+    std::mt19937 answerRng_, keepRng_;
+    win32::Gate gate_;
+    int kept_ = 0;
+    std::optional<Text> keptTyped_;
+    std::string keptLog_;
     std::unique_ptr<AddonManager> app_;
     Drive before_;
     Step step_{};
     std::string* log_ = nullptr;
     bool over_ = false, expansion_ = true;
-    Text folder_, others_, registryOthers_, clicked_, dialog_, listBefore_;
+    Text folder_, stepFolder_, others_, registryOthers_, clicked_, dialog_, listBefore_;
     std::multiset<Text> shownActive_;
-    std::set<Text> activeChoices_, inactiveChoices_, locked_, protected_;
+    std::set<Text> activeChoices_, inactiveChoices_, cleared_, locked_, protected_;
     std::vector<Text> seen_;
     std::vector<std::pair<std::uint32_t, int>> answered_;
     int retries_ = 0;
     std::size_t calls_ = 0;
-    Notes gameNotes_, resNotes_;
+    Notes gameNotes_{kGameComments, {}}, resNotes_{kResComments, {}};
     std::optional<Violation> pending_;
 };
 
 }  // namespace
 
-std::string Describe(const Step& step) { return kActNames[static_cast<int>(step.act)]; }
+std::string Describe(const Step& step) { return kActs[static_cast<int>(step.act)].name; }
 
 std::vector<Step> Walk(std::uint32_t seed, int steps) {
-    // How often each act comes, in the order of Act: the world changes
-    // about once in nine steps, a folder goes about once in two hundred.
-    static const std::vector<int> kWeights = {24, 28, 4, 4, 8, 8, 10, 18, 16, 16, 4, 4, 14, 4, 16, 4, 4, 4, 2,
-                                              4, 6, 2, 2, 1, 2};
+    std::vector<int> weights;
+    for (const ActKind& act : kActs) weights.push_back(act.weight);
     std::mt19937 rng(seed * 2654435761u + 1);
-    std::discrete_distribution<int> acts(kWeights.begin(), kWeights.end());
+    std::discrete_distribution<int> acts(weights.begin(), weights.end());
     std::vector<Step> walk;
     walk.reserve(static_cast<std::size_t>(steps));
     // A player often acts on what he just clicked or just saw change: a
@@ -707,12 +823,18 @@ std::vector<Step> Walk(std::uint32_t seed, int steps) {
             default: return std::nullopt;
         }
     };
-    for (int i = 0; i < steps; ++i) {
+    // Now and then a habit: an addon picked among the others, the folder
+    // of information files opened, Delete pressed there.
+    const Act habit[] = {Act::ChooseOthers, Act::ClickInactive, Act::MoveFolder, Act::Delete};
+    std::size_t inHabit = std::size(habit);
+    while (walk.size() < static_cast<std::size_t>(steps)) {
+        if (inHabit == std::size(habit) && rng() % 100 == 0) inHabit = 0;
         const auto next = walk.empty() || rng() % 3 != 0 ? std::nullopt : follows(walk.back().act);
-        Step step{next ? *next : static_cast<Act>(acts(rng))};
+        Step step{inHabit < std::size(habit) ? habit[inHabit++] : next ? *next : static_cast<Act>(acts(rng))};
         step.pick = static_cast<std::uint32_t>(rng());
         step.choice = static_cast<std::uint32_t>(rng());
         step.answers = static_cast<std::uint32_t>(rng());
+        if (inHabit == 3) step.choice &= ~3u;
         walk.push_back(step);
     }
     return walk;

@@ -1,7 +1,10 @@
 // A simulated player: a seeded walk of thousands of clicks, presses, typed
 // comments, favorites lists and exits over the emulated platform, with the
 // world changing under the program between the steps (files vanish, appear,
-// get locked or write-protected, folders go). After every step the drive is
+// get locked or write-protected, folders go). While a walk of the program
+// keeps the window answering, the player clicks, double-clicks, types and
+// picks options on: that input is kept until the handler ends, and may run
+// only on what the player aimed at. After every step the drive is
 // held against what the player's step may change, and after every Exit the
 // saved comments are read back from the files. A failing walk is cut down to
 // the shortest sequence of steps that still fails.
