@@ -40,6 +40,15 @@ struct ViewSite {
     HFONT font;
 };
 
+// How a view's control is made: its window class, its styles besides those
+// of a hidden child window, and the text it starts with.
+struct ViewOptions {
+    const char* className;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    Text text = {};
+};
+
 class ControlView {
 public:
     virtual ~ControlView();
@@ -73,8 +82,7 @@ public:
     void SetAccessibleName(std::function<Text()> name);
 
 protected:
-    ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-                const Text& text);
+    ControlView(const ViewSite& site, const Slot& slot, const ViewOptions& options);
 
     // True when `revision` is not the one mirrored last; remembers it.
     bool Changed(std::uint64_t revision);
@@ -125,9 +133,8 @@ public:
     }
 
 protected:
-    ModelView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-              const Text& text, Model& model)
-        : ControlView(site, slot, className, style, exStyle, text), model_(model) {}
+    ModelView(const ViewSite& site, const Slot& slot, const ViewOptions& options, Model& model)
+        : ControlView(site, slot, options), model_(model) {}
 
     // What the control shows of its model besides being shown and enabled.
     virtual void Mirror() {}
@@ -139,9 +146,8 @@ protected:
 template <class Model>
 class GatedView : public ModelView<Model> {
 protected:
-    GatedView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-              const Text& text, Model& model, Gate& gate)
-        : ModelView<Model>(site, slot, className, style, exStyle, text, model), gate_(gate) {}
+    GatedView(const ViewSite& site, const Slot& slot, const ViewOptions& options, Model& model, Gate& gate)
+        : ModelView<Model>(site, slot, options, model), gate_(gate) {}
 
     // Runs the player's action through the gate. A dropped action leaves
     // the control showing what the model never said: it is mirrored whole
