@@ -173,7 +173,7 @@ void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !TakesInput(model_)) return;
     // Kept, the press is asked again when it runs: the handler before it
     // may have hidden or disabled the button.
-    gate_.Run(
+    Act(
         [this] {
             if (model_.Click) model_.Click();
         },
@@ -311,8 +311,10 @@ void TextView::OnCommand(WORD code) {
     (void)winapi::Narrow(wide, &unheld);
     // Typing kept in the same wait was typed over the typing kept before
     // it. The box goes on showing the typing while it is kept.
-    const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
-    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under))) return;
+    const std::optional<std::uint64_t> wait = CurrentWait();
+    const Text under = wait && keptRound_ == *wait ? keptTyped_ : model_.GetText();
+    if (Act([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under), Waiting::ShowsInput))
+        return;
     // Not taken at all (a box keeps the window disabled): the box shows
     // the model's text again.
     if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {
@@ -320,7 +322,7 @@ void TextView::OnCommand(WORD code) {
         return;
     }
     keptTyped_ = typed;
-    keptRound_ = gate_.Round();
+    keptRound_ = wait.value_or(0);
 }
 
 // ---- PictureView

@@ -149,16 +149,32 @@ protected:
     GatedView(const ViewSite& site, const Slot& slot, const ViewOptions& options, Model& model, Gate& gate)
         : ModelView<Model>(site, slot, options, model), gate_(gate) {}
 
-    // Runs the player's action through the gate. A dropped action leaves
-    // the control showing what the model never said: it is mirrored whole
-    // at the next sync.
-    // A kept action runs only while `aim` holds.
-    bool Act(const std::function<void()>& action, Aim aim = {}) {
+    // What the control shows while its input waits for the handler under
+    // way, or after the input was not taken.
+    enum class Waiting : bool {
+        // What the model says: the control is mirrored whole at the next
+        // sync, as it may show what the model never said.
+        ShowsModel,
+        // The input itself (typing stays in the box while it is kept): the
+        // view mirrors what it needs on its own.
+        ShowsInput,
+    };
+
+    // Runs the player's action through the gate; true when it ran now. A
+    // kept action runs only while `aim` holds.
+    bool Act(const std::function<void()>& action, Aim aim = {}, Waiting waiting = Waiting::ShowsModel) {
         const bool ran = gate_.Run(action, std::move(aim));
-        if (!ran) this->Invalidate();
+        if (!ran && waiting == Waiting::ShowsModel) this->Invalidate();
         return ran;
     }
 
+    // The number of the wait under way, while a handler runs: input kept in
+    // the same wait shares it.
+    [[nodiscard]] std::optional<std::uint64_t> CurrentWait() const {
+        return gate_.Busy() ? std::optional<std::uint64_t>(gate_.Round()) : std::nullopt;
+    }
+
+private:
     Gate& gate_;
 };
 
