@@ -211,7 +211,13 @@ std::vector<FolderLine> DirListBox::Lines() const {
 }
 
 FileDialogSetup CommonDialog::Setup() const {
-    return {InitDir, Filter, FilterIndex, FileName, DialogTitle, DefaultExt, Flags};
+    return {.initDir = InitDir,
+            .filter = Filter,
+            .filterIndex = FilterIndex,
+            .fileName = FileName,
+            .title = DialogTitle,
+            .defaultExt = DefaultExt,
+            .flags = Flags};
 }
 
 void CommonDialog::ShowOpen(Desktop& desktop) { FileName = desktop.ShowOpenDialog(Setup()); }
