@@ -1,5 +1,11 @@
 // A click on an addon: its name and size in the details list, whether it is
 // one of the game's own, its comment, and the move button that applies.
+//
+// The handlers belong to the addon lists, but live with the comments: what
+// a click is for is to show the addon's comment, and it sets the key the
+// comment box edits under, as a double click lives with the information
+// window it opens. The lists themselves, their walks and their sizes, need
+// nothing of the comments.
 #include "app/AddonManager.hpp"
 #include "app/GlobaleVariables.hpp"
 #include "comments/CommentsText.hpp"

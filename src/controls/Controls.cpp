@@ -137,8 +137,8 @@ void FileListBox::Read() {
         std::vector<std::uint32_t> order(shown.size());
         for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
         std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            const int order = folded[a].compare(folded[b]);
-            return order != 0 ? order < 0 : shown[a]->name < shown[b]->name;
+            const int compared = folded[a].compare(folded[b]);
+            return compared != 0 ? compared < 0 : shown[a]->name < shown[b]->name;
         });
         entries_.reserve(order.size());
         for (const std::uint32_t i : order) entries_.push_back(*shown[i]);
@@ -185,7 +185,7 @@ std::vector<FolderLine> DirListBox::Lines() const {
     Text root;
     const std::vector<Text> names = SplitPath(path_, root);
     if (root.empty() || !Held(root)) root = "C:\\";
-    std::vector<FolderLine> lines{{root, root, 0, false}};
+    std::vector<FolderLine> lines{{.text = root, .path = root}};
     Text folder = root;
     std::vector<DirEntry> entries;
     for (const Text& name : names) {
@@ -196,7 +196,7 @@ std::vector<FolderLine> DirListBox::Lines() const {
                                         [&](const DirEntry& e) { return e.folder && EqualIgnoringCase(e.name, name); });
         if (found == entries.end()) break;
         folder = JoinPath(folder, found->name);
-        lines.push_back({found->name, folder, static_cast<int>(lines.size()), false});
+        lines.push_back({.text = found->name, .path = folder, .depth = static_cast<int>(lines.size())});
     }
     lines.back().current = true;
     const int depth = static_cast<int>(lines.size());
@@ -206,12 +206,18 @@ std::vector<FolderLine> DirListBox::Lines() const {
         for (const auto& e : entries)
             if (e.folder) subfolders.push_back(e.name);
     std::sort(subfolders.begin(), subfolders.end(), LessIgnoringCase);
-    for (const Text& name : subfolders) lines.push_back({name, JoinPath(folder, name), depth, false});
+    for (const Text& name : subfolders) lines.push_back({.text = name, .path = JoinPath(folder, name), .depth = depth});
     return lines;
 }
 
 FileDialogSetup CommonDialog::Setup() const {
-    return {InitDir, Filter, FilterIndex, FileName, DialogTitle, DefaultExt, Flags};
+    return {.initDir = InitDir,
+            .filter = Filter,
+            .filterIndex = FilterIndex,
+            .fileName = FileName,
+            .title = DialogTitle,
+            .defaultExt = DefaultExt,
+            .flags = Flags};
 }
 
 void CommonDialog::ShowOpen(Desktop& desktop) { FileName = desktop.ShowOpenDialog(Setup()); }

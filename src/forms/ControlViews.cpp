@@ -21,15 +21,14 @@ COLORREF ColorOf(std::uint32_t color) {
 
 // ---- ControlView
 
-ControlView::ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-                         const Text& text)
+ControlView::ControlView(const ViewSite& site, const Slot& slot, const ViewOptions& options)
     : id_(slot.id), place_(slot.place), dpi_(site.dpi) {
     // Created hidden: the first sync shows what the model says.
-    hwnd_ =
-        CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                        ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
-                        ToPixels(place_.height, dpi_), site.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
+    hwnd_ = CreateWindowExA(options.exStyle, options.className, options.text.c_str(),
+                            WS_CHILD | WS_CLIPSIBLINGS | options.style, ToPixels(place_.left, dpi_),
+                            ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_), ToPixels(place_.height, dpi_),
+                            site.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), FALSE);
 }
 
@@ -123,14 +122,14 @@ Text ControlView::WindowText() const {
 // ---- FrameView
 
 FrameView::FrameView(const ViewSite& site, const Slot& slot, Frame& model)
-    : ModelView(site, slot, "BUTTON", BS_GROUPBOX, 0, model.Caption(), model) {}
+    : ModelView(site, slot, {.className = "BUTTON", .style = BS_GROUPBOX, .text = model.Caption()}, model) {}
 
 void FrameView::Mirror() { MirrorText(model_.Caption()); }
 
 // ---- LabelView
 
 LabelView::LabelView(const ViewSite& site, const Slot& slot, Label& model)
-    : ModelView(site, slot, "STATIC", SS_LEFT | SS_NOPREFIX, 0, model.Caption(), model),
+    : ModelView(site, slot, {.className = "STATIC", .style = SS_LEFT | SS_NOPREFIX, .text = model.Caption()}, model),
       shownColor_(model.ForeColor()) {}
 
 void LabelView::Mirror() {
@@ -162,7 +161,8 @@ HBRUSH LabelView::OnColor(HDC dc) {
 // ---- ButtonView
 
 ButtonView::ButtonView(const ViewSite& site, const Slot& slot, CommandButton& model, Gate& gate)
-    : GatedView(site, slot, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, model.Caption(), model, gate) {
+    : GatedView(site, slot, {.className = "BUTTON", .style = BS_PUSHBUTTON | WS_TABSTOP, .text = model.Caption()},
+                model, gate) {
     // Enter presses the button that has the keyboard, as Space does.
     ActOnEnter(BN_CLICKED);
 }
@@ -173,7 +173,7 @@ void ButtonView::OnCommand(WORD code) {
     if (code != BN_CLICKED || !TakesInput(model_)) return;
     // Kept, the press is asked again when it runs: the handler before it
     // may have hidden or disabled the button.
-    gate_.Run(
+    Act(
         [this] {
             if (model_.Click) model_.Click();
         },
@@ -182,9 +182,17 @@ void ButtonView::OnCommand(WORD code) {
 
 // ---- OptionView
 
+namespace {
+
+// The first button of a group starts it: the arrow keys move among the
+// buttons up to the next one that starts a group.
+DWORD OptionStyle(bool first) { return BS_RADIOBUTTON | (first ? WS_GROUP : 0); }
+
+}  // namespace
+
 OptionView::OptionView(const ViewSite& site, const Slot& slot, OptionButton& model, std::vector<OptionButton*> group,
                        Gate& gate)
-    : GatedView(site, slot, "BUTTON", BS_RADIOBUTTON | (&model == group.front() ? WS_GROUP : 0), 0, {}, model, gate),
+    : GatedView(site, slot, {.className = "BUTTON", .style = OptionStyle(&model == group.front())}, model, gate),
       group_(std::move(group)) {
     Subclass();
 }
@@ -252,7 +260,8 @@ DWORD EditStyle(TextStyle style) {
 }  // namespace
 
 TextView::TextView(const ViewSite& site, const Slot& slot, TextBox& model, TextStyle style, Gate& gate)
-    : GatedView(site, slot, "EDIT", EditStyle(style), WS_EX_CLIENTEDGE, {}, model, gate), style_(style) {
+    : GatedView(site, slot, {.className = "EDIT", .style = EditStyle(style), .exStyle = WS_EX_CLIENTEDGE}, model, gate),
+      style_(style) {
     // Comments may be longer than the few thousand characters typing
     // allows by default.
     if (!style_.readOnly) Send(hwnd_, EM_SETLIMITTEXT, 0);
@@ -302,8 +311,10 @@ void TextView::OnCommand(WORD code) {
     (void)winapi::Narrow(wide, &unheld);
     // Typing kept in the same wait was typed over the typing kept before
     // it. The box goes on showing the typing while it is kept.
-    const Text under = gate_.Busy() && keptRound_ == gate_.Round() ? keptTyped_ : model_.GetText();
-    if (gate_.Run([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under))) return;
+    const std::optional<std::uint64_t> wait = CurrentWait();
+    const Text under = wait && keptRound_ == *wait ? keptTyped_ : model_.GetText();
+    if (Act([this, typed, unheld] { model_.SetTyped(typed, unheld); }, model_.AimOver(under), Waiting::ShowsInput))
+        return;
     // Not taken at all (a box keeps the window disabled): the box shows
     // the model's text again.
     if (!IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT))) {
@@ -311,13 +322,13 @@ void TextView::OnCommand(WORD code) {
         return;
     }
     keptTyped_ = typed;
-    keptRound_ = gate_.Round();
+    keptRound_ = wait.value_or(0);
 }
 
 // ---- PictureView
 
 PictureView::PictureView(const ViewSite& site, const Slot& slot, PictureBox& model, Painter painter)
-    : ModelView(site, slot, "STATIC", SS_OWNERDRAW, 0, {}, model), painter_(std::move(painter)) {}
+    : ModelView(site, slot, {.className = "STATIC", .style = SS_OWNERDRAW}, model), painter_(std::move(painter)) {}
 
 void PictureView::OnDraw(const DRAWITEMSTRUCT& item) { painter_(item.hDC, item.rcItem, Dpi()); }
 

@@ -40,6 +40,15 @@ struct ViewSite {
     HFONT font;
 };
 
+// How a view's control is made: its window class, its styles besides those
+// of a hidden child window, and the text it starts with.
+struct ViewOptions {
+    const char* className;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    Text text = {};
+};
+
 class ControlView {
 public:
     virtual ~ControlView();
@@ -73,8 +82,7 @@ public:
     void SetAccessibleName(std::function<Text()> name);
 
 protected:
-    ControlView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-                const Text& text);
+    ControlView(const ViewSite& site, const Slot& slot, const ViewOptions& options);
 
     // True when `revision` is not the one mirrored last; remembers it.
     bool Changed(std::uint64_t revision);
@@ -125,9 +133,8 @@ public:
     }
 
 protected:
-    ModelView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-              const Text& text, Model& model)
-        : ControlView(site, slot, className, style, exStyle, text), model_(model) {}
+    ModelView(const ViewSite& site, const Slot& slot, const ViewOptions& options, Model& model)
+        : ControlView(site, slot, options), model_(model) {}
 
     // What the control shows of its model besides being shown and enabled.
     virtual void Mirror() {}
@@ -139,20 +146,35 @@ protected:
 template <class Model>
 class GatedView : public ModelView<Model> {
 protected:
-    GatedView(const ViewSite& site, const Slot& slot, const char* className, DWORD style, DWORD exStyle,
-              const Text& text, Model& model, Gate& gate)
-        : ModelView<Model>(site, slot, className, style, exStyle, text, model), gate_(gate) {}
+    GatedView(const ViewSite& site, const Slot& slot, const ViewOptions& options, Model& model, Gate& gate)
+        : ModelView<Model>(site, slot, options, model), gate_(gate) {}
 
-    // Runs the player's action through the gate. A dropped action leaves
-    // the control showing what the model never said: it is mirrored whole
-    // at the next sync.
-    // A kept action runs only while `aim` holds.
-    bool Act(const std::function<void()>& action, Aim aim = {}) {
+    // What the control shows while its input waits for the handler under
+    // way, or after the input was not taken.
+    enum class Waiting : bool {
+        // What the model says: the control is mirrored whole at the next
+        // sync, as it may show what the model never said.
+        ShowsModel,
+        // The input itself (typing stays in the box while it is kept): the
+        // view mirrors what it needs on its own.
+        ShowsInput,
+    };
+
+    // Runs the player's action through the gate; true when it ran now. A
+    // kept action runs only while `aim` holds.
+    bool Act(const std::function<void()>& action, Aim aim = {}, Waiting waiting = Waiting::ShowsModel) {
         const bool ran = gate_.Run(action, std::move(aim));
-        if (!ran) this->Invalidate();
+        if (!ran && waiting == Waiting::ShowsModel) this->Invalidate();
         return ran;
     }
 
+    // The number of the wait under way, while a handler runs: input kept in
+    // the same wait shares it.
+    [[nodiscard]] std::optional<std::uint64_t> CurrentWait() const {
+        return gate_.Busy() ? std::optional<std::uint64_t>(gate_.Round()) : std::nullopt;
+    }
+
+private:
     Gate& gate_;
 };
 

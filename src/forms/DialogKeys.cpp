@@ -30,10 +30,10 @@ bool DialogKeys::OnKeyDown(HWND window, const MSG& message) {
             return true;
         case VK_UP:
         case VK_LEFT:
-            return StepOption(window, true);
+            return StepOption(window, Step::Backwards);
         case VK_DOWN:
         case VK_RIGHT:
-            return StepOption(window, false);
+            return StepOption(window, Step::Forwards);
         default:
             break;
     }
@@ -53,12 +53,12 @@ void DialogKeys::MoveFocus(HWND window, bool backwards) {
     SetFocus(next);
 }
 
-bool DialogKeys::StepOption(HWND window, bool backwards) {
+bool DialogKeys::StepOption(HWND window, Step step) {
     const HWND focus = GetFocus();
     if (!IsChild(window, focus) || (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) == 0) return false;
     // The next option shown and enabled, round the group; selecting it is a
     // click on it.
-    const HWND next = GetNextDlgGroupItem(window, focus, backwards);
+    const HWND next = GetNextDlgGroupItem(window, focus, step == Step::Backwards ? TRUE : FALSE);
     if (!next || next == focus) return true;
     SetFocus(next);
     if (ControlView* view = viewOf_(GetDlgCtrlID(next))) view->OnCommand(BN_CLICKED);

@@ -31,7 +31,9 @@ public:
 private:
     bool OnKeyDown(HWND window, const MSG& message);
     static void MoveFocus(HWND window, bool backwards);
-    bool StepOption(HWND window, bool backwards);
+    // Which way the arrow keys step round an option group.
+    enum class Step : bool { Forwards, Backwards };
+    bool StepOption(HWND window, Step step);
 
     ViewFinder viewOf_;
     std::function<void()> onEscape_;

@@ -78,8 +78,11 @@ void Select(HWND list, int index) {
 // ---- FileListView
 
 FileListView::FileListView(const ViewSite& site, const Slot& slot, FileListBox& model, Gate& gate)
-    : GatedView(site, slot, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                WS_EX_CLIENTEDGE, {}, model, gate) {
+    : GatedView(site, slot,
+                {.className = "LISTBOX",
+                 .style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                 .exStyle = WS_EX_CLIENTEDGE},
+                model, gate) {
     // Enter opens the addon's information, as a double click does.
     ActOnEnter(LBN_DBLCLK);
 }
@@ -124,10 +127,13 @@ void FileListView::OnCommand(WORD code) {
 // ---- DirListView
 
 DirListView::DirListView(const ViewSite& site, const Slot& slot, DirListBox& model, Gate& gate)
-    : GatedView(
-          site, slot, "LISTBOX",
-          LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-          WS_EX_CLIENTEDGE, model.Path(), model, gate) {
+    : GatedView(site, slot,
+                {.className = "LISTBOX",
+                 .style = LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+                          WS_TABSTOP | WS_GROUP,
+                 .exStyle = WS_EX_CLIENTEDGE,
+                 .text = model.Path()},
+                model, gate) {
     SetItemHeight(site.font);
     // Enter opens the folder, as a double click does.
     ActOnEnter(LBN_DBLCLK);
@@ -176,10 +182,17 @@ void DirListView::OnDraw(const DRAWITEMSTRUCT& item) {
 
 // ---- ListBoxView
 
+namespace {
+
+DWORD PlainListStyle(Scrolling scrolling) {
+    return LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrolling == Scrolling::Both ? WS_VSCROLL | WS_HSCROLL : 0);
+}
+
+}  // namespace
+
 ListBoxView::ListBoxView(const ViewSite& site, const Slot& slot, ListBox& model, Scrolling scrolling)
-    : ModelView(site, slot, "LISTBOX",
-                LBS_NOINTEGRALHEIGHT | WS_TABSTOP | (scrolling == Scrolling::Both ? WS_VSCROLL | WS_HSCROLL : 0),
-                WS_EX_CLIENTEDGE, {}, model),
+    : ModelView(site, slot, {.className = "LISTBOX", .style = PlainListStyle(scrolling), .exStyle = WS_EX_CLIENTEDGE},
+                model),
       scrolling_(scrolling) {}
 
 void ListBoxView::Mirror() {

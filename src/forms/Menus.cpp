@@ -4,12 +4,12 @@
 
 namespace varnex::win32 {
 
-void MenuBar::AddMenu(const MenuItem& title, std::initializer_list<MenuCommand> commands, bool changesFiles) {
+void MenuBar::AddMenu(const MenuItem& title, std::initializer_list<MenuCommand> commands, Changes changes) {
     if (!bar_) bar_.reset(CreateMenu());
     UniqueMenu menu(CreatePopupMenu());
     for (const MenuCommand& command : commands) {
         AppendMenuA(menu.get(), MF_STRING, command.id, command.item.Caption().c_str());
-        items_[command.id] = {&command.item, changesFiles};
+        items_[command.id] = {&command.item, changes == Changes::Files};
     }
     if (AppendMenuA(bar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), title.Caption().c_str()))
         (void)menu.release();

@@ -19,10 +19,13 @@ struct MenuCommand {
 
 class MenuBar {
 public:
-    // A menu titled with `title`'s caption, over `commands`. They rename,
-    // delete or write when `changesFiles`: a choice kept during a handler is
-    // dropped when the lists changed meanwhile.
-    void AddMenu(const MenuItem& title, std::initializer_list<MenuCommand> commands, bool changesFiles);
+    // What a menu's commands do to the addon folders. Commands that rename,
+    // delete or write: a choice kept during a handler is dropped when the
+    // lists changed meanwhile.
+    enum class Changes : bool { Nothing, Files };
+
+    // A menu titled with `title`'s caption, over `commands`.
+    void AddMenu(const MenuItem& title, std::initializer_list<MenuCommand> commands, Changes changes);
     // The bar, for the window to take over; null when it has no menu.
     [[nodiscard]] UniqueMenu Take() { return std::move(bar_); }
     // The player chose the item `id`.

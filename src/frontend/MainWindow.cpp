@@ -29,7 +29,8 @@ MainWindow::MainWindow(AddonManager& app, Gate& gate, std::function<void()> gone
     : FormWindow(gate), app_(app), gone_(std::move(gone)) {
     // Both items rename or write.
     menuBar_.AddMenu(app_.MenueFavorits,
-                     {{MenuIds::LoadFavorits, app_.LoadFavorits}, {MenuIds::SaveFavorits, app_.SaveFavorits}}, true);
+                     {{MenuIds::LoadFavorits, app_.LoadFavorits}, {MenuIds::SaveFavorits, app_.SaveFavorits}},
+                     MenuBar::Changes::Files);
     Create("VarnexMain", VARNEX_ICON, app_.Caption, SIZE{10305, 8865},
            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     if (!IsOpen()) return;

@@ -115,11 +115,11 @@ int Win32Desktop::MessageBox(const Text& text, const Text& caption, std::uint32_
     return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
 }
 
-Text Win32Desktop::ShowOpenDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, false); }
+Text Win32Desktop::ShowOpenDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, FileDialog::Open); }
 
-Text Win32Desktop::ShowSaveDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, true); }
+Text Win32Desktop::ShowSaveDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, FileDialog::Save); }
 
-Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
+Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, FileDialog kind) {
     HWND owner = nullptr;
     if (frontEnd_) {
         frontEnd_->Sync();
@@ -152,7 +152,7 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     const OthersDisabled others(frontEnd_, owner);
     static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
     static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
-    const auto show = save ? getSave : getOpen;
+    const auto show = kind == FileDialog::Save ? getSave : getOpen;
     const BOOL chosen = show && show(&dialog);
     return chosen ? winapi::Narrow(file.data()) : Text();
 }

@@ -34,7 +34,8 @@ public:
     int Disabled(const std::function<int()>& call);
 
 private:
-    Text ShowFileDialog(const FileDialogSetup& setup, bool save);
+    enum class FileDialog : bool { Open, Save };
+    Text ShowFileDialog(const FileDialogSetup& setup, FileDialog kind);
 
     FrontEnd* frontEnd_ = nullptr;
 };
