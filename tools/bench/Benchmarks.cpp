@@ -56,16 +56,20 @@ double Seconds(const std::function<void()>& work, int repeat = 1) {
 
 // The shell with a stopwatch: the processor time spent in its renames
 // while a handler runs is the part of the handler that is file-system work.
+// It runs only when asked: its own two looks at the clock per rename would
+// otherwise count against the handlers and not against their floors.
 class TimedShell : public ShellApi {
 public:
     explicit TimedShell(ShellApi& shell) : shell_(shell) {}
     int SHFileOperationA(const ShellFileOp& op) override {
+        if (!timing) return shell_.SHFileOperationA(op);
         const double start = ProcessorSeconds();
         const int result = shell_.SHFileOperationA(op);
         inside += ProcessorSeconds() - start;
         return result;
     }
     bool ConfirmsDelete() const override { return shell_.ConfirmsDelete(); }
+    bool timing = false;
     double inside = 0;
 
 private:
@@ -256,6 +260,7 @@ int main(int argc, char** argv) {
         add({"Save List", n, Seconds([&] { app->AddonManager_SaveFavorits_Click(); }), 0});
         game.desktop.dialogAnswers.push_back(list);
         game.timedShell->inside = 0;
+        game.timedShell->timing = true;
         const double load = Seconds([&] { app->AddonManager_LoadFavorits_Click(); });
         const double renames = game.timedShell->inside;
         add({"Load List (deactivate all, then activate)", n, load, renames});
