@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 namespace varnex::emulated {
 
@@ -50,13 +51,41 @@ std::uint32_t OpenError(const fs::path& host, int e) {
 // more, and the making of a folder whose path leaves no room for an 8.3
 // name below it; a folder is read through its path and "\*". The shell's
 // renames and deletes are bound by its own rules, not these.
-constexpr std::size_t kMaxPath = 260, kLongestNewFolder = kMaxPath - 13;
+constexpr std::size_t kMaxPath = 260, kLongestNewFolder = kMaxPath - 13, kUnbound = 0;
+
+// Every operation once: the longest path it takes (kUnbound: the shell's
+// own rules apply) and what Windows adds to the path before it looks.
+struct OpRule {
+    FileOp op;
+    std::size_t longest;
+    std::size_t added;
+};
+constexpr OpRule kRules[] = {
+    {FileOp::Open, kMaxPath - 1, 0},         {FileOp::Length, kMaxPath - 1, 0},
+    {FileOp::Read, kMaxPath - 1, 0},         {FileOp::Write, kMaxPath - 1, 0},
+    {FileOp::Close, kMaxPath - 1, 0},        {FileOp::Delete, kMaxPath - 1, 0},
+    {FileOp::FileLength, kMaxPath - 1, 0},   {FileOp::Replace, kMaxPath - 1, 0},
+    {FileOp::CreateFolder, kLongestNewFolder, 0}, {FileOp::ListFolder, kMaxPath - 1, 2},
+    {FileOp::Rename, kUnbound, 0},           {FileOp::Recycle, kUnbound, 0},
+};
+static_assert(std::size(kRules) == kFileOps);
+
+constexpr bool InOrder() {
+    for (int i = 0; i < kFileOps; ++i)
+        if (static_cast<int>(kRules[i].op) != i) return false;
+    return true;
+}
+static_assert(InOrder(), "the rules are looked up by the operation's number");
+
+// A folder being read, closed when the reading ends.
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using UniqueDir = std::unique_ptr<DIR, DirCloser>;
 
 std::uint32_t PathLimit(FileOp op, const Text& path) {
-    if (op == FileOp::CreateFolder) return path.size() > kLongestNewFolder ? errc::kFilenameTooLong : 0;
-    const std::size_t length = path.size() + (op == FileOp::ListFolder ? 2 : 0);
-    const bool bound = op != FileOp::Rename && op != FileOp::Recycle;
-    return bound && length >= kMaxPath ? errc::kFilenameTooLong : 0;
+    const OpRule& rule = kRules[static_cast<int>(op)];
+    return rule.longest != kUnbound && path.size() + rule.added > rule.longest ? errc::kFilenameTooLong : 0;
 }
 
 }  // namespace
@@ -74,9 +103,17 @@ Files::Files(std::map<char, fs::path> drives) {
     for (auto& [letter, host] : drives) drives_[UpperAscii(letter)] = host;
 }
 
-Files::~Files() {
-    for (auto& [handle, fd] : handles_) ::close(fd);
+Files::~Files() = default;
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
 }
+
+int UniqueFd::Reset() { return fd_ < 0 ? 0 : ::close(std::exchange(fd_, -1)); }
 
 std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Text& name) const {
     const Text wanted = UpperAscii(name);
@@ -95,9 +132,46 @@ std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Te
 }
 
 fs::path Files::HostPath(const Text& windowsPath) const {
+    struct stat info {};
+    bool found = false;
+    return Resolve(windowsPath, info, found);
+}
+
+fs::path Files::Resolve(const Text& windowsPath, struct stat& info, bool& found) const {
+    found = false;
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
     const auto drive = drives_.find(UpperAscii(windowsPath[0]));
     if (drive == drives_.end()) return {};
+    const std::vector<Text> parts = SplitAtSeparators(windowsPath, 2);
+    if (parts.empty()) return drive->second;
+    // Nearly every path names its folders as the disk spells them, and
+    // mostly its file too: one look at the whole path, or at its folder,
+    // settles it; only the rest are resolved step by step.
+    const bool plain =
+        std::none_of(parts.begin(), parts.end(), [](const Text& part) { return part == "." || part == ".."; });
+    if (plain) {
+        Text joined = drive->second.native();
+        std::size_t folderEnd = 0;
+        for (const Text& part : parts) {
+            folderEnd = joined.size();
+            if (joined.empty() || joined.back() != '/') joined += '/';
+            joined += part;
+        }
+        if (::stat(joined.c_str(), &info) == 0) {
+            found = true;
+            return joined;
+        }
+        const Text folder = joined.substr(0, folderEnd);
+        struct stat folderInfo {};
+        if (::stat(folder.c_str(), &folderInfo) == 0) {
+            if (!S_ISDIR(folderInfo.st_mode)) return joined;
+            if (auto other = FindIgnoringCase(folder, parts.back())) {
+                found = ::stat(other->c_str(), &info) == 0;
+                return std::move(*other);
+            }
+            return joined;
+        }
+    }
     fs::path host = drive->second;
     auto step = [&](const Text& part) {
         if (part == ".") return;
@@ -107,11 +181,11 @@ fs::path Files::HostPath(const Text& windowsPath) const {
             fs::path next = host / part;
             std::error_code ec;
             if (!fs::exists(next, ec) && fs::is_directory(host, ec))
-                if (auto found = FindIgnoringCase(host, part)) next = std::move(*found);
+                if (auto other = FindIgnoringCase(host, part)) next = std::move(*other);
             host = next;
         }
     };
-    for (const Text& part : SplitAtSeparators(windowsPath, 2)) step(part);
+    for (const Text& part : parts) step(part);
     return host;
 }
 
@@ -151,10 +225,10 @@ IoStatus Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     if (host.empty()) return {Unreachable(path)};
     if (const auto refused = Refusal(host, mode == OpenMode::Write)) return {refused};
     const int flags = (mode == OpenMode::Read ? O_RDONLY : O_WRONLY) | O_CREAT;
-    const int fd = ::open(host.c_str(), flags, 0644);
-    if (fd < 0) return {OpenError(host, errno)};
+    UniqueFd fd(::open(host.c_str(), flags, 0644));
+    if (!fd) return {OpenError(host, errno)};
     handle = nextHandle_++;
-    handles_[handle] = fd;
+    handles_[handle] = std::move(fd);
     return {};
 }
 
@@ -163,7 +237,7 @@ IoStatus Files::Length(FileHandle handle, std::int64_t& length) {
     const auto it = handles_.find(handle);
     if (it == handles_.end()) return {errc::kInvalidHandle};
     struct stat st {};
-    if (::fstat(it->second, &st) != 0) return {FromErrno(errno)};
+    if (::fstat(it->second.get(), &st) != 0) return {FromErrno(errno)};
     length = st.st_size;
     return {};
 }
@@ -174,7 +248,7 @@ IoStatus Files::Read(FileHandle handle, char* data, std::size_t size, std::size_
     if (it == handles_.end()) return {errc::kInvalidHandle};
     got = 0;
     while (got < size) {
-        const auto n = ::pread(it->second, data + got, size - got, static_cast<off_t>(got));
+        const auto n = ::pread(it->second.get(), data + got, size - got, static_cast<off_t>(got));
         if (n < 0) return {FromErrno(errno)};
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
@@ -188,7 +262,7 @@ IoStatus Files::Write(FileHandle handle, std::string_view data) {
     if (it == handles_.end()) return {errc::kInvalidHandle};
     std::size_t done = 0;
     while (done < data.size()) {
-        const auto n = ::pwrite(it->second, data.data() + done, data.size() - done, static_cast<off_t>(done));
+        const auto n = ::pwrite(it->second.get(), data.data() + done, data.size() - done, static_cast<off_t>(done));
         if (n < 0) return {FromErrno(errno)};
         done += static_cast<std::size_t>(n);
     }
@@ -198,7 +272,6 @@ IoStatus Files::Write(FileHandle handle, std::string_view data) {
 IoStatus Files::Close(FileHandle handle) {
     const auto it = handles_.find(handle);
     if (it == handles_.end()) return {errc::kInvalidHandle};
-    ::close(it->second);
     handles_.erase(it);
     if (const auto code = Enter(FileOp::Close, {})) return {code};
     return {};
@@ -218,10 +291,11 @@ IoStatus Files::Delete(const Text& path) {
 
 IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
     if (const auto code = Enter(FileOp::FileLength, path)) return {code};
-    const fs::path host = HostPath(path);
     struct stat st {};
+    bool found = false;
+    const fs::path host = Resolve(path, st, found);
     if (host.empty()) return {Unreachable(path)};
-    if (::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
+    if (!found && ::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
     if (!S_ISREG(st.st_mode)) return {errc::kAccessDenied};
     length = st.st_size;
     return {};
@@ -233,21 +307,21 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
     if (host.empty()) return {Unreachable(path)};
     if (const auto refused = Refusal(host, true)) return {refused};
     const fs::path temp = host.string() + ".varnex-new";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return {OpenError(temp, errno)};
+    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    if (!fd) return {OpenError(temp, errno)};
     std::size_t done = 0;
     while (done < content.size()) {
-        const auto n = ::write(fd, content.data() + done, content.size() - done);
+        const auto n = ::write(fd.get(), content.data() + done, content.size() - done);
         if (n < 0) {
             const auto code = FromErrno(errno);
-            ::close(fd);
+            fd.Reset();
             ::unlink(temp.c_str());
             return {code};
         }
         done += static_cast<std::size_t>(n);
     }
-    ::fsync(fd);
-    ::close(fd);
+    ::fsync(fd.get());
+    fd.Reset();
     if (::rename(temp.c_str(), host.c_str()) != 0) {
         const auto code = FromErrno(errno);
         ::unlink(temp.c_str());
@@ -258,9 +332,12 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
 
 bool Files::FolderExists(const Text& path) {
     if (!Held(path)) notHeld.push_back(path);
-    const fs::path host = HostPath(path);
-    std::error_code ec;
-    return !host.empty() && path.size() < kMaxPath && fs::is_directory(host, ec);
+    if (path.size() >= kMaxPath) return false;
+    struct stat st {};
+    bool found = false;
+    const fs::path host = Resolve(path, st, found);
+    if (!host.empty() && !found) found = ::stat(host.c_str(), &st) == 0;
+    return found && S_ISDIR(st.st_mode);
 }
 
 IoStatus Files::CreateFolder(const Text& path) {
@@ -275,28 +352,31 @@ IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vec
     if (const auto code = Enter(FileOp::ListFolder, folder)) return {code};
     const fs::path host = HostPath(folder);
     if (host.empty()) return {Unreachable(folder)};
-    DIR* dir = ::opendir(host.c_str());
+    const UniqueDir dir(::opendir(host.c_str()));
     if (!dir) return {errc::kPathNotFound};
     // Each entry measured relative to the open folder, as Windows' folder
     // reads hand out every file's size without looking its path up again.
-    while (const dirent* found = ::readdir(dir)) {
+    while (const dirent* found = ::readdir(dir.get())) {
         DirEntry e;
         e.name = found->d_name;
         struct stat info {};
-        if (e.name == "." || e.name == ".." || ::fstatat(::dirfd(dir), found->d_name, &info, 0) != 0) continue;
+        if (e.name == "." || e.name == ".." || ::fstatat(::dirfd(dir.get()), found->d_name, &info, 0) != 0) continue;
         e.folder = S_ISDIR(info.st_mode);
         if (!e.folder && !MatchesPattern(e.name, filePattern)) continue;
         if (!e.folder) e.size = static_cast<std::int64_t>(info.st_size);
         entries.push_back(std::move(e));
     }
-    ::closedir(dir);
     return {};
 }
 
 bool Files::InUse(const Text& path) {
-    const fs::path host = HostPath(path);
-    std::error_code ec;
-    return !host.empty() && fs::is_regular_file(host, ec) && Refusal(host, false) == errc::kSharingViolation;
+    // Only a file a test locked is held: with none, nothing need be looked up.
+    if (locked_.empty()) return false;
+    struct stat st {};
+    bool found = false;
+    const fs::path host = Resolve(path, st, found);
+    if (!host.empty() && !found) found = ::stat(host.c_str(), &st) == 0;
+    return found && S_ISREG(st.st_mode) && Refusal(host, false) == errc::kSharingViolation;
 }
 
 }  // namespace varnex::emulated

@@ -8,12 +8,34 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.hpp"
 #include "platform/emulated/FolderIndex.hpp"
 
+struct stat;
+
 namespace varnex::emulated {
+
+// A host file descriptor that closes itself.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { Reset(); }
+    [[nodiscard]] int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // Closes now; the close's own result, for a caller that must know it.
+    int Reset();
+
+private:
+    int fd_ = -1;
+};
 
 // A file operation the next call will meet (fault injection). Rename and
 // Recycle are the shell's rename and its delete into the recycle bin.
@@ -31,7 +53,7 @@ enum class FileOp {
     Rename,
     Recycle
 };
-inline constexpr int kFileOps = 12;
+inline constexpr int kFileOps = static_cast<int>(FileOp::Recycle) + 1;
 
 class Files : public FileApi {
 public:
@@ -88,6 +110,9 @@ public:
 
 private:
     friend class Shell;
+    // HostPath, and what the host said of the path when it looked at it on
+    // the way (`found`: true when `info` holds the path's own status).
+    std::filesystem::path Resolve(const Text& windowsPath, struct stat& info, bool& found) const;
     // Counts the call and returns an injected failure, if any, or the
     // refusal of a path longer than Windows takes.
     std::uint32_t Enter(FileOp op, const Text& path);
@@ -108,7 +133,7 @@ private:
 
     unsigned codePage_ = 1252;
     std::map<char, std::filesystem::path> drives_;
-    std::map<FileHandle, int> handles_;  // handle -> host descriptor
+    std::map<FileHandle, UniqueFd> handles_;
     FileHandle nextHandle_ = 1;
     std::vector<std::filesystem::path> protected_, locked_;
     struct Fault {
