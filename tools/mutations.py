@@ -285,7 +285,7 @@ FAULTS = [
     ("menu-changes-files", "windows", "src/frontend/MainWindow.cpp",
      "{MenuIds::SaveFavorits, app_.SaveFavorits}}, true);", "{MenuIds::SaveFavorits, app_.SaveFavorits}}, false);",
      "a kept Load List or Save List runs after the lists changed under it"),
-    ("close-kept-always", "windows", "src/frontend/MainWindow.cpp", "Aim{{}, false, true});", "Aim{{}, false, false});",
+    ("close-kept-always", "windows", "src/frontend/MainWindow.cpp", "Aim{.always = true});", "Aim{.always = false});",
      "a close clicked during a walk is dropped with the input kept before it"),
     ("kept-chain-win32", "windows", "src/forms/Gate.hpp", "if (next.aim.always || (!dropping && Holds(next))) {",
      "if (next.aim.always || Holds(next)) {", "in the program, input kept after a dropped one still runs"),
