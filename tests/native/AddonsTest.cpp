@@ -177,26 +177,6 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
     EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
 }
 
-TEST_P(Delete, ANameKeptFromTheFolderBeforeDeletesNothingNotEvenTheInformationFileOfTheSameName) {
-    // m2.pbx is clicked in C:\Mods; the folder list then moves into a folder
-    // without inactive addons, which leaves the selection as it was.
-    emu.Write("C:\\Mods\\m2.pbx", "m");
-    emu.Write("C:\\Mods\\Sub\\m2.txt", "someone else's");
-    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
-    Start();
-    app->AddonManager_Option3_Click();
-    ClickOn(app->File2, "m2.pbx");
-    app->Dir1.SetPath("C:\\Mods\\Sub");
-    ASSERT_EQ(app->SelectedInactive, "m2.pbx");
-    const auto before = emu.Drive();
-    emu.desktop.boxAnswers = {kIdYes};
-    app->Command1.Click();
-    EXPECT_EQ(emu.Drive(), before);
-    EXPECT_EQ(Calls(*emu.shell), Strings{});
-    EXPECT_EQ(emu.Boxes(), Strings{kCouldNot + "move C:\\Mods\\Sub\\m2.pbx into the recycle bin: the file does not "
-                                               "exist. Its information file C:\\Mods\\Sub\\m2.txt is left as it is."});
-}
-
 TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     // a.pbo.pbx stands in both lists. Deleting it from the inactive list
     // re-reads only that one afterwards: the active list keeps the listing
