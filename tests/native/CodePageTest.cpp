@@ -168,6 +168,20 @@ TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
                                                                 kCannotShow +
                                                                 ", so Varnex cannot tell its file from others.|";
     EXPECT_EQ(FirstLines(emu), leaves + "m1.pbo" + why + leaves + "m2.pbx" + why + leaves + "m2.pbx" + why);
+    // Save List would empty the chosen list: the lists show the folder as
+    // empty. A folder that is truly missing saves the empty list it shows.
+    emu.Write("C:\\fav.txtf", "Tanks.pbx");
+    for (const Text folder : {"C:\\Mods\\????", "C:\\Mods\\Gone"}) {
+        app->Dir1.SetPath(folder);
+        (void)FirstLines(emu);
+        emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
+        app->SaveFavorits.Click();
+        EXPECT_EQ(FirstLines(emu) + emu.Read("C:\\fav.txtf"),
+                  folder.back() == '?' ? "The favorites list C:\\fav.txtf was not written: Varnex cannot read the "
+                                         "folder C:\\Mods\\????: " +
+                                             kNotHeld + ".|Tanks.pbx"
+                                       : "");
+    }
 }
 
 VARNEX_ON_BOTH_SHELLS(CodePage);
