@@ -63,26 +63,6 @@ TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
     }
 }
 
-TEST_P(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
-    // Windows' shell would offer to replace the other file or keep both; the
-    // program asks no shell and says so itself. A walk goes on past the
-    // clash and tells it in its one box at the end.
-    emu.Put({"tank.pbx"}, "other");
-    emu.Put({"Tank.PBO"}, "mine");
-    fs::create_directories(emu.files->HostPath(InAddons("heli.pbo")));
-    Start({"heli.pbx", "jeep.pbx"});
-    ClickOn(app->File1, "Tank.PBO");
-    app->Command2.Click();
-    app->Command6.Click();
-    EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")}));
-    EXPECT_EQ(emu.Boxes(), (Strings{kCouldNot + "rename C:\\Games\\OFP\\ADDONS\\Tank.PBO to Tank.PBx: a file of "
-                                                "that name already exists.",
-                                    "VARNX 48: 2 addons were left as they were:\r\n\r\n"
-                                    "heli.pbx: a file of that name already exists\r\n"
-                                    "tank.pbx: a file of that name already exists"}));
-    EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
-}
-
 TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
     emu.InstallGame();
     const auto folder = emu.files->HostPath(kAddons);
