@@ -63,26 +63,6 @@ TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
     }
 }
 
-TEST_P(Activation, ANameAlreadyTakenIsRefusedBeforeTheShellIsAskedAndToldOnEverySystem) {
-    // Windows' shell would offer to replace the other file or keep both; the
-    // program asks no shell and says so itself. A walk goes on past the
-    // clash and tells it in its one box at the end.
-    emu.Put({"tank.pbx"}, "other");
-    emu.Put({"Tank.PBO"}, "mine");
-    fs::create_directories(emu.files->HostPath(InAddons("heli.pbo")));
-    Start({"heli.pbx", "jeep.pbx"});
-    ClickOn(app->File1, "Tank.PBO");
-    app->Command2.Click();
-    app->Command6.Click();
-    EXPECT_EQ(Calls(*emu.shell), (Strings{Rename("jeep.pbx", "jeep.pbo")}));
-    EXPECT_EQ(emu.Boxes(), (Strings{kCouldNot + "rename C:\\Games\\OFP\\ADDONS\\Tank.PBO to Tank.PBx: a file of "
-                                                "that name already exists.",
-                                    "VARNX 48: 2 addons were left as they were:\r\n\r\n"
-                                    "heli.pbx: a file of that name already exists\r\n"
-                                    "tank.pbx: a file of that name already exists"}));
-    EXPECT_EQ(emu.Read(InAddons("tank.pbx")) + emu.Read(InAddons("Tank.PBO")), "othermine");
-}
-
 TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
     emu.InstallGame();
     const auto folder = emu.files->HostPath(kAddons);
@@ -175,26 +155,6 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
                                     kCouldNot + "move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the "
                                                 "file does not exist."}));
     EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
-}
-
-TEST_P(Delete, ANameKeptFromTheFolderBeforeDeletesNothingNotEvenTheInformationFileOfTheSameName) {
-    // m2.pbx is clicked in C:\Mods; the folder list then moves into a folder
-    // without inactive addons, which leaves the selection as it was.
-    emu.Write("C:\\Mods\\m2.pbx", "m");
-    emu.Write("C:\\Mods\\Sub\\m2.txt", "someone else's");
-    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
-    Start();
-    app->AddonManager_Option3_Click();
-    ClickOn(app->File2, "m2.pbx");
-    app->Dir1.SetPath("C:\\Mods\\Sub");
-    ASSERT_EQ(app->SelectedInactive, "m2.pbx");
-    const auto before = emu.Drive();
-    emu.desktop.boxAnswers = {kIdYes};
-    app->Command1.Click();
-    EXPECT_EQ(emu.Drive(), before);
-    EXPECT_EQ(Calls(*emu.shell), Strings{});
-    EXPECT_EQ(emu.Boxes(), Strings{kCouldNot + "move C:\\Mods\\Sub\\m2.pbx into the recycle bin: the file does not "
-                                               "exist. Its information file C:\\Mods\\Sub\\m2.txt is left as it is."});
 }
 
 TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {

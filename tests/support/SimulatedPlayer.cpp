@@ -39,16 +39,9 @@ struct Typed {
     Text text, unheld;
     bool clean;
 };
-const std::vector<Typed> kTyped = {
-    {"good", "", true},
-    {"old tank", "", true},
-    {"Fast one", "", true},
-    {"", "", true},
-    {"see http://ofp.info", "", false},
-    {"ends in a slash/", "", false},
-    {"a//b", "", false},
-    {"?\xF3" "d?", "U+0141 U+017A", false},
-};
+const std::vector<Typed> kTyped = {{"good", "", true}, {"old tank", "", true}, {"Fast one", "", true},
+                                   {"", "", true}, {"see http://ofp.info", "", false}, {"ends in a slash/", "", false},
+                                   {"a//b", "", false}, {"?\xF3" "d?", "U+0141 U+017A", false}};
 
 const std::vector<Text> kSaveAnswers = {kList, kNewList, "", "C:\\Lists\\??.txtf"};
 const std::vector<Text> kLoadAnswers = {kList, kNewList, "C:\\Lists\\gone.txtf", ""};
@@ -160,20 +153,10 @@ public:
     // Runs one step; the first check it fails.
     std::optional<Violation> Take(const Step& step, std::string* log) {
         log_ = log;
-        if (over_) {
-            Launch();
-            before_ = Snapshot(emu.root);
-        }
-        step_ = step;
-        answered_.clear();
-        retries_ = 0;
-        answerRng_.seed(step.answers);
-        keepRng_.seed(step.answers ^ 0x9e3779b9u);
-        kept_ = 0;
-        cleared_.clear();
-        keptTyped_.reset();
-        stepFolder_ = folder_;
-        calls_ = emu.shell->calls.size();
+        if (over_) Launch(), before_ = Snapshot(emu.root);
+        step_ = step, stepFolder_ = folder_, calls_ = emu.shell->calls.size();
+        answerRng_.seed(step.answers), keepRng_.seed(step.answers ^ 0x9e3779b9u);
+        answered_.clear(), cleared_.clear(), keptTyped_.reset(), retries_ = 0, kept_ = 0;
         bool ran = false;
         if (step.act >= Act::Vanish)
             ran = ChangeTheWorld();
@@ -236,9 +219,7 @@ private:
     void Launch() {
         app_.reset();
         emu.desktop.ended = false;
-        emu.desktop.onBox = [this](const emulated::Desktop::Box& box) {
-            emu.desktop.boxAnswers.push_front(Answer(box));
-        };
+        emu.desktop.onBox = [this](const emulated::Desktop::Box& box) { emu.desktop.boxAnswers.push_front(Answer(box)); };
         GlobaleVariables::SelectedPath.clear();
         folder_ = kGame;
         others_ = registryOthers_.size() > 2 ? registryOthers_ : "C:\\Games\\OFP";
@@ -254,11 +235,10 @@ private:
             const Text text = emu.Read(path);
             // A comment ending in a slash, saved as typed, reads back whole
             // only while nothing follows it in the file.
-            for (const Text& stem : kStems)
-                if (const Text found = Lookup(text, "//" + stem); found.ends_with('/'))
-                    notes->expect["//" + stem] = std::nullopt;
-                else
-                    notes->expect["//" + stem] = found;
+            for (const Text& stem : kStems) {
+                const Text found = Lookup(text, "//" + stem);
+                notes->expect["//" + stem] = found.ends_with('/') ? std::nullopt : std::optional(found);
+            }
         }
         app_ = emu.Launch();
         over_ = false;
@@ -329,20 +309,13 @@ private:
 
     // ---------------------------------------------------------- the player
 
-    void Say(const std::string& what) {
-        if (log_) *log_ = what;
-    }
-    void Flag(const std::string& rule, const std::string& detail) {
-        if (!pending_) pending_ = Violation{rule, detail};
-    }
+    void Say(const std::string& what) { if (log_) *log_ = what; }
+    void Flag(const std::string& rule, const std::string& detail) { if (!pending_) pending_ = Violation{rule, detail}; }
 
     // The player's answer to a box, among the buttons it has. Trying again
     // is given up after a few times, as a player would.
     int Answer(const emulated::Desktop::Box& box) {
-        auto one = [&](std::initializer_list<int> answers) {
-            std::vector<int> from(answers);
-            return from[answerRng_() % from.size()];
-        };
+        auto one = [&](std::initializer_list<int> answers) { return answers.begin()[answerRng_() % answers.size()]; };
         auto retrying = [&](int again, std::initializer_list<int> others) {
             if (retries_ < 3 && answerRng_() % 2 == 0) return ++retries_, again;
             return one(others);
@@ -368,11 +341,6 @@ private:
     }
 
     static bool Takes(const Control& control) { return TakesInput(control); }
-    static std::vector<Text> Names(FileListBox& list) {
-        std::vector<Text> names;
-        for (const auto& entry : list.Entries()) names.push_back(entry.name);
-        return names;
-    }
     std::vector<Text> FolderLines() const {
         std::vector<Text> paths;
         for (const FolderLine& line : app_->Dir1.Lines()) paths.push_back(line.path);
@@ -395,7 +363,7 @@ private:
         if (kind < 2) {
             FileListBox& list = kind == 0 ? app.File1 : app.File2;
             if (!Takes(list) || list.ListCount() == 0) return;
-            const auto names = Names(list);
+            const auto names = testing::Names(list);
             const int at = static_cast<int>(Among(names, pick));
             const Text name = names[static_cast<std::size_t>(at)];
             std::set<Text>& choices = kind == 0 ? activeChoices_ : inactiveChoices_;
@@ -450,7 +418,7 @@ private:
 
     bool Click(FileListBox& list, bool twice, std::set<Text>& choices) {
         if (!Takes(list) || list.ListCount() == 0) return false;
-        const int at = static_cast<int>(Among(Names(list), step_.pick));
+        const int at = static_cast<int>(Among(testing::Names(list), step_.pick));
         const Text name = list.List(at);
         Say(Describe(step_) + ": " + name);
         choices.insert(Lower(name));
@@ -754,10 +722,9 @@ private:
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
             const Text& path = notes->path;
             const Text key = Key(path);
-            auto find = [&](const Drive& drive) -> std::optional<std::string> {
-                for (const auto& [p, bytes] : drive)
-                    if (Lower(p) == key) return bytes;
-                return std::nullopt;
+            auto find = [&](const Drive& drive) {
+                const auto at = std::find_if(drive.begin(), drive.end(), [&](const auto& e) { return Lower(e.first) == key; });
+                return at == drive.end() ? std::nullopt : std::optional(at->second);
             };
             const auto was = find(before_), is = find(after);
             const bool blocked = notes->unreadable || locked_.count(key) || protected_.count(key) ||
