@@ -7,7 +7,7 @@
 
 #include "platform/win32/LateBound.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 namespace {
 
@@ -23,16 +23,17 @@ struct Accessibility {
     using AllocString = BSTR WINAPI(const OLECHAR*);
     using Initialize = HRESULT WINAPI(LPVOID, DWORD);
 
-    CreateStandard* createStandard = winapi::LateBound<CreateStandard>("oleacc.dll", "CreateStdAccessibleObject");
-    FromObject* fromObject = winapi::LateBound<FromObject>("oleacc.dll", "LresultFromObject");
-    AllocString* allocString = winapi::LateBound<AllocString>("oleaut32.dll", "SysAllocString");
+    CreateStandard* createStandard =
+        platform::win32::LateBound<CreateStandard>("oleacc.dll", "CreateStdAccessibleObject");
+    FromObject* fromObject = platform::win32::LateBound<FromObject>("oleacc.dll", "LresultFromObject");
+    AllocString* allocString = platform::win32::LateBound<AllocString>("oleaut32.dll", "SysAllocString");
     bool ready = createStandard && fromObject && allocString && Initialized();
 
     static bool Initialized() {
         // The object is handed across to the reader through COM, which the
         // window's thread joins as a single-threaded apartment, as the
         // shell's dialogs would have it; for the rest of the program.
-        auto* initialize = winapi::LateBound<Initialize>("ole32.dll", "CoInitializeEx");
+        auto* initialize = platform::win32::LateBound<Initialize>("ole32.dll", "CoInitializeEx");
         if (!initialize) return false;
         const HRESULT result = initialize(nullptr, COINIT_APARTMENTTHREADED);
         return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
@@ -201,4 +202,4 @@ LRESULT AnswerWithName(HWND control, WPARAM request, const Text& name) {
     return answer > 0 ? answer : 0;
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

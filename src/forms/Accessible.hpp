@@ -5,10 +5,10 @@
 #include "text/ClassicText.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // The answer to WM_GETOBJECT for the control's own object, or 0 for the
 // standard answer.
 LRESULT AnswerWithName(HWND control, WPARAM request, const Text& name);
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -6,7 +6,7 @@
 #include "forms/Accessible.hpp"
 #include "forms/Painting.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 namespace {
 
@@ -308,7 +308,7 @@ void TextView::OnCommand(WORD code) {
     std::wstring wide(static_cast<std::size_t>(std::max(0, GetWindowTextLengthW(hwnd_))) + 1, L'\0');
     wide.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, wide.data(), static_cast<int>(wide.size()))));
     Text unheld;
-    (void)winapi::Narrow(wide, &unheld);
+    (void)platform::win32::Narrow(wide, &unheld);
     // Typing kept in the same wait was typed over the typing kept before
     // it. The box goes on showing the typing while it is kept.
     const std::optional<std::uint64_t> wait = CurrentWait();
@@ -332,4 +332,4 @@ PictureView::PictureView(const ViewSite& site, const Slot& slot, PictureBox& mod
 
 void PictureView::OnDraw(const DRAWITEMSTRUCT& item) { painter_(item.hDC, item.rcItem, Dpi()); }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

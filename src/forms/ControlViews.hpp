@@ -15,7 +15,7 @@
 #include "forms/Gate.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // A control's ID and its place in its window's client area.
 struct Slot {
@@ -281,4 +281,4 @@ private:
     Painter painter_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -1,6 +1,6 @@
 #include "forms/DialogKeys.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 bool DialogKeys::Navigate(HWND window, MSG& message) {
     if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
@@ -134,4 +134,4 @@ LRESULT CALLBACK EscapeAnswersNo::OnBox(HWND box, UINT message, WPARAM wParam, L
     return CallWindowProcA(own, box, message, wParam, lParam);
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

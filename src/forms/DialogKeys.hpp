@@ -12,7 +12,7 @@
 #include "forms/ControlViews.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 class DialogKeys {
 public:
@@ -60,4 +60,4 @@ private:
     HHOOK installed_ = nullptr;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -3,7 +3,7 @@
 #include "forms/Handles.hpp"
 #include "platform/win32/LateBound.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 namespace {
 
@@ -11,7 +11,7 @@ namespace {
 // still run older systems, where the whole desktop has one DPI.
 template <class Function>
 Function* User32Function(const char* name) {
-    return winapi::LateBound<Function>("user32.dll", name);
+    return platform::win32::LateBound<Function>("user32.dll", name);
 }
 
 using GetDpiForWindowFn = UINT WINAPI(HWND);
@@ -33,7 +33,7 @@ const DpiFunctions& SystemDpiFunctions() {
         bound.forWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
         bound.forSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
         if (!bound.forWindow)
-            bound.forMonitor = winapi::LateBound<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+            bound.forMonitor = platform::win32::LateBound<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
         return bound;
     }();
     return functions;
@@ -73,7 +73,7 @@ UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dp
     // The frame, caption and menu bar keep the system's sizes at `dpi`;
     // only the client area can give way.
     const SIZE frame = WindowSizeFor(SIZE{0, 0}, style, exStyle, menu, dpi);
-    return placement::FittingDpi({clientTwips.cx, clientTwips.cy}, {frame.cx, frame.cy}, dpi, ToBox(workArea));
+    return FittingDpi({clientTwips.cx, clientTwips.cy}, {frame.cx, frame.cy}, dpi, ToBox(workArea));
 }
 
 RECT WorkAreaAt(const RECT& area) {
@@ -95,4 +95,4 @@ UniqueFont MakeControlFont(UINT dpi) {
     return UniqueFont(CreateFontIndirectA(&font));
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

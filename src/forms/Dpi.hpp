@@ -17,15 +17,11 @@
 #define WM_GETDPISCALEDSIZE 0x02E4
 #endif
 
-namespace varnex::win32 {
-
-using placement::kTwipsPerInch;
+namespace varnex::forms {
 
 struct TwipsRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
-
-using placement::ToPixels;
 
 // The DPI functions of newer systems, bound at run time; each may be
 // missing. Windows 10 (1607) has them all, 8.1 only the monitor's.
@@ -54,10 +50,10 @@ void ScaleFrameWithDpi(HWND hwnd);
 // half of it, where the text could no longer be read).
 [[nodiscard]] UINT FittingDpi(SIZE clientTwips, DWORD style, DWORD exStyle, bool menu, UINT dpi, const RECT& workArea);
 // The same rectangle in the placement's plain numbers, and back.
-[[nodiscard]] inline placement::Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+[[nodiscard]] inline Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 // The work area of the monitor that holds most of `area`.
 [[nodiscard]] RECT WorkAreaAt(const RECT& area);
 // The dialog font of the controls at a DPI.
 [[nodiscard]] UniqueFont MakeControlFont(UINT dpi);
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

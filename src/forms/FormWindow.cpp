@@ -4,7 +4,7 @@
 #include "forms/Frames.hpp"
 #include "forms/Placement.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 FormWindow::~FormWindow() {
     // The derived parts are gone already: no message may reach them.
@@ -58,7 +58,7 @@ void FormWindow::FitClientToLayout() {
 void FormWindow::KeepInside(const RECT& workArea) {
     if (!IsOpen()) return;
     const RECT window = VisibleFrame(Handle());
-    const placement::Point at = placement::KeptInside(ToBox(window), ToBox(workArea));
+    const Point at = KeptInside(ToBox(window), ToBox(workArea));
     if (at.x != window.left || at.y != window.top) MoveVisibleFrame(Handle(), at.x, at.y);
 }
 
@@ -78,8 +78,7 @@ void FormWindow::PlaceBeside(HWND other, HWND keepClear) {
     const RECT mine = VisibleFrame(Handle()), theirs = VisibleFrame(other);
     RECT clear = theirs;
     if (keepClear) GetWindowRect(keepClear, &clear);
-    const placement::Point at =
-        placement::PlacedBeside(ToBox(mine), ToBox(theirs), ToBox(clear), ToBox(WorkAreaAt(theirs)));
+    const Point at = PlacedBeside(ToBox(mine), ToBox(theirs), ToBox(clear), ToBox(WorkAreaAt(theirs)));
     MoveVisibleFrame(Handle(), at.x, at.y);
 }
 
@@ -215,4 +214,4 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(Handle(), message, wParam, lParam);
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -15,7 +15,7 @@
 #include "forms/Menus.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 class FormWindow {
 public:
@@ -101,4 +101,4 @@ private:
     DialogKeys keys_{[this](int id) { return ViewOf(id); }, [this] { OnEscape(); }};
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

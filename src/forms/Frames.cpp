@@ -2,7 +2,7 @@
 
 #include "platform/win32/LateBound.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 void RegisterFormClass(HINSTANCE instance, const char* className, int icon, WNDPROC procedure) {
     WNDCLASSEXA windowClass{};
@@ -26,7 +26,7 @@ RECT VisibleFrame(HWND window) {
     RECT whole{};
     GetWindowRect(window, &whole);
     using GetAttribute = HRESULT WINAPI(HWND, DWORD, void*, DWORD);
-    static const auto getAttribute = winapi::LateBound<GetAttribute>("dwmapi.dll", "DwmGetWindowAttribute");
+    static const auto getAttribute = platform::win32::LateBound<GetAttribute>("dwmapi.dll", "DwmGetWindowAttribute");
     constexpr DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
     RECT frame{};
     if (getAttribute && getAttribute(window, kExtendedFrameBounds, &frame, sizeof frame) == S_OK &&
@@ -68,4 +68,4 @@ void BringBoxForward() {
     SetForegroundWindow(search.found);
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

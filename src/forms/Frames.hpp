@@ -4,7 +4,7 @@
 
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // Registers the class of the program's top-level windows once, with the
 // icon of the program's resource `icon`.
@@ -20,4 +20,4 @@ void MoveVisibleFrame(HWND window, int left, int top);
 // comes to the front, as it does for the box's own owner.
 void BringBoxForward();
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -27,7 +27,7 @@
 // Knows no window of the system: the front end tells it which sources take
 // input and how to tell the player of a drop, so its rules run natively too.
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 using varnex::Aim;
 
@@ -182,4 +182,4 @@ private:
     std::function<void()> dropped_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

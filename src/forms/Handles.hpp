@@ -8,7 +8,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 struct WindowDeleter {
     void operator()(HWND hwnd) const { DestroyWindow(hwnd); }
@@ -66,4 +66,4 @@ private:
     HGDIOBJ old_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

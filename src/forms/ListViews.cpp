@@ -5,7 +5,7 @@
 #include "forms/Handles.hpp"
 #include "forms/Painting.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 namespace {
 
@@ -209,4 +209,4 @@ void ListBoxView::Rescale(const ViewSite& site) {
         FitExtent(hwnd_, items.size(), [&](std::size_t i) -> const Text& { return items[i]; });
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

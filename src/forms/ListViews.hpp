@@ -7,7 +7,7 @@
 
 #include "forms/ControlViews.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // A file list. Thousands of entries are refilled only when the listing
 // changed; a move of the current item only moves the selection.
@@ -57,4 +57,4 @@ private:
     Scrolling scrolling_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

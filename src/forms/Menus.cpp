@@ -2,7 +2,7 @@
 
 #include "controls/OptionGroup.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 void MenuBar::AddMenu(const MenuItem& title, std::initializer_list<MenuCommand> commands, Changes changes) {
     if (!bar_) bar_.reset(CreateMenu());
@@ -27,4 +27,4 @@ void MenuBar::Choose(int id, Gate& gate) const {
         Aim{.holds = [&item] { return TakesInput(item); }, .changesFiles = found->second.changesFiles});
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

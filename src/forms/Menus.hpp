@@ -9,7 +9,7 @@
 #include "forms/Gate.hpp"
 #include "forms/Handles.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // An item of a menu and the ID scripts choose it by.
 struct MenuCommand {
@@ -40,4 +40,4 @@ private:
     std::unordered_map<int, Chosen> items_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

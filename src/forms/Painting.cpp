@@ -5,7 +5,7 @@
 #include "forms/Dpi.hpp"
 #include "forms/Handles.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 namespace {
 
@@ -69,4 +69,4 @@ void PaintCaptionFocus(HWND label, const Text& caption) {
     DrawFocusRect(dc, &around);
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

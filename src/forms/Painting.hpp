@@ -5,7 +5,7 @@
 #include "controls/Controls.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 
 // A line of the folder list: the folder mark, open or closed, indented by
 // the folder's depth, then the folder's name.
@@ -14,4 +14,4 @@ void PaintFolderLine(const DRAWITEMSTRUCT& item, const FolderLine& line, bool op
 // control, drawn over what the label painted.
 void PaintCaptionFocus(HWND label, const Text& caption);
 
-}  // namespace varnex::win32
+}  // namespace varnex::forms

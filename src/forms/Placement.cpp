@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace varnex::placement {
+namespace varnex::forms {
 
 int ToPixels(int twips, unsigned dpi) {
     // As the system's MulDiv rounds, so that every window and control agrees.
@@ -45,4 +45,4 @@ unsigned FittingDpi(Extent clientTwips, Extent frame, unsigned dpi, const Box& w
     return fitting;
 }
 
-}  // namespace varnex::placement
+}  // namespace varnex::forms

@@ -4,7 +4,7 @@
 // included.
 #pragma once
 
-namespace varnex::placement {
+namespace varnex::forms {
 
 inline constexpr int kTwipsPerInch = 1440;
 
@@ -45,4 +45,4 @@ struct Extent {
 // longer be read.
 [[nodiscard]] unsigned FittingDpi(Extent clientTwips, Extent frame, unsigned dpi, const Box& work);
 
-}  // namespace varnex::placement
+}  // namespace varnex::forms

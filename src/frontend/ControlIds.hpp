@@ -3,7 +3,7 @@
 // each is named after the control it stands for.
 #pragma once
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 // The main window.
 namespace MainIds {
@@ -26,4 +26,4 @@ inline constexpr int Frame1 = 1301, Frame2 = 1302, Frame3 = 1303, Frame4 = 1304,
                      Frame7 = 1307, Text1 = 1311, Text2 = 1312, Text3 = 1313, Text4 = 1314, Text5 = 1315, Text6 = 1316;
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

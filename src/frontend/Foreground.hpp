@@ -11,7 +11,7 @@
 
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 class ForegroundKept {
 public:
@@ -43,4 +43,4 @@ private:
     HWND front_ = nullptr;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -2,7 +2,9 @@
 
 #include "frontend/ControlIds.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::Gate;
 
 namespace {
 
@@ -204,4 +206,4 @@ void FrontEnd::MarkBusyUntilInputTaken() {
     marked_ = false;
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

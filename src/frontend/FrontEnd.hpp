@@ -13,7 +13,9 @@
 #include "frontend/MainWindow.hpp"
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::Gate;
 
 class FrontEnd {
 public:
@@ -73,4 +75,4 @@ private:
     bool closeMeantForInfo_ = false;  // the close that follows is dropped
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -3,7 +3,15 @@
 #include "frontend/ControlIds.hpp"
 #include "frontend/res/Resources.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::FormWindow;
+using forms::FrameView;
+using forms::Gate;
+using forms::In;
+using forms::TextStyle;
+using forms::TextView;
+using forms::TwipsRect;
 
 namespace {
 
@@ -68,4 +76,4 @@ void InfoWindow::OnClose() {
         Aim{.always = true});
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -9,7 +9,10 @@
 #include "info/AddonInfo.hpp"
 #include "forms/FormWindow.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::FormWindow;
+using forms::Gate;
 
 class InfoWindow final : public FormWindow {
 public:
@@ -28,4 +31,4 @@ private:
     std::function<void()> closed_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -6,7 +6,7 @@
 #include "forms/Windows.hpp"
 #include "platform/win32/CodePage.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 namespace {
 
@@ -32,18 +32,18 @@ Text ProgramFolder() {
     if (length == 0 || length >= path.size()) return {};
     path.resize(length);
     const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? Text() : winapi::Narrow(std::wstring_view(path).substr(0, slash));
+    return slash == std::wstring::npos ? Text() : platform::win32::Narrow(std::wstring_view(path).substr(0, slash));
 }
 
 std::vector<Text> LibrariesIn(const Text& folder) {
     std::vector<Text> libraries;
     if (folder.empty()) return libraries;
     WIN32_FIND_DATAW found{};
-    const HANDLE find = FindFirstFileW((winapi::Widen(folder) + L"\\*.dll").c_str(), &found);
+    const HANDLE find = FindFirstFileW((platform::win32::Widen(folder) + L"\\*.dll").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return libraries;
     do {
         // "*.dll" also finds longer extensions through their short names.
-        const Text name = winapi::Narrow(found.cFileName);
+        const Text name = platform::win32::Narrow(found.cFileName);
         const bool file = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
         if (file && name.size() > 4 && EqualIgnoringCase(name.substr(name.size() - 4), ".dll"))
             libraries.push_back(name);
@@ -53,4 +53,4 @@ std::vector<Text> LibrariesIn(const Text& folder) {
     return libraries;
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

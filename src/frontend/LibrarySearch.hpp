@@ -9,7 +9,7 @@
 
 #include "text/ClassicText.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 // Where the system cannot leave `folder` out of the search: the text of the
 // box Varnex ends with, or "" when `libraries` (the DLL files in it) is
@@ -20,4 +20,4 @@ namespace varnex::win32 {
 [[nodiscard]] Text ProgramFolder();
 [[nodiscard]] std::vector<Text> LibrariesIn(const Text& folder);
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

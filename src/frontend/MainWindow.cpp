@@ -5,7 +5,25 @@
 #include "frontend/Pictures.hpp"
 #include "frontend/res/Resources.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::ButtonView;
+using forms::ControlView;
+using forms::DirListView;
+using forms::FileListView;
+using forms::FormWindow;
+using forms::FrameView;
+using forms::Gate;
+using forms::In;
+using forms::LabelView;
+using forms::ListBoxView;
+using forms::MenuBar;
+using forms::OptionView;
+using forms::PictureView;
+using forms::Scrolling;
+using forms::TextStyle;
+using forms::TextView;
+using forms::TwipsRect;
 
 namespace {
 
@@ -150,4 +168,4 @@ void MainWindow::OnDestroyed() {
     if (gone_) gone_();
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -7,7 +7,10 @@
 #include "app/AddonManager.hpp"
 #include "forms/FormWindow.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::FormWindow;
+using forms::Gate;
 
 class MainWindow final : public FormWindow {
 public:
@@ -27,4 +30,4 @@ private:
     bool sessionEnding_ = false;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

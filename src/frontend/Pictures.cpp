@@ -5,7 +5,13 @@
 #include "forms/Dpi.hpp"
 #include "forms/Handles.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::Selected;
+using forms::ToPixels;
+using forms::UniqueBrush;
+using forms::UniqueFont;
+using forms::UniquePen;
 
 namespace {
 
@@ -84,4 +90,4 @@ void PaintLogo(HDC dc, const RECT& area, UINT dpi) {
     PaintDot(dc, RECT{right - dot, top, right, top + dot}, dpi, kRed, kRedRim);
 }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

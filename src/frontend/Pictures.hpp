@@ -5,9 +5,9 @@
 
 #include "forms/Windows.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 void PaintLogo(HDC dc, const RECT& area, UINT dpi);
 void PaintGreenDot(HDC dc, const RECT& area, UINT dpi);
 void PaintRedDot(HDC dc, const RECT& area, UINT dpi);
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -14,7 +14,9 @@
 #include "platform/win32/CodePage.hpp"
 #include "platform/win32/LateBound.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using forms::EscapeAnswersNo;
 
 namespace {
 
@@ -129,10 +131,10 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, FileDialog kind)
     // with best-fit letters, the name of another file. The answer comes in
     // the code page with "?" for each letter it cannot hold, which the
     // program knows it cannot open (see Held).
-    const std::wstring filter = winapi::Widen(FilterList(setup.filter));
-    const std::wstring fileName = winapi::Widen(setup.fileName);
-    const std::wstring initDir = winapi::Widen(setup.initDir), title = winapi::Widen(setup.title),
-                       defaultExt = winapi::Widen(setup.defaultExt);
+    const std::wstring filter = platform::win32::Widen(FilterList(setup.filter));
+    const std::wstring fileName = platform::win32::Widen(setup.fileName);
+    const std::wstring initDir = platform::win32::Widen(setup.initDir), title = platform::win32::Widen(setup.title),
+                       defaultExt = platform::win32::Widen(setup.defaultExt);
     std::vector<wchar_t> file(32768, L'\0');
     std::copy_n(fileName.begin(), std::min(fileName.size(), file.size() - 1), file.begin());
 
@@ -150,11 +152,13 @@ Text Win32Desktop::ShowFileDialog(const FileDialogSetup& setup, FileDialog kind)
 
     const CurrentFolderKept folder;
     const OthersDisabled others(frontEnd_, owner);
-    static const auto getSave = winapi::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
-    static const auto getOpen = winapi::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
+    static const auto getSave =
+        platform::win32::LateBound<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
+    static const auto getOpen =
+        platform::win32::LateBound<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
     const auto show = kind == FileDialog::Save ? getSave : getOpen;
     const BOOL chosen = show && show(&dialog);
-    return chosen ? winapi::Narrow(file.data()) : Text();
+    return chosen ? platform::win32::Narrow(file.data()) : Text();
 }
 
 bool Win32Desktop::ResponsiveDue() { return frontEnd_ && frontEnd_->ResponsiveDue(); }
@@ -191,4 +195,4 @@ int PromptingShell::SHFileOperationA(const ShellFileOp& op) {
 
 void Win32Desktop::EndProgram() { ExitProcess(0); }
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -9,7 +9,7 @@
 
 #include "platform/Platform.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
 
 class FrontEnd;
 
@@ -55,4 +55,4 @@ private:
     Win32Desktop& desktop_;
 };
 
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

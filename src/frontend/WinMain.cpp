@@ -17,10 +17,10 @@
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
     // Where the program's own folder stays in the search, a DLL there would
     // be loaded with the shell or the dialogs: Varnex does not go on.
-    if (!varnex::winapi::SearchOnlySystemForLibraries()) {
-        const varnex::Text folder = varnex::win32::ProgramFolder();
+    if (!varnex::platform::win32::SearchOnlySystemForLibraries()) {
+        const varnex::Text folder = varnex::frontend::ProgramFolder();
         const varnex::Text refusal =
-            varnex::win32::RefusalForLibrariesBeside(folder, varnex::win32::LibrariesIn(folder));
+            varnex::frontend::RefusalForLibrariesBeside(folder, varnex::frontend::LibrariesIn(folder));
         if (!refusal.empty()) {
             (void)MessageBoxA(nullptr, refusal.c_str(), varnex::kProgramTitle,
                               varnex::kMbOk | varnex::kMbIconExclamation);
@@ -31,15 +31,15 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    varnex::Win32Registry registry;
-    varnex::Win32Files files;
-    varnex::Win32Shell shell;
-    varnex::win32::Win32Desktop desktop;
-    varnex::win32::PromptingShell prompting(shell, desktop);
+    varnex::platform::win32::Win32Registry registry;
+    varnex::platform::win32::Win32Files files;
+    varnex::platform::win32::Win32Shell shell;
+    varnex::frontend::Win32Desktop desktop;
+    varnex::frontend::PromptingShell prompting(shell, desktop);
     varnex::AddonManager app({registry, files, prompting, desktop});
     if (!app.AddonManager_Form_Load()) return 0;
 
-    varnex::win32::FrontEnd frontEnd(app);
+    varnex::frontend::FrontEnd frontEnd(app);
     desktop.Attach(&frontEnd);
     if (!frontEnd.Open(showCommand)) {
         (void)desktop.MessageBox("The main window cannot be opened.", varnex::kProgramTitle, varnex::kMbOk);

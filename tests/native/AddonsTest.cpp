@@ -13,7 +13,7 @@ using Delete = BothShells;
 const Text kCouldNot = "VARNX 48: Varnex could not ";
 
 // The shell's calls as "function flags: from -> to".
-Strings Calls(const emulated::Shell& shell) {
+Strings Calls(const platform::emulated::Shell& shell) {
     Strings calls;
     for (const auto& c : shell.calls)
         calls.push_back(std::to_string(c.wFunc) + " " + std::to_string(c.fFlags) + ": " + c.pFrom + " -> " + c.pTo);
@@ -171,7 +171,7 @@ TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     // after the first rename, shows the folder as it stood before the walk.
     Strings activeDuringWalk = {"not looked at"};
     int renames = 0;
-    emu.files->Before(emulated::FileOp::Rename, [&](const Text&) {
+    emu.files->Before(platform::emulated::FileOp::Rename, [&](const Text&) {
         if (++renames == 2) activeDuringWalk = Names(app->File1);
     });
     app->Command6.Click();

@@ -3,7 +3,7 @@
 namespace varnex::testing {
 namespace {
 
-using emulated::FileOp;
+using platform::emulated::FileOp;
 
 const Text kGameComments = InAddons("Comments.txt");
 const Text kResComments = Text(kResAddons) + "\\Comments.txt";

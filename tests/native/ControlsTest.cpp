@@ -66,10 +66,11 @@ TEST(Controls, AReReadKeepsTheCurrentAddonWhileItIsThereAndRaisesNoClick) {
     for (const auto& [what, change, current, index] : steps) {
         change();
         for (FileListBox* list : {&active, &inactive}) list->Refresh();
-        const int listed = emu.files->Calls(emulated::FileOp::ListFolder);
+        const int listed = emu.files->Calls(platform::emulated::FileOp::ListFolder);
         EXPECT_EQ(std::pair(active.FileName(), active.ListIndex()), std::pair(Text(current), index)) << what;
         (void)inactive.ListCount();
-        EXPECT_EQ(emu.files->Calls(emulated::FileOp::ListFolder), listed + 1) << what << ": both lists from one read";
+        EXPECT_EQ(emu.files->Calls(platform::emulated::FileOp::ListFolder), listed + 1)
+            << what << ": both lists from one read";
     }
     EXPECT_EQ(clicks, 1) << "only the click inside the list raised its handling";
     emu.Write(Text(kResAddons) + "\\b.pbo", "x");

@@ -11,7 +11,7 @@
 namespace varnex::testing {
 namespace {
 
-using emulated::FileOp;
+using platform::emulated::FileOp;
 using Drive = std::map<Text, std::string>;
 using A = AddonManager;
 using Arm = std::function<void(A&, Emulation&)>;

@@ -10,7 +10,7 @@
 
 #include "forms/Gate.hpp"
 
-namespace varnex::win32 {
+namespace varnex::forms {
 namespace {
 
 // Input kept while the handler works: a click on the list's second name,
@@ -111,4 +111,4 @@ TEST_P(GateTest, KeptInputRunsLaterOnlyWhileWhatThePlayerAimedAtStands) {
 INSTANTIATE_TEST_SUITE_P(Rows, GateTest, ::testing::ValuesIn(kRows));
 
 }  // namespace
-}  // namespace varnex::win32
+}  // namespace varnex::forms

@@ -7,7 +7,7 @@
 
 #include "forms/Placement.hpp"
 
-namespace varnex::placement {
+namespace varnex::forms {
 namespace {
 
 // kLeft: a second monitor left of and above the first.
@@ -82,4 +82,4 @@ TEST(Placement, TheLayoutFitsAtTheMonitorsDpiElseTheLargestLowerOne) {
 }
 
 }  // namespace
-}  // namespace varnex::placement
+}  // namespace varnex::forms

@@ -5,7 +5,7 @@
 
 namespace varnex::testing {
 TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
-    emulated::Registry registry;
+    platform::emulated::Registry registry;
     RegAccess access(registry);
     const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };
     const auto write = [&](const Text& v) { access.WriteRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX", v, REG_SZ_); };

@@ -8,7 +8,7 @@
 namespace varnex::player {
 namespace {
 
-struct SimulatedPlayer : ::testing::TestWithParam<emulated::Shell::Kind> {};
+struct SimulatedPlayer : ::testing::TestWithParam<platform::emulated::Shell::Kind> {};
 
 TEST_P(SimulatedPlayer, TwoSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMeantIt) {
     for (std::uint32_t seed = 1; seed <= 2; ++seed) {
@@ -20,9 +20,10 @@ TEST_P(SimulatedPlayer, TwoSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMeantI
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shell, SimulatedPlayer,
-                         ::testing::Values(emulated::Shell::Kind::Wine, emulated::Shell::Kind::Windows),
-                         [](const auto& info) { return info.param == emulated::Shell::Kind::Wine ? "Wine" : "Windows"; });
+using ShellKind = platform::emulated::Shell::Kind;
+
+INSTANTIATE_TEST_SUITE_P(Shell, SimulatedPlayer, ::testing::Values(ShellKind::Wine, ShellKind::Windows),
+                         [](const auto& info) { return info.param == ShellKind::Wine ? "Wine" : "Windows"; });
 
 }  // namespace
 }  // namespace varnex::player

@@ -23,20 +23,20 @@ inline constexpr const char* kResAddons = "C:\\Games\\OFP\\Res\\AddOns";
 // The Windows path of a file in the game's addon folder.
 inline Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
 
-using ShellKind = emulated::Shell::Kind;
+using ShellKind = platform::emulated::Shell::Kind;
 
 }  // namespace varnex::testing
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 // The tests' names say which shell they ran on.
 inline void PrintTo(Shell::Kind kind, std::ostream* out) { *out << (kind == Shell::Kind::Wine ? "Wine" : "Windows"); }
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated
 
 namespace varnex::testing {
 
 struct Emulation {
     explicit Emulation(ShellKind kind = ShellKind::Wine)
-        : shell(std::make_unique<emulated::Shell>(*files, kind, &desktop)) {
+        : shell(std::make_unique<platform::emulated::Shell>(*files, kind, &desktop)) {
         GlobaleVariables::SelectedPath.clear();
     }
     ~Emulation() { fs::remove_all(root); }
@@ -105,16 +105,17 @@ struct Emulation {
         Text templ = (fs::temp_directory_path() / "varnex-test-XXXXXX").string();
         return fs::path(::mkdtemp(templ.data()));
     }();
-    emulated::Registry registry;
-    std::unique_ptr<emulated::Files> files = std::make_unique<emulated::Files>(std::map<char, fs::path>{{'C', root}});
-    emulated::Desktop desktop;
-    std::unique_ptr<emulated::Shell> shell;
+    platform::emulated::Registry registry;
+    std::unique_ptr<platform::emulated::Files> files =
+        std::make_unique<platform::emulated::Files>(std::map<char, fs::path>{{'C', root}});
+    platform::emulated::Desktop desktop;
+    std::unique_ptr<platform::emulated::Shell> shell;
 };
 
 // The question the player answers before an addon goes into the recycle
 // bin: the shell's own where it asks (always under Wine), else the
 // program's, naming the companion that goes either way.
-inline Text DeleteQuestion(const emulated::Shell& shell, const Text& folder, const Text& name) {
+inline Text DeleteQuestion(const platform::emulated::Shell& shell, const Text& folder, const Text& name) {
     const Text companion = folder + "\\" + CutRight(name, 4) + ".txt";
     if (!shell.confirmsDelete)
         return "VARNX 36: Move " + folder + "\\" + name + " into the recycle bin?\r\n\r\nIts information file " +

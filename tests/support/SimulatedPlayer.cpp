@@ -138,7 +138,7 @@ public:
         Install();
         // Windows asks before the recycle bin only where the player turned
         // its confirmation on: off by default since Windows 8.
-        if (world.shell == emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 3 == 0;
+        if (world.shell == platform::emulated::Shell::Kind::Windows) emu.shell->confirmsDelete = rng_() % 3 == 0;
         // Every press runs through the gate, as the window's do; while a walk
         // keeps the window answering, the player clicks and types on.
         gate_.SetListings([this] { return app_->File1.ListingStamp() + app_->File2.ListingStamp(); });
@@ -219,7 +219,9 @@ private:
     void Launch() {
         app_.reset();
         emu.desktop.ended = false;
-        emu.desktop.onBox = [this](const emulated::Desktop::Box& box) { emu.desktop.boxAnswers.push_front(Answer(box)); };
+        emu.desktop.onBox = [this](const platform::emulated::Desktop::Box& box) {
+            emu.desktop.boxAnswers.push_front(Answer(box));
+        };
         GlobaleVariables::SelectedPath.clear();
         folder_ = kGame;
         others_ = registryOthers_.size() > 2 ? registryOthers_ : "C:\\Games\\OFP";
@@ -301,7 +303,7 @@ private:
                 return true;
             }
             default:
-                emu.files->FailOn(emulated::FileOp::ListFolder, 1, errc::kAccessDenied);
+                emu.files->FailOn(platform::emulated::FileOp::ListFolder, 1, errc::kAccessDenied);
                 Say("the next listing fails");
                 return true;
         }
@@ -314,7 +316,7 @@ private:
 
     // The player's answer to a box, among the buttons it has. Trying again
     // is given up after a few times, as a player would.
-    int Answer(const emulated::Desktop::Box& box) {
+    int Answer(const platform::emulated::Desktop::Box& box) {
         auto one = [&](std::initializer_list<int> answers) { return answers.begin()[answerRng_() % answers.size()]; };
         auto retrying = [&](int again, std::initializer_list<int> others) {
             if (retries_ < 3 && answerRng_() % 2 == 0) return ++retries_, again;
@@ -324,9 +326,9 @@ private:
         if (box.caption == "Delete File" || box.caption == "Confirm file deletion")
             answer = one({kIdYes, kIdNo});
         else if (box.caption == "Replace or Skip Files")
-            answer = one({emulated::Shell::kReplace, emulated::Shell::kKeepBoth, kIdCancel});
+            answer = one({platform::emulated::Shell::kReplace, platform::emulated::Shell::kKeepBoth, kIdCancel});
         else if (box.caption == "File In Use")
-            answer = retrying(emulated::Shell::kTryAgain, {kIdCancel});
+            answer = retrying(platform::emulated::Shell::kTryAgain, {kIdCancel});
         else
             switch (box.style & 0xF) {
                 case 1: answer = one({kIdOk, kIdCancel}); break;
@@ -746,7 +748,7 @@ private:
 
     std::mt19937 rng_;
     std::mt19937 answerRng_, keepRng_;
-    win32::Gate gate_;
+    forms::Gate gate_;
     int kept_ = 0;
     std::optional<Text> keptTyped_;
     std::string keptLog_;
@@ -856,7 +858,8 @@ std::string Report(const World& world, const std::vector<Step>& shortest, const 
     std::vector<std::string> log;
     const auto failure = PlayLogged(world, shortest, &log);
     std::ostringstream out;
-    out << "seed " << world.seed << " on " << (world.shell == emulated::Shell::Kind::Wine ? "Wine" : "Windows")
+    const bool wine = world.shell == platform::emulated::Shell::Kind::Wine;
+    out << "seed " << world.seed << " on " << (wine ? "Wine" : "Windows")
         << "'s shell: after step " << first.step + 1 << " of " << firstSteps << ", " << first.rule << ": "
         << first.detail << "\nshortest sequence that still fails (" << shortest.size() << " steps):\n";
     for (std::size_t i = 0; i < shortest.size(); ++i) out << "  " << i + 1 << ". " << log[i] << "\n";

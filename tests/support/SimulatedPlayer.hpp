@@ -61,7 +61,7 @@ struct Step {
 
 struct World {
     std::uint32_t seed = 1;
-    emulated::Shell::Kind shell = emulated::Shell::Kind::Wine;
+    platform::emulated::Shell::Kind shell = platform::emulated::Shell::Kind::Wine;
 };
 
 // The steps of a walk, from its seed alone.

@@ -15,7 +15,7 @@
 #include "platform/win32/Win32Files.hpp"
 #include "platform/win32/Win32Shell.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 namespace {
 
 using Strings = std::vector<Text>;
@@ -181,7 +181,7 @@ TEST_F(Win32FilesTest, NamesTheCodePageCannotHoldListWithQuestionMarks) {
     dir.Write("\xC9l\xE8ve.pbx", "");
     // Polish and its look-alike, written with the wide calls as Explorer would.
     for (const std::wstring name : {L"\u0141\u00F3d\u017A.pbx", L"L\u00F3dz.pbx"}) {
-        const HANDLE made = ::CreateFileW((winapi::Widen(dir.path) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+        const HANDLE made = ::CreateFileW((Widen(dir.path) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_NEW, 0, nullptr);
         ASSERT_NE(made, INVALID_HANDLE_VALUE) << "Wine makes such names only in a UTF-8 locale (LANG)";
         ::CloseHandle(made);
@@ -232,10 +232,10 @@ TEST(CodePageLetters, LeadBytesAreWindowsOwnAndUtf8RefusesHalfALetter) {
         EXPECT_EQ(system.Length(static_cast<char>(b)) == 2, ::IsDBCSLeadByte(static_cast<BYTE>(b)) != 0) << b;
     // A lone surrogate, which a file name may hold, is no letter of UTF-8.
     Text unheld;
-    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"a\xD800\u0436.pbo", &unheld), "a?\xD0\xB6.pbo");
+    EXPECT_EQ(NarrowIn(CP_UTF8, L"a\xD800\u0436.pbo", &unheld), "a?\xD0\xB6.pbo");
     EXPECT_EQ(unheld, "U+D800");
-    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"\xDC00"), "?");
-    EXPECT_EQ(winapi::NarrowIn(CP_UTF8, L"\u0436\U0001F600", &unheld), "\xD0\xB6\xF0\x9F\x98\x80");
+    EXPECT_EQ(NarrowIn(CP_UTF8, L"\xDC00"), "?");
+    EXPECT_EQ(NarrowIn(CP_UTF8, L"\u0436\U0001F600", &unheld), "\xD0\xB6\xF0\x9F\x98\x80");
     EXPECT_EQ(unheld, "");
 }
 
@@ -281,8 +281,8 @@ TEST(LateBound, ADllBesideTheProgramIsNeverTheOneLoaded) {
     const HMODULE bare = ::LoadLibraryA("varnexplanted.dll");
     EXPECT_NE(bare, nullptr);
     if (bare) ::FreeLibrary(bare);  // else a load by any path would hand back this one
-    EXPECT_EQ(winapi::SystemLibrary("varnexplanted.dll"), nullptr);
-    ASSERT_NE(winapi::LateBound<void()>("oleacc.dll", "CreateStdAccessibleObject"), nullptr);
+    EXPECT_EQ(SystemLibrary("varnexplanted.dll"), nullptr);
+    ASSERT_NE(LateBound<void()>("oleacc.dll", "CreateStdAccessibleObject"), nullptr);
     char system[MAX_PATH] = {}, loaded[MAX_PATH] = {};
     ::GetSystemDirectoryA(system, MAX_PATH);
     ::GetModuleFileNameA(::GetModuleHandleA("oleacc.dll"), loaded, MAX_PATH);
@@ -290,4 +290,4 @@ TEST(LateBound, ADllBesideTheProgramIsNeverTheOneLoaded) {
 }
 
 }  // namespace
-}  // namespace varnex
+}  // namespace varnex::platform::win32

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace varnex {
+namespace varnex::platform::win32 {
 namespace {
 
 // A key of this test's own under HKLM\SOFTWARE, removed from both views
@@ -78,7 +78,7 @@ TEST_F(Win32RegistryTest, ReadsOnlyTheThirtyTwoBitViewAndUnheldLettersAsQuestion
                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(made);
         Text unheld;
-        const Text want = winapi::Narrow(wide, &unheld);
+        const Text want = Narrow(wide, &unheld);
         const RegValue read = access.ReadRegValue(HKEY_LOCAL_MACHINE_, key, "VARNX");
         EXPECT_EQ(read, RegValue(want));
         EXPECT_EQ(Held(ValueText(read)), unheld.empty()) << want;
@@ -88,4 +88,4 @@ TEST_F(Win32RegistryTest, ReadsOnlyTheThirtyTwoBitViewAndUnheldLettersAsQuestion
 }
 
 }  // namespace
-}  // namespace varnex
+}  // namespace varnex::platform::win32

@@ -27,7 +27,18 @@
 #include "platform/win32/Win32Registry.hpp"
 #include "platform/win32/Win32Shell.hpp"
 
-namespace varnex::win32 {
+namespace varnex::frontend {
+
+using platform::win32::Win32Files;
+using platform::win32::Win32Registry;
+using platform::win32::Win32Shell;
+
+using forms::AnswerWithName;
+using forms::DialogKeys;
+using forms::EscapeAnswersNo;
+using forms::FormWindow;
+using forms::Gate;
+using forms::WindowDpi;
 namespace {
 
 SIZE ClientSize(HWND window) {
@@ -369,4 +380,4 @@ TEST(LibrarySearch, TheDllsBesideTheProgramAreNamedInTheRefusal) {
 }
 
 }  // namespace
-}  // namespace varnex::win32
+}  // namespace varnex::frontend

@@ -104,8 +104,8 @@ public:
         (void)!::write(fd, comments.data(), comments.size());
         ::close(fd);
 
-        files = std::make_unique<emulated::Files>(std::map<char, fs::path>{{'C', root}});
-        shell = std::make_unique<emulated::Shell>(*files);
+        files = std::make_unique<platform::emulated::Files>(std::map<char, fs::path>{{'C', root}});
+        shell = std::make_unique<platform::emulated::Shell>(*files);
         timedShell = std::make_unique<TimedShell>(*shell);
         registry.SetString(kGameKey, "Main", "C:\\Games\\OFP");
         registry.SetString(kExpansionKey, "Main", "C:\\Games\\OFP\\Res");
@@ -162,11 +162,11 @@ public:
     }
 
     fs::path root, addons;
-    emulated::Registry registry;
-    std::unique_ptr<emulated::Files> files;
-    std::unique_ptr<emulated::Shell> shell;
+    platform::emulated::Registry registry;
+    std::unique_ptr<platform::emulated::Files> files;
+    std::unique_ptr<platform::emulated::Shell> shell;
     std::unique_ptr<TimedShell> timedShell;
-    emulated::Desktop desktop;
+    platform::emulated::Desktop desktop;
 };
 
 struct Row {

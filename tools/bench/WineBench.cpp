@@ -29,6 +29,9 @@
 #include <vector>
 
 using namespace varnex;
+using varnex::platform::win32::Win32Files;
+using varnex::platform::win32::Win32Registry;
+using varnex::platform::win32::Win32Shell;
 
 namespace {
 

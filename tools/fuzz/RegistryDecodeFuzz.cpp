@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 4; ++i) bits |= std::uint32_t{in.Byte()} << (8 * i);
     const auto number = static_cast<std::int32_t>(bits);
     const Text text = in.Rest();
-    emulated::Registry registry;
+    platform::emulated::Registry registry;
     const Text key = "SOFTWARE\\Codemasters\\Operation Flashpoint";
     if (keyExists) registry.CreateKey(key);
     RegAccess access(registry);

@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
     }
     int failed = 0, played = 0;
     for (std::uint32_t seed = first; seed <= last; ++seed) {
-        for (const auto kind : {emulated::Shell::Kind::Wine, emulated::Shell::Kind::Windows}) {
-            const bool wine = kind == emulated::Shell::Kind::Wine;
+        for (const auto kind : {platform::emulated::Shell::Kind::Wine, platform::emulated::Shell::Kind::Windows}) {
+            const bool wine = kind == platform::emulated::Shell::Kind::Wine;
             if ((shells == "wine" && !wine) || (shells == "windows" && wine)) continue;
             const player::World world{seed, kind};
             const auto walk = player::Walk(seed, steps);

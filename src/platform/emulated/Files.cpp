@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <memory>
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 namespace fs = std::filesystem;
 
@@ -379,4 +379,4 @@ bool Files::InUse(const Text& path) {
     return found && S_ISREG(st.st_mode) && Refusal(host, false) == errc::kSharingViolation;
 }
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

@@ -16,7 +16,7 @@
 
 struct stat;
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 // A host file descriptor that closes itself.
 class UniqueFd {
@@ -146,4 +146,4 @@ private:
     int calls_[kFileOps] = {};
 };
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

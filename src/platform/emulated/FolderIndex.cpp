@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 namespace fs = std::filesystem;
 
@@ -93,4 +93,4 @@ void FolderIndex::CatchUp() {
     }
 }
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

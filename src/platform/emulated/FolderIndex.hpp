@@ -11,7 +11,7 @@
 
 #include "text/ClassicText.hpp"
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 class FolderIndex {
 public:
@@ -41,4 +41,4 @@ private:
     std::map<int, std::filesystem::path> watched_;
 };
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

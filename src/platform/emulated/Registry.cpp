@@ -4,7 +4,7 @@
 
 #include "platform/RegAccess.hpp"
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 Registry::KeyData* Registry::Find(const Text& keyPath, bool view64) {
     auto& keys = view64 ? keys64_ : keys32_;
@@ -83,4 +83,4 @@ std::int32_t Registry::RegSetValueExA(Key key, const Text& valueName, std::uint3
 
 std::int32_t Registry::RegCloseKey(Key key) { return open_.erase(key) ? 0 : errc::kInvalidHandle; }
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

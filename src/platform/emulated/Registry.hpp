@@ -7,7 +7,7 @@
 
 #include "platform/Platform.hpp"
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 class Registry : public RegistryApi {
 public:
@@ -48,4 +48,4 @@ private:
     Key next_ = 0x100;
 };
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

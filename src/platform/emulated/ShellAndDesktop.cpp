@@ -2,7 +2,7 @@
 
 #include "platform/Filemanager.hpp"
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 namespace fs = std::filesystem;
 using namespace Filemanager;
@@ -151,4 +151,4 @@ Text Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
     return answer;
 }
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

@@ -9,7 +9,7 @@
 
 #include "platform/emulated/Files.hpp"
 
-namespace varnex::emulated {
+namespace varnex::platform::emulated {
 
 class Desktop : public varnex::Desktop {
 public:
@@ -94,4 +94,4 @@ private:
     Desktop* desktop_;
 };
 
-}  // namespace varnex::emulated
+}  // namespace varnex::platform::emulated

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace varnex::winapi {
+namespace varnex::platform::win32 {
 
 namespace {
 
@@ -77,4 +77,4 @@ std::wstring Widen(std::string_view text) {
     return wide;
 }
 
-}  // namespace varnex::winapi
+}  // namespace varnex::platform::win32

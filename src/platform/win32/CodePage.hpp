@@ -9,7 +9,7 @@
 
 #include "text/ClassicText.hpp"
 
-namespace varnex::winapi {
+namespace varnex::platform::win32 {
 
 // `wide` in the code page. When `unheld` is given, it receives the letters
 // that became "?", each as "U+0141", separated by blanks, each named once.
@@ -20,4 +20,4 @@ namespace varnex::winapi {
 // `text` in the wide form, as the single-byte functions read it.
 [[nodiscard]] std::wstring Widen(std::string_view text);
 
-}  // namespace varnex::winapi
+}  // namespace varnex::platform::win32

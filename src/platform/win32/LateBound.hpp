@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace varnex::winapi {
+namespace varnex::platform::win32 {
 
 // The system's own copy of `library`, loaded by its full path. The program
 // runs with administrator rights and may sit in Downloads: a DLL of the same
@@ -49,4 +49,4 @@ inline bool SearchOnlySystemForLibraries() {
     return false;
 }
 
-}  // namespace varnex::winapi
+}  // namespace varnex::platform::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace varnex::winapi {
+namespace varnex::platform::win32 {
 
 // A close that fails while an owner is dropped has nobody left to tell.
 void CloseKernelHandle::operator()(void* handle) const noexcept { (void)::CloseHandle(handle); }
@@ -15,4 +15,4 @@ UniqueHandle OwnedFile(void* handle) { return UniqueHandle(handle == INVALID_HAN
 
 UniqueFind OwnedFind(void* find) { return UniqueFind(find == INVALID_HANDLE_VALUE ? nullptr : find); }
 
-}  // namespace varnex::winapi
+}  // namespace varnex::platform::win32

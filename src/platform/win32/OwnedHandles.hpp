@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace varnex::winapi {
+namespace varnex::platform::win32 {
 
 struct CloseKernelHandle {
     void operator()(void* handle) const noexcept;
@@ -29,4 +29,4 @@ using UniqueKey = std::unique_ptr<void, CloseRegistryKey>;
 [[nodiscard]] UniqueHandle OwnedFile(void* handle);
 [[nodiscard]] UniqueFind OwnedFind(void* find);
 
-}  // namespace varnex::winapi
+}  // namespace varnex::platform::win32

@@ -8,7 +8,7 @@
 
 #include "platform/win32/CodePage.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 namespace {
 
@@ -63,7 +63,7 @@ bool SwapIn(const Text& from, const Text& to) {
         // Opened first as the replace opens it: Wine's replace leaves a
         // temporary file behind each time it meets a file another holds.
         constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-        if (!winapi::OwnedFile(
+        if (!OwnedFile(
                 ::CreateFileA(to.c_str(), GENERIC_READ | DELETE, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr)))
             return false;
         if (::ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
@@ -154,10 +154,10 @@ IoStatus Win32Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     const DWORD access = mode == OpenMode::Read ? GENERIC_READ : GENERIC_WRITE;
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     const auto open = [&] {
-        return winapi::OwnedFile(
+        return OwnedFile(
             ::CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     };
-    winapi::UniqueHandle file;
+    UniqueHandle file;
     // A read meets a file a scanner holds just after another program wrote
     // it (Exit reads the comments file again); a folder refuses every time.
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -251,13 +251,13 @@ IoStatus Win32Files::ReplaceContent(const Text& path, std::string_view content) 
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     const DWORD kept = existed && (attributes & kKept) ? attributes & kKept : FILE_ATTRIBUTE_NORMAL;
-    winapi::UniqueHandle created =
-        winapi::OwnedFile(::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept, nullptr));
+    UniqueHandle created =
+        OwnedFile(::CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept, nullptr));
     if (!created) return FailureOn(newPath);
     // Declared in this order so that on the way out the handle is closed
     // before the file it writes is removed.
     PendingFile pending(newPath);
-    winapi::UniqueHandle file = std::move(created);
+    UniqueHandle file = std::move(created);
     const IoStatus written = WriteAll(file.get(), content);
     if (!written.ok()) return written;
     // On the disk before it replaces anything: a crash right after the swap
@@ -306,7 +306,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
     // Western system, the name of another file, where this gives "?ód?",
     // which the program knows it cannot hand back (see Held).
     WIN32_FIND_DATAW found{};
-    const winapi::UniqueFind find = winapi::OwnedFind(::FindFirstFileW(winapi::Widen(pattern).c_str(), &found));
+    const UniqueFind find = OwnedFind(::FindFirstFileW(Widen(pattern).c_str(), &found));
     if (!find) {
         // Only a drive's root has no "." entry, so only an empty root
         // finds nothing at all.
@@ -315,7 +315,7 @@ IoStatus Win32Files::ListFolder(const Text& folder, const Text& filePattern, std
     }
     bool more = true;
     while (more) {
-        const Text name = winapi::Narrow(found.cFileName);
+        const Text name = Narrow(found.cFileName);
         const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         // The shell's own pattern matching also matches short 8.3 names, so
         // every name is matched here by the program's rule.
@@ -347,12 +347,12 @@ bool Win32Files::InUse(const Text& path) {
     // Every kind of sharing offered: only another's handle that refuses
     // deleting (the game's open archive) stands in the way, and a file that
     // is not there says so by another error.
-    winapi::UniqueHandle file =
-        winapi::OwnedFile(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle file =
+        OwnedFile(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
     if (file) return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32

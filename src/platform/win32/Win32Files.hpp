@@ -9,7 +9,7 @@
 #include "platform/Platform.hpp"
 #include "platform/win32/OwnedHandles.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 class Win32Files final : public FileApi {
 public:
@@ -34,7 +34,7 @@ private:
     // The open handle behind `handle`, or null.
     [[nodiscard]] void* Find(FileHandle handle) const;
 
-    std::map<FileHandle, winapi::UniqueHandle> open_;
+    std::map<FileHandle, UniqueHandle> open_;
 };
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32

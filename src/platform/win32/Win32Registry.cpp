@@ -9,7 +9,7 @@
 
 #include "platform/win32/CodePage.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 namespace {
 
@@ -22,7 +22,7 @@ namespace {
 // single-byte read gave, with or without its closing NUL as that read
 // reported it. False when the string no longer fits the caller's buffer.
 bool WithoutBestFit(HKEY key, const Text& valueName, std::uint8_t* data, DWORD capacity, DWORD& size) {
-    const std::wstring name = winapi::Widen(valueName);
+    const std::wstring name = Widen(valueName);
     DWORD bytes = 0;
     if (::RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return true;
     std::wstring wide(bytes / sizeof(wchar_t) + 1, L'\0');
@@ -33,7 +33,7 @@ bool WithoutBestFit(HKEY key, const Text& valueName, std::uint8_t* data, DWORD c
     wide.resize(bytes / sizeof(wchar_t));
     while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
     Text unheld;
-    Text text = winapi::Narrow(wide, &unheld);
+    Text text = Narrow(wide, &unheld);
     if (unheld.empty()) return true;
     if (size > 0 && data[size - 1] == '\0') text += '\0';
     if (text.size() > capacity) return false;
@@ -60,7 +60,7 @@ std::int32_t Win32Registry::RegOpenKeyExA(std::uint32_t root, const Text& subKey
     const LSTATUS status = ::RegOpenKeyExA(rootKey, subKey.c_str(), options, samDesired, &opened);
     if (status != ERROR_SUCCESS) return status;
     const Key key = reinterpret_cast<std::uintptr_t>(opened);
-    keys_[key] = winapi::UniqueKey(opened);
+    keys_[key] = UniqueKey(opened);
     result = key;
     return ERROR_SUCCESS;
 }
@@ -102,4 +102,4 @@ std::int32_t Win32Registry::RegCloseKey(Key key) {
     return ::RegCloseKey(hkey);
 }
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32

@@ -9,7 +9,7 @@
 #include "platform/Platform.hpp"
 #include "platform/win32/OwnedHandles.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 class Win32Registry final : public RegistryApi {
 public:
@@ -28,7 +28,7 @@ public:
     [[nodiscard]] static void* PredefinedRoot(std::uint32_t root);
 
 private:
-    std::map<Key, winapi::UniqueKey> keys_;
+    std::map<Key, UniqueKey> keys_;
 };
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32

@@ -10,7 +10,7 @@
 
 #include "platform/win32/LateBound.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 namespace {
 
@@ -41,8 +41,7 @@ int Win32Shell::SHFileOperationA(const ShellFileOp& op) {
     // A file the recycle bin cannot take (on a network share, on some USB
     // drives) would be destroyed without a word: the shell asks first.
     if (op.wFunc == FO_DELETE && (op.fFlags & FOF_ALLOWUNDO) != 0) record.fFlags |= FOF_WANTNUKEWARNING;
-    static const auto shFileOperation =
-        winapi::LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
+    static const auto shFileOperation = LateBound<decltype(::SHFileOperationA)>("shell32.dll", "SHFileOperationA");
     return shFileOperation ? shFileOperation(&record) : ERROR_MOD_NOT_FOUND;
 }
 
@@ -50,8 +49,8 @@ bool Win32Shell::ConfirmsDelete() const {
     using GetSetSettings = void WINAPI(SHELLSTATEA*, DWORD, BOOL);
     static const auto getSetSettings = [] {
         // Exported by name, and as number 68 where the name is missing.
-        auto* byName = winapi::LateBound<GetSetSettings>("shell32.dll", "SHGetSetSettings");
-        return byName ? byName : winapi::LateBound<GetSetSettings>("shell32.dll", MAKEINTRESOURCEA(68));
+        auto* byName = LateBound<GetSetSettings>("shell32.dll", "SHGetSetSettings");
+        return byName ? byName : LateBound<GetSetSettings>("shell32.dll", MAKEINTRESOURCEA(68));
     }();
     if (!getSetSettings) return true;
     SHELLSTATEA state{};
@@ -59,4 +58,4 @@ bool Win32Shell::ConfirmsDelete() const {
     return !state.fNoConfirmRecycle;
 }
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32

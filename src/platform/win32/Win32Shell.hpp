@@ -5,7 +5,7 @@
 
 #include "platform/Platform.hpp"
 
-namespace varnex {
+namespace varnex::platform::win32 {
 
 class Win32Shell final : public ShellApi {
 public:
@@ -15,4 +15,4 @@ public:
     [[nodiscard]] bool ConfirmsDelete() const override;
 };
 
-}  // namespace varnex
+}  // namespace varnex::platform::win32
