@@ -117,7 +117,7 @@ int UniqueFd::Reset() { return fd_ < 0 ? 0 : ::close(std::exchange(fd_, -1)); }
 
 std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Text& name) const {
     const Text wanted = UpperAscii(name);
-    if (Text found; index_.Find(folder, wanted, found)) {
+    if (Text found; index_.Find(folder, name, found)) {
         if (found.empty()) return std::nullopt;
         return folder / found;
     }
@@ -133,12 +133,12 @@ std::optional<fs::path> Files::FindIgnoringCase(const fs::path& folder, const Te
 
 fs::path Files::HostPath(const Text& windowsPath) const {
     struct stat info {};
-    bool found = false;
-    return Resolve(windowsPath, info, found);
+    Look look = Look::Unsure;
+    return Resolve(windowsPath, info, look);
 }
 
-fs::path Files::Resolve(const Text& windowsPath, struct stat& info, bool& found) const {
-    found = false;
+fs::path Files::Resolve(const Text& windowsPath, struct stat& info, Look& look) const {
+    look = Look::Unsure;
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return {};
     const auto drive = drives_.find(UpperAscii(windowsPath[0]));
     if (drive == drives_.end()) return {};
@@ -157,18 +157,28 @@ fs::path Files::Resolve(const Text& windowsPath, struct stat& info, bool& found)
             if (joined.empty() || joined.back() != '/') joined += '/';
             joined += part;
         }
-        if (::stat(joined.c_str(), &info) == 0) {
-            found = true;
+        const fs::path folder = joined.substr(0, folderEnd);
+        auto lookAt = [&](fs::path path) {
+            look = ::stat(path.c_str(), &info) == 0 ? Look::Found : Look::Unsure;
+            return path;
+        };
+        // The index of a big folder follows the kernel's notices of every
+        // change, whoever makes it: a name it does not hold, such as the
+        // new name of an addon about to be switched, needs no look at the
+        // disk at all.
+        if (Text name; index_.Find(folder, parts.back(), name)) {
+            if (!name.empty()) return lookAt(folder / name);
+            look = Look::Absent;
             return joined;
         }
-        const Text folder = joined.substr(0, folderEnd);
+        if (::stat(joined.c_str(), &info) == 0) {
+            look = Look::Found;
+            return joined;
+        }
         struct stat folderInfo {};
         if (::stat(folder.c_str(), &folderInfo) == 0) {
             if (!S_ISDIR(folderInfo.st_mode)) return joined;
-            if (auto other = FindIgnoringCase(folder, parts.back())) {
-                found = ::stat(other->c_str(), &info) == 0;
-                return std::move(*other);
-            }
+            if (auto other = FindIgnoringCase(folder, parts.back())) return lookAt(std::move(*other));
             return joined;
         }
     }
@@ -187,6 +197,11 @@ fs::path Files::Resolve(const Text& windowsPath, struct stat& info, bool& found)
     };
     for (const Text& part : parts) step(part);
     return host;
+}
+
+bool Files::Seen(const fs::path& host, struct stat& info, Look look) {
+    if (look == Look::Unsure && !host.empty()) look = ::stat(host.c_str(), &info) == 0 ? Look::Found : Look::Absent;
+    return look == Look::Found;
 }
 
 void Files::FailOn(FileOp op, int nth, std::uint32_t code) { faults_.push_back({op, nth, code}); }
@@ -292,10 +307,11 @@ IoStatus Files::Delete(const Text& path) {
 IoStatus Files::FileLength(const Text& path, std::int64_t& length) {
     if (const auto code = Enter(FileOp::FileLength, path)) return {code};
     struct stat st {};
-    bool found = false;
-    const fs::path host = Resolve(path, st, found);
+    Look look = Look::Unsure;
+    const fs::path host = Resolve(path, st, look);
     if (host.empty()) return {Unreachable(path)};
-    if (!found && ::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
+    if (look == Look::Absent) return {errc::kFileNotFound};
+    if (look == Look::Unsure && ::stat(host.c_str(), &st) != 0) return {OpenError(host, errno)};
     if (!S_ISREG(st.st_mode)) return {errc::kAccessDenied};
     length = st.st_size;
     return {};
@@ -334,10 +350,9 @@ bool Files::FolderExists(const Text& path) {
     if (!Held(path)) notHeld.push_back(path);
     if (path.size() >= kMaxPath) return false;
     struct stat st {};
-    bool found = false;
-    const fs::path host = Resolve(path, st, found);
-    if (!host.empty() && !found) found = ::stat(host.c_str(), &st) == 0;
-    return found && S_ISDIR(st.st_mode);
+    Look look = Look::Unsure;
+    const fs::path host = Resolve(path, st, look);
+    return Seen(host, st, look) && S_ISDIR(st.st_mode);
 }
 
 IoStatus Files::CreateFolder(const Text& path) {
@@ -356,16 +371,29 @@ IoStatus Files::ListFolder(const Text& folder, const Text& filePattern, std::vec
     if (!dir) return {errc::kPathNotFound};
     // Each entry measured relative to the open folder, as Windows' folder
     // reads hand out every file's size without looking its path up again.
-    while (const dirent* found = ::readdir(dir.get())) {
-        DirEntry e;
-        e.name = found->d_name;
+    auto look = [&](DirEntry& e) {
         struct stat info {};
-        if (e.name == "." || e.name == ".." || ::fstatat(::dirfd(dir.get()), found->d_name, &info, 0) != 0) continue;
+        if (::fstatat(::dirfd(dir.get()), e.name.c_str(), &info, 0) != 0) return false;
         e.folder = S_ISDIR(info.st_mode);
-        if (!e.folder && !MatchesPattern(e.name, filePattern)) continue;
-        if (!e.folder) e.size = static_cast<std::int64_t>(info.st_size);
-        entries.push_back(std::move(e));
+        e.size = e.folder ? 0 : static_cast<std::int64_t>(info.st_size);
+        return true;
+    };
+    auto take = [&](const DirEntry& e) {
+        if (e.folder || MatchesPattern(e.name, filePattern)) entries.push_back(e);
+    };
+    if (index_.List(host, look, take)) return {};
+    const int watch = index_.Watch(host);
+    std::vector<FolderIndex::Slot> read;
+    while (const dirent* found = ::readdir(dir.get())) {
+        FolderIndex::Slot slot{.entry = {.name = found->d_name}};
+        if (slot.entry.name == "." || slot.entry.name == "..") continue;
+        if ((slot.known = look(slot.entry))) take(slot.entry);
+        read.push_back(std::move(slot));
     }
+    if (read.size() >= FolderIndex::kFrom)
+        index_.Keep(watch, std::move(read));
+    else
+        index_.Forget(watch);
     return {};
 }
 
@@ -373,10 +401,9 @@ bool Files::InUse(const Text& path) {
     // Only a file a test locked is held: with none, nothing need be looked up.
     if (locked_.empty()) return false;
     struct stat st {};
-    bool found = false;
-    const fs::path host = Resolve(path, st, found);
-    if (!host.empty() && !found) found = ::stat(host.c_str(), &st) == 0;
-    return found && S_ISREG(st.st_mode) && Refusal(host, false) == errc::kSharingViolation;
+    Look look = Look::Unsure;
+    const fs::path host = Resolve(path, st, look);
+    return Seen(host, st, look) && S_ISREG(st.st_mode) && Refusal(host, false) == errc::kSharingViolation;
 }
 
 }  // namespace varnex::platform::emulated

@@ -110,9 +110,14 @@ public:
 
 private:
     friend class Shell;
-    // HostPath, and what the host said of the path when it looked at it on
-    // the way (`found`: true when `info` holds the path's own status).
-    std::filesystem::path Resolve(const Text& windowsPath, struct stat& info, bool& found) const;
+    // What the host said of a path on the way to its host path: `Found`
+    // (`info` then holds the path's own status), `Absent` (its folder is
+    // there and holds no such name), or `Unsure` (not looked at to the end).
+    enum class Look { Unsure, Found, Absent };
+    std::filesystem::path Resolve(const Text& windowsPath, struct stat& info, Look& look) const;
+    // True when the resolved `host` is there, looking at it only where
+    // Resolve did not; `info` then holds its status.
+    static bool Seen(const std::filesystem::path& host, struct stat& info, Look look);
     // Counts the call and returns an injected failure, if any, or the
     // refusal of a path longer than Windows takes.
     std::uint32_t Enter(FileOp op, const Text& path);
