@@ -228,8 +228,6 @@ FAULTS = [
      "setting the comment box to its own text raises its change event"),
     ("held-rule", "core", "src/platform/Platform.hpp", 'return text.find_first_of("?*") == std::string_view::npos && WholeLetters(text);',
      'return text.find_first_of("*") == std::string_view::npos && WholeLetters(text);', "a name with \"?\" reaches the shell as a wildcard"),
-    ("walk-not-held", "core", "src/addons/Activation.cpp", "        if (LeftAlone(SelectedInactive)) return true;\n", "",
-     "Activate all renames names the code page does not hold"),
     ("varnx-not-held", "core", "src/app/Exit.cpp", "if (Held(OthersFolder) && othersWritten_", "if (true && othersWritten_",
      "Exit writes an \"others\" folder with \"?\" over the player's setting"),
     ("typed-not-held", "core", "src/app/CodePage.cpp", "    if (!Text1.Unheld().empty()) {", "    if (false) {",
