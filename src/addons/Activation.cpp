@@ -4,7 +4,11 @@
 
 namespace varnex {
 
-void AddonManager::ReadPendingLists() {
+void AddonManager::ReReadLists() {
+    // Both lists are asked first and read after, so that they share one
+    // listing of the folder.
+    File2.Refresh();
+    File1.Refresh();
     File2.ReadPending();
     File1.ReadPending();
 }
@@ -41,7 +45,6 @@ Text AddonManager::ForThePlayer(const Text& shellPath) {
 }
 
 int AddonManager::RunShell(const Filemanager::SHFILEOPSTRUCTA& record) {
-    ReadPendingLists();
     const int refused = Refusal(record);
     const int result = refused != 0 ? refused : Filemanager::SHFileOperation(platform_.shell, record);
     // Only the player's own cancel goes untold: whether the shell showed a
@@ -87,13 +90,11 @@ void AddonManager::Rename(Filemanager::SHFILEOPSTRUCTA& record, const Text& from
 
 void AddonManager::SwitchSelected(const Text& name, bool allowed, Text (*newName)(const Text&)) {
     const Raised busy(Busy);
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     if (allowed && HeldOrSaid(name)) {
         Filemanager::SHFILEOPSTRUCTA record;
         Rename(record, name, newName(name));
-        File2.Refresh();
-        File1.Refresh();
+        ReReadLists();
         RefreshLists();
     }
 }
@@ -110,13 +111,11 @@ void AddonManager::SwitchAll(FileListBox& list, const char* verb, const Text& do
                              const std::function<bool(Filemanager::SHFILEOPSTRUCTA&)>& visit) {
     const Raised busy(Busy);
     Tally tally(*this);
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     if (Readable(list) && list.ListCount() >= 1) {
         Filemanager::SHFILEOPSTRUCTA record;
         if (!WalkBySelection(list, verb, [&] { return visit(record); })) ReportWalkLimit(list, done);
-        File2.Refresh();
-        File1.Refresh();
+        ReReadLists();
     }
     RefreshLists();
     tally.Report("were left as they are", "was left as it is");

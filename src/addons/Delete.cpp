@@ -6,8 +6,7 @@ namespace varnex {
 
 void AddonManager::AddonManager_Command1_Click() {
     const Raised busy(Busy);
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     if (SelectedInactive.empty()) {
         (void)platform_.desktop.MessageBox("No addon selected", kProgramTitle, kMbOk);
     } else if (HeldOrSaid(SelectedInactive)) {
@@ -15,6 +14,7 @@ void AddonManager::AddonManager_Command1_Click() {
         // as a wildcard and would move every addon it matches.
         DeleteSelected();
         File2.Refresh();
+        File2.ReadPending();
     }
 }
 

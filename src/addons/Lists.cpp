@@ -43,8 +43,7 @@ void AddonManager::ReportWalkLimit(FileListBox& list, const Text& done) {
 }
 
 void AddonManager::RefreshLists() {
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     addonsize.Clear();
     foldersize.Clear();
     std::int32_t total = 0;

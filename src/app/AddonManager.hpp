@@ -263,9 +263,10 @@ private:
     // False when the player would replace, unawares, a stored comment the
     // box did not show (after a walk it is empty) and says No.
     [[nodiscard]] bool MayReplace(const Text& comments, const FolderKeys& keys);
-    // Reads the lists whose re-read is still pending, so that a rename or a
-    // delete about to happen does not show in a list the handler read before.
-    void ReadPendingLists();
+    // Reads both addon lists again from the folder: the program's Refresh
+    // of the two lists, which every handler makes before and after it
+    // changes files.
+    void ReReadLists();
     // A box of the program's; returns the player's answer.
     int Box(const Text& text, std::uint32_t style = kMbOk | kMbIconExclamation);
     void EndProgram();

@@ -14,8 +14,7 @@ void AddonManager::ShowFixedFolder(const Text& folder) {
     SelectedInactive = "";
     List1.Clear();
     RefreshLists();
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
 }
 
 bool AddonManager::ShowOwnHandling(const Text& folder) {
@@ -31,8 +30,7 @@ bool AddonManager::ShowOwnHandling(const Text& folder) {
 
 void AddonManager::ListOtherFolder() {
     SayFolderNotHeld(AddonFolder);
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     // A folder without addons keeps the size boxes as they were.
     if (File1.ListCount() + File2.ListCount() >= 1) RefreshLists();
 }

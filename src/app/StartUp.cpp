@@ -85,8 +85,7 @@ bool AddonManager::AddonManager_Form_Load() {
         if (platform_.files.FolderExists(ExpansionAddons())) ReadCommentsFile(AddonFolder, CommentsRes);
         AddonFolder = gameAddons;
     }
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
 
     if (ValueText(regAccess_.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX")).size() > 2)
         OthersFolder = ValueText(regAccess_.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"));

@@ -105,20 +105,13 @@ void FileListBox::SetPath(const Text& path) {
 }
 
 void FileListBox::Refresh() {
-    // Read when next looked at: handlers re-read both lists before and
-    // after their renames, and a folder of thousands of addons is listed
-    // once for what is actually looked at, not once per re-read.
     unread_ = true;
     readAfter_ = reads_.Now();
     Touch();
 }
 
-const std::vector<DirEntry>& FileListBox::ReadIfPending() {
-    if (unread_) Read();
-    return entries_;
-}
-
-void FileListBox::Read() {
+void FileListBox::ReadPending() {
+    if (!unread_) return;
     const Text current = listIndex_ < 0 ? Text() : entries_[static_cast<std::size_t>(listIndex_)].name;
     const std::vector<DirEntry>* all = nullptr;
     entries_.clear();
@@ -168,8 +161,6 @@ void FileListBox::Highlight(int index) {
     Touch();
 }
 
-Text FileListBox::FileName() { return ListIndex() < 0 ? Text() : List(listIndex_); }
-
 Aim DirListBox::AimHere() const {
     return Aim{[this, from = path_] { return Visible() && Enabled() && path_ == from; }};
 }
@@ -181,7 +172,7 @@ void DirListBox::SetPath(const Text& path) {
     if (Change) Change();
 }
 
-std::vector<FolderLine> DirListBox::Lines() const {
+std::vector<FolderLine> DirListBox::ReadLines() const {
     Text root;
     const std::vector<Text> names = SplitPath(path_, root);
     if (root.empty() || !Held(root)) root = "C:\\";

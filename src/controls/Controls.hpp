@@ -165,23 +165,20 @@ public:
     [[nodiscard]] const Text& Path() const { return path_; }
     void SetPath(const Text& path);
     [[nodiscard]] const Text& Pattern() const { return pattern_; }
-    // Re-reads the folder when the list is next looked at. The current entry
-    // stays current while a file of its name is still there, so the
-    // highlighted entry keeps matching the details shown for it; no click
-    // handling is raised.
+    // Asks for the folder to be read again at the next ReadPending. The
+    // current entry stays current while a file of its name is still there,
+    // so the highlighted entry keeps matching the details shown for it; no
+    // click handling is raised.
     void Refresh();
-    // Reads the folder now if a re-read is pending, so that the list shows
-    // the folder as it stood at the Refresh, not after a later change.
-    void ReadPending() { (void)ReadIfPending(); }
+    // Reads the folder if a new path or a Refresh asked for it since the
+    // last read. The handlers ask both lists of a folder first and read
+    // them after, so that a folder of thousands of addons is listed once
+    // for both.
+    void ReadPending();
 
-    // Looking at the entries, the current item, the revision or the error
-    // reads the folder first when a re-read is pending: hence none of these
-    // getters is const.
-    [[nodiscard]] int ListCount() { return static_cast<int>(ReadIfPending().size()); }
-    [[nodiscard]] int ListIndex() {
-        ReadPending();
-        return listIndex_;
-    }
+    // What the last read found: the getters never read.
+    [[nodiscard]] int ListCount() const { return static_cast<int>(entries_.size()); }
+    [[nodiscard]] int ListIndex() const { return listIndex_; }
     // An index outside the list changes nothing and raises nothing.
     void SetListIndex(int index);
     // Moves the current item without raising the click handling: the window
@@ -192,26 +189,20 @@ public:
     // clicked, shown at `index` (none: below the last entry): a re-read
     // meanwhile may have put another one there.
     [[nodiscard]] Aim AimAt(int index, Text name);
-    [[nodiscard]] Text FileName();
-    [[nodiscard]] const Text& List(int index) { return ReadIfPending()[static_cast<std::size_t>(index)].name; }
+    [[nodiscard]] Text FileName() const { return listIndex_ < 0 ? Text() : List(listIndex_); }
+    [[nodiscard]] const Text& List(int index) const { return entries_[static_cast<std::size_t>(index)].name; }
     // Size in bytes as the listing read it.
-    [[nodiscard]] std::int64_t ListedSize(int index) { return ReadIfPending()[static_cast<std::size_t>(index)].size; }
-    [[nodiscard]] const std::vector<DirEntry>& Entries() { return ReadIfPending(); }
-    // Bumped on every re-read, so a view can tell a new listing from a move
-    // of the current item.
-    [[nodiscard]] std::uint64_t ListingRevision() {
-        ReadPending();
-        return listingRevision_;
-    }
-    // Moves whenever the list is read anew or is due to be, without reading
-    // it: input kept during a handler tells by it whether the list changed.
+    [[nodiscard]] std::int64_t ListedSize(int index) const { return entries_[static_cast<std::size_t>(index)].size; }
+    [[nodiscard]] const std::vector<DirEntry>& Entries() const { return entries_; }
+    // Bumped on every read, so a view can tell a new listing from a move of
+    // the current item.
+    [[nodiscard]] std::uint64_t ListingRevision() const { return listingRevision_; }
+    // Moves whenever the list is read anew or is due to be: input kept
+    // during a handler tells by it whether the list changed.
     [[nodiscard]] std::uint64_t ListingStamp() const { return listingRevision_ * 2 + (unread_ ? 1 : 0); }
     // Why the folder could not be read when it was last read, 0 when it was:
     // the list then shows no entry.
-    [[nodiscard]] std::uint32_t ReadError() {
-        ReadPending();
-        return readError_;
-    }
+    [[nodiscard]] std::uint32_t ReadError() const { return readError_; }
 
     Event Click;
     Event DblClick;
@@ -221,10 +212,6 @@ private:
     Text path_;
     Text pattern_;
     std::uint64_t readAfter_ = 0;  // the moment the list last asked to be re-read
-    // A new path is read when the list is first looked at, so that setting
-    // the path and then re-reading, as the handlers do, reads the folder once.
-    const std::vector<DirEntry>& ReadIfPending();
-    void Read();
 
     std::vector<DirEntry> entries_;
     bool unread_ = false;
@@ -251,9 +238,9 @@ public:
 
     [[nodiscard]] const Text& Path() const { return path_; }
     void SetPath(const Text& path);
-    // The lines to show. A path that does not exist shows the nearest folder
-    // above it that does.
-    [[nodiscard]] std::vector<FolderLine> Lines() const;
+    // Reads the lines to show from the disk. A path that does not exist
+    // shows the nearest folder above it that does.
+    [[nodiscard]] std::vector<FolderLine> ReadLines() const;
     // A double click kept while a handler runs opens a folder only from the
     // folder the list shows now, and only while the list still takes input:
     // a handler meanwhile may have moved it, or hidden it for a fixed folder.

@@ -96,8 +96,7 @@ void AddonManager::AddonManager_LoadFavorits_Click() {
         }
     }
     if (!complete) ReportWalkLimit(File2, "checked against the list");
-    File2.Refresh();
-    File1.Refresh();
+    ReReadLists();
     RefreshLists();
     tally.Report("were left as they are", "was left as it is");
 }

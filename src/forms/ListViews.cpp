@@ -158,7 +158,7 @@ void DirListView::Rescale(const ViewSite& site) {
 void DirListView::Mirror() {
     MirrorText(model_.Path());
     // The folders are read only while the list can be seen.
-    lines_ = model_.Visible() ? model_.Lines() : std::vector<FolderLine>{};
+    lines_ = model_.Visible() ? model_.ReadLines() : std::vector<FolderLine>{};
     FillList(hwnd_, lines_.size(), [&](std::size_t i) -> const Text& { return lines_[i].text; });
     current_ = static_cast<std::size_t>(
         std::find_if(lines_.begin(), lines_.end(), [](const FolderLine& line) { return line.current; }) -

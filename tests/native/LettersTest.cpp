@@ -101,7 +101,7 @@ TEST(Letters, TheGameFolderLosesATrailingBackslashButNotTheSecondByteOfItsLastLe
             // The folder list joins names behind such a letter with a backslash.
             app->Dir1.SetPath(folder);
             if (two) {
-                EXPECT_EQ(app->Dir1.Lines().back().path, folder + "\\ADDONS");
+                EXPECT_EQ(app->Dir1.ReadLines().back().path, folder + "\\ADDONS");
             }
         }
     }

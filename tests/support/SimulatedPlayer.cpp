@@ -345,7 +345,7 @@ private:
     static bool Takes(const Control& control) { return TakesInput(control); }
     std::vector<Text> FolderLines() const {
         std::vector<Text> paths;
-        for (const FolderLine& line : app_->Dir1.Lines()) paths.push_back(line.path);
+        for (const FolderLine& line : app_->Dir1.ReadLines()) paths.push_back(line.path);
         return paths;
     }
 

@@ -129,6 +129,7 @@ struct MainWindowScene {
         app.LoadFavorits.Click = app.SaveFavorits.Click = [this] { ran = true; };
         app.File1.Click = app.Text1.Change = app.Dir1.Change = {};
         app.File1.SetPath(folder.path);
+        app.File1.ReadPending();
         app.Dir1.SetPath(folder.path);
         app.Dir1.SetVisible(true);
         gate.SetSettle([this] { window.SyncViews(); });
@@ -185,7 +186,7 @@ TEST(KeptInput, EachListAndBoxRunsKeptInputOnlyWhileItsAimStillStands) {
             }
             EXPECT_NE(app.File1.ListIndex(), 1) << "kept while the handler works";
             if (row.meanwhile == RemovesA) std::filesystem::remove(scene.folder.path + "\\a.pbo");
-            if (row.meanwhile == RemovesA || row.meanwhile == RereadsList) app.File1.Refresh();
+            if (row.meanwhile == RemovesA || row.meanwhile == RereadsList) app.File1.Refresh(), app.File1.ReadPending();
             if (row.meanwhile == HidesFolders) app.Dir1.SetVisible(false);
             if (row.meanwhile == MovesFolders) app.Dir1.SetPath(scene.folder.path.substr(0, 3));
             if (row.meanwhile == FillsBox) app.Text1.SetText("the next addon's note");
@@ -221,7 +222,7 @@ TEST(KeptInput, TheMainWindowDropsKeptRenamesAndDeletesAfterTheListsChanged) {
             scene.gate.Run([&] {
                 if (row.menu) SendMessageA(scene.window.Handle(), WM_COMMAND, MAKEWPARAM(row.id, 0), 0);
                 if (!row.menu) scene.Command(row.id, BN_CLICKED);
-                if (reread) scene.app.File2.Refresh();
+                if (reread) scene.app.File2.Refresh(), scene.app.File2.ReadPending();
             });
             const bool dropped = reread && row.changesFiles;
             EXPECT_EQ(std::pair(scene.ran, scene.beeps), std::pair(!dropped, dropped ? 1 : 0));

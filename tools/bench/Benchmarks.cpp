@@ -119,9 +119,6 @@ public:
     std::unique_ptr<AddonManager> Start() {
         auto app = std::make_unique<AddonManager>(Platform{registry, *files, *timedShell, desktop});
         app->AddonManager_Form_Load();
-        // The window's first paint looks at both lists.
-        (void)app->File1.ListCount();
-        (void)app->File2.ListCount();
         return app;
     }
 
