@@ -10,20 +10,25 @@ using Lists = BothShells;
 using Activation = BothShells;
 using Delete = BothShells;
 
-const Text kCouldNot = "VARNX 48: Varnex could not ";
+const Text kCouldNot = kWarning + "Varnex could not ";
 
-// The shell's calls as "function flags: from -> to".
+// The shell's calls as "function flags: from -> to", named as Windows names them.
 Strings Calls(const platform::emulated::Shell& shell) {
     Strings calls;
-    for (const auto& c : shell.calls)
-        calls.push_back(std::to_string(c.wFunc) + " " + std::to_string(c.fFlags) + ": " + c.pFrom + " -> " + c.pTo);
+    for (const auto& c : shell.calls) {
+        const Text function = c.wFunc == Filemanager::FO_RENAME   ? "FO_RENAME"
+                              : c.wFunc == Filemanager::FO_DELETE ? "FO_DELETE"
+                                                                  : std::to_string(c.wFunc);
+        const Text flags = c.fFlags == Filemanager::FOF_ALLOWUNDO ? "FOF_ALLOWUNDO" : std::to_string(c.fFlags);
+        calls.push_back(function + " " + flags + ": " + c.pFrom + " -> " + c.pTo);
+    }
     return calls;
 }
 
 // A name in the addon folder as the shell is handed it: joined with "/",
 // ending in two zero bytes.
 Text ToShell(const Text& name) { return Text(kAddons) + "/" + name + Text(2, '\0'); }
-Text Rename(const Text& from, const Text& to) { return "4 0: " + ToShell(from) + " -> " + ToShell(to); }
+Text Rename(const Text& from, const Text& to) { return "FO_RENAME 0: " + ToShell(from) + " -> " + ToShell(to); }
 
 TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
     struct Row {
@@ -80,8 +85,9 @@ TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSi
     EXPECT_EQ(app->Label1.Caption(), "Ready.");
     ASSERT_EQ(emu.shell->calls.size(), 32767u);
     EXPECT_EQ(Calls(*emu.shell).back(), Rename("a42766.pbo", "a42766.pbx"));
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: This folder holds 32,768 addons in that list, more than Varnex walks in "
-                                   "one go: the first 32,767 were deactivated, the others were left as they were."});
+    EXPECT_EQ(emu.Boxes(),
+              Strings{kWarning + "This folder holds 32,768 addons in that list, more than Varnex walks in "
+                                 "one go: the first 32,767 were deactivated, the others were left as they were."});
     EXPECT_EQ(Sizes(*app), " 1 kb| 32768 kb|");
     // The inactive list, now longer than a walk, is still counted whole.
     touch("b.pbx");
@@ -103,7 +109,8 @@ TEST_P(Activation, WithTheGameRunningEachWalkShowsOneBoxNamingTheFirstTenAndNoHe
     app->Command6.Click();
     EXPECT_EQ(emu.Names(kAddons).size(), 17u);
     EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 14 addons were left as they were:\r\n" + told + "\r\nand 4 more" + game});
+    EXPECT_EQ(emu.Boxes(),
+              Strings{kWarning + "14 addons were left as they were:\r\n" + told + "\r\nand 4 more" + game});
     // Load List walks twice, through Deactivate all and then the list: one
     // box tells both.
     emu.Write("C:\\fav.txtf", "held10.pbx free.pbx");
@@ -111,12 +118,12 @@ TEST_P(Activation, WithTheGameRunningEachWalkShowsOneBoxNamingTheFirstTenAndNoHe
     emu.desktop.boxes.clear();
     app->LoadFavorits.Click();
     EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 2 addons were left as they were:\r\n\r\ngame.pbo" + inUse +
+    EXPECT_EQ(emu.Boxes(), Strings{kWarning + "2 addons were left as they were:\r\n\r\ngame.pbo" + inUse +
                                    "\r\nheld10.pbx" + inUse + game});
     // The next walk starts its count anew.
     emu.desktop.boxes.clear();
     app->Command5.Click();
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: 1 addon was left as it was:\r\n\r\ngame.pbo" + inUse + game});
+    EXPECT_EQ(emu.Boxes(), Strings{kWarning + "1 addon was left as it was:\r\n\r\ngame.pbo" + inUse + game});
     for (const auto& call : emu.shell->calls)
         EXPECT_TRUE(call.pFrom.find("held") == Text::npos && call.pFrom.find("game") == Text::npos) << call.pFrom;
 }
@@ -131,7 +138,7 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
     app->AddonManager_Option1_Click();  // a refresh leaves SelectedInactive empty
     app->Command3.Click();
     app->Command1.Click();
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 0: No addon selected"});
+    EXPECT_EQ(emu.Boxes(), Strings{kNotice + "No addon selected"});
     // Declined: the companion goes all the same, and nothing is refreshed
     // but the inactive list. Windows' shell asks only while the player has
     // its confirmation on (off by default): the program asks instead, and
@@ -141,7 +148,8 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
     const auto listings = app->File1.ListingRevision();
     emu.desktop.boxAnswers = {kIdNo};
     app->Command1.Click();
-    EXPECT_EQ(Calls(*emu.shell), Either(Strings{"3 64: " + ToShell("heli.pbx") + " -> "}, Strings{}));
+    EXPECT_EQ(Calls(*emu.shell),
+              Either(Strings{"FO_DELETE FOF_ALLOWUNDO: " + ToShell("heli.pbx") + " -> "}, Strings{}));
     EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
     EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
     EXPECT_EQ(Sizes(*app), " 1 kb| 4 kb|");
@@ -151,7 +159,7 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
               std::pair(Strings{Text(kAddons) + "/heli.pbx"}, Strings{"jeep.pbx"}));
     app->Command1.Click();  // the addon is gone the second time: told, no one asked
     const Text heli = DeleteQuestion(*emu.shell, kAddons, "heli.pbx");
-    EXPECT_EQ(emu.Boxes(), (Strings{"VARNX 0: No addon selected", heli, heli,
+    EXPECT_EQ(emu.Boxes(), (Strings{kNotice + "No addon selected", heli, heli,
                                     kCouldNot + "move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the "
                                                 "file does not exist."}));
     EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));

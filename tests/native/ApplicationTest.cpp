@@ -82,8 +82,10 @@ TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
     // The game's file cannot be written: Cancel goes back to the window
     // with nothing written and the saves still in memory.
     exit(1, errc::kAccessDenied, kIdCancel);
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 54: The comments could not be saved to " + kGameComments +
-                                   ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
+    EXPECT_EQ(
+        emu.Boxes(),
+        Strings{"VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments could not be saved to " + kGameComments +
+                ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
     EXPECT_EQ(files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
               "//tankOld|//resOld|//tankNew|//resR|" + Text(kResAddons));
@@ -92,9 +94,11 @@ TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
     // how many addons' comments would be lost (tank's twice saved is one);
     // No, and Cancel (Escape where the system sends it), keep the window.
     EXPECT_FALSE(ask(kIdNo) || ask(kIdCancel));
-    const Text closeQuestion = " not written yet: comments are written only when you leave with Exit.\r\n\r\n"
-                               "Close without writing ";
-    EXPECT_EQ(emu.Boxes().back(), "VARNX 292: 2 saved comments are" + closeQuestion + "them?");
+    const Text closeQuestion =
+        " not written yet: comments are written only when you leave with Exit.\r\n\r\n"
+        "Close without writing ";
+    EXPECT_EQ(emu.Boxes().back(),
+              "VARNX MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2: 2 saved comments are" + closeQuestion + "them?");
     EXPECT_TRUE(ask(kIdYes));
 
     // The expansion's file fails after the game's was written: the game's
@@ -103,7 +107,8 @@ TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
     EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
     EXPECT_EQ(files(), "//tankNew|//resOld");
     EXPECT_FALSE(app->Ended() || ask(kIdNo));
-    EXPECT_EQ(emu.Boxes().back(), "VARNX 292: 1 saved comment is" + closeQuestion + "it?");
+    EXPECT_EQ(emu.Boxes().back(),
+              "VARNX MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2: 1 saved comment is" + closeQuestion + "it?");
 
     // A comment saved for the game since is written by the next Exit.
     app->AddonManager_Option1_Click();
@@ -126,10 +131,11 @@ TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
 
 TEST(Exit, ContinueLeavesAfterNamingTheCommentsNotWritten) {
     struct Row {
-        int failing;   // 1: the game's file, 2: the expansion's
+        int failing;  // 1: the game's file, 2: the expansion's
         Text written;  // what the two comments files then hold
     };
-    for (const auto& [failing, written] : {Row{1, "//tankOld//jeepOld|//resR"}, Row{2, "//tankNewer//jeepJ|//resOld"}}) {
+    for (const auto& [failing, written] :
+         {Row{1, "//tankOld//jeepOld|//resR"}, Row{2, "//tankNewer//jeepJ|//resOld"}}) {
         Emulation emu;
         emu.Write(Text(kResAddons) + "\\res.pbo", "r");
         emu.Write(kResComments, "//resOld");
@@ -143,9 +149,9 @@ TEST(Exit, ContinueLeavesAfterNamingTheCommentsNotWritten) {
         app->Command4.Click();
         const Text path = failing == 1 ? kGameComments : kResComments;
         EXPECT_EQ(emu.Boxes(),
-                  (Strings{"VARNX 54: The comments could not be saved to " + path +
+                  (Strings{"VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments could not be saved to " + path +
                                ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain,
-                           "VARNX 48: These comments were not written and are lost:\r\n\r\n" + path + ": " +
+                           kWarning + "These comments were not written and are lost:\r\n\r\n" + path + ": " +
                                (failing == 1 ? "tank.pbo, jeep.pbo" : "res.pbo")}));
         EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), written);
         EXPECT_TRUE(app->Ended() && emu.desktop.ended);
@@ -164,7 +170,8 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileChangedMeanwhile) {
         {"unchanged", [](Emulation&) {}, inMemory},
         {"edited by hand", [](Emulation& e) { e.Write(kGameComments, "lead//tankHand//heliHand edit//boatB"); },
          "lead//tankNewer//heliHand edit//boatB//jeepJ"},
-        {"written by a second window", [](Emulation& e) {
+        {"written by a second window",
+         [](Emulation& e) {
              auto second = e.Launch();
              SaveComment(*second, second->File1, "heli.pbo", "Second");
              second->Command4.Click();
@@ -173,7 +180,8 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileChangedMeanwhile) {
         {"removed", [](Emulation& e) { fs::remove(e.files->HostPath(kGameComments)); }, inMemory},
         // The player cancels after the game's file was written: what was
         // written is no longer asked about.
-        {"expansion's failed", [](Emulation& e) {
+        {"expansion's failed",
+         [](Emulation& e) {
              e.files->FailOn(FileOp::Replace, 2, errc::kAccessDenied), e.desktop.boxAnswers = {kIdCancel};
          },
          inMemory},
@@ -197,8 +205,10 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileChangedMeanwhile) {
 }
 
 TEST(StartUp, ExitWritesTheExpansionsCommentsOnlyIfItsFolderCameBack) {
-    const Text noFolder = "VARNX 54: The comments saved for the expansion's addons cannot be written: the folder " +
-                          Text(kResAddons) + " does not exist." + kTryAgain;
+    const Text noFolder =
+        "VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments saved for the expansion's addons cannot be "
+        "written: the folder " +
+        Text(kResAddons) + " does not exist." + kTryAgain;
     struct Row {
         const char* what;
         bool save, folderBack;

@@ -57,7 +57,7 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
     const Text kOfp = "C:\\Games\\OFP", kSpiele = "C:\\Spi\xE9le Neu\\OFP";
     const auto dword = [](std::int32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
     const Text absent = "\\ADDONS does not exist and cannot be created: the folder does not exist.";
-    const Text cannot = "VARNX 0: Cannot find OFP";
+    const Text cannot = kNotice + "Cannot find OFP";
     // Drive C: alone is there: Q: and D: stand for drives the player
     // mapped, which a program run as administrator does not see.
     const Text unseen =
@@ -82,13 +82,13 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         {game, "Main", REG_DWORD_, dword(99), cannot},
         {game, "Main", 2, kOfp + '\0', cannot},
         // Two bytes of a number are the number 0x3A43.
-        {game, "Main", REG_DWORD_, "C:", "VARNX 48: The addon folder 14915" + absent},
-        {game, "Main", REG_SZ_, "\0\0\0\0"s, "VARNX 48: The addon folder ???" + absent},  // a box would end at a NUL
+        {game, "Main", REG_DWORD_, "C:", kWarning + "The addon folder 14915" + absent},
+        {game, "Main", REG_SZ_, "\0\0\0\0"s, kWarning + "The addon folder ???" + absent},  // a box would end at a NUL
         {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
         {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
         {game, "Main", REG_SZ_, kOfp + "\\\\", "|" + kOfp + "\\|R|" + kOfp + "\\"},  // one backslash is cut
         {game, "Main", REG_SZ_, "Q:\\OFP",
-         "VARNX 48: The addon folder Q:\\OFP\\ADDONS does not exist and cannot be created" + unseen},
+         kWarning + "The addon folder Q:\\OFP\\ADDONS does not exist and cannot be created" + unseen},
         {res, "Main", REG_SZ_, "", bare},
         {res, "Main", REG_SZ_, "C:", both + kOfp},
         {res, "Main", REG_DWORD_, dword(9), bare},
@@ -129,7 +129,7 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFold
         EXPECT_TRUE(written && written->type == REG_SZ_ && Same(written->data, app->OthersFolder));
         EXPECT_EQ(fs::exists(emu.files->HostPath(app->GameFolder + "\\Res\\AddOns\\Comments.txt")), installed);
         // The lists of D:\\ stay empty, and a box says why.
-        const Strings told{"VARNX 48: The addon folder D:\\ cannot be read" + unseen};
+        const Strings told{kWarning + "The addon folder D:\\ cannot be read" + unseen};
         EXPECT_EQ(emu.Boxes(), app->OthersFolder == "D:\\" ? told : Strings{});
     }
 }

@@ -64,7 +64,7 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesOnlyWhenAsked) {
         EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), stored.empty() ? comment + "|red" : shown + "|green");
         EXPECT_EQ(app->CommentsGame, stored.empty() ? before : stored);
         EXPECT_EQ(emu.Boxes(), answer == 0 ? Strings{}
-                                           : Strings{"VARNX 36: The comment for " + addon +
+                                           : Strings{"VARNX MB_YESNO|MB_ICONQUESTION: The comment for " + addon +
                                                      " will not read back as typed: in the comments file, two "
                                                      "slashes begin the next addon's comment, so it would read back "
                                                      "as \xAB" +
@@ -115,8 +115,8 @@ TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     };
     // No: the typed text stays with the red dot, the stored note too.
     ASSERT_EQ(save("", {kIdNo}), 1u);
-    EXPECT_EQ(emu.Boxes()[0],
-              "VARNX 36: Hotel.pbo already has a comment: \xAB" + Left(note, 80) + "...\xBB. Replace it?");
+    EXPECT_EQ(emu.Boxes()[0], "VARNX MB_YESNO|MB_ICONQUESTION: Hotel.pbo already has a comment: \xAB" + Left(note, 80) +
+                                  "...\xBB. Replace it?");
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + Dot(*app), "//Hotel" + note + "//Tank||red");
     // The same text as stored replaces nothing: no question.
     EXPECT_EQ(save(note, {}), 0u);
@@ -144,7 +144,8 @@ TEST(CommentsOfPrefixSiblings, ACommentReadingAsTheSiblingsIsRefused) {
             if (siblingFirst) save(sibling, "Big");
             const Text before = app->CommentsGame;
             save("ww2.pbo", "tanks of 1944");
-            EXPECT_EQ(emu.Boxes(), Strings{"VARNX 48: The comment for ww2.pbo cannot be saved as it stands: in the "
+            EXPECT_EQ(emu.Boxes(), Strings{kWarning +
+                                           "The comment for ww2.pbo cannot be saved as it stands: in the "
                                            "comments file, ww2 followed by this comment reads as a comment for " +
                                            sibling +
                                            ".\r\n\r\nPlease start the comment differently, for example "

@@ -20,7 +20,7 @@ TEST_F(Info, ADoubleClickShowsTheCompanionCutByPositionAndLoadsOnlyWhenNotLoaded
     Start({"tank.pbx.old", "heli.pbo", "jeep.pbx"});
     // Nothing selected since start-up: the window opens unfilled.
     app->File1.DblClick();
-    EXPECT_EQ(emu.Boxes(), Strings{"VARNX 0: No addon selected"});
+    EXPECT_EQ(emu.Boxes(), Strings{kNotice + "No addon selected"});
     EXPECT_EQ(Shown(*app), kPreset);
     app->Info()->Unload();
     DoubleClick(app->File2, "tank.pbx.old");

@@ -20,6 +20,27 @@ using Strings = std::vector<Text>;
 inline constexpr const char* kAddons = "C:\\Games\\OFP\\ADDONS";
 inline constexpr const char* kResAddons = "C:\\Games\\OFP\\Res\\AddOns";
 
+// A message box's style as Windows' names for its parts: "MB_OK" alone,
+// else its buttons (none for MB_OK), icon and default button.
+inline Text StyleName(std::uint32_t style) {
+    static const std::pair<std::uint32_t, const char*> kParts[] = {
+        {0x1, "MB_OKCANCEL"},      {0x3, "MB_YESNOCANCEL"},       {0x4, "MB_YESNO"},
+        {0x5, "MB_RETRYCANCEL"},   {0x6, "MB_CANCELTRYCONTINUE"}, {0x10, "MB_ICONHAND"},
+        {0x20, "MB_ICONQUESTION"}, {0x30, "MB_ICONEXCLAMATION"},  {0x40, "MB_ICONASTERISK"},
+        {0x100, "MB_DEFBUTTON2"},  {0x200, "MB_DEFBUTTON3"}};
+    Text name;
+    for (const auto& [value, part] : kParts) {
+        const std::uint32_t field = value < 0x10 ? 0xF : value < 0x100 ? 0xF0 : 0xF00;
+        if ((style & field) == value) name += (name.empty() ? "" : "|") + Text(part);
+    }
+    return name.empty() ? "MB_OK" : name;
+}
+
+// The start of the program's boxes as Boxes() prints them: a warning, and a
+// plain notice.
+inline const Text kWarning = "VARNX MB_ICONEXCLAMATION: ";
+inline const Text kNotice = "VARNX MB_OK: ";
+
 // The Windows path of a file in the game's addon folder.
 inline Text InAddons(const Text& name) { return Text(kAddons) + "\\" + name; }
 
@@ -80,10 +101,10 @@ struct Emulation {
         return tree;
     }
     // The boxes shown so far, the program's and the shell's, each as
-    // "caption style: text".
+    // "caption style: text", the style spelled as Windows names it.
     [[nodiscard]] Strings Boxes() const {
         Strings boxes;
-        for (const auto& b : desktop.boxes) boxes.push_back(b.caption + " " + std::to_string(b.style) + ": " + b.text);
+        for (const auto& b : desktop.boxes) boxes.push_back(b.caption + " " + StyleName(b.style) + ": " + b.text);
         return boxes;
     }
     // A main window on this platform after its start-up.
@@ -118,11 +139,11 @@ struct Emulation {
 inline Text DeleteQuestion(const platform::emulated::Shell& shell, const Text& folder, const Text& name) {
     const Text companion = folder + "\\" + CutRight(name, 4) + ".txt";
     if (!shell.confirmsDelete)
-        return "VARNX 36: Move " + folder + "\\" + name + " into the recycle bin?\r\n\r\nIts information file " +
-               companion + " is removed for good either way.";
+        return "VARNX MB_YESNO|MB_ICONQUESTION: Move " + folder + "\\" + name +
+               " into the recycle bin?\r\n\r\nIts information file " + companion + " is removed for good either way.";
     if (shell.kind == ShellKind::Windows)
-        return "Delete File 0: Are you sure you want to move this file to the Recycle Bin?\r\n\r\n" + name;
-    return "Confirm file deletion 0: Are you sure that you want to send '" + name + "' to the Trash?";
+        return "Delete File MB_OK: Are you sure you want to move this file to the Recycle Bin?\r\n\r\n" + name;
+    return "Confirm file deletion MB_OK: Are you sure that you want to send '" + name + "' to the Trash?";
 }
 
 // The game on Wine's shell.
