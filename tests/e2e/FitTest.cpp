@@ -68,7 +68,7 @@ void Repaint(HWND window) {
     Sleep(200);
 }
 
-TEST(Fit, BothWindowsFitTheWorkAreaAndLeaveTheActiveListInSight) {
+TEST(Fit, BothWindowsFitAndKeepTheActiveListInSight) {
     SetProcessDPIAware();  // sizes as the program sees them
     GameInstall game(true);
     for (const char* name : {"jeep.pbo", "tank.pbo", "heli.pbx"}) game.Write(std::string("ADDONS\\") + name, "addon");

@@ -202,7 +202,7 @@ TEST(Keyboard, EveryControlIsReachedAndWorkedByKeysAlone) {
 // first, and the second reaches the main window once the information
 // window is gone. The program stays, and the next click and Deactivate
 // work, round after round; Alt+F4 pressed for the main window closes it.
-TEST(Keyboard, AltF4RightAfterEscapeClosedTheInformationWindowKeepsTheProgram) {
+TEST(Keyboard, AltF4AfterEscapeClosedTheInfoWindowKeepsTheProgram) {
     GameInstall game(true);
     Lines active;
     for (int i = 10; i < 60; ++i) {

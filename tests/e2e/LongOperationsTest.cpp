@@ -12,7 +12,7 @@ namespace {
 // active addon and clicks the close box. Delete was aimed at lists the walk
 // has read anew: it is dropped, and so is the double click kept after it;
 // only the close runs. No box, no information window: the program ends.
-TEST(LongOperations, ActivateAllStaysPaintedAndRunsOnlyTheCloseKeptDuringIt) {
+TEST(LongOperations, ActivateAllStaysPaintedAndRunsOnlyAKeptClose) {
     constexpr int kAddons = 1500;
     GameInstall game(true);
     for (const char* name : {"a.pbo", "b.pbo", "b.txt"}) game.Write(std::string("ADDONS\\") + name, "addon");

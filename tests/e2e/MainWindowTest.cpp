@@ -23,7 +23,7 @@ TEST(MainWindow, WithoutTheGameItSaysSoAndEndsHavingWrittenNothing) {
     EXPECT_EQ(std::filesystem::exists("C:\\ADDONS"), driveHadAddons);
 }
 
-TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedCommentsAsksFirst) {
+TEST(MainWindow, HeldFilesAreToldInOneBoxAndClosingAsksFirst) {
     GameInstall game(true);
     game.Write("ADDONS\\Comments.txt", "//freeOld");
     game.Write("ADDONS\\free.pbo", "addon");
@@ -76,7 +76,7 @@ TEST(MainWindow, FilesAnotherProgramHoldsOpenAreToldInOneBoxAndClosingWithSavedC
 
 // The open and save dialogs make the folder they show the program's current
 // folder, which keeps it open: a USB stick could not be ejected.
-TEST(MainWindow, TheFolderOfAFavoritesListIsNotKeptOpenAfterTheDialogs) {
+TEST(MainWindow, TheFavoritesDialogsKeepNoFolderOpen) {
     GameInstall game(true);
     const std::string stick = game.Folder() + "\\Stick", list = stick + "\\Weekend.txtf";
     ASSERT_TRUE(CreateDirectoryA(stick.c_str(), nullptr));

@@ -177,7 +177,7 @@ bool Pick(HWND list, const std::string& text, WORD code = LBN_SELCHANGE) {
     return found != entries.rend();
 }
 
-TEST(WriteAudit, ASessionThroughEveryFeatureChangesOnlyWhatThePlayerAskedFor) {
+TEST(WriteAudit, EveryFeatureChangesOnlyWhatThePlayerAskedFor) {
     const fs::path trash = TrashWithout("Jungle_Map.pbx");
     ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME names no Unix folder";
     GameInstall game(true, true);

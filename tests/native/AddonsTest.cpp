@@ -30,7 +30,7 @@ Strings Calls(const platform::emulated::Shell& shell) {
 Text ToShell(const Text& name) { return Text(kAddons) + "/" + name + Text(2, '\0'); }
 Text Rename(const Text& from, const Text& to) { return "FO_RENAME 0: " + ToShell(from) + " -> " + ToShell(to); }
 
-TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay) {
+TEST_P(Activation, SwitchingChangesTheLastLetterAndSparesOfficialAddons) {
     struct Row {
         const char* name;
         const char* renamed;  // null: left alone
@@ -68,7 +68,7 @@ TEST_P(Activation, OneAddonChangesOnlyTheLastLetterOfItsNameAndOfficialOnesStay)
     }
 }
 
-TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSizesCountEveryFile) {
+TEST_P(Activation, AWalkStopsAtItsCountersLimitButTheSizesCountEveryFile) {
     emu.InstallGame();
     const auto folder = emu.files->HostPath(kAddons);
     const auto touch = [&](const Text& name) { ::close(::open((folder / name).c_str(), O_CREAT | O_WRONLY, 0644)); };
@@ -95,7 +95,7 @@ TEST_P(Activation, AWalkShowsItsProgressStopsAtItsCountersLimitAndSaysSoButTheSi
     EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
 }
 
-TEST_P(Activation, WithTheGameRunningEachWalkShowsOneBoxNamingTheFirstTenAndNoHeldFileReachesTheShell) {
+TEST_P(Activation, AWalkOverFilesTheGameHoldsTellsThemInOneBox) {
     Strings held;
     Text told;
     for (int i = 10; i < 23; ++i) held.push_back("held" + std::to_string(i) + ".pbx");
@@ -128,7 +128,7 @@ TEST_P(Activation, WithTheGameRunningEachWalkShowsOneBoxNamingTheFirstTenAndNoHe
         EXPECT_TRUE(call.pFrom.find("held") == Text::npos && call.pFrom.find("game") == Text::npos) << call.pFrom;
 }
 
-TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrByTheProgram) {
+TEST_P(Delete, DeleteAsksFirstAndTellsOfAnAddonAlreadyGone) {
     // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
     // with companions, shown through the game's choice so the sizes are up.
     emu.Put({"heli.pbx"}, std::string(1024, 'h'));
@@ -165,7 +165,7 @@ TEST_P(Delete, NothingSelectedThenDeclinedAcceptedAndRepeatedAskedByTheShellOrBy
     EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
 }
 
-TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
+TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
     // a.pbo.pbx stands in both lists. Deleting it from the inactive list
     // re-reads only that one afterwards: the active list keeps the listing
     // read before the delete.
@@ -175,8 +175,8 @@ TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     app->Command1.Click();
     EXPECT_EQ(std::pair(Names(app->File1), Names(app->File2)),
               std::pair(Strings{"a.pbo.pbx"}, Strings{"b.pbx", "c.pbx"}));
-    // Activate all walks the inactive list; the active list, first looked at
-    // after the first rename, shows the folder as it stood before the walk.
+    // Activate all walks the inactive list; the active list, read with it
+    // before the walk, shows the folder as it stood then.
     Strings activeDuringWalk = {"not looked at"};
     int renames = 0;
     emu.files->Before(platform::emulated::FileOp::Rename, [&](const Text&) {
@@ -186,8 +186,10 @@ TEST_P(Lists, AListReReadAfterARenameOrDeleteShowsTheFolderAsItStoodBeforeIt) {
     EXPECT_EQ(activeDuringWalk, Strings{});
     // The refresh selects the first active entry; the inactive list is
     // empty, and SelectedInactive keeps the last name walked.
-    EXPECT_EQ(std::tuple(Names(app->File1), app->SelectedActive, app->SelectedInactive, app->File2.ListIndex()),
-              std::tuple(Strings{"b.pbo", "c.pbo"}, Text("b.pbo"), Text("c.pbx"), -1));
+    EXPECT_EQ(Names(app->File1), (Strings{"b.pbo", "c.pbo"}));
+    EXPECT_EQ(app->SelectedActive, "b.pbo");
+    EXPECT_EQ(app->SelectedInactive, "c.pbx");
+    EXPECT_EQ(app->File2.ListIndex(), -1);
     // With nothing to walk, Activate all still reads the lists and sizes anew.
     emu.Put({"d.pbo"});
     app->Command6.Click();

@@ -53,7 +53,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
     }
 }
 
-TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAsDesignedAndExitWritesTheFolderBack) {
+TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAndIsWrittenBack) {
     const Text kOfp = "C:\\Games\\OFP", kSpiele = "C:\\Spi\xE9le Neu\\OFP";
     const auto dword = [](std::int32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); };
     const Text absent = "\\ADDONS does not exist and cannot be created: the folder does not exist.";

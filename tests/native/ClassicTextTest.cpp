@@ -17,7 +17,7 @@ TEST(ClassicText, SearchAndSliceFollowTheClassicOneBasedRules) {
     EXPECT_EQ(CutRight("tank.pbo", 4) + CutRight(".pbo", 4) + SignedText(56), "tank 56");
 }
 
-TEST(ClassicText, NamesCompareWithoutRegardToTheCaseOfATillZOnly) {
+TEST(ClassicText, NamesCompareIgnoringTheCaseOfAToZOnly) {
     EXPECT_EQ(UpperAscii("tank\xE9.pbo"), "TANK\xE9.PBO");
     EXPECT_TRUE(EqualIgnoringCase("Res\\AddOns", "RES\\ADDONS") && !EqualIgnoringCase("\xE9", "\xC9"));
     EXPECT_TRUE(MatchesPattern("Tank.PBO.bak", "*.pbo*") && !MatchesPattern("Tank.pbx", "*.pbo*"));

@@ -20,7 +20,7 @@ Text FirstLines(Emulation& emu) {
 
 using CodePage = BothShells;
 
-TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesOthers) {
+TEST_P(CodePage, EachSourceActsOnHeldTextsAndExplainsTheOthers) {
     // Per source, the texts it acts on and those it leaves alone: a listed
     // addon's name, a dialog's answer, a registry value or the comment box's
     // text (whose letters not held the window names, as below).
@@ -99,7 +99,7 @@ TEST_P(CodePage, EachSourceActsOnHeldTextsAndSaysWhyItLeavesOthers) {
     }
 }
 
-TEST_P(CodePage, NamesNotHeldGetNoCommentAndWalksCountThemInOneBox) {
+TEST_P(CodePage, UnheldNamesGetNoCommentAndWalksCountThemOnce) {
     const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
     Emulation emu(GetParam());
     emu.Write(InAddons("?????.txt"), "/x/authorSomeone");

@@ -11,7 +11,7 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 // The dot beside the comment box: green for saved, red for not saved.
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
-TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesOnlyWhenAsked) {
+TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
     emu.Write("C:\\Mods\\m1.pbo", "m");
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
     Start({"Tanks.pbo", "Island.pbx", ".pbx", "ABox.pbo"});

@@ -13,7 +13,7 @@ Text Shown(const std::vector<FolderLine>& lines) {
     return shown;
 }
 
-TEST(Controls, TheFolderListSpellsThePathAsTheDiskDoesAndStopsAtTheLastFolderThere) {
+TEST(Controls, TheFolderListSpellsThePathAsTheDiskDoes) {
     Emulation emu;
     for (const char* folder : {"C:\\Games\\OFP\\Res", "C:\\Games\\OFP\\beta", "C:\\Games\\OFP\\Alpha"})
         fs::create_directories(emu.files->HostPath(folder));
@@ -40,7 +40,7 @@ TEST(Controls, TheFolderListSpellsThePathAsTheDiskDoesAndStopsAtTheLastFolderThe
     }
 }
 
-TEST(Controls, AReReadKeepsTheCurrentAddonWhileItIsThereAndRaisesNoClick) {
+TEST(Controls, AReReadKeepsTheCurrentAddonAndRaisesNoClick) {
     Emulation emu;
     emu.InstallGame();
     emu.Put({"b.pbo", "C.pbo", "a.pbx"});

@@ -36,7 +36,7 @@ std::int64_t SizeOnDisk(const fs::path& folder, const Text& name) {
     return -1;
 }
 
-TEST(EmulatedFiles, ABigFolderListsAndLooksUpAsTheDiskDoesAfterEveryChange) {
+TEST(EmulatedFiles, ABigFolderAnswersAsTheDiskDoesAfterEveryChange) {
     Emulation emu;
     emu.InstallGame();
     for (std::size_t i = 0; i < FolderIndex::kFrom + 10; ++i) emu.Put({"a" + std::to_string(i) + ".pbo"});

@@ -133,7 +133,7 @@ void Walk(const Case& c, ShellKind kind) {
     }
 }
 
-TEST_P(Faults, FilesThatVanishAppearOrAreLockedOrReadOnlyBetweenTwoStepsAreToldAndLoseNothing) {
+TEST_P(Faults, FilesChangedBetweenTwoStepsAreToldAndLoseNothing) {
     const Text rename = "VARNX: Varnex could not rename C:\\Games\\OFP\\ADDONS\\";
     const Text inUse = ": the file is in use by another program";
     const Text fileInUse = "File In Use: The action can't be completed because the file is open in another program.";

@@ -7,7 +7,7 @@ const Text kList = "C:\\Lists\\fav.txtf";
 
 using Favorites = BothShells;
 
-TEST_P(Favorites, SaveWritesTheNonOfficialActiveAddonsInListOrderAndBothDialogsAreSetUpAlikeKeepingTheLastName) {
+TEST_P(Favorites, SaveListsTheActiveAddonsAndTheDialogsKeepTheName) {
     emu.Write(kList, "old");
     Start({"ABox.pbo", "m1tank.pbo", "Heli.PBO", "jeep.pbx"});
     emu.desktop.dialogAnswers = {"", kList};

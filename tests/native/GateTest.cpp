@@ -51,7 +51,7 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.what; }
 
 class GateTest : public ::testing::TestWithParam<Row> {};
 
-TEST_P(GateTest, KeptInputRunsLaterOnlyWhileWhatThePlayerAimedAtStands) {
+TEST_P(GateTest, KeptInputRunsOnlyWhileThePlayersAimStands) {
     const auto& [what, does, kept, after, dropped] = GetParam();
     std::vector<std::string> list{"a", "b", "c"}, ran, failures;
     std::string box = "old note", typed;

@@ -14,7 +14,7 @@ Text Shown(AddonManager& app) {
     return shown;
 }
 
-TEST_F(Info, ADoubleClickShowsTheCompanionCutByPositionAndLoadsOnlyWhenNotLoaded) {
+TEST_F(Info, ADoubleClickShowsTheCompanionCutByPosition) {
     emu.Put({"tank.pbx.txt"}, "/x/authorMe/x/version2");
     emu.Put({"jeep.txt"}, "");
     Start({"tank.pbx.old", "heli.pbo", "jeep.pbx"});

@@ -31,7 +31,7 @@ struct System {
     ~System() { UseSystemLetters(CodePageLetters()); }
 };
 
-TEST(Letters, EachRuleOnNamesAndPathsStepsByLettersWhereALetterIsTwoBytes) {
+TEST(Letters, NamesAndPathsStepOverLettersOfTwoBytes) {
     for (const Page& p : kPages) {
         SCOPED_TRACE(p.codePage);
         const System system(p.codePage);
@@ -74,14 +74,14 @@ TEST(Letters, EachRuleOnNamesAndPathsStepsByLettersWhereALetterIsTwoBytes) {
 // Windows set to UTF-8 for programs that are not Unicode: every letter
 // outside ASCII is two to four bytes, and a name ending in one cannot be
 // switched by its last byte.
-TEST(Letters, UnderUtf8ANameEndingInALetterOutsideAsciiIsLeftAsItIs) {
+TEST(Letters, UnderUtf8ANameEndingOutsideAsciiIsLeftAlone) {
     const System system(65001);
     EXPECT_FALSE(Switchable("tank.pbo.\xD1\x81\xD1\x82") || Switchable("x.pbx\xF0\x9F\x98\x80"));
     EXPECT_TRUE(Switchable("\xD0\xBC\xD0\xBE\xD0\xB9.pbo"));
     EXPECT_FALSE(Held("tank\xF0\x9F\x98"));
 }
 
-TEST(Letters, TheGameFolderLosesATrailingBackslashButNotTheSecondByteOfItsLastLetter) {
+TEST(Letters, TheGameFolderLosesOnlyAWholeTrailingBackslash) {
     for (const Page& p : kPages) {
         for (const Text& ending : {Text(), Text("\\")}) {
             SCOPED_TRACE(std::to_string(p.codePage) + (ending.empty() ? "" : " with \\"));

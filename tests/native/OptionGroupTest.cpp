@@ -8,7 +8,7 @@
 
 namespace varnex {
 
-TEST(OptionGroup, TheTabStopIsOnTheSelectedShownButtonElseTheFirstShown) {
+TEST(OptionGroup, TheTabStopIsOnTheSelectedElseTheFirstShownButton) {
     struct Row {
         const char* what;
         std::array<bool, 3> shown, selected;

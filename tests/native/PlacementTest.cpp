@@ -15,7 +15,7 @@ constexpr Box kScreen{0, 0, 1920, 1040}, kTiny{0, 0, 300, 200}, kLeft{-1280, -20
 
 Box At(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
-TEST(Placement, AWindowKeptInsideTheWorkAreaMovesAsLittleAsItCan) {
+TEST(Placement, AWindowMovesIntoTheWorkAreaAsLittleAsItCan) {
     struct Row {
         const char* what;
         Box window, work;
@@ -57,7 +57,7 @@ TEST(Placement, AWindowBesideAnotherGoesRightElseLeftElseOverIt) {
         EXPECT_EQ(PlacedBeside(At(0, 0, 400, 300), theirs, clear == Box{} ? theirs : clear, work), at) << what;
 }
 
-TEST(Placement, TheLayoutFitsAtTheMonitorsDpiElseTheLargestLowerOne) {
+TEST(Placement, TheLayoutFitsTheMonitorsDpiOrTheLargestLowerOne) {
     struct Row {
         const char* what;
         unsigned dpi;

@@ -4,7 +4,7 @@
 #include "platform/emulated/Registry.hpp"
 
 namespace varnex::testing {
-TEST(RegAccess, ReadsOnlyThe32BitViewAndWritesOnlyKeysItCanOpen) {
+TEST(RegAccess, ReadsThe32BitViewAndWritesOnlyKeysItOpens) {
     platform::emulated::Registry registry;
     RegAccess access(registry);
     const auto read = [&] { return access.ReadRegValue(HKEY_LOCAL_MACHINE_, kGameKey, "VARNX"); };

@@ -10,7 +10,7 @@ namespace {
 
 struct SimulatedPlayer : ::testing::TestWithParam<platform::emulated::Shell::Kind> {};
 
-TEST_P(SimulatedPlayer, TwoSeedsOfTwoThousandStepsKeepEveryFileAsThePlayerMeantIt) {
+TEST_P(SimulatedPlayer, TwoLongWalksKeepEveryFileAsThePlayerMeantIt) {
     for (std::uint32_t seed = 1; seed <= 2; ++seed) {
         const World world{seed, GetParam()};
         const auto steps = Walk(seed, 2000);

@@ -24,7 +24,7 @@ std::string VersionValue(const char* program, const char* name) {
     return std::string(value, length - 1);
 }
 
-TEST(Release, TheZippedProgramStartsSwitchesAnAddonAndKeepsANoteThroughExit) {
+TEST(Release, TheZippedProgramSwitchesAnAddonAndKeepsANote) {
     EXPECT_EQ(VersionValue(RELEASE_EXE, "FileVersion"), VARNEX_VERSION);
     EXPECT_EQ(VersionValue(RELEASE_EXE, "ProductVersion"), VARNEX_VERSION);
 

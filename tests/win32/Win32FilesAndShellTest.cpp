@@ -60,7 +60,7 @@ struct Win32FilesTest : ::testing::Test {
     Win32Files files;
 };
 
-TEST_F(Win32FilesTest, OpensMakeAMissingFileAndAReplaceSwapsInEveryByteOrNone) {
+TEST_F(Win32FilesTest, AReplaceSwapsInEveryByteOrNone) {
     FileHandle handle = 0;
     for (const auto mode : {OpenMode::Read, OpenMode::Write}) {
         ASSERT_TRUE(files.Open(dir.At(mode == OpenMode::Read ? "r.txt" : "w.txt"), mode, handle).ok());
@@ -116,7 +116,7 @@ private:
     std::thread thread_;
 };
 
-TEST_F(Win32FilesTest, AFileHeldForAMomentIsReadAndReplacedOnceFree) {
+TEST_F(Win32FilesTest, AFileHeldForAMomentIsUsedOnceFree) {
     const Text path = dir.At("Comments.txt");
     dir.Write("Comments.txt", "old");
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
@@ -153,7 +153,7 @@ TEST_F(Win32FilesTest, AFileHeldForAMomentIsReadAndReplacedOnceFree) {
 
 // A drive letter this session lacks, as a run with administrator rights
 // lacks the drives the player mapped, is told apart from a missing folder.
-TEST_F(Win32FilesTest, APathOnADriveLetterThatIsNotThereSaysSo) {
+TEST_F(Win32FilesTest, APathOnAMissingDriveSaysSo) {
     char letter = 'Q';
     while (letter < 'Y' && ::GetDriveTypeA((Text(1, letter) + ":\\").c_str()) != DRIVE_NO_ROOT_DIR) ++letter;
     const Text mods = Text(1, letter) + ":\\Mods";
@@ -246,7 +246,7 @@ int Rename(const TempFolder& dir, const Text& from, const Text& to) {
     return Win32Shell().SHFileOperationA(ShellFileOp{4, path(from), path(to), 0});  // FO_RENAME
 }
 
-TEST_F(Win32FilesTest, TheShellRenamesInPlaceAndRefusesAClashOrAMissingSource) {
+TEST_F(Win32FilesTest, TheShellRenamesInPlaceAndRefusesAClash) {
     for (const Text from : {"My Addon.PBO", "\xC9l\xE8ve.pbx"}) {
         TempFolder dir;  // one of its own for each name
         dir.Write(from, "addon");

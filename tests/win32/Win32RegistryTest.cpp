@@ -34,7 +34,7 @@ struct Win32RegistryTest : ::testing::Test {
     }
 };
 
-TEST_F(Win32RegistryTest, ReadsOnlyTheThirtyTwoBitViewAndUnheldLettersAsQuestionMarks) {
+TEST_F(Win32RegistryTest, ReadsThe32BitViewAndUnheldLettersAsQuestionMarks) {
     // How a value's bytes read is the decoder's own test; here, that the
     // real registry hands over every byte, the type and the size.
     struct Case {

@@ -148,7 +148,7 @@ enum class Player { ClicksB, OpensSub, Types };
 // What the handler does meanwhile.
 enum class Meanwhile { Nothing, RemovesA, RereadsList, HidesFolders, MovesFolders, FillsBox };
 
-TEST(KeptInput, EachListAndBoxRunsKeptInputOnlyWhileItsAimStillStands) {
+TEST(KeptInput, KeptInputRunsOnlyWhileItsAimStillStands) {
     using enum Player;
     using enum Meanwhile;
     struct Row {
@@ -198,7 +198,7 @@ TEST(KeptInput, EachListAndBoxRunsKeptInputOnlyWhileItsAimStillStands) {
     }
 }
 
-TEST(KeptInput, TheMainWindowDropsKeptRenamesAndDeletesAfterTheListsChanged) {
+TEST(KeptInput, KeptRenamesAndDeletesDropAfterTheListsChanged) {
     struct Row {
         const char* control;
         int id;
@@ -332,7 +332,7 @@ HWND TopWindow(const wchar_t* caption) {
 // When a box without owner closes, Windows activates another program's
 // window: Varnex, which was in front, comes back. A player who switched to
 // another program during a short call of the shell stays there.
-TEST(Foreground, TheProgramInFrontIsBroughtBackWhenABoxIsGone) {
+TEST(Foreground, TheProgramInFrontComesBackWhenABoxCloses) {
     const HWND ours = TopWindow(L"Varnex"), game = TopWindow(L"Game");
     ASSERT_TRUE(ours && game);
     struct Case {
