@@ -125,6 +125,7 @@ void AddonManager::AddonManager_Command6_Click() {
     SwitchAll(File2, "Activating", "activated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
         SelectedInactive = File2.FileName();
         if (SelectedInactive.empty()) return false;
+        if (LeftAlone(SelectedInactive)) return true;
         Rename(record, SelectedInactive, ActiveName(SelectedInactive));
         return true;
     });
@@ -133,7 +134,8 @@ void AddonManager::AddonManager_Command6_Click() {
 void AddonManager::AddonManager_Command5_Click() {
     SwitchAll(File1, "Deactivating", "deactivated", [this](Filemanager::SHFILEOPSTRUCTA& record) {
         SelectedActive = File1.FileName();
-        if (!IsOfficial(OfficialAddons, SelectedActive)) Rename(record, SelectedActive, InactiveName(SelectedActive));
+        if (!IsOfficial(OfficialAddons, SelectedActive) && !LeftAlone(SelectedActive))
+            Rename(record, SelectedActive, InactiveName(SelectedActive));
         return true;
     });
 }

@@ -298,7 +298,9 @@ private:
     private:
         AddonManager& app_;
     };
-    // True, and counted, when `name` is not held.
+    // True, and counted, when `name` is not held or cannot be switched: the
+    // lists take in names whose extension only begins with ".pbo" or ".pbx",
+    // as Windows lists them, and such a name may end in a letter of two bytes.
     bool LeftAlone(const Text& name);
     // False, after a box, when the comment about to be saved cannot be
     // stored for the selected addon: its name is not held, or the player

@@ -81,6 +81,29 @@ TEST(Letters, UnderUtf8ANameEndingOutsideAsciiIsLeftAlone) {
     EXPECT_FALSE(Held("tank\xF0\x9F\x98"));
 }
 
+// "*.pbo" lists every extension that begins with ".pbo", as Windows lists
+// them: the walks leave a name ending in a letter of two bytes alone.
+TEST(Letters, WalksLeaveANameEndingInATwoByteLetter) {
+    for (const Page& p : kPages) {
+        if (p.codePage == 1252) continue;
+        SCOPED_TRACE(p.codePage);
+        Emulation emu;
+        emu.files->UseCodePage(p.codePage);
+        const System system(p.codePage);
+        auto app = emu.Game({"tank.pbo" + p.end, "jeep.pbo", "heli.pbx" + p.end});
+        const Text leftAlone = kWarning + "1 addon was left as it is: its name cannot be shown";
+        for (CommandButton* walk : {&app->Command5, &app->Command6}) {
+            emu.desktop.boxes.clear();
+            walk->Click();
+            const Text jeep = walk == &app->Command5 ? "jeep.pbx" : "jeep.pbo";
+            EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx" + p.end, jeep, "tank.pbo" + p.end}));
+            const Strings boxes = emu.Boxes();
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_TRUE(boxes[0].starts_with(leftAlone)) << boxes[0];
+        }
+    }
+}
+
 TEST(Letters, TheGameFolderLosesOnlyAWholeTrailingBackslash) {
     for (const Page& p : kPages) {
         for (const Text& ending : {Text(), Text("\\")}) {
