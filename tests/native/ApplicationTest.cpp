@@ -11,15 +11,22 @@ const Text kTryAgain =
     "\r\n\r\nTry Again; Continue to leave Varnex without them; or Cancel to go back to Varnex: the comments you saved "
     "stay in memory, and nothing more is written until you leave with Exit again.";
 
-TEST(FolderChoice, EveryMoveInTheFolderListUpdatesTheOthersFolder) {
-    // tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the
-    // game's folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods.
+// tank.pbo (1 kb) and heli.pbx (2 kb) with a comment for heli in the
+// game's folder; m1.pbo and m2.pbx (1 kb each) in C:\Mods, remembered for
+// "others", and an empty C:\Mods\Sub.
+struct FolderChoice : ::testing::Test {
+    FolderChoice() {
+        emu.Put({"heli.pbx"}, std::string(1024, 'h'));
+        for (const char* name : {"m1.pbo", "m2.pbx"}) emu.Write("C:\\Mods\\" + Text(name), "m");
+        fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
+        emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+        app = emu.Game({"tank.pbo"}, "//heliFast");
+    }
     Emulation emu;
-    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
-    for (const char* name : {"m1.pbo", "m2.pbx"}) emu.Write("C:\\Mods\\" + Text(name), "m");
-    fs::create_directories(emu.files->HostPath("C:\\Mods\\Sub"));
-    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
-    auto app = emu.Game({"tank.pbo"}, "//heliFast");
+    std::unique_ptr<AddonManager> app;
+};
+
+TEST_F(FolderChoice, OthersShowsTheRememberedFolderAndMovesTheListOnce) {
     int changes = 0;
     app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
     app->AddonManager_Option1_Click();
@@ -29,103 +36,132 @@ TEST(FolderChoice, EveryMoveInTheFolderListUpdatesTheOthersFolder) {
     app->AddonManager_Option1_Click();
     app->AddonManager_Option3_Click();
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(app->AddonFolder + "|" + app->File1.Path() + "|" + app->File2.Path() + "|" + Sizes(*app),
-              "C:\\Mods|C:\\Mods|C:\\Mods| 1 kb| 2 kb|");
+    EXPECT_EQ(app->AddonFolder, "C:\\Mods");
+    EXPECT_EQ(app->File1.Path(), "C:\\Mods");
+    EXPECT_EQ(app->File2.Path(), "C:\\Mods");
+    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+}
+
+TEST_F(FolderChoice, AnEmptyFolderKeepsTheSelectionAndTheSizes) {
+    app->AddonManager_Option3_Click();
     app->File1.SetListIndex(0);
-    // Nothing to walk in an empty folder: the selection and the sizes stay.
     app->Dir1.SetPath("C:\\Mods\\Sub");
-    EXPECT_EQ(app->OthersFolder + "|" + app->File2.Path() + "|" + app->SelectedActive + "|" + Sizes(*app),
-              "C:\\Mods\\Sub|C:\\Mods\\Sub|m1.pbo| 1 kb| 2 kb|");
-    // A fixed folder reached through the list forgets the selection, also
-    // where it shows no addon; a refresh then selects the first active one.
+    EXPECT_EQ(app->OthersFolder, "C:\\Mods\\Sub");
+    EXPECT_EQ(app->File2.Path(), "C:\\Mods\\Sub");
+    EXPECT_EQ(app->SelectedActive, "m1.pbo");
+    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+}
+
+TEST_F(FolderChoice, AFixedFolderReachedThroughTheListForgetsTheSelection) {
+    app->AddonManager_Option3_Click();
+    app->File1.SetListIndex(0);
+    // Also where it shows no addon; a refresh then selects the first active one.
     for (const Text fixed : {kResAddons, kAddons}) {
+        SCOPED_TRACE(fixed);
         app->Dir1.SetPath(fixed);
-        EXPECT_EQ(app->OthersFolder + "|" + app->File1.Path() + "|" + std::to_string(app->Dir1.Visible()) + "|" +
-                      app->SelectedActive + "|" + app->SelectedInactive,
-                  fixed + "|" + fixed + "|1|" + (fixed == kAddons ? "tank.pbo" : "") + "|");
+        EXPECT_EQ(app->OthersFolder, fixed);
+        EXPECT_EQ(app->File1.Path(), fixed);
+        EXPECT_TRUE(app->Dir1.Visible());
+        EXPECT_EQ(app->SelectedActive, fixed == kAddons ? "tank.pbo" : "");
+        EXPECT_EQ(app->SelectedInactive, "");
     }
     app->AddonManager_Option2_Click();
     EXPECT_FALSE(app->Dir1.Visible());
     app->AddonManager_Option3_Click();
     EXPECT_EQ(app->AddonFolder, kAddons);
-    // So does "others" on a folder without addons.
+}
+
+TEST_F(FolderChoice, OthersOnAFolderWithoutAddonsForgetsTheSelection) {
+    app->AddonManager_Option3_Click();
     app->Dir1.SetPath("C:\\Mods\\Sub");
     app->AddonManager_Option1_Click();
     ClickOn(app->File2, "heli.pbx");
     app->AddonManager_Option3_Click();
-    EXPECT_EQ(app->File1.Path() + "|" + app->SelectedActive + "|" + app->SelectedInactive, "C:\\Mods\\Sub||");
+    EXPECT_EQ(app->File1.Path(), "C:\\Mods\\Sub");
+    EXPECT_EQ(app->SelectedActive, "");
+    EXPECT_EQ(app->SelectedInactive, "");
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
-TEST(Exit, AFailedWriteIsOfferedAgainAndCancelKeepsEverything) {
-    Emulation emu;
-    emu.Write(Text(kResAddons) + "\\res.pbo", "r");
-    emu.Write(kResComments, "//resOld");
-    auto app = emu.Game({"tank.pbo"}, "//tankOld");
-    const auto files = [&] { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); };
-    // Exit with `failing` Replace call failing with `code`, answered `answer`.
-    const auto exit = [&](int failing, std::uint32_t code, int answer) {
+// Comments saved for both folders (tank's twice), then Exit with one of
+// the files failing to be written.
+struct FailedExit : ::testing::Test {
+    FailedExit() {
+        emu.Write(Text(kResAddons) + "\\res.pbo", "r");
+        emu.Write(kResComments, "//resOld");
+        app = emu.Game({"tank.pbo"}, "//tankOld");
+        EXPECT_TRUE(app->AddonManager_Form_QueryUnload()) << "nothing saved: closing does not ask";
+        SaveComment(*app, app->File1, "tank.pbo", "Draft");
+        SaveComment(*app, app->File1, "tank.pbo", "New");
+        app->AddonManager_Option2_Click();
+        SaveComment(*app, app->File1, "res.pbo", "R");
+    }
+    [[nodiscard]] Text Files() const { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); }
+    // Exit with the `failing`-th file write failing with `code`, answered `answer`.
+    void Exit(int failing, std::uint32_t code, int answer) {
         emu.files->FailOn(FileOp::Replace, failing, code);
         emu.desktop.boxAnswers = {answer};
         app->Command4.Click();
-    };
-    const auto ask = [&](int answer) {
+    }
+    // Closing through the frame, its question answered `answer`.
+    bool Close(int answer) {
         emu.desktop.boxAnswers = {answer};
         return app->AddonManager_Form_QueryUnload();
-    };
-    EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
-    SaveComment(*app, app->File1, "tank.pbo", "Draft");
-    SaveComment(*app, app->File1, "tank.pbo", "New");
-    app->AddonManager_Option2_Click();
-    SaveComment(*app, app->File1, "res.pbo", "R");
+    }
+    static Text CloseQuestion(const Text& count) {
+        return "VARNX MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2: " + count +
+               " not written yet: comments are written only when you leave with Exit.\r\n\r\nClose without writing " +
+               (count.starts_with("1 ") ? "it?" : "them?");
+    }
+    Emulation emu;
+    std::unique_ptr<AddonManager> app;
+};
 
-    // The game's file cannot be written: Cancel goes back to the window
-    // with nothing written and the saves still in memory.
-    exit(1, errc::kAccessDenied, kIdCancel);
+TEST_F(FailedExit, CancelGoesBackWithNothingWrittenAndTheSavesKept) {
+    Exit(1, errc::kAccessDenied, kIdCancel);
     EXPECT_EQ(
         emu.Boxes(),
         Strings{"VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments could not be saved to " + kGameComments +
                 ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
-    EXPECT_EQ(files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
+    EXPECT_EQ(Files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
               "//tankOld|//resOld|//tankNew|//resR|" + Text(kResAddons));
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
-    // Closing through the frame asks first, with No for Enter, and names
-    // how many addons' comments would be lost (tank's twice saved is one);
-    // No, and Cancel (Escape where the system sends it), keep the window.
-    EXPECT_FALSE(ask(kIdNo) || ask(kIdCancel));
-    const Text closeQuestion =
-        " not written yet: comments are written only when you leave with Exit.\r\n\r\n"
-        "Close without writing ";
-    EXPECT_EQ(emu.Boxes().back(),
-              "VARNX MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2: 2 saved comments are" + closeQuestion + "them?");
-    EXPECT_TRUE(ask(kIdYes));
+}
 
-    // The expansion's file fails after the game's was written: the game's
-    // stays written, the expansion's is still asked about.
-    exit(2, errc::kSharingViolation, kIdCancel);
+TEST_F(FailedExit, ClosingThenAsksWithNoAsDefaultAndCountsTheAddons) {
+    Exit(1, errc::kAccessDenied, kIdCancel);
+    // No, and Cancel (Escape where the system sends it), keep the window;
+    // tank's comment saved twice counts once.
+    EXPECT_FALSE(Close(kIdNo) || Close(kIdCancel));
+    EXPECT_EQ(emu.Boxes().back(), CloseQuestion("2 saved comments are"));
+    EXPECT_TRUE(Close(kIdYes));
+}
+
+TEST_F(FailedExit, TheGamesFileStaysWrittenWhenTheExpansionsFails) {
+    Exit(2, errc::kSharingViolation, kIdCancel);
     EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
-    EXPECT_EQ(files(), "//tankNew|//resOld");
-    EXPECT_FALSE(app->Ended() || ask(kIdNo));
-    EXPECT_EQ(emu.Boxes().back(),
-              "VARNX MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2: 1 saved comment is" + closeQuestion + "it?");
-
+    EXPECT_EQ(Files(), "//tankNew|//resOld");
+    EXPECT_FALSE(app->Ended() || Close(kIdNo));
+    EXPECT_EQ(emu.Boxes().back(), CloseQuestion("1 saved comment is"));
     // A comment saved for the game since is written by the next Exit.
     app->AddonManager_Option1_Click();
     SaveComment(*app, app->File1, "tank.pbo", "Newest");
-    exit(2, errc::kSharingViolation, kIdCancel);
-    EXPECT_EQ(files(), "//tankNewest|//resOld");
+    Exit(2, errc::kSharingViolation, kIdCancel);
+    EXPECT_EQ(Files(), "//tankNewest|//resOld");
+}
 
-    // Try Again writes the failing file again, and only that one: the
-    // game's file and VARNX, written before, are not written twice.
+TEST_F(FailedExit, TryAgainWritesOnlyTheFileThatFailed) {
+    Exit(2, errc::kSharingViolation, kIdCancel);
+    // The game's file and VARNX, written before, are not written twice.
     const int before = emu.files->Calls(FileOp::Replace);
     const std::size_t boxes = emu.Boxes().size();
     emu.registry.SetString(kGameKey, "VARNX", "C:\\Elsewhere");
-    exit(1, errc::kSharingViolation, kIdTryAgain);
+    Exit(1, errc::kSharingViolation, kIdTryAgain);
     EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 2);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
-    EXPECT_EQ(files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data,
-              "//tankNewest|//resR|C:\\Elsewhere" + Text(1, '\0'));
+    EXPECT_EQ(Files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data,
+              "//tankNew|//resR|C:\\Elsewhere" + Text(1, '\0'));
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
 }
 
