@@ -12,17 +12,7 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
 TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
-    emu.Write("C:\\Mods\\m1.pbo", "m");
-    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
-    Start({"Tanks.pbo", "Island.pbx", ".pbx", "ABox.pbo"});
-    const auto refused = [&](const Text& typed) {
-        const Text before = app->CommentsGame + "|" + app->CommentsRes;
-        app->Text1.SetText(typed);
-        app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + Dot(*app),
-                  "No save possible|" + before + "|green");
-    };
-    refused("nothing selected since start-up");
+    Start({"Tanks.pbo", "Island.pbx"});
     // Per save: the player's answer to saving as typed (0: not asked), the
     // comments text after it ("": unchanged), and what the box then shows,
     // or what the question says the comment would read back as (the box up
@@ -70,33 +60,62 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
                                                      "as \xAB" +
                                                      shown.substr(0, shown.find('/')) + "\xBB. Save it as typed?"});
     }
-    // An edit not saved is dropped by a click elsewhere.
-    app->Text1.SetText("Huge");
-    EXPECT_EQ(Dot(*app), "red");
-    ClickOn(app->File1, "Tanks.pbo");
-    EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), "a/b / c/ /d|green");
-    // Saving after a click on an official addon stores under the key
-    // clicked before.
-    app->Text1.SetText("Note");
-    ClickOn(app->File1, "ABox.pbo");
-    // An official addon's details: no comment box, no Deactivate.
-    EXPECT_EQ(app->List1.Items(), (Strings{"ABox.pbo", "", "Official Addon/File", "Access denied", "Size:  1kb"}));
-    EXPECT_EQ(std::to_string(app->Text1.Visible()) + Dot(*app) + std::to_string(app->Command2.Visible()), "00");
-    app->Save.Click();
-    EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + std::to_string(app->Text1.Visible()),
-              "//TanksNote//ofpec.com for docs//Islandends in a slash/|Note|1");
+}
+
+// Typed into the box and saved where no comment could be read back: the
+// box says so and keeps the green dot, and no comments text changes.
+void Refused(AddonManager& app, const Text& typed) {
+    SCOPED_TRACE(typed);
+    const Text before = app.CommentsGame + "|" + app.CommentsRes;
+    app.Text1.SetText(typed);
+    app.Save.Click();
+    EXPECT_EQ(app.Text1.GetText(), "No save possible");
+    EXPECT_EQ(app.CommentsGame + "|" + app.CommentsRes, before);
+    EXPECT_EQ(Dot(app), "green");
+}
+
+TEST_F(CommentsText, NoCommentIsStoredWhereItCouldNotBeReadBack) {
+    emu.Write("C:\\Mods\\m1.pbo", "m");
+    emu.registry.SetString(kGameKey, "VARNX", "C:\\Mods");
+    Start({"Tanks.pbo", ".pbx"}, "//TanksOld");
+    Refused(*app, "nothing selected since start-up");
     // A name that is only an extension gives the key "//", which would land
     // on the first entry of the text.
     ClickOn(app->File2, ".pbx");
-    refused("only an extension");
+    Refused(*app, "only an extension");
     app->AddonManager_Option3_Click();
     ClickOn(app->File1, "m1.pbo");
-    refused("in another folder");
+    Refused(*app, "in another folder");
     // The game's folder spelt otherwise is another folder: no comment shown.
     app->Dir1.SetPath("C:\\Games\\OFP\\addons");
     ClickOn(app->File1, "Tanks.pbo");
     EXPECT_EQ(app->Text1.GetText(), "");
-    refused("the game's folder spelt otherwise");
+    Refused(*app, "the game's folder spelt otherwise");
+}
+
+TEST_F(CommentsText, AnEditNotSavedIsDroppedByAClickElsewhere) {
+    Start({"Tanks.pbo", "Island.pbx"}, "//TanksOld");
+    Select(*app, "Island.pbx");
+    app->Text1.SetText("Huge");
+    EXPECT_EQ(Dot(*app), "red");
+    ClickOn(app->File1, "Tanks.pbo");
+    EXPECT_EQ(app->Text1.GetText(), "Old");
+    EXPECT_EQ(Dot(*app), "green");
+}
+
+TEST_F(CommentsText, ASaveAfterClickingAnOfficialAddonKeepsTheKeyBefore) {
+    Start({"Tanks.pbo", "ABox.pbo"}, "//TanksOld//IslandI");
+    ClickOn(app->File1, "Tanks.pbo");
+    app->Text1.SetText("Note");
+    ClickOn(app->File1, "ABox.pbo");
+    // An official addon's details: no comment box, no Deactivate.
+    EXPECT_EQ(app->List1.Items(), (Strings{"ABox.pbo", "", "Official Addon/File", "Access denied", "Size:  1kb"}));
+    EXPECT_FALSE(app->Text1.Visible() || app->Command2.Visible());
+    EXPECT_EQ(Dot(*app), "");
+    app->Save.Click();
+    EXPECT_EQ(app->CommentsGame, "//TanksNote//IslandI");
+    EXPECT_EQ(app->Text1.GetText(), "Note");
+    EXPECT_TRUE(app->Text1.Visible());
 }
 
 TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
