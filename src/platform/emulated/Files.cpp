@@ -212,12 +212,12 @@ void Files::Protect(const Text& windowsPath) { protected_.push_back(HostPath(win
 
 void Files::Lock(const Text& windowsPath) { locked_.push_back(HostPath(windowsPath)); }
 
-std::uint32_t Files::Refusal(const fs::path& host, bool changing) const {
+std::uint32_t Files::Refusal(const fs::path& host, Use use) const {
     const auto listed = [&](const std::vector<fs::path>& paths) {
         return std::find(paths.begin(), paths.end(), host) != paths.end();
     };
     if (listed(locked_)) return errc::kSharingViolation;
-    return changing && listed(protected_) ? errc::kAccessDenied : 0;
+    return use == Use::Change && listed(protected_) ? errc::kAccessDenied : 0;
 }
 
 std::uint32_t Files::Enter(FileOp op, const Text& path) {
@@ -238,7 +238,7 @@ IoStatus Files::Open(const Text& path, OpenMode mode, FileHandle& handle) {
     if (const auto code = Enter(FileOp::Open, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {Unreachable(path)};
-    if (const auto refused = Refusal(host, mode == OpenMode::Write)) return {refused};
+    if (const auto refused = Refusal(host, mode == OpenMode::Write ? Use::Change : Use::Read)) return {refused};
     const int flags = (mode == OpenMode::Read ? O_RDONLY : O_WRONLY) | O_CREAT;
     UniqueFd fd(::open(host.c_str(), flags, 0644));
     if (!fd) return {OpenError(host, errno)};
@@ -296,7 +296,7 @@ IoStatus Files::Delete(const Text& path) {
     if (const auto code = Enter(FileOp::Delete, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {Unreachable(path)};
-    if (const auto refused = Refusal(host, true)) return {refused};
+    if (const auto refused = Refusal(host, Use::Change)) return {refused};
     std::error_code ec;
     if (!fs::is_regular_file(host, ec))
         return {fs::exists(host.parent_path(), ec) ? errc::kFileNotFound : errc::kPathNotFound};
@@ -321,7 +321,7 @@ IoStatus Files::ReplaceContent(const Text& path, std::string_view content) {
     if (const auto code = Enter(FileOp::Replace, path)) return {code};
     const fs::path host = HostPath(path);
     if (host.empty()) return {Unreachable(path)};
-    if (const auto refused = Refusal(host, true)) return {refused};
+    if (const auto refused = Refusal(host, Use::Change)) return {refused};
     const fs::path temp = host.string() + ".varnex-new";
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
     if (!fd) return {OpenError(temp, errno)};
@@ -403,7 +403,7 @@ bool Files::InUse(const Text& path) {
     struct stat st {};
     Look look = Look::Unsure;
     const fs::path host = Resolve(path, st, look);
-    return Seen(host, st, look) && S_ISREG(st.st_mode) && Refusal(host, false) == errc::kSharingViolation;
+    return Seen(host, st, look) && S_ISREG(st.st_mode) && Refusal(host, Use::Read) == errc::kSharingViolation;
 }
 
 }  // namespace varnex::platform::emulated

@@ -124,10 +124,11 @@ private:
     // Why a path without a host path cannot be reached: its drive letter is
     // not mapped, or it names no drive.
     [[nodiscard]] std::uint32_t Unreachable(const Text& windowsPath) const;
-    // Why a file may not be reached now (a lock), or not changed
-    // (`changing`: a lock or write protection); 0 when nothing stands in
-    // the way.
-    [[nodiscard]] std::uint32_t Refusal(const std::filesystem::path& host, bool changing) const;
+    // What a call wants of a file: to read it, or to change it.
+    enum class Use : std::uint8_t { Read, Change };
+    // Why a file may not be read now (a lock), or not changed (a lock or
+    // write protection); 0 when nothing stands in the way.
+    [[nodiscard]] std::uint32_t Refusal(const std::filesystem::path& host, Use use) const;
 
     // The entry of `folder` whose name equals `name` without regard to
     // letter case, if any.

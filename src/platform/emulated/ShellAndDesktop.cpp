@@ -90,7 +90,7 @@ int Shell::Operate(std::uint32_t wFunc, const Text& from, const Text& to) {
                           "Are you sure that you want to send '" + NameOf(from) + "' to the Trash?", kIdYes);
         if (answer != kIdYes) return static_cast<int>(errc::kCancelled);
     }
-    for (std::uint32_t refused; (refused = files_.Refusal(source, true)) != 0;) {
+    for (std::uint32_t refused; (refused = files_.Refusal(source, Files::Use::Change)) != 0;) {
         // Wine's shell answers a file another program holds open with "file
         // not found"; Windows' asks the player to close it, as often as he
         // tries again.
@@ -138,13 +138,13 @@ int Desktop::Show(Box box, int unanswered) {
     return answer;
 }
 
-Text Desktop::ShowOpenDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, false); }
+Text Desktop::ShowOpenDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, Dialog::Open); }
 
-Text Desktop::ShowSaveDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, true); }
+Text Desktop::ShowSaveDialog(const FileDialogSetup& setup) { return ShowFileDialog(setup, Dialog::Save); }
 
-Text Desktop::ShowFileDialog(const FileDialogSetup& setup, bool save) {
+Text Desktop::ShowFileDialog(const FileDialogSetup& setup, Dialog dialog) {
     dialogs.push_back(setup);
-    dialogWasSave.push_back(save);
+    dialogWasSave.push_back(dialog == Dialog::Save);
     if (dialogAnswers.empty()) return {};
     Text answer = dialogAnswers.front();
     dialogAnswers.pop_front();

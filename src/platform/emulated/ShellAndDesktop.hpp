@@ -48,7 +48,8 @@ public:
 
 private:
     int Show(Box box, int unanswered);
-    Text ShowFileDialog(const FileDialogSetup& setup, bool save);
+    enum class Dialog : std::uint8_t { Open, Save };
+    Text ShowFileDialog(const FileDialogSetup& setup, Dialog dialog);
     long long responsiveAsked_ = 0;
 };
 
