@@ -27,20 +27,20 @@ const std::string kLine(1u << 20, 'L');  // one line of 1 MB
 }
 
 TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
-    const std::pair<Text, std::string> rows[] = {
-        {"tank.pbx", kEvery},
-        {"tank.pbx", "\0/x/author\0A\r\n\0"s},
-        {"tank.pbx", "/x/units" + kLine + "/x/reqversion9"},
-        {".pbx", "/x/authorShort"},  // a name that is only its extension has the companion ".txt"
-        {"Pz\xE4 \xFF.pbo", "/x/version\xFF"},
+    struct Row {
+        Text addon;
+        std::string file;  // its companion's bytes
+        std::array<std::string, 6> shown;  // the information window's six fields
     };
-    const std::array<std::string, 6> shown[] = {{kNo, kNo, kNo, kNo, "-", "-"},
-                                                {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"},
-                                                {kLine, kNo, kNo, kNo, "-", "9"},
-                                                {kNo, kNo, kNo, "Short", "-", "-"},
-                                                {kNo, kNo, kNo, kNo, "\xFF", "-"}};
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const auto& [addon, file] = rows[i];
+    const Row rows[] = {
+        {"tank.pbx", kEvery, {kNo, kNo, kNo, kNo, "-", "-"}},
+        {"tank.pbx", "\0/x/author\0A\r\n\0"s, {kNo, kNo, kNo, "\0A\r\n\0"s, "-", "-"}},
+        {"tank.pbx", "/x/units" + kLine + "/x/reqversion9", {kLine, kNo, kNo, kNo, "-", "9"}},
+        // A name that is only its extension has the companion ".txt".
+        {".pbx", "/x/authorShort", {kNo, kNo, kNo, "Short", "-", "-"}},
+        {"Pz\xE4 \xFF.pbo", "/x/version\xFF", {kNo, kNo, kNo, kNo, "\xFF", "-"}},
+    };
+    for (const auto& [addon, file, shown] : rows) {
         SCOPED_TRACE(addon + ": " + file.substr(0, 40));
         Emulation emu;
         const Text companion = InAddons(CutRight(addon, 4) + ".txt");
@@ -48,7 +48,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
         auto app = emu.Game({addon});
         DoubleClick(addon.back() == 'o' ? app->File1 : app->File2, addon);
         for (std::size_t f = 0; f < 6; ++f)
-            EXPECT_TRUE(Same(app->Info()->Fields()[f]->GetText(), shown[i][f])) << "field " << f + 1;
+            EXPECT_TRUE(Same(app->Info()->Fields()[f]->GetText(), shown[f])) << "field " << f + 1;
         EXPECT_TRUE(Same(emu.Read(companion), file) && emu.desktop.boxes.empty());
     }
 }

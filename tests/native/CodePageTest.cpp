@@ -99,11 +99,18 @@ TEST_P(CodePage, EachSourceActsOnHeldTextsAndExplainsTheOthers) {
     }
 }
 
-TEST_P(CodePage, UnheldNamesGetNoCommentAndWalksCountThemOnce) {
+// Addons shown as "?????" and "??????" on this system, one with an
+// information file and a comment stored from before; Lodz with its accented
+// letter not held, and plain ones.
+struct UnheldNames : BothShells {
+    UnheldNames() {
+        emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
+        Start({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"}, "//?????Old");
+    }
     const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
-    Emulation emu(GetParam());
-    emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
-    auto app = emu.Game({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"}, "//?????Old");
+};
+
+TEST_P(UnheldNames, GetNoCommentAndNoInformation) {
     // Another addon shown as "?????" would share its comment: none is
     // shown, and none is stored.
     ClickOn(app->File2, "?????.pbx");
@@ -117,13 +124,18 @@ TEST_P(CodePage, UnheldNamesGetNoCommentAndWalksCountThemOnce) {
                                    ", so its comment could not be told from another addon's.|The information file " +
                                    InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
     EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
+}
+
+TEST_P(UnheldNames, AreCountedInOneBoxByEachWalk) {
     app->Command6.Click();
     EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
     EXPECT_EQ(FirstLines(emu), two + "|");
     app->Command5.Click();
     EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo"}));
     EXPECT_EQ(FirstLines(emu), "1 addon was left as it is: its name cannot be shown in this language setting.|");
-    // A list holds no name that is not held.
+}
+
+TEST_P(UnheldNames, AreNotWrittenToAFavoritesList) {
     app->Command6.Click();
     (void)FirstLines(emu);
     emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
@@ -131,9 +143,14 @@ TEST_P(CodePage, UnheldNamesGetNoCommentAndWalksCountThemOnce) {
     EXPECT_EQ(emu.Read("C:\\fav.txtf"), "Lodz.pbx Tanks.pbx ");
     EXPECT_EQ(FirstLines(emu),
               "1 addon was not written to the list: its name cannot be shown in this language setting.|");
-    // Load List: what Deactivate all and the list's own walk left alone, in
-    // one box. An older list may name "?????.pbx", which must not reach
-    // "??????.pbx" or anything else.
+}
+
+TEST_P(UnheldNames, AreLeftAloneByLoadListAndToldInOneBox) {
+    app->Command6.Click();
+    (void)FirstLines(emu);
+    // What Deactivate all and the list's own walk left alone, in one box.
+    // An older list may name "?????.pbx", which must not reach "??????.pbx"
+    // or anything else.
     emu.Write("C:\\old.txtf", "?????.pbx Lodz.pbx");
     emu.desktop.dialogAnswers = {"C:\\old.txtf"};
     app->LoadFavorits.Click();
@@ -185,6 +202,7 @@ TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
 }
 
 VARNEX_ON_BOTH_SHELLS(CodePage);
+VARNEX_ON_BOTH_SHELLS(UnheldNames);
 
 TEST(StartUp, AGameFolderNotHeldEndsTheProgram) {
     Emulation game;
