@@ -14,18 +14,22 @@ namespace {
 // than once per entry. The entries go straight to the list box's own
 // procedure: the views' handlers have nothing to do with them, and under
 // Wine every message through a subclass costs several round trips to the
-// wineserver, which a thousand addons turn into much of the start-up.
+// wineserver, which a thousand addons turn into much of the start-up. An
+// empty list that stays empty is left as it is: turning its painting off
+// and on again costs round trips too.
 void FillList(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    Send(list, WM_SETREDRAW, FALSE);
-    Send(list, LB_RESETCONTENT);
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
-    Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
-    const auto listBox = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
-    for (std::size_t i = 0; i < count; ++i)
-        CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
-    Send(list, WM_SETREDRAW, TRUE);
-    InvalidateRect(list, nullptr, TRUE);
+    if (count > 0 || Send(list, LB_GETCOUNT) != 0) {
+        Send(list, WM_SETREDRAW, FALSE);
+        Send(list, LB_RESETCONTENT);
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
+        Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
+        const auto listBox = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+        for (std::size_t i = 0; i < count; ++i)
+            CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
+        Send(list, WM_SETREDRAW, TRUE);
+        InvalidateRect(list, nullptr, TRUE);
+    }
     // Every entry is new: a screen reader reads the list again.
     NotifyWinEvent(EVENT_OBJECT_REORDER, list, OBJID_CLIENT, CHILDID_SELF);
 }
