@@ -1,6 +1,7 @@
 #include "forms/ListViews.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "forms/Handles.hpp"
 #include "forms/Painting.hpp"
@@ -13,48 +14,76 @@ namespace {
 // than once per entry. The entries go straight to the list box's own
 // procedure: the views' handlers have nothing to do with them, and under
 // Wine every message through a subclass costs several round trips to the
-// wineserver, which a thousand addons turn into much of the start-up.
+// wineserver, which a thousand addons turn into much of the start-up. An
+// empty list that stays empty is left as it is: turning its painting off
+// and on again costs round trips too.
 void FillList(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    Send(list, WM_SETREDRAW, FALSE);
-    Send(list, LB_RESETCONTENT);
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
-    Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
-    const auto listBox = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
-    for (std::size_t i = 0; i < count; ++i)
-        CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
-    Send(list, WM_SETREDRAW, TRUE);
-    InvalidateRect(list, nullptr, TRUE);
+    if (count > 0 || Send(list, LB_GETCOUNT) != 0) {
+        Send(list, WM_SETREDRAW, FALSE);
+        Send(list, LB_RESETCONTENT);
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < count; ++i) bytes += text(i).size() + 1;
+        Send(list, LB_INITSTORAGE, count, static_cast<LPARAM>(bytes));
+        const auto listBox = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+        for (std::size_t i = 0; i < count; ++i)
+            CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
+        Send(list, WM_SETREDRAW, TRUE);
+        InvalidateRect(list, nullptr, TRUE);
+    }
     // Every entry is new: a screen reader reads the list again.
     NotifyWinEvent(EVENT_OBJECT_REORDER, list, OBJID_CLIENT, CHILDID_SELF);
 }
 
-// Lets a list scroll sideways as far as its widest text reaches. Texts are
-// measured from the longest down, and only while a text of that length
-// could still be wider than the widest found: thousands of short names cost
-// a handful of measurements.
+// Lets a list scroll sideways as far as its widest text reaches. A text's
+// width is the sum of its letters' widths, so each text has a bound from
+// the font's 256 widths, asked for once, and texts are measured from the
+// widest bound down, only while a bound could still beat the widest found:
+// thousands of names cost a measurement or two. In a code page of two-byte
+// letters a byte says nothing of its letter, and each counts as the
+// font's widest letter.
 void FitExtent(HWND list, std::size_t count, const std::function<const Text&(std::size_t)>& text) {
-    std::vector<std::pair<std::size_t, std::size_t>> order;  // length, index
-    order.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) order.emplace_back(text(i).size(), i);
-    std::sort(order.begin(), order.end(), std::greater<>());
     int widest = 0;
-    {
+    if (count > 0) {
         const ScopedDC window(list);
         const HDC dc = window.get();
         const Selected font(dc, reinterpret_cast<HGDIOBJ>(Send(list, WM_GETFONT)));
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);
-        for (const auto& [length, i] : order) {
-            if (static_cast<long long>(length) * metrics.tmMaxCharWidth <= widest) break;
+        std::array<long long, 256> letter{};
+        letter.fill(metrics.tmMaxCharWidth);
+        long long overhang = 0;
+        CPINFO codePage{};
+        INT widths[256] = {};
+        if (GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize == 1 && GetCharWidth32A(dc, 0, 255, widths)) {
+            for (std::size_t b = 0; b < letter.size(); ++b) letter[b] = std::max(0, widths[b]);
+            overhang = std::max<LONG>(0, metrics.tmOverhang);
+        }
+        std::vector<std::pair<long long, std::size_t>> order;  // bound, index
+        order.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            long long bound = overhang;
+            for (const char c : text(i)) bound += letter[static_cast<unsigned char>(c)];
+            order.emplace_back(bound, i);
+        }
+        std::sort(order.begin(), order.end(), std::greater<>());
+        for (const auto& [bound, i] : order) {
+            if (bound <= widest) break;
             const Text& line = text(i);
             SIZE size{};
             if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
                 widest = std::max<int>(widest, size.cx);
         }
     }
-    // The list box leaves a little room before the text.
-    Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0));
+    // The list box leaves a little room before the text. Texts that fit
+    // the list scroll no more with their extent than without it, and the
+    // list, which lays its scroll bars out anew at each change, is told only
+    // when it scrolls or did.
+    const LRESULT wanted = widest > 0 ? widest + 2 * GetSystemMetrics(SM_CXEDGE) : 0;
+    const LRESULT told = Send(list, LB_GETHORIZONTALEXTENT);
+    RECT client{};
+    GetClientRect(list, &client);
+    if (wanted != told && (wanted > client.right || told > client.right))
+        Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(wanted));
 }
 
 int CurrentSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }

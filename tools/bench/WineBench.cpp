@@ -6,8 +6,10 @@
 // loop and the minimal programs go through the same Wine (WoW64 in a 64-bit
 // prefix) as the program; tools/bench.sh runs it in both kinds of prefix.
 //
-//   varnex_wine_bench [N...] [--startup=ADDONS] [--rounds=R]
+//   varnex_wine_bench [N...] [--startup=ADDONS] [--rounds=R] [--program=EXE]
 //                                 default: 1000 10000 --startup=1000 --rounds=7
+// --program times the start-up of another build of varnex.exe (an earlier
+// one, say) in the same session, against the same floors.
 // The program's headers come first: the shell's header defines FO_RENAME
 // and friends as macros.
 #include "app/AddonManager.hpp"
@@ -249,7 +251,7 @@ double Median(std::vector<double> values) {
 // Start-up of varnex.exe over a game folder of `addons` addons, half of them
 // switched off, next to the two minimal window programs, in alternating rounds
 // after one unmeasured start of each.
-void StartUp(const std::string& folder, int addons, int rounds) {
+void StartUp(const std::string& folder, int addons, int rounds, const std::string& program) {
     const std::string game = folder + "\\game", gameAddons = game + "\\ADDONS";
     CreateDirectoryA(game.c_str(), nullptr);
     CreateDirectoryA(gameAddons.c_str(), nullptr);
@@ -258,7 +260,7 @@ void StartUp(const std::string& folder, int addons, int rounds) {
         files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
     for (const auto& file : files) MakeFile(file);
 
-    const std::string varnex = WindowsPath(VARNEX_EXE), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
+    const std::string varnex = WindowsPath(program.empty() ? std::string(VARNEX_EXE) : program), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
                       styled = WindowsPath(STYLED_WINDOW_EXE);
     std::vector<double> varnexTimes, minimalTimes, styledTimes;
     std::vector<Stages> stages;
@@ -324,10 +326,13 @@ void StartUp(const std::string& folder, int addons, int rounds) {
 int main(int argc, char** argv) {
     std::vector<int> sizes;
     int startUpAddons = 1000, rounds = 7;
+    std::string program;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--startup=", 0) == 0)
             startUpAddons = std::atoi(arg.c_str() + 10);
+        else if (arg.rfind("--program=", 0) == 0)
+            program = arg.substr(10);
         else if (arg.rfind("--rounds=", 0) == 0)
             rounds = std::max(1, std::atoi(arg.c_str() + 9));
         else
@@ -390,7 +395,7 @@ int main(int argc, char** argv) {
         if (desktop.boxes) std::printf("(%d boxes)\n", desktop.boxes);
         for (const auto& name : names) DeleteFileA((folder + "\\" + name + ".pbx").c_str());
     }
-    if (startUpAddons > 0) StartUp(folder, startUpAddons, rounds);
+    if (startUpAddons > 0) StartUp(folder, startUpAddons, rounds, program);
     RemoveDirectoryA(folder.c_str());
     return 0;
 }

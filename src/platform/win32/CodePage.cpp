@@ -24,6 +24,17 @@ Text Convert(unsigned codePage, std::wstring_view wide, bool& usedDefault) {
     const DWORD flags = single ? WC_NO_BEST_FIT_CHARS : codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
     BOOL used = FALSE;
     const int length = static_cast<int>(wide.size());
+    // A name, as most texts are, fits a buffer of four bytes a unit, the
+    // most any code page but UTF-7 takes: converted once, not once to
+    // learn the size and again to fill it.
+    constexpr std::size_t kShort = 64;
+    if (wide.size() <= kShort && codePage != CP_UTF7) {
+        char buffer[kShort * 4];
+        const int size = ::WideCharToMultiByte(codePage, flags, wide.data(), length, buffer, sizeof buffer,
+                                               single ? "?" : nullptr, single ? &used : nullptr);
+        usedDefault = used != FALSE || size <= 0;
+        return Text(buffer, static_cast<std::size_t>(size > 0 ? size : 0));
+    }
     const int size = ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, single ? "?" : nullptr,
                                            single ? &used : nullptr);
     Text text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
