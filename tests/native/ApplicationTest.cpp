@@ -134,16 +134,16 @@ TEST_F(FailedExit, ClosingThenAsksWithNoAsDefaultAndCountsTheAddons) {
     // No, and Cancel (Escape where the system sends it), keep the window;
     // tank's comment saved twice counts once.
     EXPECT_FALSE(Close(kIdNo) || Close(kIdCancel));
-    EXPECT_EQ(emu.Boxes().back(), CloseQuestion("2 saved comments are"));
+    EXPECT_EQ(emu.LastBox(), CloseQuestion("2 saved comments are"));
     EXPECT_TRUE(Close(kIdYes));
 }
 
 TEST_F(FailedExit, TheGamesFileStaysWrittenWhenTheExpansionsFails) {
     Exit(2, errc::kSharingViolation, kIdCancel);
-    EXPECT_NE(emu.Boxes().back().find(kResComments + ": the file is in use by another program."), Text::npos);
+    EXPECT_NE(emu.LastBox().find(kResComments + ": the file is in use by another program."), Text::npos);
     EXPECT_EQ(Files(), "//tankNew|//resOld");
     EXPECT_FALSE(app->Ended() || Close(kIdNo));
-    EXPECT_EQ(emu.Boxes().back(), CloseQuestion("1 saved comment is"));
+    EXPECT_EQ(emu.LastBox(), CloseQuestion("1 saved comment is"));
     // A comment saved for the game since is written by the next Exit.
     app->AddonManager_Option1_Click();
     SaveComment(*app, app->File1, "tank.pbo", "Newest");

@@ -134,8 +134,8 @@ TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     };
     // No: the typed text stays with the red dot, the stored note too.
     ASSERT_EQ(save("", {kIdNo}), 1u);
-    EXPECT_EQ(emu.Boxes()[0], "VARNX MB_YESNO|MB_ICONQUESTION: Hotel.pbo already has a comment: \xAB" + Left(note, 80) +
-                                  "...\xBB. Replace it?");
+    EXPECT_EQ(emu.LastBox(), "VARNX MB_YESNO|MB_ICONQUESTION: Hotel.pbo already has a comment: \xAB" + Left(note, 80) +
+                                 "...\xBB. Replace it?");
     EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + Dot(*app), "//Hotel" + note + "//Tank||red");
     // The same text as stored replaces nothing: no question.
     EXPECT_EQ(save(note, {}), 0u);

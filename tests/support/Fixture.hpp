@@ -107,6 +107,11 @@ struct Emulation {
         for (const auto& b : desktop.boxes) boxes.push_back(b.caption + " " + StyleName(b.style) + ": " + b.text);
         return boxes;
     }
+    // The last box shown, "<no box>" before the first.
+    [[nodiscard]] Text LastBox() const {
+        const Strings boxes = Boxes();
+        return boxes.empty() ? "<no box>" : boxes.back();
+    }
     // A main window on this platform after its start-up.
     [[nodiscard]] std::unique_ptr<AddonManager> Launch() {
         auto app = std::make_unique<AddonManager>(Platform{registry, *files, *shell, desktop});
