@@ -6,17 +6,22 @@ last commit (a git worktree in build/fault-tree, kept between runs so that
 its builds are reused), never into the working tree: each is applied there,
 built, tested and taken back out again.
 
-    python3 tools/mutations.py [--layer core|windows|release] [--only ID ...] [--first]
+    python3 tools/mutations.py [--layer core|windows|release] [--only ID ...] [--first] [--base COMMIT]
 
 core faults run the native unit tests (preset native); windows faults run
 the Win32, end-to-end and release tests under Wine (preset win32, or win64
 where this machine runs no 32-bit program); release faults run the release
-zip's own test (tests/release/ReleaseZipTest.sh), which needs no build. Prints a Markdown table: the fault, and the
-tests that failed with it in (none: not caught). --first stops the native
-tests at the first that fails, and runs the ctest entries of a windows fault
-one at a time, the quick ones first, up to the first that fails: the table
-then names the catchers of one test program per fault, in a fraction of the
-time.
+zip's own test (tests/release/ReleaseZipTest.sh), which needs no build.
+Prints a Markdown table: the fault, and the tests that failed with it in
+(none: not caught). The tests run once without a fault first and must pass.
+
+--first stops at the first test that fails: the native cases that caught
+the fault on the last run first (build/fault-tree/build/catchers.json), then
+the quick ones, then the long walks; the ctest entries of a windows fault one
+at a time, last run's catcher first. The table then names the catchers of
+one test program per fault, in a fraction of the time. --base plants the
+same faults into another commit, such as the one before a change to the
+tests; a fault whose text that commit lacks says so.
 
 A windows fault builds only the targets its file goes into and runs only
 the ctest entries that link or start that code (WINDOWS_TESTS below); the
@@ -24,6 +29,7 @@ Wine displays come from VARNEX_DISPLAY, VARNEX_DISPLAY32 and
 VARNEX_SCREEN_DISPLAY, as for tools/test-all.sh.
 """
 import argparse
+import json
 import os
 import re
 import subprocess
@@ -369,37 +375,79 @@ def compiler_cache():
     return " " + CACHE
 
 
-def checkout_last_commit():
+def checkout(commit):
     if not os.path.isdir(TREE):
         run(f"git worktree add --detach {TREE} HEAD", cwd=ROOT)
-    head = run("git rev-parse HEAD", cwd=ROOT).stdout.strip()
+    head = run(f"git rev-parse {commit}", cwd=ROOT).stdout.strip()
     run(f"git checkout --quiet --force --detach {head} && git clean --quiet -fd -e build")
 
 
-def failing_native(first):
-    fast = " --gtest_fail_fast" if first else ""
-    out = run("timeout 600 build/native/tests/native/varnex_tests --gtest_brief=1" + fast)
+def native_cases(extra=""):
+    """The cases of the native suite that failed, and whether it ran to its end."""
+    out = run("timeout 600 build/native/tests/native/varnex_tests --gtest_brief=1" + extra)
     failed = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out.stdout)})
     if out.returncode != 0 and not failed:
         failed = ["(the test program ended abnormally)"]
     return failed
 
 
-def failing_windows(preset, seeing, first):
-    # The GoogleTest cases that failed, then the ctest entries that did; with
-    # `first`, of the first entry that failed, each entry built and run on its
-    # own, so that a fault the first catches links no other test program.
+def slow_native_cases():
+    """The native cases that take a second or more, from one run without a
+    fault, which must pass: a test that fails on its own would count every
+    fault as caught."""
+    report = os.path.join(TREE, "build", "native-times.json")
+    out = run(f"timeout 600 build/native/tests/native/varnex_tests --gtest_brief=1 --gtest_output=json:{report}")
+    if out.returncode != 0:
+        sys.exit("the native tests fail without a fault:\n" + out.stdout[-2000:])
+    suites = json.load(open(report))["testsuites"]
+    return [f"{suite['name']}.{case['name']}" for suite in suites for case in suite["testsuite"]
+            if float(case["time"].rstrip("s")) >= 1.0]
+
+
+def failing_native(first, remembered, slow):
+    if not first:
+        return native_cases()
+    # The cases that caught this fault last time first, then the quick ones,
+    # then the few long walks: most faults are caught in a second.
+    if remembered:
+        failed = native_cases(" --gtest_filter=" + ":".join(remembered))
+        if failed:
+            return failed
+    if not slow:
+        return native_cases(" --gtest_fail_fast")
+    return (native_cases(" --gtest_fail_fast --gtest_filter=-" + ":".join(slow))
+            or native_cases(" --gtest_fail_fast --gtest_filter=" + ":".join(slow)))
+
+
+def failing_windows(preset, seeing, first, remembered):
+    # The GoogleTest cases that failed, then the ctest entries that did, and
+    # the entry that caught them; with `first`, of the first entry that
+    # failed, the one that caught this fault last time tried first, each
+    # entry built and run on its own, so that a fault the first catches
+    # links no other test program.
+    if first:
+        seeing = sorted(seeing, key=lambda e: e[0] not in remembered)
     for group in [[e] for e in seeing] if first else [seeing] if seeing else []:
         targets = sorted({t for _, ts in group for t in ts})
         if run(f"cmake --build --preset {preset} -j 2 --target {' '.join(targets)}").returncode != 0:
-            return ["(does not build)"]
+            return ["(does not build)"], []
         pattern = "|".join(entry for entry, _ in group)
         out = run(f"ctest --preset {preset} -j 1 --output-on-failure -R '^({pattern})'").stdout
         cases = sorted({m.group(1) for m in re.finditer(r"\[  FAILED  \] (\S+\.\S+)", out)})
         failed = [m.group(1) for m in re.finditer(r"\d+ - (\S+) \((?:Failed|Timeout|Exception)", out)]
         if cases or failed:
-            return cases + failed
-    return []
+            return cases + failed, [entry for entry, _ in group]
+    return [], []
+
+
+def windows_baseline(preset, present):
+    """Every Windows entry built and run once without a fault, which must pass."""
+    if run(f"cmake --build --preset {preset} -j 2").returncode != 0:
+        sys.exit(f"the {preset} build fails without a fault")
+    entries = "|".join(entry for entry, _, _ in WINDOWS_TESTS if any(re.match(entry, n) for n in present))
+    out = run(f"ctest --preset {preset} -j 1 --output-on-failure -R '^({entries})'")
+    if out.returncode != 0:
+        sys.exit(f"the {preset} tests fail without a fault:\n" + out.stdout[-3000:])
 
 
 def failing_release():
@@ -416,13 +464,14 @@ def main():
     args.add_argument("--layer", choices=["core", "windows", "release"])
     args.add_argument("--only", nargs="*")
     args.add_argument("--first", action="store_true")
+    args.add_argument("--base", default="HEAD")
     # The Windows faults are tested on the 32-bit program where this machine
     # runs it, and on the 64-bit build of the same sources where it does not.
     runs_32bit = run(os.path.join(ROOT, "tools/wine.sh") + " --decide", cwd=ROOT).stdout.strip() == "yes"
     args.add_argument("--win-preset", default="win32" if runs_32bit else "win64")
     opts = args.parse_args()
     chosen = [f for f in FAULTS if (not opts.layer or f[1] == opts.layer) and (not opts.only or f[0] in opts.only)]
-    checkout_last_commit()
+    checkout(opts.base)
     # Each Wine run on the displays this session was given, where it was.
     displays = " ".join(f"-D{name}={os.environ[name]}" for name in
                         ("VARNEX_DISPLAY", "VARNEX_DISPLAY32", "VARNEX_SCREEN_DISPLAY") if os.environ.get(name))
@@ -430,7 +479,16 @@ def main():
     for preset in {"native" if f[1] == "core" else opts.win_preset for f in chosen if f[1] != "release"}:
         run(f"cmake --preset {preset}" + cache + ("" if preset == "native" else " " + displays))
     present = re.findall(r"Test +#\d+: (\S+)", run(f"ctest --preset {opts.win_preset} -N").stdout)
+    # What caught each fault on the last run, tried first on this one.
+    memory = os.path.join(TREE, "build", "catchers.json")
+    catchers = json.load(open(memory)) if os.path.exists(memory) else {}
     started = time.monotonic()
+    layers = {f[1] for f in chosen}
+    if "core" in layers:
+        run("cmake --build --preset native -j 2 --target varnex_tests")
+        slow = slow_native_cases()
+    if "windows" in layers:
+        windows_baseline(opts.win_preset, present)
     print("| fault | what it breaks | caught by |\n|---|---|---|")
     for fid, layer, path, old, new, what in chosen:
         full = os.path.join(TREE, path)
@@ -439,19 +497,23 @@ def main():
             print(f"| {fid} | {what} | (the text to change is not in {path}) |", flush=True)
             continue
         open(full, "w", encoding="latin-1").write(original.replace(old, new, 1))
+        remembered = catchers.get(fid, [])
         try:
             if layer == "release":
-                caught = failing_release()
-                print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
-                continue
-            if layer == "windows":
-                caught = failing_windows(opts.win_preset, windows_tests_seeing(path, present), opts.first)
+                caught, by = failing_release(), []
+            elif layer == "windows":
+                caught, by = failing_windows(opts.win_preset, windows_tests_seeing(path, present), opts.first,
+                                             remembered)
             elif run("cmake --build --preset native -j 2 --target varnex_tests").returncode != 0:
-                caught = ["(does not build)"]
+                caught, by = ["(does not build)"], []
             else:
-                caught = failing_native(opts.first)
+                caught = failing_native(opts.first, remembered, slow)
+                by = [c for c in caught if not c.startswith("(")]
         finally:
             open(full, "w", encoding="latin-1").write(original)
+        if by:
+            catchers[fid] = by
+            json.dump(catchers, open(memory, "w"), indent=1, sort_keys=True)
         print(f"| {fid} | {what} | {', '.join(caught) if caught else 'NOT CAUGHT'} |", flush=True)
     print(f"{len(chosen)} faults in {time.monotonic() - started:.0f} s", file=sys.stderr)
 
