@@ -64,7 +64,9 @@ TEST_P(Activation, SwitchingChangesTheLastLetterAndSparesOfficialAddons) {
         EXPECT_EQ(Names(activeAfter ? app->File1 : app->File2), Strings{renamed ? renamed : name});
         EXPECT_EQ(app->File1.ListCount() + app->File2.ListCount(), 1);
         // A switch refreshes the size summaries; a refused one leaves them.
-        EXPECT_EQ(Sizes(*app), !renamed ? "||" : activeAfter ? " 1 kb||" : "| 1 kb|");
+        EXPECT_EQ(Sizes(*app), !renamed      ? ShownSizes{}
+                               : activeAfter ? ShownSizes{.active = Kb(1)}
+                                             : ShownSizes{.inactive = Kb(1)});
     }
 }
 
@@ -88,11 +90,11 @@ TEST_P(Activation, AWalkStopsAtItsCountersLimitButTheSizesCountEveryFile) {
     EXPECT_EQ(emu.Boxes(),
               Strings{kWarning + "This folder holds 32,768 addons in that list, more than Varnex walks in "
                                  "one go: the first 32,767 were deactivated, the others were left as they were."});
-    EXPECT_EQ(Sizes(*app), " 1 kb| 32768 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(32768)}));
     // The inactive list, now longer than a walk, is still counted whole.
     touch("b.pbx");
     app->AddonManager_Option1_Click();
-    EXPECT_EQ(Sizes(*app), " 1 kb| 32769 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(32769)}));
 }
 
 TEST_P(Activation, AWalkOverFilesTheGameHoldsTellsThemInOneBox) {
@@ -152,7 +154,7 @@ TEST_P(Delete, DeleteAsksFirstAndTellsOfAnAddonAlreadyGone) {
               Either(Strings{"FO_DELETE FOF_ALLOWUNDO: " + ToShell("heli.pbx") + " -> "}, Strings{}));
     EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
     EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
-    EXPECT_EQ(Sizes(*app), " 1 kb| 4 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(4)}));
     emu.desktop.boxAnswers = {kIdYes};
     app->Command1.Click();
     EXPECT_EQ(std::pair(emu.shell->recycled, Names(app->File2)),
@@ -193,7 +195,8 @@ TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
     // With nothing to walk, Activate all still reads the lists and sizes anew.
     emu.Put({"d.pbo"});
     app->Command6.Click();
-    EXPECT_EQ(std::to_string(Names(app->File1).size()) + Sizes(*app), "3 3 kb||");
+    EXPECT_EQ(Names(app->File1).size(), 3u);
+    EXPECT_EQ(Sizes(*app), ShownSizes{.active = Kb(3)});
 }
 
 VARNEX_ON_BOTH_SHELLS(Lists);

@@ -39,7 +39,7 @@ TEST_F(FolderChoice, OthersShowsTheRememberedFolderAndMovesTheListOnce) {
     EXPECT_EQ(app->AddonFolder, "C:\\Mods");
     EXPECT_EQ(app->File1.Path(), "C:\\Mods");
     EXPECT_EQ(app->File2.Path(), "C:\\Mods");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(2)}));
 }
 
 TEST_F(FolderChoice, AnEmptyFolderKeepsTheSelectionAndTheSizes) {
@@ -49,7 +49,7 @@ TEST_F(FolderChoice, AnEmptyFolderKeepsTheSelectionAndTheSizes) {
     EXPECT_EQ(app->OthersFolder, "C:\\Mods\\Sub");
     EXPECT_EQ(app->File2.Path(), "C:\\Mods\\Sub");
     EXPECT_EQ(app->SelectedActive, "m1.pbo");
-    EXPECT_EQ(Sizes(*app), " 1 kb| 2 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(2)}));
 }
 
 TEST_F(FolderChoice, AFixedFolderReachedThroughTheListForgetsTheSelection) {

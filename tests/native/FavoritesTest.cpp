@@ -54,7 +54,7 @@ TEST_P(Favorites, LoadListActivatesWhatItNamesAndReadsTheListsAnew) {
     // are read anew, the first inactive addon's details shown, as after
     // every refresh.
     EXPECT_EQ(Names(app->File1), (Strings{"ABox.pbo", "m1tank.pbo"}));
-    EXPECT_EQ(Sizes(*app), " 2 kb| 4 kb|");
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(2), .inactive = Kb(4)}));
     EXPECT_EQ(app->File2.ListIndex(), 0);
     EXPECT_EQ(app->List1.Items().front(), "Heli.PBx");
 }

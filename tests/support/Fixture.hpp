@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <numeric>
 
 #include "app/AddonManager.hpp"
@@ -207,12 +208,25 @@ inline void SaveComment(AddonManager& app, FileListBox& list, const Text& name, 
     app.Save.Click();
 }
 
-// The two size summaries, each followed by "|".
-inline Text Sizes(const AddonManager& app) {
-    Text sizes;
-    for (const ListBox* box : {&app.addonsize, &app.foldersize})
-        sizes += std::accumulate(box->Items().begin(), box->Items().end(), Text()) + "|";
-    return sizes;
+// What the two size summaries show: the active addons' total above the
+// inactive ones'. An empty one shows nothing at all, not " 0 kb".
+struct ShownSizes {
+    Text active{};
+    Text inactive{};
+    bool operator==(const ShownSizes&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const ShownSizes& sizes) {
+        return out << "active \"" << sizes.active << "\", inactive \"" << sizes.inactive << '"';
+    }
+};
+
+// A total as the summaries write it.
+inline Text Kb(unsigned long kilobytes) { return " " + std::to_string(kilobytes) + " kb"; }
+
+inline ShownSizes Sizes(const AddonManager& app) {
+    const auto shown = [](const ListBox& box) {
+        return std::accumulate(box.Items().begin(), box.Items().end(), Text());
+    };
+    return {shown(app.addonsize), shown(app.foldersize)};
 }
 
 }  // namespace varnex::testing
