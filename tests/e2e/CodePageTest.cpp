@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "Driver.hpp"
@@ -69,49 +70,70 @@ bool Pick(HWND list, const std::string& text, WORD code = LBN_SELCHANGE) {
 const std::string kCzech =
     "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1\x62\x65lsk\xE9 \xF3\x64y";
 
-TEST(CodePage, OnACzechSystemARussianNameReachesNoOtherFile) {
-    ASSERT_EQ(GetACP(), 1250u) << "run with LANG=cs_CZ.UTF-8, the locale generated (tools/packages.sh)";
-    GameInstall game(true);
-    game.Write("ADDONS\\Tanks.pbx", "latin");
-    game.Write("ADDONS\\Comments.txt", "");
-    const fs::path addons = game.Folder() + "\\ADDONS";  // a name of plain letters
-    // "Tanki", as long as "Tanks"
-    ASSERT_TRUE(std::ofstream(addons / L"\u0422\u0430\u043D\u043A\u0438.pbx") << "cyrillic")
-        << "Wine makes such names only in a UTF-8 locale";
-    SetValue(L"VARNX", L"C:\\Hry\\\u041C\u043E\u0434\u044B");
-    const std::wstring varnx = Value(L"VARNX");
-    Folder expected = Files(addons);
+// A Czech system with a Latin addon and a Russian one of the same length,
+// and a Russian "others" folder: the program started on them.
+class CodePage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 1250u) << "run with LANG=cs_CZ.UTF-8, the locale generated (tools/packages.sh)";
+        game_.Write("ADDONS\\Tanks.pbx", "latin");
+        game_.Write("ADDONS\\Comments.txt", "");
+        // "Tanki", as long as "Tanks"
+        ASSERT_TRUE(std::ofstream(addons_ / L"\u0422\u0430\u043D\u043A\u0438.pbx") << "cyrillic")
+            << "Wine makes such names only in a UTF-8 locale";
+        SetValue(L"VARNX", L"C:\\Hry\\\u041C\u043E\u0434\u044B");
+        varnx_ = Value(L"VARNX");
+        expected_ = Files(addons_);
+        varnex_.emplace();
+        main_ = varnex_->Window(kMainCaption);
+        ASSERT_NE(main_, nullptr);
+        file2_ = Control(main_, id::File2);
+        ASSERT_EQ(Entries(file2_), (Lines{"?????.pbx", "Tanks.pbx"}));
+    }
+
+    // Exit, which writes the comments and keeps the Russian folder's value.
+    void Exit() {
+        Post(Control(main_, id::Command4));
+        EXPECT_EQ(varnex_->WaitForExit(), 0u);
+        EXPECT_EQ(Files(addons_), expected_);
+        EXPECT_TRUE(Value(L"VARNX") == varnx_) << "VARNX was written over";
+    }
+
+    GameInstall game_{true};
+    const fs::path addons_ = game_.Folder() + "\\ADDONS";  // a name of plain letters
+    std::wstring varnx_;
+    Folder expected_;
+    std::optional<Varnex> varnex_;  // started once the game is written
+    HWND main_ = nullptr, file2_ = nullptr;
+};
+
+TEST_F(CodePage, OnACzechSystemARussianNameReachesNoOtherFile) {
     const std::string leaves =
         "Varnex leaves ?????.pbx as it is: its name has letters that Windows' language setting "
         "for non-Unicode programs cannot show";
-    {
-        Varnex varnex;
-        const HWND main = varnex.Window(kMainCaption);
-        ASSERT_NE(main, nullptr);
-        const HWND file2 = Control(main, id::File2), comment = Control(main, id::Text1);
-        ASSERT_EQ(Entries(file2), (Lines{"?????.pbx", "Tanks.pbx"}));
-        for (const int command : {id::Command1, id::Command3}) {  // Delete, Activate: "?" would be a wildcard
-            ClickEntry(file2, 0);
-            Post(Control(main, command));
-            EXPECT_EQ(varnex.Answer().substr(0, leaves.size()), leaves) << command;
-            EXPECT_EQ(Files(addons), expected) << command;
-        }
-        // Russian letters typed into a Czech comment are named, not stored.
-        ClickEntry(file2, 1);
-        SendMessageW(comment, EM_SETSEL, 0, -1);
-        SendMessageW(comment, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u0422\u0430\u043D\u043A"));
-        WaitWhileBusy(comment);
-        Post(Control(main, id::Save));
-        EXPECT_NE(varnex.Answer().find("(U+0422 U+0430 U+043D U+043A)"), std::string::npos);
-        EXPECT_TRUE(Visible(main, id::Image3)) << "the red dot stays";
-        Type(comment, kCzech);
-        Click(Control(main, id::Save));
-        Post(Control(main, id::Command4));
-        EXPECT_EQ(varnex.WaitForExit(), 0u);
+    for (const int command : {id::Command1, id::Command3}) {  // Delete, Activate: "?" would be a wildcard
+        ClickEntry(file2_, 0);
+        Post(Control(main_, command));
+        EXPECT_EQ(varnex_->Answer().substr(0, leaves.size()), leaves) << command;
+        EXPECT_EQ(Files(addons_), expected_) << command;
     }
-    expected[L"Comments.txt"] = "//Tanks" + kCzech;
-    EXPECT_EQ(Files(addons), expected);
-    EXPECT_TRUE(Value(L"VARNX") == varnx) << "VARNX was written over";
+    Exit();
+}
+
+TEST_F(CodePage, OnACzechSystemRussianLettersTypedAreNamedNotStored) {
+    const HWND comment = Control(main_, id::Text1);
+    ClickEntry(file2_, 1);
+    SendMessageW(comment, EM_SETSEL, 0, -1);
+    SendMessageW(comment, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u0422\u0430\u043D\u043A"));
+    WaitWhileBusy(comment);
+    Post(Control(main_, id::Save));
+    EXPECT_NE(varnex_->Answer().find("(U+0422 U+0430 U+043D U+043A)"), std::string::npos);
+    EXPECT_TRUE(Visible(main_, id::Image3)) << "the red dot stays";
+    // A Czech comment keeps every byte through Exit.
+    Type(comment, kCzech);
+    Click(Control(main_, id::Save));
+    expected_[L"Comments.txt"] = "//Tanks" + kCzech;
+    Exit();
 }
 
 struct Scene {
@@ -122,27 +144,27 @@ struct Scene {
 };
 
 const Scene kJapanese{932,
-                      L"C:\\\u30B2\u30FC\u30E0",           // C:\ゲーム
-                      L"C:\\\u30B2\u30FC\u30E0\\\u8868",   // C:\ゲーム\表
-                      L"C:\\\u30BD\u30D5\u30C8",           // C:\ソフト
-                      L"C:\\\u30BD\u30D5\u30C8\\\u8868",   // C:\ソフト\表
-                      L"\u5341",                           // 十
-                      L"\u30BD.pbx",                       // ソ.pbx
-                      L"\u8868.pbo",                       // 表.pbo
-                      L"\u80FD.pbx",                       // 能.pbx
-                      L"tank.pbo\u8868",                   // tank.pbo表
+                      L"C:\\\u30B2\u30FC\u30E0",  // C:\ゲーム
+                      L"C:\\\u30B2\u30FC\u30E0\\\u8868",  // C:\ゲーム\表
+                      L"C:\\\u30BD\u30D5\u30C8",  // C:\ソフト
+                      L"C:\\\u30BD\u30D5\u30C8\\\u8868",  // C:\ソフト\表
+                      L"\u5341",  // 十
+                      L"\u30BD.pbx",  // ソ.pbx
+                      L"\u8868.pbo",  // 表.pbo
+                      L"\u80FD.pbx",  // 能.pbx
+                      L"tank.pbo\u8868",  // tank.pbo表
                       L"\u65E5\u672C\u8A9E\u306E\u30E1\u30E2 \u8868\u30BD",  // 日本語のメモ 表ソ
                       L"C:\\\u30BD\u30D5\u30C8\\\u8868\\\u8868.txtf"};  // C:\ソフト\表\表.txtf
 const Scene kChinese{936,
-                     L"C:\\\u6E38\u620F",               // C:\游戏
-                     L"C:\\\u6E38\u620F\\\u904B",       // C:\游戏\運
-                     L"C:\\\u8F6F\u4EF6",               // C:\软件
-                     L"C:\\\u8F6F\u4EF6\\\u8AA0",       // C:\软件\誠
-                     L"\u904B",                         // 運
-                     L"\u8AA0.pbx",                     // 誠.pbx
-                     L"\u904B.pbo",                     // 運.pbo
-                     L"\u4E2D.pbx",                     // 中.pbx
-                     L"tank.pbo\u904B",                 // tank.pbo運
+                     L"C:\\\u6E38\u620F",  // C:\游戏
+                     L"C:\\\u6E38\u620F\\\u904B",  // C:\游戏\運
+                     L"C:\\\u8F6F\u4EF6",  // C:\软件
+                     L"C:\\\u8F6F\u4EF6\\\u8AA0",  // C:\软件\誠
+                     L"\u904B",  // 運
+                     L"\u8AA0.pbx",  // 誠.pbx
+                     L"\u904B.pbo",  // 運.pbo
+                     L"\u4E2D.pbx",  // 中.pbx
+                     L"tank.pbo\u904B",  // tank.pbo運
                      L"\u4E2D\u6587\u8BF4\u660E \u904B\u8AA0",  // 中文说明 運誠
                      L"C:\\\u8F6F\u4EF6\\\u8AA0\\\u904B.txtf"};  // C:\软件\誠\運.txtf
 
