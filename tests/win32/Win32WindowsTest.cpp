@@ -121,8 +121,8 @@ struct MainWindowScene {
     int beeps = 0;
 
     MainWindowScene() {
-        for (CommandButton* button : {&app.Command3, &app.Command2, &app.Command6, &app.Command5, &app.Command1,
-                                      &app.Save, &app.Command4}) {
+        for (CommandButton* button :
+             {&app.Command3, &app.Command2, &app.Command6, &app.Command5, &app.Command1, &app.Save, &app.Command4}) {
             button->SetVisible(true);
             button->Click = [this] { ran = true; };
         }
@@ -198,7 +198,7 @@ TEST(KeptInput, KeptInputRunsOnlyWhileItsAimStillStands) {
     }
 }
 
-TEST(KeptInput, KeptRenamesAndDeletesDropAfterTheListsChanged) {
+TEST(KeptInput, KeptChangesDropAfterTheListsChangedButACloseRuns) {
     struct Row {
         const char* control;
         int id;
@@ -206,10 +206,14 @@ TEST(KeptInput, KeptRenamesAndDeletesDropAfterTheListsChanged) {
         bool changesFiles;
     };
     const Row rows[] = {
-        {"Activate", MainIds::Command3, false, true},      {"Deactivate", MainIds::Command2, false, true},
-        {"Activate all", MainIds::Command6, false, true},  {"Deactivate all", MainIds::Command5, false, true},
-        {"Delete", MainIds::Command1, false, true},        {"Load List", MenuIds::LoadFavorits, true, true},
-        {"Save List", MenuIds::SaveFavorits, true, true},  {"Save comment", MainIds::Save, false, false},
+        {"Activate", MainIds::Command3, false, true},
+        {"Deactivate", MainIds::Command2, false, true},
+        {"Activate all", MainIds::Command6, false, true},
+        {"Deactivate all", MainIds::Command5, false, true},
+        {"Delete", MainIds::Command1, false, true},
+        {"Load List", MenuIds::LoadFavorits, true, true},
+        {"Save List", MenuIds::SaveFavorits, true, true},
+        {"Save comment", MainIds::Save, false, false},
         {"Exit, which only writes comments", MainIds::Command4, false, false},
     };
     MainWindowScene scene;
@@ -228,6 +232,17 @@ TEST(KeptInput, KeptRenamesAndDeletesDropAfterTheListsChanged) {
             EXPECT_EQ(std::pair(scene.ran, scene.beeps), std::pair(!dropped, dropped ? 1 : 0));
         }
     }
+    // A close kept behind a dropped Delete still closes: the player can
+    // always leave.
+    scene.ran = false;
+    scene.beeps = 0;
+    scene.gate.Run([&] {
+        scene.Command(MainIds::Command1, BN_CLICKED);
+        SendMessageA(scene.window.Handle(), WM_CLOSE, 0, 0);
+        scene.app.File2.Refresh(), scene.app.File2.ReadPending();
+    });
+    EXPECT_EQ(std::pair(scene.ran, scene.beeps), std::pair(false, 1));
+    EXPECT_FALSE(scene.window.IsOpen());
 }
 
 LRESULT CALLBACK NamedControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -299,8 +314,10 @@ TEST(DialogKeys, EscapeAnswersNoOnlyInAQuestionWhoseDefaultIsNo) {
         WPARAM key;
         int answer;
     } cases[] = {
-        {MB_YESNO | MB_DEFBUTTON2, VK_ESCAPE, IDNO},      {MB_YESNO | MB_DEFBUTTON2, VK_RETURN, IDNO},
-        {MB_YESNO, VK_RETURN, IDYES},                     {MB_YESNOCANCEL | MB_DEFBUTTON2, VK_ESCAPE, IDCANCEL},
+        {MB_YESNO | MB_DEFBUTTON2, VK_ESCAPE, IDNO},
+        {MB_YESNO | MB_DEFBUTTON2, VK_RETURN, IDNO},
+        {MB_YESNO, VK_RETURN, IDYES},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, VK_ESCAPE, IDCANCEL},
         {MB_RETRYCANCEL | MB_DEFBUTTON2, VK_ESCAPE, IDCANCEL},
     };
     for (const Case& c : cases) {
