@@ -2,6 +2,9 @@
 # need are there. As root it installs what is missing, first adding the i386
 # architecture that 32-bit Wine (wine32:i386) comes from; otherwise it
 # prints the exact lines to run and stops.
+varnex_apt_install() {
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
 varnex_need_packages() {
   local missing=() p
   for p in "$@"; do
@@ -21,7 +24,19 @@ varnex_need_packages() {
   if [ "$(id -u)" -eq 0 ]; then
     echo "== Installing ${missing[*]}"
     for arch in "${arches[@]}"; do dpkg --add-architecture "$arch" || return 1; done
-    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+    # A mirror caught mid-sync fails one of its lists (seen: bookworm-security
+    # for i386, "File has unexpected size"); the others are still good, so
+    # the install is tried with what was read.
+    apt-get update -qq || echo "== Some package lists could not be read; installing from the others"
+    varnex_apt_install "${missing[@]}" && return 0
+    # Without a current i386 list, wine32:i386 cannot match the versions of
+    # the 64-bit libraries. The rest is installed, and tools/wine.sh then
+    # finds no 32-bit Wine and takes the 64-bit path.
+    local native=()
+    for p in "${missing[@]}"; do [[ "$p" == *:* ]] || native+=("$p"); done
+    [ ${#native[@]} -lt ${#missing[@]} ] || return 1
+    echo "== Installing ${missing[*]} failed; installing again without the packages of another architecture"
+    [ ${#native[@]} -eq 0 ] || varnex_apt_install "${native[@]}" || return 1
   else
     echo "Varnex needs these Debian packages. Run, then try again:"
     for arch in "${arches[@]}"; do echo "  sudo dpkg --add-architecture $arch"; done
