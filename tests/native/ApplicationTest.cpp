@@ -83,6 +83,18 @@ TEST_F(FolderChoice, OthersOnAFolderWithoutAddonsForgetsTheSelection) {
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, Text("C:\\Mods") + '\0');  // only Exit writes it
 }
 
+// What the two comments files hold: the game's, then the expansion's.
+struct CommentsFiles {
+    Text game{};
+    Text expansion{};
+    bool operator==(const CommentsFiles&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const CommentsFiles& files) {
+        return out << "game \"" << files.game << "\", expansion \"" << files.expansion << '"';
+    }
+};
+
+CommentsFiles Written(const Emulation& emu) { return {emu.Read(kGameComments), emu.Read(kResComments)}; }
+
 // Comments saved for both folders (tank's twice), then Exit with one of
 // the files failing to be written.
 struct FailedExit : ::testing::Test {
@@ -96,7 +108,6 @@ struct FailedExit : ::testing::Test {
         app->AddonManager_Option2_Click();
         SaveComment(*app, app->File1, "res.pbo", "R");
     }
-    [[nodiscard]] Text Files() const { return emu.Read(kGameComments) + "|" + emu.Read(kResComments); }
     // Exit with the `failing`-th file write failing with `code`, answered `answer`.
     void Exit(int failing, std::uint32_t code, int answer) {
         emu.files->FailOn(FileOp::Replace, failing, code);
@@ -124,8 +135,10 @@ TEST_F(FailedExit, CancelGoesBackWithNothingWrittenAndTheSavesKept) {
         Strings{"VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments could not be saved to " + kGameComments +
                 ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
     EXPECT_FALSE(emu.desktop.ended || app->Ended());
-    EXPECT_EQ(Files() + "|" + app->CommentsGame + "|" + app->CommentsRes + "|" + app->AddonFolder,
-              "//tankOld|//resOld|//tankNew|//resR|" + Text(kResAddons));
+    EXPECT_EQ(Written(emu), (CommentsFiles{"//tankOld", "//resOld"}));
+    EXPECT_EQ(app->CommentsGame, "//tankNew");
+    EXPECT_EQ(app->CommentsRes, "//resR");
+    EXPECT_EQ(app->AddonFolder, kResAddons);
     EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
 }
 
@@ -141,14 +154,14 @@ TEST_F(FailedExit, ClosingThenAsksWithNoAsDefaultAndCountsTheAddons) {
 TEST_F(FailedExit, TheGamesFileStaysWrittenWhenTheExpansionsFails) {
     Exit(2, errc::kSharingViolation, kIdCancel);
     EXPECT_NE(emu.LastBox().find(kResComments + ": the file is in use by another program."), Text::npos);
-    EXPECT_EQ(Files(), "//tankNew|//resOld");
+    EXPECT_EQ(Written(emu), (CommentsFiles{"//tankNew", "//resOld"}));
     EXPECT_FALSE(app->Ended() || Close(kIdNo));
     EXPECT_EQ(emu.LastBox(), CloseQuestion("1 saved comment is"));
     // A comment saved for the game since is written by the next Exit.
     app->AddonManager_Option1_Click();
     SaveComment(*app, app->File1, "tank.pbo", "Newest");
     Exit(2, errc::kSharingViolation, kIdCancel);
-    EXPECT_EQ(Files(), "//tankNewest|//resOld");
+    EXPECT_EQ(Written(emu), (CommentsFiles{"//tankNewest", "//resOld"}));
 }
 
 TEST_F(FailedExit, TryAgainWritesOnlyTheFileThatFailed) {
@@ -160,18 +173,18 @@ TEST_F(FailedExit, TryAgainWritesOnlyTheFileThatFailed) {
     Exit(1, errc::kSharingViolation, kIdTryAgain);
     EXPECT_EQ(emu.files->Calls(FileOp::Replace) - before, 2);
     EXPECT_EQ(emu.Boxes().size(), boxes + 1);
-    EXPECT_EQ(Files() + "|" + emu.registry.Get(kGameKey, "VARNX")->data,
-              "//tankNew|//resR|C:\\Elsewhere" + Text(1, '\0'));
+    EXPECT_EQ(Written(emu), (CommentsFiles{"//tankNew", "//resR"}));
+    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, "C:\\Elsewhere" + Text(1, '\0'));
     EXPECT_TRUE(app->Ended() && app->AddonManager_Form_QueryUnload());
 }
 
 TEST(Exit, ContinueLeavesAfterNamingTheCommentsNotWritten) {
     struct Row {
         int failing;  // 1: the game's file, 2: the expansion's
-        Text written;  // what the two comments files then hold
+        CommentsFiles written;
     };
     for (const auto& [failing, written] :
-         {Row{1, "//tankOld//jeepOld|//resR"}, Row{2, "//tankNewer//jeepJ|//resOld"}}) {
+         {Row{1, {"//tankOld//jeepOld", "//resR"}}, Row{2, {"//tankNewer//jeepJ", "//resOld"}}}) {
         Emulation emu;
         emu.Write(Text(kResAddons) + "\\res.pbo", "r");
         emu.Write(kResComments, "//resOld");
@@ -189,7 +202,7 @@ TEST(Exit, ContinueLeavesAfterNamingTheCommentsNotWritten) {
                                ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain,
                            kWarning + "These comments were not written and are lost:\r\n\r\n" + path + ": " +
                                (failing == 1 ? "tank.pbo, jeep.pbo" : "res.pbo")}));
-        EXPECT_EQ(emu.Read(kGameComments) + "|" + emu.Read(kResComments), written);
+        EXPECT_EQ(Written(emu), written);
         EXPECT_TRUE(app->Ended() && emu.desktop.ended);
     }
 }

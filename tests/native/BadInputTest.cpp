@@ -2,6 +2,8 @@
 // 1 MB, mapped drives. Each row gives what the window shows; every row also
 // checks that nothing the player wrote is lost and that no unexpected box
 // appears.
+#include <optional>
+
 #include "support/Fixture.hpp"
 
 namespace varnex::testing {
@@ -63,18 +65,25 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAndIsWrittenBack) {
     const Text unseen =
         ": mapped drives are not visible to programs run as administrator; choose the folder by its "
         "network path (\\\\server\\share).";
-    // want: the first lines of the boxes shown, then, when the program goes
-    // on, GameFolder, "R" when the expansion counts as installed (its choice
-    // shown, its label not grayed), and OthersFolder. A program that ends
-    // has written nothing.
     const char *game = kGameKey, *res = kExpansionKey;
-    // The game found without and with the expansion, OthersFolder the game's.
-    const Text bare = "|" + kOfp + "||" + kOfp, both = "|" + kOfp + "|R|", spiele = "|" + kSpiele + "|R|" + kSpiele;
+    // Where the program goes on: its GameFolder, whether the expansion
+    // counts as installed (its choice shown, its label not grayed), and its
+    // OthersFolder.
+    struct Started {
+        Text game;
+        bool expansion;
+        Text others;
+    };
+    // The game found without and with the expansion, OthersFolder the game's
+    // unless the row says otherwise.
+    const Started bare{kOfp, false, kOfp}, both{kOfp, true, kOfp};
+    const auto others = [&](const Text& folder) { return Started{kOfp, true, folder}; };
     struct Row {
         const char *key, *value;
         std::uint32_t type;
         std::string data;
-        Text want;
+        Text boxes;  // the first lines of the boxes shown at start-up
+        std::optional<Started> started{};  // none: the program ends, having written nothing
     };
     const Row rows[] = {
         {game, "Main", REG_SZ_, "", cannot},
@@ -84,24 +93,24 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAndIsWrittenBack) {
         // Two bytes of a number are the number 0x3A43.
         {game, "Main", REG_DWORD_, "C:", kWarning + "The addon folder 14915" + absent},
         {game, "Main", REG_SZ_, "\0\0\0\0"s, kWarning + "The addon folder ???" + absent},  // a box would end at a NUL
-        {game, "Main", REG_SZ_, kSpiele + "\\", spiele},
-        {game, "Main", REG_SZ_, "C:\\", "|C:|R|C:"},
-        {game, "Main", REG_SZ_, kOfp + "\\\\", "|" + kOfp + "\\|R|" + kOfp + "\\"},  // one backslash is cut
+        {game, "Main", REG_SZ_, kSpiele + "\\", "", Started{kSpiele, true, kSpiele}},
+        {game, "Main", REG_SZ_, "C:\\", "", Started{"C:", true, "C:"}},
+        {game, "Main", REG_SZ_, kOfp + "\\\\", "", Started{kOfp + "\\", true, kOfp + "\\"}},  // one backslash is cut
         {game, "Main", REG_SZ_, "Q:\\OFP",
          kWarning + "The addon folder Q:\\OFP\\ADDONS does not exist and cannot be created" + unseen},
-        {res, "Main", REG_SZ_, "", bare},
-        {res, "Main", REG_SZ_, "C:", both + kOfp},
-        {res, "Main", REG_DWORD_, dword(9), bare},
-        {res, "Main", REG_DWORD_, dword(10), both + kOfp},
-        {res, "Main", 3, "C:\\Res", bare},
-        {game, "VARNX", REG_SZ_, "ab\0"s, both + kOfp},
-        {game, "VARNX", REG_SZ_, "D:\\", both + "D:\\"},
-        {game, "VARNX", REG_SZ_, "\0\0\0\0"s, both + "\0\0\0"s},
-        {game, "VARNX", REG_DWORD_, dword(-12), both + "-12"},
-        {game, "VARNX", 7, "C:\\Mods\0\0"s, both + kOfp},
-        {game, "VARNX", REG_SZ_, "C:\\" + kLine, both + "C:\\" + kLine},
+        {res, "Main", REG_SZ_, "", "", bare},
+        {res, "Main", REG_SZ_, "C:", "", both},
+        {res, "Main", REG_DWORD_, dword(9), "", bare},
+        {res, "Main", REG_DWORD_, dword(10), "", both},
+        {res, "Main", 3, "C:\\Res", "", bare},
+        {game, "VARNX", REG_SZ_, "ab\0"s, "", both},
+        {game, "VARNX", REG_SZ_, "D:\\", "", others("D:\\")},
+        {game, "VARNX", REG_SZ_, "\0\0\0\0"s, "", others("\0\0\0"s)},
+        {game, "VARNX", REG_DWORD_, dword(-12), "", others("-12")},
+        {game, "VARNX", 7, "C:\\Mods\0\0"s, "", both},
+        {game, "VARNX", REG_SZ_, "C:\\" + kLine, "", others("C:\\" + kLine)},
     };
-    for (const auto& [key, value, type, data, want] : rows) {
+    for (const auto& [key, value, type, data, boxes, started] : rows) {
         SCOPED_TRACE(Text(key) + " " + value + ": " + data.substr(0, 40));
         Emulation emu;
         emu.InstallGame();
@@ -112,12 +121,17 @@ TEST(BadRegistry, EveryShapeOfTheThreeValuesStartsAndIsWrittenBack) {
         auto app = emu.Launch();
         const bool installed = app->Label3.ForeColor() == kColorButtonText;
         EXPECT_EQ(app->Option2.Visible(), installed || app->Ended());
-        Text got;
-        for (const auto& box : emu.Boxes()) got += box.substr(0, box.find("\r\n"));
-        if (!app->Ended()) got += "|" + app->GameFolder + "|" + (installed ? "R" : "") + "|" + app->OthersFolder;
-        EXPECT_TRUE(Same(got, want));
-        EXPECT_TRUE(!app->Ended() || emu.Drive() == before);
-        if (app->Ended()) continue;
+        Text shown;
+        for (const auto& box : emu.Boxes()) shown += box.substr(0, box.find("\r\n"));
+        EXPECT_EQ(shown, boxes);
+        ASSERT_EQ(app->Ended(), !started);
+        if (!started) {
+            EXPECT_EQ(emu.Drive(), before);
+            continue;
+        }
+        EXPECT_EQ(app->GameFolder, started->game);
+        EXPECT_EQ(installed, started->expansion);
+        EXPECT_TRUE(Same(app->OthersFolder, started->others));
         // Nothing chosen, nothing measured yet.
         EXPECT_EQ(Sizes(*app), ShownSizes{});
         EXPECT_EQ(app->File1.ListIndex(), -1);

@@ -10,10 +10,10 @@ const Text kCannotShow = "Windows' language setting for non-Unicode programs can
 const Text kNotHeld = "the name has letters that " + kCannotShow;
 const Text kLodz = "?\xF3\x64?";  // the Polish "Lodz" without best fit: only its accented o is held
 
-// The first lines of the boxes shown since the last call, each followed by "|".
-Text FirstLines(Emulation& emu) {
-    Text lines;
-    for (const auto& box : emu.desktop.boxes) lines += box.text.substr(0, box.text.find("\r\n")) + "|";
+// The first lines of the boxes shown since the last call.
+Strings FirstLines(Emulation& emu) {
+    Strings lines;
+    for (const auto& box : emu.desktop.boxes) lines.push_back(box.text.substr(0, box.text.find("\r\n")));
     emu.desktop.boxes.clear();
     return lines;
 }
@@ -74,14 +74,16 @@ TEST_P(CodePage, EachSourceActsOnHeldTextsAndExplainsTheOthers) {
         if (source == Typed)
             ClickOn(app->File1, "tank.pbo"), app->Text1.SetTyped(text, held ? "" : unheld), app->Save.Click();
         // A refused comment keeps its typed text and the red dot; no other source shows the dot.
-        EXPECT_EQ(app->Text1.GetText() + (app->Image3.Visible() ? "|red" : ""),
-                  source != Typed ? app->Text1.GetText() : text + (held ? "" : "|red"));
+        if (source == Typed) {
+            EXPECT_EQ(app->Text1.GetText(), text);
+        }
+        EXPECT_EQ(app->Image3.Visible(), source == Typed && !held);
         const bool othersShown = Names(app->File1) == Strings{"mod.pbo"};
         // A held addon goes after the question, the shell's or the program's.
         const Text question = DeleteQuestion(*emu.shell, kAddons, text),
                    asked = question.substr(question.find(": ") + 2);
-        const Text told = source == Delete && held ? asked.substr(0, asked.find("\r\n")) + "|" : "";
-        EXPECT_EQ(FirstLines(emu), held ? told : why(source, text) + "|");
+        const Strings told = source == Delete && held ? Strings{asked.substr(0, asked.find("\r\n"))} : Strings{};
+        EXPECT_EQ(FirstLines(emu), held ? told : Strings{why(source, text)});
         EXPECT_EQ(emu.files->notHeld, Strings{});
         // Exit keeps the bytes of everything the player did not change: the
         // value stored with its NUL is not written back, which would drop it.
@@ -120,19 +122,21 @@ TEST_P(UnheldNames, GetNoCommentAndNoInformation) {
     app->Save.Click();
     EXPECT_TRUE(app->Text1.GetText() == "Mine" && app->Image3.Visible());
     app->File2.DblClick();
-    EXPECT_EQ(FirstLines(emu), "The comment for ?????.pbx cannot be saved: its name has letters that " + kCannotShow +
-                                   ", so its comment could not be told from another addon's.|The information file " +
-                                   InAddons("?????.txt") + " cannot be read: " + kNotHeld + ".|");
+    EXPECT_EQ(FirstLines(emu),
+              (Strings{"The comment for ?????.pbx cannot be saved: its name has letters that " + kCannotShow +
+                           ", so its comment could not be told from another addon's.",
+                       "The information file " + InAddons("?????.txt") + " cannot be read: " + kNotHeld + "."}));
     EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
 }
 
 TEST_P(UnheldNames, AreCountedInOneBoxByEachWalk) {
     app->Command6.Click();
     EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
-    EXPECT_EQ(FirstLines(emu), two + "|");
+    EXPECT_EQ(FirstLines(emu), Strings{two});
     app->Command5.Click();
     EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo"}));
-    EXPECT_EQ(FirstLines(emu), "1 addon was left as it is: its name cannot be shown in this language setting.|");
+    EXPECT_EQ(FirstLines(emu),
+              Strings{"1 addon was left as it is: its name cannot be shown in this language setting."});
 }
 
 TEST_P(UnheldNames, AreNotWrittenToAFavoritesList) {
@@ -142,7 +146,7 @@ TEST_P(UnheldNames, AreNotWrittenToAFavoritesList) {
     app->SaveFavorits.Click();
     EXPECT_EQ(emu.Read("C:\\fav.txtf"), "Lodz.pbx Tanks.pbx ");
     EXPECT_EQ(FirstLines(emu),
-              "1 addon was not written to the list: its name cannot be shown in this language setting.|");
+              Strings{"1 addon was not written to the list: its name cannot be shown in this language setting."});
 }
 
 TEST_P(UnheldNames, AreLeftAloneByLoadListAndToldInOneBox) {
@@ -156,7 +160,7 @@ TEST_P(UnheldNames, AreLeftAloneByLoadListAndToldInOneBox) {
     app->LoadFavorits.Click();
     EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo", "Lodz.pbo"}));
     EXPECT_FALSE(app->FavoritesBusy) << "the lists answer clicks again";
-    EXPECT_EQ(FirstLines(emu), two + "|");
+    EXPECT_EQ(FirstLines(emu), Strings{two});
     app->Command4.Click();
     EXPECT_EQ(emu.Read(InAddons("Comments.txt")), "//?????Old");
     EXPECT_EQ(emu.files->notHeld, Strings{});
@@ -183,8 +187,8 @@ TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
     EXPECT_EQ(emu.shell->calls.size() + emu.files->notHeld.size(), 0u);
     const Text leaves = "Varnex leaves C:\\Mods\\????\\", why = " as it is: its folder's name has letters that " +
                                                                 kCannotShow +
-                                                                ", so Varnex cannot tell its file from others.|";
-    EXPECT_EQ(FirstLines(emu), leaves + "m1.pbo" + why + leaves + "m2.pbx" + why + leaves + "m2.pbx" + why);
+                                                                ", so Varnex cannot tell its file from others.";
+    EXPECT_EQ(FirstLines(emu), (Strings{leaves + "m1.pbo" + why, leaves + "m2.pbx" + why, leaves + "m2.pbx" + why}));
     // Save List would empty the chosen list: the lists show the folder as
     // empty. A folder that is truly missing saves the empty list it shows.
     emu.Write("C:\\fav.txtf", "Tanks.pbx");
@@ -193,11 +197,12 @@ TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
         (void)FirstLines(emu);
         emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
         app->SaveFavorits.Click();
-        EXPECT_EQ(FirstLines(emu) + emu.Read("C:\\fav.txtf"),
-                  folder.back() == '?' ? "The favorites list C:\\fav.txtf was not written: Varnex cannot read the "
-                                         "folder C:\\Mods\\????: " +
-                                             kNotHeld + ".|Tanks.pbx"
-                                       : "");
+        const bool notHeld = folder.back() == '?';
+        EXPECT_EQ(FirstLines(emu), notHeld ? Strings{"The favorites list C:\\fav.txtf was not written: Varnex "
+                                                     "cannot read the folder C:\\Mods\\????: " +
+                                                     kNotHeld + "."}
+                                           : Strings{});
+        EXPECT_EQ(emu.Read("C:\\fav.txtf"), notHeld ? "Tanks.pbx" : "");
     }
 }
 
@@ -210,7 +215,7 @@ TEST(StartUp, AGameFolderNotHeldEndsTheProgram) {
     game.registry.SetString(kGameKey, "Main", "C:\\????\\OFP\\");
     const auto before = game.Drive();
     EXPECT_TRUE(game.Launch()->Ended());
-    EXPECT_EQ(FirstLines(game), "The game folder C:\\????\\OFP cannot be opened: " + kNotHeld + ".|");
+    EXPECT_EQ(FirstLines(game), Strings{"The game folder C:\\????\\OFP cannot be opened: " + kNotHeld + "."});
     EXPECT_EQ(game.Drive(), before);
     EXPECT_EQ(game.files->notHeld, Strings{});
 }

@@ -11,6 +11,18 @@ void Select(AddonManager& app, const Text& name) { ClickOn(name.back() == 'o' ? 
 // The dot beside the comment box: green for saved, red for not saved.
 Text Dot(const AddonManager& a) { return Text(a.Image2.Visible() ? "green" : "") + (a.Image3.Visible() ? "red" : ""); }
 
+// The comment box's text and the dot beside it.
+struct ShownComment {
+    Text text{};
+    Text dot{};
+    bool operator==(const ShownComment&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const ShownComment& c) {
+        return out << '"' << c.text << "\" with the dot \"" << c.dot << '"';
+    }
+};
+
+ShownComment Shown(const AddonManager& app) { return {app.Text1.GetText(), Dot(app)}; }
+
 TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
     Start({"Tanks.pbo", "Island.pbx"});
     // Per save: the player's answer to saving as typed (0: not asked), the
@@ -51,7 +63,7 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
         emu.desktop.boxes.clear();
         emu.desktop.boxAnswers = {answer};
         app->Save.Click();
-        EXPECT_EQ(app->Text1.GetText() + "|" + Dot(*app), stored.empty() ? comment + "|red" : shown + "|green");
+        EXPECT_EQ(Shown(*app), (stored.empty() ? ShownComment{comment, "red"} : ShownComment{shown, "green"}));
         EXPECT_EQ(app->CommentsGame, stored.empty() ? before : stored);
         EXPECT_EQ(emu.Boxes(), answer == 0 ? Strings{}
                                            : Strings{"VARNX MB_YESNO|MB_ICONQUESTION: The comment for " + addon +
@@ -66,11 +78,12 @@ TEST_F(CommentsText, EntriesAreStoredInPlaceAndCutAtSlashesWhenAsked) {
 // box says so and keeps the green dot, and no comments text changes.
 void Refused(AddonManager& app, const Text& typed) {
     SCOPED_TRACE(typed);
-    const Text before = app.CommentsGame + "|" + app.CommentsRes;
+    const Text game = app.CommentsGame, expansion = app.CommentsRes;
     app.Text1.SetText(typed);
     app.Save.Click();
     EXPECT_EQ(app.Text1.GetText(), "No save possible");
-    EXPECT_EQ(app.CommentsGame + "|" + app.CommentsRes, before);
+    EXPECT_EQ(app.CommentsGame, game);
+    EXPECT_EQ(app.CommentsRes, expansion);
     EXPECT_EQ(Dot(app), "green");
 }
 
@@ -123,7 +136,8 @@ TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     Start({"Hotel.pbx", "Tank.pbx"}, "//Hotel" + note + "//Tank");
     // Activate all leaves the box empty, Hotel.pbo selected.
     app->Command6.Click();
-    ASSERT_EQ(app->CommentKey + "|" + app->Text1.GetText(), "//Hotel|");
+    ASSERT_EQ(app->CommentKey, "//Hotel");
+    ASSERT_EQ(app->Text1.GetText(), "");
     // How many boxes a save of `typed` asks.
     const auto save = [&](const Text& typed, decltype(emu.desktop.boxAnswers) answers) {
         app->Text1.SetText(typed);
@@ -136,7 +150,8 @@ TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     ASSERT_EQ(save("", {kIdNo}), 1u);
     EXPECT_EQ(emu.LastBox(), "VARNX MB_YESNO|MB_ICONQUESTION: Hotel.pbo already has a comment: \xAB" + Left(note, 80) +
                                  "...\xBB. Replace it?");
-    EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + Dot(*app), "//Hotel" + note + "//Tank||red");
+    EXPECT_EQ(app->CommentsGame, "//Hotel" + note + "//Tank");
+    EXPECT_EQ(Shown(*app), (ShownComment{"", "red"}));
     // The same text as stored replaces nothing: no question.
     EXPECT_EQ(save(note, {}), 0u);
     // Switching to another folder and back empties the box again.
@@ -169,7 +184,8 @@ TEST(CommentsOfPrefixSiblings, ACommentReadingAsTheSiblingsIsRefused) {
                                            sibling +
                                            ".\r\n\r\nPlease start the comment differently, for example "
                                            "with a blank. Your text stays in the comment box, not saved."});
-            EXPECT_EQ(app->CommentsGame + "|" + app->Text1.GetText() + "|" + Dot(*app), before + "|tanks of 1944|red");
+            EXPECT_EQ(app->CommentsGame, before);
+            EXPECT_EQ(Shown(*app), (ShownComment{"tanks of 1944", "red"}));
             // Shorter than the sibling's name, or started differently: one
             // entry, however often it is saved, shown as typed.
             for (const Text comment : {"tank", " tanks of 1944", " tanks of 1944"}) {
@@ -182,8 +198,9 @@ TEST(CommentsOfPrefixSiblings, ACommentReadingAsTheSiblingsIsRefused) {
             Select(*app, "ww2.pbo");
             const Text ww2 = app->Text1.GetText();
             Select(*app, sibling);
-            EXPECT_EQ(ww2 + "|" + app->Text1.GetText() + "|" + std::to_string(emu.Boxes().size()),
-                      " tanks of 1944|Big|1");
+            EXPECT_EQ(ww2, " tanks of 1944");
+            EXPECT_EQ(app->Text1.GetText(), "Big");
+            EXPECT_EQ(emu.Boxes().size(), 1u);
         }
 }
 

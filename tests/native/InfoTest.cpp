@@ -5,13 +5,27 @@ namespace {
 
 using Info = AppTest;
 
-const Text kPreset = "shown|No entry\r\n|No entry\r\n|No entry\r\n|No entry|-|-|";
+// The window's visibility and its six fields, in the order of their frames.
+struct ShownInfo {
+    bool shown = true;
+    Text units = "No entry", unitsInfo = "No entry", general = "No entry", author = "No entry", version = "-",
+         required = "-";
+    bool operator==(const ShownInfo&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const ShownInfo& i) {
+        return out << (i.shown ? "shown" : "hidden") << " units \"" << i.units << "\" units info \"" << i.unitsInfo
+                   << "\" general \"" << i.general << "\" author \"" << i.author << "\" version \"" << i.version
+                   << "\" required \"" << i.required << '"';
+    }
+};
 
-// Whether the window is shown, then its six fields, each followed by "|".
-Text Shown(AddonManager& app) {
-    Text shown = app.Info()->Visible() ? "shown|" : "hidden|";
-    for (const TextBox* field : app.Info()->Fields()) shown += field->GetText() + "|";
-    return shown;
+// The texts the window is loaded with before any companion is read: the
+// first three end in a line break.
+const ShownInfo kPreset{.units = "No entry\r\n", .unitsInfo = "No entry\r\n", .general = "No entry\r\n"};
+
+ShownInfo Shown(AddonManager& app) {
+    const auto f = app.Info()->Fields();
+    return {app.Info()->Visible(), f[0]->GetText(), f[1]->GetText(), f[2]->GetText(),
+            f[3]->GetText(),       f[4]->GetText(), f[5]->GetText()};
 }
 
 TEST_F(Info, ADoubleClickShowsTheCompanionCutByPosition) {
@@ -24,10 +38,12 @@ TEST_F(Info, ADoubleClickShowsTheCompanionCutByPosition) {
     EXPECT_EQ(Shown(*app), kPreset);
     app->Info()->Unload();
     DoubleClick(app->File2, "tank.pbx.old");
-    EXPECT_EQ(Shown(*app), "shown|No entry|No entry|No entry|Me|2|-|");
+    const ShownInfo tank{.author = "Me", .version = "2"};
+    EXPECT_EQ(Shown(*app), tank);
     // Already open: the click runs, the window keeps showing its addon.
     DoubleClick(app->File2, "jeep.pbx");
-    EXPECT_EQ(app->SelectedInactive + "|" + Shown(*app), "jeep.pbx|shown|No entry|No entry|No entry|Me|2|-|");
+    EXPECT_EQ(app->SelectedInactive, "jeep.pbx");
+    EXPECT_EQ(Shown(*app), tank);
     // An empty companion is removed, a missing one is not made.
     for (const Text name : {"jeep.pbx", "heli.pbo"}) {
         app->Info()->Unload();
@@ -40,7 +56,9 @@ TEST_F(Info, ADoubleClickShowsTheCompanionCutByPosition) {
     app->Info()->Unload();
     GlobaleVariables::SelectedPath = "C:\\Gone\\mod.pbo";
     app->Info()->Show();
-    EXPECT_TRUE(Shown(*app) == kPreset && emu.Boxes().size() == 1 && !emu.files->FolderExists("C:\\Gone"));
+    EXPECT_EQ(Shown(*app), kPreset);
+    EXPECT_EQ(emu.Boxes(), Strings{kNotice + "No addon selected"});
+    EXPECT_FALSE(emu.files->FolderExists("C:\\Gone"));
 }
 
 }  // namespace
