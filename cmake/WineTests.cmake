@@ -23,7 +23,7 @@ if(decision STREQUAL "yes")
 else()
   set(runs_32bit no)
   string(REGEX REPLACE "^no: " "" why "${decision}")
-  set(VARNEX_NO_32BIT_LINE "this machine runs no 32-bit program: ${why}")
+  set(VARNEX_NO_32BIT_LINE "the 32-bit program cannot run under Wine here: ${why}")
 endif()
 string(REPLACE "'" "'\\''" quoted_why "${why}")
 file(WRITE ${CMAKE_BINARY_DIR}/wine

@@ -56,7 +56,7 @@ wine() {
 # The line a test or a script prints where the 32-bit program cannot run.
 varnex_no32_line() {
   varnex_wine_decide
-  echo "this machine runs no 32-bit program: $VARNEX_WINE_WHY"
+  echo "the 32-bit program cannot run under Wine here: $VARNEX_WINE_WHY"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
