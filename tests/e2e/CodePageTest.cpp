@@ -187,87 +187,131 @@ void Choose(HWND main, int menuItem, const std::wstring& path) {
 
 std::wstring On(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"o"; }
 
-void RunSession(const Scene& s) {
-    ASSERT_EQ(GetACP(), s.codePage) << "run in the locale of this system, generated (tools/packages.sh)";
-    const auto a = [](const std::wstring& wide) { return Narrow(wide); };
-    // A letter whose second byte is the backslash's ends the game's folder.
-    ASSERT_EQ(a(s.game).back(), '\\');
-    std::error_code ignored;
-    for (const auto& top : {s.top, s.othersTop}) fs::remove_all(top, ignored);
-    const fs::path addons = s.game + L"\\ADDONS";
-    fs::create_directories(addons);
-    fs::create_directories(fs::path(s.others) / s.sub);
-    for (const auto& name : {s.off1, s.on1, s.commented, s.endsTwo}) std::ofstream(addons / name) << "x";
-    std::ofstream(addons / L"Comments.txt");
-    std::ofstream(fs::path(s.others) / L"mod.pbo") << "m";
-    std::ofstream(fs::path(s.others) / s.sub / L"sub.pbx") << "s";
-    GameInstall cleanKeys(false);  // the game's keys removed now and after the test
-    SetValue(L"Main", s.game);
-    SetValue(L"VARNX", s.others);
-    const std::string leftAlone = "1 addon was left as it is: its name cannot be shown in this language setting.";
-    {
-        Varnex varnex;
-        const HWND main = varnex.Window(kMainCaption);
-        ASSERT_NE(main, nullptr);
-        const HWND file1 = Control(main, id::File1), file2 = Control(main, id::File2), text1 = Control(main, id::Text1);
+// The game's folder and the "others" folder, each ending in a letter whose
+// second byte is the backslash's, with addons named in the system's letters:
+// the program started on them. Every test ends with Exit, and nothing may
+// be made beside the folders the player chose.
+class DoubleByte : public ::testing::TestWithParam<Scene> {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), s.codePage) << "run in the locale of this system, generated (tools/packages.sh)";
+        ASSERT_EQ(a(s.game).back(), '\\');
+        RemoveFolders();
+        fs::create_directories(addons);
+        fs::create_directories(fs::path(s.others) / s.sub);
+        for (const auto& name : {s.off1, s.on1, s.commented, s.endsTwo}) std::ofstream(addons / name) << "x";
+        std::ofstream(addons / L"Comments.txt");
+        std::ofstream(fs::path(s.others) / L"mod.pbo") << "m";
+        std::ofstream(fs::path(s.others) / s.sub / L"sub.pbx") << "s";
+        SetValue(L"Main", s.game);
+        SetValue(L"VARNX", s.others);
+        Start();
         EXPECT_EQ(Set(Entries(file2)), (std::set<std::string>{a(s.off1), a(s.commented)}));
         EXPECT_EQ(Set(Entries(file1)), (std::set<std::string>{a(s.on1), a(s.endsTwo)}));
-        ASSERT_TRUE(Pick(file2, a(s.off1)));
-        Click(Control(main, id::Command3));
-        ASSERT_TRUE(Pick(file1, a(s.on1)));
-        Click(Control(main, id::Command2));
-        // Its last letter is two bytes: not switched, said why.
-        ASSERT_TRUE(Pick(file1, a(s.endsTwo)));
-        Post(Control(main, id::Command2));
-        EXPECT_EQ(varnex.Answer().substr(0, 14 + a(s.endsTwo).size()), "Varnex leaves " + a(s.endsTwo));
-        // A comment in the system's letters.
-        ASSERT_TRUE(Pick(file2, a(s.commented)));
-        Type(text1, a(s.comment));
-        Click(Control(main, id::Save));
-        // The list of active addons, in the "others" folder.
-        Choose(main, id::SaveFavorits, s.list);
-        EXPECT_EQ(varnex.Answer().substr(0, 11), "1 addon was");
-        // "others": the folder ending in such a letter lists its own files,
-        // and the folder list enters the one below it.
-        Click(Control(main, id::Option3));
-        EXPECT_EQ(Entries(file1), Lines{"mod.pbo"});
-        ASSERT_TRUE(Pick(Control(main, id::Dir1), a(s.sub), LBN_DBLCLK));
-        EXPECT_EQ(Entries(file2), Lines{"sub.pbx"});
-        Click(Control(main, id::Option1));
-        // Deactivate all, then the list switches back on what it names.
-        Choose(main, id::LoadFavorits, s.list);
-        EXPECT_EQ(varnex.Answer().substr(0, leftAlone.size()), leftAlone);
-        EXPECT_EQ(Set(Entries(file1)), (std::set<std::string>{a(On(s.off1)), a(s.endsTwo)}));
-        Post(Control(main, id::Command4));
-        EXPECT_EQ(varnex.WaitForExit(), 0u);
     }
-    // Every byte on the disk as the session left it, nothing made beside.
-    const std::wstring stem = s.commented.substr(0, s.commented.size() - 4);
-    EXPECT_EQ(Bytes(s.list), a(s.off1) + " ");
-    EXPECT_EQ(Files(s.top), (Folder{{fs::path(s.game).filename().wstring(), "<folder>"}})) << "a folder made beside";
-    EXPECT_EQ(Files(s.game), (Folder{{L"ADDONS", "<folder>"}}));
-    EXPECT_EQ(Files(addons), (Folder{{On(s.off1), "x"},
-                                     {s.on1.substr(0, s.on1.size() - 1) + L"x", "x"},
-                                     {s.commented, "x"},
-                                     {s.endsTwo, "x"},
-                                     {L"Comments.txt", "//" + a(stem) + a(s.comment)}}));
-    EXPECT_EQ(Value(L"VARNX"), s.others + L"\\" + s.sub);
-    // The comment reads back after a restart.
-    {
-        Varnex varnex;
-        const HWND main = varnex.Window(kMainCaption);
+    void TearDown() override {
+        varnex.reset();
+        EXPECT_EQ(Files(s.top), (Folder{{fs::path(s.game).filename().wstring(), "<folder>"}}))
+            << "a folder made beside";
+        EXPECT_EQ(Files(s.game), (Folder{{L"ADDONS", "<folder>"}}));
+        RemoveFolders();
+    }
+
+    void Start() {
+        varnex.emplace();
+        main = varnex->Window(kMainCaption);
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(Pick(Control(main, id::File2), a(s.commented)));
-        EXPECT_EQ(Text(Control(main, id::Text1)), a(s.comment));
-        Post(Control(main, id::Command4));
-        EXPECT_EQ(varnex.WaitForExit(), 0u);
+        file1 = Control(main, id::File1), file2 = Control(main, id::File2);
     }
-    for (const auto& top : {s.top, s.othersTop}) fs::remove_all(top, ignored);
+    void Exit() {
+        Post(Control(main, id::Command4));
+        EXPECT_EQ(varnex->WaitForExit(), 0u);
+    }
+    void RemoveFolders() const {
+        std::error_code ignored;
+        for (const auto& top : {s.top, s.othersTop}) fs::remove_all(top, ignored);
+    }
+    static std::string a(const std::wstring& wide) { return Narrow(wide); }
+    // The addons folder as Exit leaves it, with `changed` in place of the
+    // names it replaces and the comments file holding `comments`.
+    Folder Addons(const Folder& changed, const std::string& comments = "") const {
+        Folder files{{s.off1, "x"}, {s.on1, "x"}, {s.commented, "x"}, {s.endsTwo, "x"}, {L"Comments.txt", comments}};
+        for (const auto& [name, bytes] : changed) {
+            files.erase(name.substr(0, name.size() - 1) + (name.back() == L'o' ? L"x" : L"o"));
+            files[name] = bytes;
+        }
+        return files;
+    }
+
+    const Scene& s = GetParam();
+    const fs::path addons = s.game + L"\\ADDONS";
+    GameInstall cleanKeys{false};  // the game's keys removed now and after the test
+    std::optional<Varnex> varnex;
+    HWND main = nullptr, file1 = nullptr, file2 = nullptr;
+};
+
+std::wstring Off(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"x"; }
+
+TEST_P(DoubleByte, SwitchesRenameOnlyTheAddonsChosen) {
+    ASSERT_TRUE(Pick(file2, a(s.off1)));
+    Click(Control(main, id::Command3));
+    ASSERT_TRUE(Pick(file1, a(s.on1)));
+    Click(Control(main, id::Command2));
+    // Its last letter is two bytes: not switched, said why.
+    ASSERT_TRUE(Pick(file1, a(s.endsTwo)));
+    Post(Control(main, id::Command2));
+    EXPECT_EQ(varnex->Answer().substr(0, 14 + a(s.endsTwo).size()), "Varnex leaves " + a(s.endsTwo));
+    Exit();
+    EXPECT_EQ(Files(addons), Addons({{On(s.off1), "x"}, {Off(s.on1), "x"}}));
 }
 
-TEST(DoubleByte, OnAJapaneseSystemASessionReachesExactlyTheFilesChosen) { RunSession(kJapanese); }
+TEST_P(DoubleByte, ACommentInTheSystemsLettersReadsBackAfterARestart) {
+    ASSERT_TRUE(Pick(file2, a(s.commented)));
+    Type(Control(main, id::Text1), a(s.comment));
+    Click(Control(main, id::Save));
+    Exit();
+    const std::wstring stem = s.commented.substr(0, s.commented.size() - 4);
+    EXPECT_EQ(Files(addons), Addons({}, "//" + a(stem) + a(s.comment)));
+    Start();
+    ASSERT_TRUE(Pick(file2, a(s.commented)));
+    EXPECT_EQ(Text(Control(main, id::Text1)), a(s.comment));
+    Exit();
+}
 
-TEST(DoubleByte, OnAChineseSystemASessionReachesExactlyTheFilesChosen) { RunSession(kChinese); }
+TEST_P(DoubleByte, AListSavedInTheOthersFolderSwitchesBackWhatItNames) {
+    ASSERT_TRUE(Pick(file2, a(s.off1)));
+    Click(Control(main, id::Command3));
+    ASSERT_TRUE(Pick(file1, a(s.on1)));
+    Click(Control(main, id::Command2));
+    // The name ending in a two-byte letter is not written to the list.
+    Choose(main, id::SaveFavorits, s.list);
+    EXPECT_EQ(varnex->Answer().substr(0, 11), "1 addon was");
+    EXPECT_EQ(Bytes(s.list), a(s.off1) + " ");
+    // Deactivate all, then the list switches back on what it names.
+    Choose(main, id::LoadFavorits, s.list);
+    const std::string leftAlone = "1 addon was left as it is: its name cannot be shown in this language setting.";
+    EXPECT_EQ(varnex->Answer().substr(0, leftAlone.size()), leftAlone);
+    EXPECT_EQ(Set(Entries(file1)), (std::set<std::string>{a(On(s.off1)), a(s.endsTwo)}));
+    Exit();
+    EXPECT_EQ(Files(addons), Addons({{On(s.off1), "x"}, {Off(s.on1), "x"}}));
+}
+
+TEST_P(DoubleByte, TheOthersFolderAndTheOneBelowListTheirOwnFiles) {
+    Click(Control(main, id::Option3));
+    EXPECT_EQ(Entries(file1), Lines{"mod.pbo"});
+    ASSERT_TRUE(Pick(Control(main, id::Dir1), a(s.sub), LBN_DBLCLK));
+    EXPECT_EQ(Entries(file2), Lines{"sub.pbx"});
+    Exit();
+    EXPECT_EQ(Value(L"VARNX"), s.others + L"\\" + s.sub);
+    EXPECT_EQ(Files(addons), Addons({}));
+}
+
+// The systems' names are in the test names: each runs in its own locale.
+std::string CodePageName(const ::testing::TestParamInfo<Scene>& info) {
+    return "CodePage" + std::to_string(info.param.codePage);
+}
+INSTANTIATE_TEST_SUITE_P(OnAJapaneseSystem, DoubleByte, ::testing::Values(kJapanese), CodePageName);
+INSTANTIATE_TEST_SUITE_P(OnAChineseSystem, DoubleByte, ::testing::Values(kChinese), CodePageName);
 
 }  // namespace
 }  // namespace varnex::e2e
