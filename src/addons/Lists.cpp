@@ -1,6 +1,7 @@
 // The two addon lists and their size summaries, and the walk by selection
 // that every bulk action shares.
 #include <limits>
+#include <stdexcept>
 
 #include "app/AddonManager.hpp"
 #include "app/GlobaleVariables.hpp"
@@ -21,6 +22,11 @@ bool AddonManager::WalkBySelection(FileListBox& list, const char* verb, const st
             platform_.desktop.KeepResponsive();
         }
         if (visit() && list.ListIndex() < list.ListCount() - 1) list.SetListIndex(list.ListIndex() + 1);
+        // A 16-bit counter stepped past its top is an overflow: the action
+        // stops and the player is told, rather than the counter wrapping
+        // round to a negative entry and the walk going on for ever.
+        if (LoopIndex == std::numeric_limits<std::int16_t>::max())
+            throw std::overflow_error("the walk's counter went past " + Grouped(kWalkLimit));
         ++LoopIndex;
     }
     Label1.SetCaption(before);
