@@ -186,6 +186,7 @@ void Choose(HWND main, int menuItem, const std::wstring& path) {
 }
 
 std::wstring On(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"o"; }
+std::wstring Off(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"x"; }
 
 // The game's folder and the "others" folder, each ending in a letter whose
 // second byte is the backslash's, with addons named in the system's letters:
@@ -237,7 +238,7 @@ protected:
     Folder Addons(const Folder& changed, const std::string& comments = "") const {
         Folder files{{s.off1, "x"}, {s.on1, "x"}, {s.commented, "x"}, {s.endsTwo, "x"}, {L"Comments.txt", comments}};
         for (const auto& [name, bytes] : changed) {
-            files.erase(name.substr(0, name.size() - 1) + (name.back() == L'o' ? L"x" : L"o"));
+            files.erase(name.back() == L'o' ? Off(name) : On(name));
             files[name] = bytes;
         }
         return files;
@@ -249,8 +250,6 @@ protected:
     std::optional<Varnex> varnex;
     HWND main = nullptr, file1 = nullptr, file2 = nullptr;
 };
-
-std::wstring Off(const std::wstring& name) { return name.substr(0, name.size() - 1) + L"x"; }
 
 TEST_P(DoubleByte, SwitchesRenameOnlyTheAddonsChosen) {
     ASSERT_TRUE(Pick(file2, a(s.off1)));
