@@ -5,6 +5,50 @@
 varnex_apt_install() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
 }
+# A list the mirror serves but its signed index does not describe (its sync
+# half done) still names packages that are in the pool. Such a list is taken
+# as it is, into a local repository of its own; the packages it is chosen for
+# are fetched from the pool and checked against the list's SHA256. The list
+# itself is unsigned, so this is tried only after the signed lists failed.
+VARNEX_STALE_LISTS=/var/lib/varnex-stale-lists
+varnex_take_stale_lists() {
+  local url n=0 dir arch
+  while read -r url; do
+    dir=$VARNEX_STALE_LISTS/$n arch=${url##*/binary-}
+    arch=${arch%%/*}
+    # apt downloads as its own user, _apt.
+    mkdir -p "$dir" && chown _apt "$dir" || return 1
+    # Not kept as Packages.xz: apt would read that before the local list.
+    /usr/lib/apt/apt-helper download-file "$url" "$dir/list.${url##*.}" >/dev/null &&
+      /usr/lib/apt/apt-helper cat-file "$dir/list.${url##*.}" >"$dir/list" || return 1
+    echo "${url%%/dists/*}" >"$dir/pool"
+    # Filenames are relative to the repository; the local one holds the
+    # packages themselves.
+    sed 's|^Filename: .*/|Filename: |' "$dir/list" >"$dir/Packages"
+    echo "deb [trusted=yes arch=$arch] file:$dir ./" >>/etc/apt/sources.list.d/varnex-stale.list
+    echo "== $url does not match the mirror's signed index; taking it as it is"
+    n=$((n + 1))
+  done < <(sed -n 's/^E: Failed to fetch \(http\S*\/binary-[a-z0-9]*\/Packages\.[a-z0-9]*\)  File has unexpected size.*/\1/p' "$1")
+  [ $n -gt 0 ] || return 1
+  apt-get update -qq >/dev/null 2>&1 || true
+}
+varnex_fetch_from_stale_lists() {
+  local dir deb path sha
+  apt-get install --print-uris -qq -y --no-install-recommends "$@" |
+    sed -n "s|^'file:\($VARNEX_STALE_LISTS/[0-9]*\)/\([^']*\)' .*|\1 \2|p" |
+    while read -r dir deb; do
+      deb=$(printf '%b' "${deb//%/\\x}") # the URI spells "+" as "%2b"
+      read -r path sha < <(awk -v deb="$deb" '
+        /^Filename:/ { path = $2 } /^SHA256:/ { sha = $2 }
+        /^$/ { n = split(path, part, "/"); if (part[n] == deb) print path, sha; path = sha = "" }
+        END { n = split(path, part, "/"); if (part[n] == deb) print path, sha }' "$dir/list")
+      [ -n "$sha" ] && /usr/lib/apt/apt-helper download-file "$(cat "$dir/pool")/$path" "$dir/$deb" "SHA256:$sha" >/dev/null ||
+        { echo "== Could not fetch $deb from the pool"; return 1; }
+    done
+}
+varnex_drop_stale_lists() {
+  rm -rf "$VARNEX_STALE_LISTS" /etc/apt/sources.list.d/varnex-stale.list
+}
 varnex_need_packages() {
   local missing=() p
   for p in "$@"; do
@@ -27,8 +71,20 @@ varnex_need_packages() {
     # A mirror caught mid-sync fails one of its lists (seen: bookworm-security
     # for i386, "File has unexpected size"); the others are still good, so
     # the install is tried with what was read.
-    apt-get update -qq || echo "== Some package lists could not be read; installing from the others"
-    varnex_apt_install "${missing[@]}" && return 0
+    local update_log
+    update_log=$(mktemp)
+    varnex_drop_stale_lists # left by a run that was cut short
+    apt-get update -qq 2>&1 | tee "$update_log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || echo "== Some package lists could not be read; installing from the others"
+    varnex_apt_install "${missing[@]}" && { rm -f "$update_log"; return 0; }
+    if varnex_take_stale_lists "$update_log"; then
+      echo "== Installing ${missing[*]} again, with the lists the mirror serves unsigned"
+      varnex_fetch_from_stale_lists "${missing[@]}" && varnex_apt_install "${missing[@]}"
+      local rc=$?
+      varnex_drop_stale_lists
+      [ $rc -ne 0 ] || { rm -f "$update_log"; return 0; }
+    fi
+    rm -f "$update_log"
     # Without a current i386 list, wine32:i386 cannot match the versions of
     # the 64-bit libraries. The rest is installed, and tools/wine.sh then
     # finds no 32-bit Wine and takes the 64-bit path.
