@@ -74,8 +74,10 @@ varnex_need_packages() {
     local update_log
     update_log=$(mktemp)
     varnex_drop_stale_lists # left by a run that was cut short
-    apt-get update -qq 2>&1 | tee "$update_log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || echo "== Some package lists could not be read; installing from the others"
+    # The callers run under "set -e": a failed update must not end them.
+    apt-get update -qq >"$update_log" 2>&1 ||
+      echo "== Some package lists could not be read; installing from the others"
+    cat "$update_log"
     varnex_apt_install "${missing[@]}" && { rm -f "$update_log"; return 0; }
     if varnex_take_stale_lists "$update_log"; then
       echo "== Installing ${missing[*]} again, with the lists the mirror serves unsigned"
