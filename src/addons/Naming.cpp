@@ -9,7 +9,9 @@ bool IsOfficial(const Text& officialAddons, const Text& name) { return InStr(1, 
 namespace {
 // The last letter, which the callers have made sure is one byte (see
 // Switchable); were it two, the whole letter would go, not half of it.
-Text WithLast(const Text& name, char last) { return name.empty() ? name : name.substr(0, LastLetterStart(name)) + last; }
+Text WithLast(const Text& name, char last) {
+    return name.empty() ? name : name.substr(0, LastLetterStart(name)) + last;
+}
 }  // namespace
 
 bool Switchable(const Text& name) { return LastLetterLength(name) <= 1; }

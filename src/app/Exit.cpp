@@ -149,10 +149,10 @@ bool AddonManager::AddonManager_Form_QueryUnload() {
     // No is the answer to Enter and to Escape: a key pressed out of habit
     // keeps the notes.
     const bool one = unwritten == 1;
-    return Box(std::to_string(unwritten) + (one ? " saved comment is" : " saved comments are") +
-                   " not written yet: comments are written only when you leave with Exit.\r\n\r\nClose without "
-                   "writing " + (one ? "it?" : "them?"),
-               kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
+    const Text question = std::to_string(unwritten) + (one ? " saved comment is" : " saved comments are") +
+                          " not written yet: comments are written only when you leave with Exit.\r\n\r\n" +
+                          (one ? "Close without writing it?" : "Close without writing them?");
+    return Box(question, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
 }
 
 }  // namespace varnex

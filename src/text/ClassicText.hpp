@@ -67,8 +67,7 @@ inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     // equal texts have their letters at the same places.
     for (std::size_t i = 0; i < a.size();) {
         const std::size_t length = LetterAt(a, i);
-        if (length == 1 ? UpperAscii(a[i]) != UpperAscii(b[i]) : a.compare(i, length, b, i, length) != 0)
-            return false;
+        if (length == 1 ? UpperAscii(a[i]) != UpperAscii(b[i]) : a.compare(i, length, b, i, length) != 0) return false;
         i += length;
     }
     return true;
@@ -109,7 +108,8 @@ inline bool MatchesPattern(std::string_view name, std::string_view pattern) {
     const auto same = [&](std::size_t n, std::size_t p) {
         const std::size_t length = LetterAt(name, n);
         if (length != LetterAt(pattern, p)) return false;
-        return length == 1 ? UpperAscii(name[n]) == UpperAscii(pattern[p]) : name.compare(n, length, pattern.substr(p, length)) == 0;
+        return length == 1 ? UpperAscii(name[n]) == UpperAscii(pattern[p])
+                           : name.compare(n, length, pattern.substr(p, length)) == 0;
     };
     // Iterative match with one backtrack point, the last "*".
     std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;

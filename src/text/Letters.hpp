@@ -49,12 +49,16 @@ public:
     // Windows platform asks the system itself; this is what it answers.
     static CodePageLetters Of(unsigned codePage) {
         switch (codePage) {
-            case 932: return DoubleByte({{0x81, 0x9F}, {0xE0, 0xFC}});
+            case 932:
+                return DoubleByte({{0x81, 0x9F}, {0xE0, 0xFC}});
             case 936:
             case 949:
-            case 950: return DoubleByte({{0x81, 0xFE}});
-            case 65001: return Utf8();
-            default: return {};
+            case 950:
+                return DoubleByte({{0x81, 0xFE}});
+            case 65001:
+                return Utf8();
+            default:
+                return {};
         }
     }
 

@@ -29,7 +29,7 @@ struct Row {
     Does does;
     std::vector<In> kept;
     std::vector<std::string> after;  // what ran after the handler, in order
-    int dropped;                     // how often the player heard a drop
+    int dropped;  // how often the player heard a drop
 };
 
 const Row kRows[] = {

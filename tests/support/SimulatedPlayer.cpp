@@ -24,8 +24,8 @@ const Text kGameComments = kGame + "\\Comments.txt", kResComments = kRes + "\\Co
 const Text kList = "C:\\Lists\\fav.txtf", kNewList = "C:\\Lists\\new.txtf";
 // Addon names none of which begins another, none inside the game's own
 // names: a comment stored for one never reads as another's.
-const std::vector<Text> kStems = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot",
-                                  "golf", "hotel", "india", "juliet", "kilo", "lima"};
+const std::vector<Text> kStems = {"alpha", "bravo", "charlie", "delta",  "echo", "foxtrot",
+                                  "golf",  "hotel", "india",   "juliet", "kilo", "lima"};
 const std::vector<Text> kOfficial = {"ABox.pbo", "Data.pbo", "Music.pbo"};
 // Folders whose files the world changes; "????" stands for a name the code
 // page does not hold. The world leaves alone a folder of information files
@@ -39,9 +39,16 @@ struct Typed {
     Text text, unheld;
     bool clean;
 };
-const std::vector<Typed> kTyped = {{"good", "", true}, {"old tank", "", true}, {"Fast one", "", true},
-                                   {"", "", true}, {"see http://ofp.info", "", false}, {"ends in a slash/", "", false},
-                                   {"a//b", "", false}, {"?\xF3" "d?", "U+0141 U+017A", false}};
+const std::vector<Typed> kTyped = {{"good", "", true},
+                                   {"old tank", "", true},
+                                   {"Fast one", "", true},
+                                   {"", "", true},
+                                   {"see http://ofp.info", "", false},
+                                   {"ends in a slash/", "", false},
+                                   {"a//b", "", false},
+                                   {"?\xF3"
+                                    "d?",
+                                    "U+0141 U+017A", false}};
 
 const std::vector<Text> kSaveAnswers = {kList, kNewList, "", "C:\\Lists\\??.txtf"};
 const std::vector<Text> kLoadAnswers = {kList, kNewList, "C:\\Lists\\gone.txtf", ""};
@@ -53,14 +60,31 @@ struct ActKind {
     const char* name;
     int weight;
 };
-const ActKind kActs[] = {
-    {"click in the active list", 24}, {"click in the inactive list", 28}, {"double click in the active list", 4},
-    {"double click in the inactive list", 4}, {"option OFP/Addons", 8}, {"option OFP:R/Addons", 8},
-    {"option others", 10}, {"double click in the folder list", 18}, {"Activate", 16}, {"Deactivate", 16},
-    {"Activate all", 4}, {"Deactivate all", 4}, {"Delete inactive addon", 14}, {"typing in the comment box", 4},
-    {"a comment saved", 16}, {"Save List", 4}, {"Load List", 4}, {"Exit", 4}, {"the close box", 2},
-    {"a file vanishes", 4}, {"a file appears", 6}, {"a file is locked by the game", 2},
-    {"a file becomes read-only", 2}, {"a folder goes", 1}, {"the next folder listing fails", 2}};
+const ActKind kActs[] = {{"click in the active list", 24},
+                         {"click in the inactive list", 28},
+                         {"double click in the active list", 4},
+                         {"double click in the inactive list", 4},
+                         {"option OFP/Addons", 8},
+                         {"option OFP:R/Addons", 8},
+                         {"option others", 10},
+                         {"double click in the folder list", 18},
+                         {"Activate", 16},
+                         {"Deactivate", 16},
+                         {"Activate all", 4},
+                         {"Deactivate all", 4},
+                         {"Delete inactive addon", 14},
+                         {"typing in the comment box", 4},
+                         {"a comment saved", 16},
+                         {"Save List", 4},
+                         {"Load List", 4},
+                         {"Exit", 4},
+                         {"the close box", 2},
+                         {"a file vanishes", 4},
+                         {"a file appears", 6},
+                         {"a file is locked by the game", 2},
+                         {"a file becomes read-only", 2},
+                         {"a folder goes", 1},
+                         {"the next folder listing fails", 2}};
 
 Text Lower(Text s) {
     for (char& c : s)
@@ -230,8 +254,7 @@ private:
         for (Notes* notes : {&gameNotes_, &resNotes_}) {
             const Text& path = notes->path;
             // A locked file is not read, where it is looked for at all.
-            const bool lookedFor = notes == &gameNotes_ ||
-                                   (expansion_ && fs::is_directory(emu.files->HostPath(kRes)));
+            const bool lookedFor = notes == &gameNotes_ || (expansion_ && fs::is_directory(emu.files->HostPath(kRes)));
             notes->unreadable = lookedFor && locked_.count(Key(path)) > 0;
             notes->expect.clear();
             const Text text = emu.Read(path);
@@ -253,7 +276,8 @@ private:
             std::error_code ec;
             for (const auto& e : fs::directory_iterator(emu.files->HostPath(folder), ec)) {
                 const Text name = e.path().filename().string();
-                const bool official = folder == kGame && std::find(kOfficial.begin(), kOfficial.end(), name) != kOfficial.end();
+                const bool official =
+                    folder == kGame && std::find(kOfficial.begin(), kOfficial.end(), name) != kOfficial.end();
                 if (e.is_regular_file() && (withOfficial || !official)) files.push_back(folder + "\\" + name);
             }
         }
@@ -267,11 +291,12 @@ private:
                 // A quarter of the time the addon the player last clicked,
                 // half the time a file of the folder the window shows.
                 auto files = AddonFiles(false);
-                if (const Text last = folder_ + "\\" + clicked_; step_.choice % 4 == 0 && !clicked_.empty() &&
-                                                                   fs::exists(emu.files->HostPath(last)))
+                if (const Text last = folder_ + "\\" + clicked_;
+                    step_.choice % 4 == 0 && !clicked_.empty() && fs::exists(emu.files->HostPath(last)))
                     files = {last};
                 else if (step_.choice % 2)
-                    std::erase_if(files, [&](const Text& f) { return !EqualIgnoringCase(f.substr(0, f.rfind('\\')), folder_); });
+                    std::erase_if(
+                        files, [&](const Text& f) { return !EqualIgnoringCase(f.substr(0, f.rfind('\\')), folder_); });
                 if (files.empty()) return false;
                 const Text path = files[Among(files, step_.pick)];
                 Say("gone: " + path);
@@ -311,8 +336,12 @@ private:
 
     // ---------------------------------------------------------- the player
 
-    void Say(const std::string& what) { if (log_) *log_ = what; }
-    void Flag(const std::string& rule, const std::string& detail) { if (!pending_) pending_ = Violation{rule, detail}; }
+    void Say(const std::string& what) {
+        if (log_) *log_ = what;
+    }
+    void Flag(const std::string& rule, const std::string& detail) {
+        if (!pending_) pending_ = Violation{rule, detail};
+    }
 
     // The player's answer to a box, among the buttons it has. Trying again
     // is given up after a few times, as a player would.
@@ -331,12 +360,23 @@ private:
             answer = retrying(platform::emulated::Shell::kTryAgain, {kIdCancel});
         else
             switch (box.style & 0xF) {
-                case 1: answer = one({kIdOk, kIdCancel}); break;
-                case 3: answer = one({kIdYes, kIdNo, kIdCancel}); break;
-                case 4: answer = one({kIdYes, kIdNo}); break;
-                case 5: answer = retrying(kRetry, {kIdCancel}); break;
-                case 6: answer = retrying(kTryAgain, {kIdCancel, kContinue}); break;
-                default: break;
+                case 1:
+                    answer = one({kIdOk, kIdCancel});
+                    break;
+                case 3:
+                    answer = one({kIdYes, kIdNo, kIdCancel});
+                    break;
+                case 4:
+                    answer = one({kIdYes, kIdNo});
+                    break;
+                case 5:
+                    answer = retrying(kRetry, {kIdCancel});
+                    break;
+                case 6:
+                    answer = retrying(kTryAgain, {kIdCancel, kContinue});
+                    break;
+                default:
+                    break;
             }
         answered_.push_back({box.style, answer});
         return answer;
@@ -360,7 +400,11 @@ private:
         auto keep = [&](const std::string& what, std::function<void()> action, Aim aim) {
             ++kept_;
             keptLog_ += "; kept: " + what;
-            gate_.Run([this, action = std::move(action)] { if (!over_) action(); }, std::move(aim));
+            gate_.Run(
+                [this, action = std::move(action)] {
+                    if (!over_) action();
+                },
+                std::move(aim));
         };
         if (kind < 2) {
             FileListBox& list = kind == 0 ? app.File1 : app.File2;
@@ -369,19 +413,23 @@ private:
             const int at = static_cast<int>(Among(names, pick));
             const Text name = names[static_cast<std::size_t>(at)];
             std::set<Text>& choices = kind == 0 ? activeChoices_ : inactiveChoices_;
-            keep("click on " + name, [this, &list, &choices, at, name] {
-                if (at < list.ListCount() && list.List(at) != name)
-                    Flag("kept-aim", "a click kept on " + name + " selected " + list.List(at));
-                choices.insert(Lower(name));
-                list.SetListIndex(at);
-            }, list.AimAt(at, name));
+            keep(
+                "click on " + name,
+                [this, &list, &choices, at, name] {
+                    if (at < list.ListCount() && list.List(at) != name)
+                        Flag("kept-aim", "a click kept on " + name + " selected " + list.List(at));
+                    choices.insert(Lower(name));
+                    list.SetListIndex(at);
+                },
+                list.AimAt(at, name));
         } else if (kind == 6) {
             // An option: it runs while the option still takes input.
             const int which = static_cast<int>(pick % 3);
             OptionButton* const options[] = {&app.Option1, &app.Option2, &app.Option3};
             if (!Takes(*options[which])) return;
-            keep("option " + std::to_string(which + 1), [this, which] { Choose(which); },
-                 Aim{[option = options[which]] { return Takes(*option); }});
+            keep(
+                "option " + std::to_string(which + 1), [this, which] { Choose(which); },
+                Aim{[option = options[which]] { return Takes(*option); }});
         } else if (kind < 5) {
             // Often two double clicks in a row, the second from where the
             // list stood before the first ran.
@@ -389,13 +437,17 @@ private:
             const auto paths = FolderLines();
             for (std::uint32_t n = 0; n <= (pick & 1); ++n) {
                 const Text path = paths[Among(paths, pick + n)], from = app.Dir1.Path();
-                keep("double click in the folder list: " + path, [this, path, from] {
-                    DirListBox& dir = app_->Dir1;
-                    if (!Takes(dir) || dir.Path() != from)
-                        Flag("kept-aim", "a double click kept on the folder list at " + from + " ran after the list " +
-                                             (Takes(dir) ? "moved to " + dir.Path() : Text("was hidden")));
-                    Move(path);
-                }, app.Dir1.AimHere());
+                keep(
+                    "double click in the folder list: " + path,
+                    [this, path, from] {
+                        DirListBox& dir = app_->Dir1;
+                        if (!Takes(dir) || dir.Path() != from)
+                            Flag("kept-aim", "a double click kept on the folder list at " + from +
+                                                 " ran after the list " +
+                                                 (Takes(dir) ? "moved to " + dir.Path() : Text("was hidden")));
+                        Move(path);
+                    },
+                    app.Dir1.AimHere());
             }
         } else if (kind == 5) {
             if (!Takes(app.Text1)) return;
@@ -403,12 +455,15 @@ private:
             // Typing kept in the same wait is typed over the typing before it.
             const Text under = keptTyped_ ? *keptTyped_ : app.Text1.GetText();
             keptTyped_ = typed.text;
-            keep("typing \"" + typed.text + "\"", [this, typed, under] {
-                TextBox& box = app_->Text1;
-                if (box.GetText() != under)
-                    Flag("kept-aim", "typing kept over \"" + under + "\" replaced \"" + box.GetText() + "\"");
-                box.SetTyped(typed.text, typed.unheld);
-            }, app.Text1.AimOver(under));
+            keep(
+                "typing \"" + typed.text + "\"",
+                [this, typed, under] {
+                    TextBox& box = app_->Text1;
+                    if (box.GetText() != under)
+                        Flag("kept-aim", "typing kept over \"" + under + "\" replaced \"" + box.GetText() + "\"");
+                    box.SetTyped(typed.text, typed.unheld);
+                },
+                app.Text1.AimOver(under));
         }
     }
 
@@ -441,7 +496,8 @@ private:
         if (!Takes(option)) return false;
         for (OptionButton* o : options) o->SetValue(o == &option);
         // A kept choice clears them after the step's own handler used them.
-        for (const auto* choices : {&activeChoices_, &inactiveChoices_}) cleared_.insert(choices->begin(), choices->end());
+        for (const auto* choices : {&activeChoices_, &inactiveChoices_})
+            cleared_.insert(choices->begin(), choices->end());
         activeChoices_.clear();
         inactiveChoices_.clear();
         folder_ = which == 0 ? kGame : which == 1 ? kRes : others_;
@@ -461,13 +517,23 @@ private:
         dialog_.clear();
         bool ran = true;
         switch (step_.act) {
-            case Act::ClickActive: ran = Click(app.File1, false, activeChoices_); break;
-            case Act::ClickInactive: ran = Click(app.File2, false, inactiveChoices_); break;
-            case Act::OpenActive: ran = Click(app.File1, true, activeChoices_); break;
-            case Act::OpenInactive: ran = Click(app.File2, true, inactiveChoices_); break;
+            case Act::ClickActive:
+                ran = Click(app.File1, false, activeChoices_);
+                break;
+            case Act::ClickInactive:
+                ran = Click(app.File2, false, inactiveChoices_);
+                break;
+            case Act::OpenActive:
+                ran = Click(app.File1, true, activeChoices_);
+                break;
+            case Act::OpenInactive:
+                ran = Click(app.File2, true, inactiveChoices_);
+                break;
             case Act::ChooseGame:
             case Act::ChooseExpansion:
-            case Act::ChooseOthers: ran = Choose(static_cast<int>(step_.act) - static_cast<int>(Act::ChooseGame)); break;
+            case Act::ChooseOthers:
+                ran = Choose(static_cast<int>(step_.act) - static_cast<int>(Act::ChooseGame));
+                break;
             case Act::MoveFolder: {
                 if (!Takes(app.Dir1)) return false;
                 for (const Text& line : FolderLines())
@@ -480,18 +546,29 @@ private:
                 Move(path);
                 break;
             }
-            case Act::Activate: ran = Press(app.Command3); break;
-            case Act::Deactivate: ran = Press(app.Command2); break;
-            case Act::ActivateAll: ran = Press(app.Command6); break;
-            case Act::DeactivateAll: ran = Press(app.Command5); break;
-            case Act::Delete: ran = Press(app.Command1); break;
+            case Act::Activate:
+                ran = Press(app.Command3);
+                break;
+            case Act::Deactivate:
+                ran = Press(app.Command2);
+                break;
+            case Act::ActivateAll:
+                ran = Press(app.Command6);
+                break;
+            case Act::DeactivateAll:
+                ran = Press(app.Command5);
+                break;
+            case Act::Delete:
+                ran = Press(app.Command1);
+                break;
             case Act::Type: {
                 if (!Takes(app.Text1)) return false;
                 const Typed& typed = kTyped[step_.choice % kTyped.size()];
                 app.Text1.SetTyped(typed.text, typed.unheld);
                 break;
             }
-            case Act::Comment: return SaveComment();
+            case Act::Comment:
+                return SaveComment();
             case Act::SaveList:
             case Act::LoadList: {
                 dialog_ = Pick(step_.act == Act::SaveList ? kSaveAnswers : kLoadAnswers, step_.choice);
@@ -515,7 +592,8 @@ private:
             case Act::Close:
                 over_ = app.AddonManager_Form_QueryUnload();
                 break;
-            default: break;
+            default:
+                break;
         }
         if (!ran || over_) return ran;
         // A walk leaves its last name selected where the list is empty.
@@ -560,7 +638,8 @@ private:
         Notes* notes = NotesHere();
         const bool refused = app.Text1.GetText() == "No save possible";
         if (!notes) {
-            if (!refused) pending_ = Violation{"note-place", "a comment was kept for a folder whose notes are not kept"};
+            if (!refused)
+                pending_ = Violation{"note-place", "a comment was kept for a folder whose notes are not kept"};
             return true;
         }
         const Text key = "//" + Stem(clicked_);
@@ -589,15 +668,14 @@ private:
     // ------------------------------------------------------------ checks
 
     bool Official(const Text& rel) const {
-        return Parent(rel) == Key(kGame) && std::any_of(kOfficial.begin(), kOfficial.end(),
-                                                         [&](const Text& n) { return Lower(n) == NameOf(rel); });
+        return Parent(rel) == Key(kGame) &&
+               std::any_of(kOfficial.begin(), kOfficial.end(), [&](const Text& n) { return Lower(n) == NameOf(rel); });
     }
 
     std::optional<Violation> Check(const Drive& after) {
         AddonManager& app = *app_;
         if (pending_) return std::exchange(pending_, std::nullopt);
-        if (emu.desktop.ended && step_.act != Act::Exit)
-            return Violation{"ended", "the program ended without Exit"};
+        if (emu.desktop.ended && step_.act != Act::Exit) return Violation{"ended", "the program ended without Exit"};
         if (!emu.files->notHeld.empty())
             return Violation{"not-held", "a path the code page does not hold was used: " + emu.files->notHeld.front()};
         for (std::size_t i = calls_; i < emu.shell->calls.size(); ++i) {
@@ -648,8 +726,7 @@ private:
         auto renamed = [&](const Text& from, Text& to) {
             if (Parent(from) != here || (Ext(from) != ".pbo" && Ext(from) != ".pbx")) return false;
             to = from.substr(0, from.size() - 1) + (Ext(from) == ".pbo" ? "x" : "o");
-            return std::find(added.begin(), added.end(), to) != added.end() &&
-                   was.at(from).second == is.at(to).second;
+            return std::find(added.begin(), added.end(), to) != added.end() && was.at(from).second == is.at(to).second;
         };
         std::vector<Text> unexplained;
         std::set<Text> explained;
@@ -680,7 +757,8 @@ private:
                     if (!Chosen(inactiveChoices_, NameOf(addon)))
                         return Violation{"companion", "removed " + from + ", the information file of no addon chosen"};
                     if (!was.count(addon))
-                        return Violation{"companion", "removed " + from + " though its addon " + addon + " was not there"};
+                        return Violation{"companion",
+                                         "removed " + from + " though its addon " + addon + " was not there"};
                     explained.insert(from);
                     continue;
                 }
@@ -725,7 +803,8 @@ private:
             const Text& path = notes->path;
             const Text key = Key(path);
             auto find = [&](const Drive& drive) {
-                const auto at = std::find_if(drive.begin(), drive.end(), [&](const auto& e) { return Lower(e.first) == key; });
+                const auto at =
+                    std::find_if(drive.begin(), drive.end(), [&](const auto& e) { return Lower(e.first) == key; });
                 return at == drive.end() ? std::nullopt : std::optional(at->second);
             };
             const auto was = find(before_), is = find(after);
@@ -740,8 +819,8 @@ private:
             const Text text = emu.Read(path);
             for (const auto& [k, expected] : notes->expect)
                 if (expected && Lookup(text, k) != *expected)
-                    return Violation{"notes", path + " reads back \"" + Lookup(text, k) + "\" for " +
-                                                  k.substr(2) + ", saved as \"" + *expected + "\""};
+                    return Violation{"notes", path + " reads back \"" + Lookup(text, k) + "\" for " + k.substr(2) +
+                                                  ", saved as \"" + *expected + "\""};
         }
         return std::nullopt;
     }
@@ -784,12 +863,17 @@ std::vector<Step> Walk(std::uint32_t seed, int steps) {
     auto follows = [&](Act last) -> std::optional<Act> {
         auto one = [&](std::initializer_list<Act> acts) { return std::vector<Act>(acts)[rng() % acts.size()]; };
         switch (last) {
-            case Act::ClickInactive: return one({Act::Delete, Act::Activate, Act::MoveFolder, Act::Vanish});
-            case Act::ClickActive: return one({Act::Deactivate, Act::MoveFolder, Act::Lock, Act::Comment});
-            case Act::MoveFolder: return one({Act::Delete, Act::Activate, Act::Deactivate, Act::SaveList});
+            case Act::ClickInactive:
+                return one({Act::Delete, Act::Activate, Act::MoveFolder, Act::Vanish});
+            case Act::ClickActive:
+                return one({Act::Deactivate, Act::MoveFolder, Act::Lock, Act::Comment});
+            case Act::MoveFolder:
+                return one({Act::Delete, Act::Activate, Act::Deactivate, Act::SaveList});
             case Act::Vanish:
-            case Act::Lock: return one({Act::Delete, Act::Activate, Act::Deactivate, Act::ActivateAll});
-            default: return std::nullopt;
+            case Act::Lock:
+                return one({Act::Delete, Act::Activate, Act::Deactivate, Act::ActivateAll});
+            default:
+                return std::nullopt;
         }
     };
     // Now and then a habit: an addon picked among the others, the folder
@@ -838,7 +922,8 @@ std::vector<Step> Shorten(const World& world, std::vector<Step> steps, const Fai
             progress = false;
             for (std::size_t at = 0; at < steps.size() && budget > 0;) {
                 std::vector<Step> fewer(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(at));
-                fewer.insert(fewer.end(), steps.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, steps.size())),
+                fewer.insert(fewer.end(),
+                             steps.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, steps.size())),
                              steps.end());
                 --budget;
                 if (const auto still = Play(world, fewer); still && still->rule == failure.rule) {
@@ -859,9 +944,9 @@ std::string Report(const World& world, const std::vector<Step>& shortest, const 
     const auto failure = PlayLogged(world, shortest, &log);
     std::ostringstream out;
     const bool wine = world.shell == platform::emulated::Shell::Kind::Wine;
-    out << "seed " << world.seed << " on " << (wine ? "Wine" : "Windows")
-        << "'s shell: after step " << first.step + 1 << " of " << firstSteps << ", " << first.rule << ": "
-        << first.detail << "\nshortest sequence that still fails (" << shortest.size() << " steps):\n";
+    out << "seed " << world.seed << " on " << (wine ? "Wine" : "Windows") << "'s shell: after step " << first.step + 1
+        << " of " << firstSteps << ", " << first.rule << ": " << first.detail
+        << "\nshortest sequence that still fails (" << shortest.size() << " steps):\n";
     for (std::size_t i = 0; i < shortest.size(); ++i) out << "  " << i + 1 << ". " << log[i] << "\n";
     if (failure) out << "  -> " << failure->rule << ": " << failure->detail << "\n";
     return out.str();

@@ -181,8 +181,8 @@ TEST_F(Win32FilesTest, NamesTheCodePageCannotHoldListWithQuestionMarks) {
     dir.Write("\xC9l\xE8ve.pbx", "");
     // Polish and its look-alike, written with the wide calls as Explorer would.
     for (const std::wstring name : {L"\u0141\u00F3d\u017A.pbx", L"L\u00F3dz.pbx"}) {
-        const HANDLE made = ::CreateFileW((Widen(dir.path) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_NEW, 0, nullptr);
+        const HANDLE made =
+            ::CreateFileW((Widen(dir.path) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(made, INVALID_HANDLE_VALUE) << "Wine makes such names only in a UTF-8 locale (LANG)";
         ::CloseHandle(made);
     }
@@ -223,7 +223,8 @@ TEST(CodePageLetters, LeadBytesAreWindowsOwnAndUtf8RefusesHalfALetter) {
         const CodePageLetters letters = CodePageLetters::Of(codePage);
         Text differ;
         for (unsigned b = 0; b < 256; ++b)
-            if ((letters.Length(static_cast<char>(b)) == 2) != (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != 0))
+            if ((letters.Length(static_cast<char>(b)) == 2) !=
+                (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != 0))
                 differ += std::to_string(b) + " ";
         EXPECT_EQ(differ, "") << codePage;
     }

@@ -132,7 +132,8 @@ public:
                 while (const dirent* found = ::readdir(dir)) {
                     struct stat info {};
                     if (::fstatat(::dirfd(dir), found->d_name, &info, 0) == 0)
-                        entries.push_back({.name = found->d_name, .folder = S_ISDIR(info.st_mode), .size = info.st_size});
+                        entries.push_back(
+                            {.name = found->d_name, .folder = S_ISDIR(info.st_mode), .size = info.st_size});
                 }
                 ::closedir(dir);
             },

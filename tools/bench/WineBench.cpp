@@ -260,8 +260,8 @@ void StartUp(const std::string& folder, int addons, int rounds, const std::strin
         files.push_back(gameAddons + "\\mod" + std::to_string(i) + (i % 2 ? ".pbx" : ".pbo"));
     for (const auto& file : files) MakeFile(file);
 
-    const std::string varnex = WindowsPath(program.empty() ? std::string(VARNEX_EXE) : program), minimal = WindowsPath(MINIMAL_WINDOW_EXE),
-                      styled = WindowsPath(STYLED_WINDOW_EXE);
+    const std::string varnex = WindowsPath(program.empty() ? std::string(VARNEX_EXE) : program),
+                      minimal = WindowsPath(MINIMAL_WINDOW_EXE), styled = WindowsPath(STYLED_WINDOW_EXE);
     std::vector<double> varnexTimes, minimalTimes, styledTimes;
     std::vector<Stages> stages;
     {

@@ -61,12 +61,18 @@ struct OpRule {
     std::size_t added;
 };
 constexpr OpRule kRules[] = {
-    {FileOp::Open, kMaxPath - 1, 0},         {FileOp::Length, kMaxPath - 1, 0},
-    {FileOp::Read, kMaxPath - 1, 0},         {FileOp::Write, kMaxPath - 1, 0},
-    {FileOp::Close, kMaxPath - 1, 0},        {FileOp::Delete, kMaxPath - 1, 0},
-    {FileOp::FileLength, kMaxPath - 1, 0},   {FileOp::Replace, kMaxPath - 1, 0},
-    {FileOp::CreateFolder, kLongestNewFolder, 0}, {FileOp::ListFolder, kMaxPath - 1, 2},
-    {FileOp::Rename, kUnbound, 0},           {FileOp::Recycle, kUnbound, 0},
+    {FileOp::Open, kMaxPath - 1, 0},
+    {FileOp::Length, kMaxPath - 1, 0},
+    {FileOp::Read, kMaxPath - 1, 0},
+    {FileOp::Write, kMaxPath - 1, 0},
+    {FileOp::Close, kMaxPath - 1, 0},
+    {FileOp::Delete, kMaxPath - 1, 0},
+    {FileOp::FileLength, kMaxPath - 1, 0},
+    {FileOp::Replace, kMaxPath - 1, 0},
+    {FileOp::CreateFolder, kLongestNewFolder, 0},
+    {FileOp::ListFolder, kMaxPath - 1, 2},
+    {FileOp::Rename, kUnbound, 0},
+    {FileOp::Recycle, kUnbound, 0},
 };
 static_assert(std::size(kRules) == kFileOps);
 
