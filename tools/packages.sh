@@ -110,7 +110,7 @@ varnex_need_packages() {
 # 64-bit loader, which the 32-bit one then cannot get in the way of.
 VARNEX_BUILD_PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine64 wine32:i386 fonts-wine xvfb clang libclang-rt-14-dev llvm locales zip unzip)
+  wine wine64 wine32:i386 fonts-wine xvfb clang clang-format libclang-rt-14-dev llvm locales zip unzip)
 # The release command builds both programs and zips them; it needs neither
 # Wine nor GoogleTest.
 VARNEX_RELEASE_PACKAGES=(cmake make g++ git zip g++-mingw-w64-i686-posix binutils-mingw-w64-i686
