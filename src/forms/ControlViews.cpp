@@ -29,7 +29,7 @@ ControlView::ControlView(const ViewSite& site, const Slot& slot, const ViewOptio
                             ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_), ToPixels(place_.height, dpi_),
                             site.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(site.parent, GWLP_HINSTANCE)), nullptr);
-    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), FALSE);
+    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), /*redraw=*/FALSE);
 }
 
 ControlView::~ControlView() {
@@ -83,8 +83,8 @@ void ControlView::SetAccessibleName(std::function<Text()> name) {
 void ControlView::Rescale(const ViewSite& site) {
     dpi_ = site.dpi;
     MoveWindow(hwnd_, ToPixels(place_.left, dpi_), ToPixels(place_.top, dpi_), ToPixels(place_.width, dpi_),
-               ToPixels(place_.height, dpi_), TRUE);
-    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), TRUE);
+               ToPixels(place_.height, dpi_), /*repaint=*/TRUE);
+    Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(site.font), /*redraw=*/TRUE);
 }
 
 bool ControlView::Changed(std::uint64_t revision) {
@@ -101,8 +101,9 @@ void ControlView::MirrorState(const Control& model) {
         // next key would press by mistake.
         const HWND parent = GetParent(hwnd_);
         HWND next = home_;
-        if (!next || !IsWindowVisible(next) || !IsWindowEnabled(next)) next = GetNextDlgTabItem(parent, nullptr, FALSE);
-        if (next == hwnd_) next = GetNextDlgTabItem(parent, hwnd_, FALSE);
+        if (!next || !IsWindowVisible(next) || !IsWindowEnabled(next))
+            next = GetNextDlgTabItem(parent, nullptr, /*previous=*/FALSE);
+        if (next == hwnd_) next = GetNextDlgTabItem(parent, hwnd_, /*previous=*/FALSE);
         if (next && next != hwnd_) SetFocus(next);
     }
     if (shown != model.Visible()) ShowWindow(hwnd_, model.Visible() ? SW_SHOWNA : SW_HIDE);
@@ -136,7 +137,7 @@ void LabelView::Mirror() {
     MirrorText(model_.Caption());
     if (shownColor_ != model_.ForeColor()) {
         shownColor_ = model_.ForeColor();
-        InvalidateRect(hwnd_, nullptr, TRUE);
+        InvalidateRect(hwnd_, nullptr, /*erase=*/TRUE);
     }
 }
 
@@ -221,7 +222,7 @@ void OptionView::MirrorTabStop() {
 bool OptionView::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // The button is narrower than its caption: its label beside it shows
     // where the keyboard is.
-    if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) && label_) InvalidateRect(label_, nullptr, TRUE);
+    if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) && label_) InvalidateRect(label_, nullptr, /*erase=*/TRUE);
     if (message != WM_SETFOCUS) return false;
     // An option button that is not selected reports a click when it takes
     // the keyboard; a click of the mouse then reports its own, and the

@@ -58,7 +58,7 @@ bool DialogKeys::StepOption(HWND window, Step step) {
     if (!IsChild(window, focus) || (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) == 0) return false;
     // The next option shown and enabled, round the group; selecting it is a
     // click on it.
-    const HWND next = GetNextDlgGroupItem(window, focus, step == Step::Backwards ? TRUE : FALSE);
+    const HWND next = GetNextDlgGroupItem(window, focus, /*previous=*/step == Step::Backwards ? TRUE : FALSE);
     if (!next || next == focus) return true;
     SetFocus(next);
     if (ControlView* view = viewOf_(GetDlgCtrlID(next))) view->OnCommand(BN_CLICKED);
@@ -82,7 +82,7 @@ bool DialogKeys::RestoreFocus(HWND window) {
     // would have with the keyboard.
     if (!usable(target))
         if (const ControlView* view = target ? viewOf_(GetDlgCtrlID(target)) : nullptr) target = view->FocusHome();
-    if (!usable(target)) target = GetNextDlgTabItem(window, nullptr, FALSE);
+    if (!usable(target)) target = GetNextDlgTabItem(window, nullptr, /*previous=*/FALSE);
     if (!target) return false;
     SetFocus(target);
     return true;

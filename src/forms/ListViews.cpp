@@ -28,7 +28,7 @@ void FillList(HWND list, std::size_t count, const std::function<const Text&(std:
         for (std::size_t i = 0; i < count; ++i)
             CallWindowProcA(listBox, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text(i).c_str()));
         Send(list, WM_SETREDRAW, TRUE);
-        InvalidateRect(list, nullptr, TRUE);
+        InvalidateRect(list, nullptr, /*erase=*/TRUE);
     }
     // Every entry is new: a screen reader reads the list again.
     NotifyWinEvent(EVENT_OBJECT_REORDER, list, OBJID_CLIENT, CHILDID_SELF);

@@ -24,7 +24,7 @@ IoStatus FileNumbers::Open(std::int16_t number, const Text& path, OpenMode mode)
     if (slot->open) return {errc::kSharingViolation};
     FileHandle handle = 0;
     const IoStatus status = files_.Open(path, mode, handle);
-    if (status.ok()) *slot = {true, handle};
+    if (status.ok()) *slot = {.open = true, .handle = handle};
     return status;
 }
 

@@ -54,7 +54,7 @@ bool Win32Shell::ConfirmsDelete() const {
     }();
     if (!getSetSettings) return true;
     SHELLSTATEA state{};
-    getSetSettings(&state, SSF_NOCONFIRMRECYCLE, FALSE);
+    getSetSettings(&state, SSF_NOCONFIRMRECYCLE, /*set=*/FALSE);
     return !state.fNoConfirmRecycle;
 }
 
