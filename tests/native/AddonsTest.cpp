@@ -8,9 +8,6 @@ namespace {
 
 using Lists = BothShells;
 using Activation = BothShells;
-using Delete = BothShells;
-
-const Text kCouldNot = kWarning + "Varnex could not ";
 
 // The shell's calls as "function flags: from -> to", named as Windows names them.
 Strings Calls(const platform::emulated::Shell& shell) {
@@ -96,76 +93,6 @@ TEST_P(Activation, AWalkStopsAtItsCountersLimitButTheSizesCountEveryFile) {
     EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(32769)}));
 }
 
-TEST_P(Activation, AWalkOverFilesTheGameHoldsTellsThemInOneBox) {
-    Strings held;
-    Text told;
-    for (int i = 10; i < 23; ++i) held.push_back("held" + std::to_string(i) + ".pbx");
-    for (int i = 0; i < 10; ++i) told += "\r\n" + held[i] + ": the file is in use by another program";
-    const Text inUse = ": the file is in use by another program", game = "\r\n\r\nIs the game running?";
-    emu.Put(held);
-    Start({"free.pbx", "other.pbx", "game.pbo"});
-    for (const Text& name : held) emu.files->Lock(InAddons(name));
-    emu.files->Lock(InAddons("game.pbo"));
-    emu.files->Protect(InAddons("other.pbx"));
-    app->Command6.Click();
-    EXPECT_EQ(emu.Names(kAddons).size(), 17u);
-    EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
-    EXPECT_EQ(emu.Boxes(),
-              Strings{kWarning + "14 addons were left as they were:\r\n" + told + "\r\nand 4 more" + game});
-    // Load List walks twice, through Deactivate all and then the list: one
-    // box tells both.
-    emu.Write("C:\\fav.txtf", "held10.pbx free.pbx");
-    emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
-    emu.desktop.boxes.clear();
-    app->LoadFavorits.Click();
-    EXPECT_EQ(Names(app->File1), (Strings{"free.pbo", "game.pbo"}));
-    EXPECT_EQ(emu.Boxes(), Strings{kWarning + "2 addons were left as they were:\r\n\r\ngame.pbo" + inUse +
-                                   "\r\nheld10.pbx" + inUse + game});
-    // The next walk starts its count anew.
-    emu.desktop.boxes.clear();
-    app->Command5.Click();
-    EXPECT_EQ(emu.Boxes(), Strings{kWarning + "1 addon was left as it was:\r\n\r\ngame.pbo" + inUse + game});
-    for (const auto& call : emu.shell->calls)
-        EXPECT_TRUE(call.pFrom.find("held") == Text::npos && call.pFrom.find("game") == Text::npos) << call.pFrom;
-}
-
-TEST_P(Delete, DeleteAsksFirstAndTellsOfAnAddonAlreadyGone) {
-    // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
-    // with companions, shown through the game's choice so the sizes are up.
-    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
-    Start({"tank.pbo", "heli.txt", "jeep.pbx", "jeep.txt"});
-    app->Command3.Click();
-    app->Command2.Click();
-    app->AddonManager_Option1_Click();  // a refresh leaves SelectedInactive empty
-    app->Command3.Click();
-    app->Command1.Click();
-    EXPECT_EQ(emu.Boxes(), Strings{kNotice + "No addon selected"});
-    // Declined: the companion goes all the same, and nothing is refreshed
-    // but the inactive list. Windows' shell asks only while the player has
-    // its confirmation on (off by default): the program asks instead, and
-    // after a No the shell is not called.
-    ClickOn(app->File1, "tank.pbo");
-    ClickOn(app->File2, "heli.pbx");
-    const auto listings = app->File1.ListingRevision();
-    emu.desktop.boxAnswers = {kIdNo};
-    app->Command1.Click();
-    EXPECT_EQ(Calls(*emu.shell),
-              Either(Strings{"FO_DELETE FOF_ALLOWUNDO: " + ToShell("heli.pbx") + " -> "}, Strings{}));
-    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
-    EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
-    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(4)}));
-    emu.desktop.boxAnswers = {kIdYes};
-    app->Command1.Click();
-    EXPECT_EQ(std::pair(emu.shell->recycled, Names(app->File2)),
-              std::pair(Strings{Text(kAddons) + "/heli.pbx"}, Strings{"jeep.pbx"}));
-    app->Command1.Click();  // the addon is gone the second time: told, no one asked
-    const Text heli = DeleteQuestion(*emu.shell, kAddons, "heli.pbx");
-    EXPECT_EQ(emu.Boxes(), (Strings{kNotice + "No addon selected", heli, heli,
-                                    kCouldNot + "move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the "
-                                                "file does not exist."}));
-    EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
-}
-
 TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
     // a.pbo.pbx stands in both lists. Deleting it from the inactive list
     // re-reads only that one afterwards: the active list keeps the listing
@@ -200,7 +127,6 @@ TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
 
 VARNEX_ON_BOTH_SHELLS(Lists);
 VARNEX_ON_BOTH_SHELLS(Activation);
-VARNEX_ON_BOTH_SHELLS(Delete);
 
 }  // namespace
 }  // namespace varnex::testing

@@ -26,32 +26,6 @@ struct FolderChoice : ::testing::Test {
     std::unique_ptr<AddonManager> app;
 };
 
-TEST_F(FolderChoice, OthersShowsTheRememberedFolderAndMovesTheListOnce) {
-    int changes = 0;
-    app->Dir1.Change = [&, change = app->Dir1.Change] { ++changes, change(); };
-    app->AddonManager_Option1_Click();
-    // The size walks run while Busy, so heli's comment never reaches the box.
-    EXPECT_EQ(app->Text1.GetText(), "");
-    app->AddonManager_Option3_Click();
-    app->AddonManager_Option1_Click();
-    app->AddonManager_Option3_Click();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(app->AddonFolder, "C:\\Mods");
-    EXPECT_EQ(app->File1.Path(), "C:\\Mods");
-    EXPECT_EQ(app->File2.Path(), "C:\\Mods");
-    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(2)}));
-}
-
-TEST_F(FolderChoice, AnEmptyFolderKeepsTheSelectionAndTheSizes) {
-    app->AddonManager_Option3_Click();
-    app->File1.SetListIndex(0);
-    app->Dir1.SetPath("C:\\Mods\\Sub");
-    EXPECT_EQ(app->OthersFolder, "C:\\Mods\\Sub");
-    EXPECT_EQ(app->File2.Path(), "C:\\Mods\\Sub");
-    EXPECT_EQ(app->SelectedActive, "m1.pbo");
-    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(2)}));
-}
-
 TEST_F(FolderChoice, AFixedFolderReachedThroughTheListForgetsTheSelection) {
     app->AddonManager_Option3_Click();
     app->File1.SetListIndex(0);
@@ -127,20 +101,6 @@ struct FailedExit : ::testing::Test {
     Emulation emu;
     std::unique_ptr<AddonManager> app;
 };
-
-TEST_F(FailedExit, CancelGoesBackWithNothingWrittenAndTheSavesKept) {
-    Exit(1, errc::kAccessDenied, kIdCancel);
-    EXPECT_EQ(
-        emu.Boxes(),
-        Strings{"VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments could not be saved to " + kGameComments +
-                ": access is denied.\r\n\r\nThe file keeps the content it had before." + kTryAgain});
-    EXPECT_FALSE(emu.desktop.ended || app->Ended());
-    EXPECT_EQ(Written(emu), (CommentsFiles{"//tankOld", "//resOld"}));
-    EXPECT_EQ(app->CommentsGame, "//tankNew");
-    EXPECT_EQ(app->CommentsRes, "//resR");
-    EXPECT_EQ(app->AddonFolder, kResAddons);
-    EXPECT_EQ(emu.registry.Get(kGameKey, "VARNX")->data, app->OthersFolder);
-}
 
 TEST_F(FailedExit, ClosingThenAsksWithNoAsDefaultAndCountsTheAddons) {
     Exit(1, errc::kAccessDenied, kIdCancel);
@@ -250,42 +210,6 @@ TEST(Exit, ThisRunsSavesAreReplayedOntoAFileChangedMeanwhile) {
         // Exit ends quietly, or goes back to the window after the one box.
         EXPECT_EQ(emu.Read(kGameComments) + std::to_string(emu.Boxes().size()), want + (app->Ended() ? "0" : "1"));
         EXPECT_TRUE(app->AddonManager_Form_QueryUnload());
-    }
-}
-
-TEST(StartUp, ExitWritesTheExpansionsCommentsOnlyIfItsFolderCameBack) {
-    const Text noFolder =
-        "VARNX MB_CANCELTRYCONTINUE|MB_ICONEXCLAMATION: The comments saved for the expansion's addons cannot be "
-        "written: the folder " +
-        Text(kResAddons) + " does not exist." + kTryAgain;
-    struct Row {
-        const char* what;
-        bool save, folderBack;
-        Text box, written;  // the box at Exit, the expansion's comments file then
-    };
-    const Row rows[] = {{"nothing saved", false, false, "", "<none>"},
-                        {"saved, folder still gone", true, false, noFolder, "<none>"},
-                        {"saved, folder back", true, true, "", "//tankR"},
-                        {"nothing saved, folder back", false, true, "", ""}};
-    for (const auto& [what, save, folderBack, box, written] : rows) {
-        SCOPED_TRACE(what);
-        Emulation emu;
-        emu.InstallGame();
-        fs::remove_all(emu.files->HostPath("C:\\Games\\OFP\\Res"));
-        emu.Put({"tank.pbo"});
-        auto app = emu.Launch();
-        EXPECT_TRUE(emu.Boxes().empty() && app->Option2.Visible() && app->CommentsRes.empty() &&
-                    !emu.files->FolderExists("C:\\Games\\OFP\\Res"));
-        // The expansion's folder takes comments like any other fixed folder.
-        ClickOn(app->File1, "tank.pbo");
-        app->AddonManager_Option2_Click();
-        app->Text1.SetText("R");
-        if (save) app->Save.Click();
-        if (folderBack) fs::create_directories(emu.files->HostPath(kResAddons));
-        app->Command4.Click();
-        EXPECT_EQ(emu.Boxes(), box.empty() ? Strings{} : Strings{box});
-        EXPECT_EQ(fs::exists(emu.files->HostPath(kResComments)) ? emu.Read(kResComments) : "<none>", written);
-        EXPECT_EQ(emu.desktop.ended, box.empty());
     }
 }
 

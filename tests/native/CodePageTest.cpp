@@ -101,71 +101,6 @@ TEST_P(CodePage, EachSourceActsOnHeldTextsAndExplainsTheOthers) {
     }
 }
 
-// Addons shown as "?????" and "??????" on this system, one with an
-// information file and a comment stored from before; Lodz with its accented
-// letter not held, and plain ones.
-struct UnheldNames : BothShells {
-    UnheldNames() {
-        emu.Write(InAddons("?????.txt"), "/x/authorSomeone");
-        Start({"?????.pbx", "??????.pbx", "Tanks.pbx", kLodz + ".pbo", "Lodz.pbo", "Data.pbo"}, "//?????Old");
-    }
-    const Text two = "2 addons were left as they are: their names cannot be shown in this language setting.";
-};
-
-TEST_P(UnheldNames, GetNoCommentAndNoInformation) {
-    // Another addon shown as "?????" would share its comment: none is
-    // shown, and none is stored.
-    ClickOn(app->File2, "?????.pbx");
-    EXPECT_EQ(app->List1.Items(), (Strings{"?????.pbx", "", "Size: " + kNotHeld}));
-    EXPECT_EQ(app->Text1.GetText(), "");
-    app->Text1.SetText("Mine");
-    app->Save.Click();
-    EXPECT_TRUE(app->Text1.GetText() == "Mine" && app->Image3.Visible());
-    app->File2.DblClick();
-    EXPECT_EQ(FirstLines(emu),
-              (Strings{"The comment for ?????.pbx cannot be saved: its name has letters that " + kCannotShow +
-                           ", so its comment could not be told from another addon's.",
-                       "The information file " + InAddons("?????.txt") + " cannot be read: " + kNotHeld + "."}));
-    EXPECT_EQ(app->Info()->Fields()[3]->GetText(), "No entry");
-}
-
-TEST_P(UnheldNames, AreCountedInOneBoxByEachWalk) {
-    app->Command6.Click();
-    EXPECT_EQ(Names(app->File2), (Strings{"?????.pbx", "??????.pbx"}));
-    EXPECT_EQ(FirstLines(emu), Strings{two});
-    app->Command5.Click();
-    EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo"}));
-    EXPECT_EQ(FirstLines(emu),
-              Strings{"1 addon was left as it is: its name cannot be shown in this language setting."});
-}
-
-TEST_P(UnheldNames, AreNotWrittenToAFavoritesList) {
-    app->Command6.Click();
-    (void)FirstLines(emu);
-    emu.desktop.dialogAnswers = {"C:\\fav.txtf"};
-    app->SaveFavorits.Click();
-    EXPECT_EQ(emu.Read("C:\\fav.txtf"), "Lodz.pbx Tanks.pbx ");
-    EXPECT_EQ(FirstLines(emu),
-              Strings{"1 addon was not written to the list: its name cannot be shown in this language setting."});
-}
-
-TEST_P(UnheldNames, AreLeftAloneByLoadListAndToldInOneBox) {
-    app->Command6.Click();
-    (void)FirstLines(emu);
-    // What Deactivate all and the list's own walk left alone, in one box.
-    // An older list may name "?????.pbx", which must not reach "??????.pbx"
-    // or anything else.
-    emu.Write("C:\\old.txtf", "?????.pbx Lodz.pbx");
-    emu.desktop.dialogAnswers = {"C:\\old.txtf"};
-    app->LoadFavorits.Click();
-    EXPECT_EQ(Names(app->File1), (Strings{kLodz + ".pbo", "Data.pbo", "Lodz.pbo"}));
-    EXPECT_FALSE(app->FavoritesBusy) << "the lists answer clicks again";
-    EXPECT_EQ(FirstLines(emu), Strings{two});
-    app->Command4.Click();
-    EXPECT_EQ(emu.Read(InAddons("Comments.txt")), "//?????Old");
-    EXPECT_EQ(emu.files->notHeld, Strings{});
-}
-
 TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
     // The folder list shows "\xCC\xEE\xE4\xFB" of code page 1251 as "????" on a
     // Western system. Its files may bear the names still selected from
@@ -207,18 +142,6 @@ TEST_P(CodePage, SelectionsKeptIntoAFolderNotHeldReachNoFile) {
 }
 
 VARNEX_ON_BOTH_SHELLS(CodePage);
-VARNEX_ON_BOTH_SHELLS(UnheldNames);
-
-TEST(StartUp, AGameFolderNotHeldEndsTheProgram) {
-    Emulation game;
-    game.InstallGame();
-    game.registry.SetString(kGameKey, "Main", "C:\\????\\OFP\\");
-    const auto before = game.Drive();
-    EXPECT_TRUE(game.Launch()->Ended());
-    EXPECT_EQ(FirstLines(game), Strings{"The game folder C:\\????\\OFP cannot be opened: " + kNotHeld + "."});
-    EXPECT_EQ(game.Drive(), before);
-    EXPECT_EQ(game.files->notHeld, Strings{});
-}
 
 }  // namespace
 }  // namespace varnex::testing

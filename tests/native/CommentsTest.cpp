@@ -106,31 +106,6 @@ TEST_F(CommentsText, NoCommentIsStoredWhereItCouldNotBeReadBack) {
     Refused(*app, "the game's folder spelt otherwise");
 }
 
-TEST_F(CommentsText, AnEditNotSavedIsDroppedByAClickElsewhere) {
-    Start({"Tanks.pbo", "Island.pbx"}, "//TanksOld");
-    Select(*app, "Island.pbx");
-    app->Text1.SetText("Huge");
-    EXPECT_EQ(Dot(*app), "red");
-    ClickOn(app->File1, "Tanks.pbo");
-    EXPECT_EQ(app->Text1.GetText(), "Old");
-    EXPECT_EQ(Dot(*app), "green");
-}
-
-TEST_F(CommentsText, ASaveAfterClickingAnOfficialAddonKeepsTheKeyBefore) {
-    Start({"Tanks.pbo", "ABox.pbo"}, "//TanksOld//IslandI");
-    ClickOn(app->File1, "Tanks.pbo");
-    app->Text1.SetText("Note");
-    ClickOn(app->File1, "ABox.pbo");
-    // An official addon's details: no comment box, no Deactivate.
-    EXPECT_EQ(app->List1.Items(), (Strings{"ABox.pbo", "", "Official Addon/File", "Access denied", "Size:  1kb"}));
-    EXPECT_FALSE(app->Text1.Visible() || app->Command2.Visible());
-    EXPECT_EQ(Dot(*app), "");
-    app->Save.Click();
-    EXPECT_EQ(app->CommentsGame, "//TanksNote//IslandI");
-    EXPECT_EQ(app->Text1.GetText(), "Note");
-    EXPECT_TRUE(app->Text1.Visible());
-}
-
 TEST_F(CommentsText, SaveAsksBeforeReplacingACommentTheBoxDidNotShow) {
     const Text note = "Old note " + std::string(80, 'n');
     Start({"Hotel.pbx", "Tank.pbx"}, "//Hotel" + note + "//Tank");

@@ -26,25 +26,6 @@ TEST_P(Favorites, SaveListWritesTheActiveAddonsInTheListsOrder) {
     EXPECT_EQ(emu.Boxes(), Strings{});
 }
 
-TEST_P(Favorites, BothDialogsAreSetUpAlikeAndKeepTheLastName) {
-    Start(kAddonsFound);
-    emu.desktop.dialogAnswers = {"", kList};
-    app->SaveFavorits.Click();  // cancelled
-    app->SaveFavorits.Click();
-    app->LoadFavorits.Click();  // cancelled, it still deactivates all
-    EXPECT_EQ(Names(app->File1), Strings{"ABox.pbo"});
-    app->AddonManager_Option3_Click();
-    app->SaveFavorits.Click();  // cancelled
-    EXPECT_EQ(emu.desktop.dialogWasSave, (std::vector<bool>{true, true, false, true}));
-    Strings seen;
-    for (const auto& d : emu.desktop.dialogs)
-        seen.push_back(d.initDir + "|" + d.fileName + "|" + d.filter + "|" + std::to_string(d.filterIndex) + d.title +
-                       d.defaultExt + std::to_string(d.flags));
-    const Text alike = "|Favorits (*.txtf)|*.txtf|10", addons = kAddons;
-    EXPECT_EQ(seen, (Strings{addons + "|" + alike, addons + "|" + alike, addons + "|" + kList + alike,
-                             "C:\\Games\\OFP|" + alike}));
-}
-
 TEST_P(Favorites, LoadListActivatesWhatItNamesAndReadsTheListsAnew) {
     emu.Write(kList, "Heli.pbx m1tank.pbx ");
     Start(kAddonsFound);

@@ -71,16 +71,6 @@ TEST(Letters, NamesAndPathsStepOverLettersOfTwoBytes) {
     }
 }
 
-// Windows set to UTF-8 for programs that are not Unicode: every letter
-// outside ASCII is two to four bytes, and a name ending in one cannot be
-// switched by its last byte.
-TEST(Letters, UnderUtf8ANameEndingOutsideAsciiIsLeftAlone) {
-    const System system(65001);
-    EXPECT_FALSE(Switchable("tank.pbo.\xD1\x81\xD1\x82") || Switchable("x.pbx\xF0\x9F\x98\x80"));
-    EXPECT_TRUE(Switchable("\xD0\xBC\xD0\xBE\xD0\xB9.pbo"));
-    EXPECT_FALSE(Held("tank\xF0\x9F\x98"));
-}
-
 // "*.pbo" lists every extension that begins with ".pbo", as Windows lists
 // them: the walks leave a name ending in a letter of two bytes alone.
 TEST(Letters, WalksLeaveANameEndingInATwoByteLetter) {

@@ -8,27 +8,6 @@
 
 namespace varnex {
 
-TEST(OptionGroup, TheTabStopIsOnTheSelectedElseTheFirstShownButton) {
-    struct Row {
-        const char* what;
-        std::array<bool, 3> shown, selected;
-        std::size_t tabStop;  // 3: none
-    };
-    const Row rows[] = {
-        {"the selected", {true, true, true}, {false, true, false}, 1},
-        {"the first while none is selected", {true, true, true}, {false, false, false}, 0},
-        {"the first shown, the selected hidden", {false, true, true}, {true, false, false}, 1},
-        {"the selected past a hidden first", {false, true, true}, {false, false, true}, 2},
-        {"none while all are hidden", {false, false, false}, {false, true, false}, 3},
-    };
-    for (const auto& [what, shown, selected, tabStop] : rows) {
-        std::array<OptionButton, 3> buttons;
-        for (std::size_t i = 0; i < 3; ++i) buttons[i].SetVisible(shown[i]), buttons[i].SetValue(selected[i]);
-        const OptionGroup group({&buttons[0], &buttons[1], &buttons[2]});
-        EXPECT_EQ(group.TabStop(), tabStop < 3 ? &buttons[tabStop] : nullptr) << what;
-    }
-}
-
 TEST(OptionGroup, ChoosingClearsTheOthersFirstAndHiddenButtonsTakeNoInput) {
     std::array<OptionButton, 3> buttons;
     const OptionGroup group({&buttons[0], &buttons[1], &buttons[2]});
