@@ -141,6 +141,8 @@ FAULTS = [
      "a walk goes one entry past its 16-bit counter"),
     ("companion", "core", "src/addons/Delete.cpp", "CutRight(SelectedInactive, 4)", "CutRight(SelectedInactive, 3)",
      "the companion of a deleted addon is named wrongly"),
+    ("empty-companion", "core", "src/info/AddonInfo.cpp", "(void)files_.Delete(path);", "(void)path;",
+     "an empty information file, or one the read made, is left behind"),
     ("save-dot", "core", "src/comments/CommentEditing.cpp", "    Image3.SetVisible(false);\n    if (comments) ShowComment();",
      "    if (comments) ShowComment();", "Save comment leaves the red dot on after a refusal"),
     ("no-save-text", "core", "src/comments/CommentEditing.cpp", 'Text1.SetText("No save possible");',

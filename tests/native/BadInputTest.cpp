@@ -41,6 +41,9 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
         // A name that is only its extension has the companion ".txt".
         {".pbx", "/x/authorShort", {kNo, kNo, kNo, "Short", "-", "-"}},
         {"Pz\xE4 \xFF.pbo", "/x/version\xFF", {kNo, kNo, kNo, kNo, "\xFF", "-"}},
+        // An empty companion is removed, the fields left as the window
+        // presets them: the first three end in a line break.
+        {"jeep.pbx", "", {kNo + "\r\n", kNo + "\r\n", kNo + "\r\n", kNo, "-", "-"}},
     };
     for (const auto& [addon, file, shown] : rows) {
         SCOPED_TRACE(addon + ": " + file.substr(0, 40));
@@ -52,6 +55,7 @@ TEST(BadCompanion, EveryShapeFillsTheSixFieldsAndStaysAsItWas) {
         for (std::size_t f = 0; f < 6; ++f)
             EXPECT_TRUE(Same(app->Info()->Fields()[f]->GetText(), shown[f])) << "field " << f + 1;
         EXPECT_TRUE(Same(emu.Read(companion), file) && emu.desktop.boxes.empty());
+        EXPECT_EQ(emu.Names(kAddons).size(), file.empty() ? 2u : 3u) << "the addon, the comments file, the companion";
     }
 }
 
