@@ -8,6 +8,7 @@ namespace {
 
 using Lists = BothShells;
 using Activation = BothShells;
+using Delete = BothShells;
 
 // The shell's calls as "function flags: from -> to", named as Windows names them.
 Strings Calls(const platform::emulated::Shell& shell) {
@@ -93,6 +94,44 @@ TEST_P(Activation, AWalkStopsAtItsCountersLimitButTheSizesCountEveryFile) {
     EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(32769)}));
 }
 
+TEST_P(Delete, DeleteAsksFirstAndTellsOfAnAddonAlreadyGone) {
+    // tank.pbo (1 kb), heli.pbx (2 kb) and jeep.pbx (1 kb), the inactive ones
+    // with companions, shown through the game's choice so the sizes are up.
+    emu.Put({"heli.pbx"}, std::string(1024, 'h'));
+    Start({"tank.pbo", "heli.txt", "jeep.pbx", "jeep.txt"});
+    app->Command3.Click();
+    app->Command2.Click();
+    app->AddonManager_Option1_Click();  // a refresh leaves SelectedInactive empty
+    app->Command3.Click();
+    app->Command1.Click();
+    EXPECT_EQ(emu.Boxes(), Strings{kNotice + "No addon selected"});
+    // Declined: the companion goes all the same, and nothing is refreshed
+    // but the inactive list. Windows' shell asks only while the player has
+    // its confirmation on (off by default): the program asks instead, and
+    // after a No the shell is not called.
+    ClickOn(app->File1, "tank.pbo");
+    ClickOn(app->File2, "heli.pbx");
+    const auto listings = app->File1.ListingRevision();
+    emu.desktop.boxAnswers = {kIdNo};
+    app->Command1.Click();
+    EXPECT_EQ(Calls(*emu.shell),
+              Either(Strings{"FO_DELETE FOF_ALLOWUNDO: " + ToShell("heli.pbx") + " -> "}, Strings{}));
+    EXPECT_EQ(emu.Names(kAddons), (Strings{"Comments.txt", "heli.pbx", "jeep.pbx", "jeep.txt", "tank.pbo"}));
+    EXPECT_EQ(app->File1.ListingRevision(), listings + 1);
+    EXPECT_EQ(Sizes(*app), (ShownSizes{.active = Kb(1), .inactive = Kb(4)}));
+    emu.desktop.boxAnswers = {kIdYes};
+    app->Command1.Click();
+    EXPECT_EQ(std::pair(emu.shell->recycled, Names(app->File2)),
+              std::pair(Strings{Text(kAddons) + "/heli.pbx"}, Strings{"jeep.pbx"}));
+    app->Command1.Click();  // the addon is gone the second time: told, no one asked
+    const Text heli = DeleteQuestion(*emu.shell, kAddons, "heli.pbx");
+    EXPECT_EQ(emu.Boxes(),
+              (Strings{kNotice + "No addon selected", heli, heli,
+                       kWarning + "Varnex could not move C:\\Games\\OFP\\ADDONS\\heli.pbx into the recycle bin: the "
+                                  "file does not exist."}));
+    EXPECT_EQ(emu.shell->calls.size(), Either(2u, 1u));
+}
+
 TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
     // a.pbo.pbx stands in both lists. Deleting it from the inactive list
     // re-reads only that one afterwards: the active list keeps the listing
@@ -127,6 +166,7 @@ TEST_P(Lists, AListShowsTheFolderAsItStoodBeforeTheChange) {
 
 VARNEX_ON_BOTH_SHELLS(Lists);
 VARNEX_ON_BOTH_SHELLS(Activation);
+VARNEX_ON_BOTH_SHELLS(Delete);
 
 }  // namespace
 }  // namespace varnex::testing
